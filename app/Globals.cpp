@@ -1,0 +1,5 @@
+#include "app/Globals.h"
+
+ProgramState gProgram;
+
+void ResetProgramState() { gProgram = ProgramState{}; }
