@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/PowerModel.h"
+#include "comm/CommInfo.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 
@@ -11,6 +12,8 @@ struct ProgramState {
   PowerState State{};
   SettingRecords Settings{};
   MeasureOutput Measure{};
+  CommInfo Comm{};
+  CommNewCmd NewCmd{};
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
   int32_t CurrentPage = 0;
@@ -36,6 +39,8 @@ inline auto &gRampRampSet = gProgram.Settings.RampRamp;
 inline CrossListSet &gCrossListSet = gProgram.Settings.CrossList;
 inline auto &gCrossSet = gProgram.Settings.Cross;
 inline auto &gTHDSet = gProgram.Settings.THD;
+inline CommInfo &gCommInfo = gProgram.Comm;
+inline CommNewCmd &gCommNewCmd = gProgram.NewCmd;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;

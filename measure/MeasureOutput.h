@@ -26,6 +26,6 @@ struct MeasureOutput {
 };
 
 // Divisor and display precision per quantity (FS, FP, GS and FL families).
-constexpr std::array<int, kMeasureQuantities> MeasureDivisor = {10, 10, 100, 1000, 1000,
-                                                                1000, 1000, 10, 1, 10};
+constexpr std::array<int, kMeasureQuantities> MeasureDivisor = {10,   10,   100, 1000, 1000,
+                                                                1000, 1000, 10,  1,    10};
 constexpr std::array<int, kMeasureQuantities> MeasurePrecision = {1, 1, 2, 1, 1, 3, 3, 1, 0, 1};

@@ -1,0 +1,5 @@
+#include "tools/vexactl/Verbs.h"
+
+int VerbCheck(const GlobalOptions &, const QStringList &) {
+  return UsageError("check is not built yet");
+}
