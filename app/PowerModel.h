@@ -48,6 +48,9 @@ struct PowerInfo {
   int32_t Connected;
   int32_t MeasureItemR1, MeasureItemR2, MeasureItemR3, MeasureItemR4;
   int32_t WaitPanelShown;
+  // Serial device chosen by the user (for example "/dev/ttyUSB0"), NUL-terminated;
+  // empty: the port number alone selects the port ("COMn", or /dev/ttyS<n-1>).
+  std::array<char, 128> CommTypeRS232Device;
 };
 
 // The last status the source reported.
