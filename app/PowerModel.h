@@ -35,6 +35,7 @@ struct PowerInfo {
   int32_t CommType;
   int32_t CommTypeRS232Port;
   int32_t CommTypeRS232Baudrate;
+  std::array<char, 256> CommTypeRS232Device; // serial device path, NUL-terminated; empty: none
   int32_t CommTypeLAN_IP1, CommTypeLAN_IP2, CommTypeLAN_IP3, CommTypeLAN_IP4;
   std::array<char, 20> LanIPStr;
   int32_t CommTypeLAN_Port;
@@ -48,9 +49,6 @@ struct PowerInfo {
   int32_t Connected;
   int32_t MeasureItemR1, MeasureItemR2, MeasureItemR3, MeasureItemR4;
   int32_t WaitPanelShown;
-  // Serial device chosen by the user (for example "/dev/ttyUSB0"), NUL-terminated;
-  // empty: the port number alone selects the port ("COMn", or /dev/ttyS<n-1>).
-  std::array<char, 128> CommTypeRS232Device;
 };
 
 // The last status the source reported.
