@@ -335,6 +335,11 @@ int PortLanReadBuffByMinLenght(int32_t handle, int minimum, int unused, int32_t 
   return count;
 }
 
+int PortLanInQLen(int32_t handle) {
+  QTcpSocket *socket = Socket(handle);
+  return socket ? static_cast<int>(socket->bytesAvailable()) : 0;
+}
+
 bool PortLanIsOpen(int32_t handle) {
   QTcpSocket *socket = Socket(handle);
   return socket && socket->state() == QAbstractSocket::ConnectedState;

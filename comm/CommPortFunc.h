@@ -69,6 +69,8 @@ int PortLanReadBuffByLenght(int32_t handle, int length, uint8_t *buffer,
                             int capacity = kPortRxBuffSize);
 int PortLanReadBuffByMinLenght(int32_t handle, int minimum, int unused, int32_t &count,
                                uint8_t *buffer, int capacity = kPortRxBuffSize);
+// Bytes waiting on the connection (0 for an unknown handle).
+int PortLanInQLen(int32_t handle);
 // True while the connection of this handle is established.
 bool PortLanIsOpen(int32_t handle);
 
