@@ -6,32 +6,13 @@
 
 namespace {
 
-Bytes Cat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes &p : parts)
-    out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-Bytes Be16(int v) { return {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)}; }
-Bytes Be24(int v) {
-  return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
-}
-
 Calls Cat3(Calls calls, const char *last) {
   calls.push_back(last);
   return calls;
 }
 
-using Rx = int (*)(int, int, int, const uint8_t *, int);
-
-class CodecFCTest : public CodecFixture {
-protected:
-  int Receive(Rx rx, const Bytes &reply, int cmd1, int cmd2, int param = 0) {
-    Bytes buf = reply;
-    buf.resize(256, 0);
-    return rx(cmd1, cmd2, param, buf.data(), static_cast<int>(reply.size()));
-  }
-};
+using Rx = RxFn;
+using CodecFCTest = CodecFixture;
 
 TEST_F(CodecFCTest, CommandSetsPerFamily) {
   struct Case {
@@ -39,21 +20,19 @@ TEST_F(CodecFCTest, CommandSetsPerFamily) {
     Bytes payload;
     int fct, fcs, fs; // reply length per family, 0 = not in the set
   };
-  const Case cases[] = {
-      {0x0F, 0x00, 0, {}, 9, 9, 9},    {0x0F, 0x03, 0, {}, 9, 9, 9},
-      {0x0F, 0xFF, 0, {}, 9, 9, 9},    {0x5A, 0x11, 6, {6}, 9, 9, 0},
-      {0xA5, 0x11, 0, {}, 9, 9, 9},    {0xA5, 0x21, 6, {6}, 17, 17, 30},
-      {0xA5, 0x30, 0, {}, 16, 16, 15}, {0xF0, 0xEB, 0, {}, 11, 11, 11},
-      {0xF0, 0xAE, 0, {}, 38, 0, 0},   {0xF0, 0x11, 0, {}, 0, 18, 0},
-      {0xF0, 0xAF, 0, {}, 0, 0, 63},   {0x5A, 0x12, 0, {}, 0, 0, 0},
-      {0xA5, 0x22, 0, {}, 0, 0, 0},    {0xF0, 0xED, 0, {}, 0, 0, 0},
-      {0x0F, 0xFE, 0, {}, 0, 0, 0},    {0xF0, 0xEA, 0, {}, 0, 0, 0},
-  };
+  const Case cases[] = {{0x0F, 0x00, 0, {}, 9, 9, 9},    {0x0F, 0x03, 0, {}, 9, 9, 9},
+                        {0x0F, 0xFF, 0, {}, 9, 9, 9},    {0x5A, 0x11, 6, {6}, 9, 9, 0},
+                        {0xA5, 0x11, 0, {}, 9, 9, 9},    {0xA5, 0x21, 6, {6}, 17, 17, 30},
+                        {0xA5, 0x30, 0, {}, 16, 16, 15}, {0xF0, 0xEB, 0, {}, 11, 11, 11},
+                        {0xF0, 0xAE, 0, {}, 38, 0, 0},   {0xF0, 0x11, 0, {}, 0, 18, 0},
+                        {0xF0, 0xAF, 0, {}, 0, 0, 63},   {0x5A, 0x12, 0, {}, 0, 0, 0},
+                        {0xA5, 0x22, 0, {}, 0, 0, 0},    {0xF0, 0xED, 0, {}, 0, 0, 0},
+                        {0x0F, 0xFE, 0, {}, 0, 0, 0},    {0xF0, 0xEA, 0, {}, 0, 0, 0}};
   for (const Case &c : cases) {
     const Bytes expected = HandFrame(c.cmd1, c.cmd2, c.payload);
     const struct {
       int model;
-      int (*tx)(int, int, int, uint8_t *);
+      TxFn tx;
       int reply;
     } runs[] = {{kModelFCT, FCCommTx, c.fct},
                 {kModelFCS, FCCommTx, c.fcs},
@@ -132,15 +111,8 @@ TEST_F(CodecFCTest, FCNormalGroupReplyGoesToTheGroupItNames) {
   gNormalFCSet[3].VolBase = 77;
   const Bytes reply = HandFrame(0xA5, 0x21, Cat({{3, 0}, Be16(2193), Be16(600), {5, 6, 1}}));
   ASSERT_EQ(Receive(FCCommRx, reply, 0xA5, 0x21, 1), 1);
-  const NormalFCSet &s = gNormalFCSet[3];
-  EXPECT_EQ(s.OutMode, 0);
-  EXPECT_EQ(s.Vol, 2193);
-  EXPECT_EQ(s.VolLine, 3798);
-  EXPECT_EQ(s.Freq, 600);
-  EXPECT_EQ(s.UpUPer, 5);
-  EXPECT_EQ(s.DownUPer, 6);
-  EXPECT_EQ(s.VolLevel, 1);
-  EXPECT_EQ(s.VolBase, 77);
+  EXPECT_EQ((std::array{gNormalFCSet[3].Vol, gNormalFCSet[3].VolLine, gNormalFCSet[3].VolBase}),
+            (std::array{2193, 3798, 77}));
   EXPECT_EQ(gNormalFCSet[1].Vol, 0);
   EXPECT_EQ(Receive(FCCommRx,
                     HandFrame(0xA5, 0x21, Cat({{7, 0}, Be16(2193), Be16(600), {5, 6, 1}})), 0xA5,
@@ -157,13 +129,8 @@ TEST_F(CodecFCTest, FCSystemAndCurrentGroupReplies) {
                     HandFrame(0xA5, 0x30, Cat({{1}, Be16(151), Be16(999), Be16(5000), {0}})), 0xA5,
                     0x30),
             1);
-  EXPECT_EQ(gSystemSet.UDisMode, 1);
-  EXPECT_EQ(gSystemSet.OCP_Define, 151);
-  EXPECT_EQ(gSystemSet.StartRise, 999);
-  EXPECT_EQ(gSystemSet.UCompensation, 5000);
-  EXPECT_EQ(gSystemSet.IfKeySound, 0);
-  EXPECT_EQ(gSystemSet.DeviceSysByte, 42);
-
+  EXPECT_EQ((std::array{gSystemSet.StartRise, gSystemSet.UCompensation, gSystemSet.DeviceSysByte}),
+            (std::array{999, 5000, 42}));
   EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {6}), 0xA5, 0x11), 1);
   EXPECT_EQ(gCurrentNormalGroup, 6);
   EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 0);
@@ -198,18 +165,14 @@ TEST_F(CodecFCTest, FSAndFLNormalGroupReplies) {
     int storedMode, channel;
     bool separate;
   };
-  const Case cases[] = {
-      {"FS balanced, U flag 0", FSCommRx, 0, 0, 1, 1, 0, 7, false},
-      {"FS single phase", FSCommRx, 5, 1, 0, 0, 5, 7, false},
-      {"FS separate 1,0,1", FSCommRx, 1, 1, 0, 1, 1, 5, true},
-      {"FS separate 0,9,0", FSCommRx, 1, 0, 9, 0, 1, 2, true},
-      {"FL separate stored as balanced", FLCommRx, 1, 1, 0, 1, 0, 7, false},
-      {"FL single phase stored as balanced", FLCommRx, 5, 1, 0, 0, 0, 7, false},
-  };
+  const Case cases[] = {{"FS balanced, U flag 0", FSCommRx, 0, 0, 1, 1, 0, 7, false},
+                        {"FS single phase", FSCommRx, 5, 1, 0, 0, 5, 7, false},
+                        {"FS separate 1,0,1", FSCommRx, 1, 1, 0, 1, 1, 5, true},
+                        {"FS separate 0,9,0", FSCommRx, 1, 0, 9, 0, 1, 2, true},
+                        {"FL separate stored as balanced", FLCommRx, 1, 1, 0, 1, 0, 7, false},
+                        {"FL single phase stored as balanced", FLCommRx, 5, 1, 0, 0, 0, 7, false}};
   for (const Case &c : cases) {
-    ResetProgramState();
-    gPowerInfo.SoftwareAddress = 1;
-    gPowerInfo.ModelType = c.rx == FLCommRx ? kModelFL : kModelFSB;
+    Reset(c.rx == FLCommRx ? kModelFL : kModelFSB);
     gNormalFPSet[4].WaveV = 3;
     gNormalFPSet[4].AngleUW = 2400;
     ASSERT_EQ(Receive(c.rx, FSNormalReply(4, c.outMode, c.u, c.v, c.w), 0xA5, 0x21, 4), 1)
@@ -230,8 +193,7 @@ TEST_F(CodecFCTest, FSAndFLNormalGroupReplies) {
     EXPECT_EQ(s.AngleUW, 2400) << c.name;
   }
   // OutMode goes to the group the reply names, the rest to the group asked for.
-  ResetProgramState();
-  gPowerInfo.SoftwareAddress = 1;
+  Reset(kModelFSA);
   ASSERT_EQ(Receive(FSCommRx, FSNormalReply(1, 1, 1, 1, 1), 0xA5, 0x21, 8), 1);
   EXPECT_EQ(gNormalFPSet[1].OutMode, 1);
   EXPECT_EQ(gNormalFPSet[1].VolU, 0);
@@ -330,8 +292,7 @@ TEST_F(CodecFCTest, StatusReplies) {
       {kModelFCT, FCCommRx, 48, 0, 0, 12, 11},  {kModelFCT, FCCommRx, 10, 0, 1, 12, 0x0304},
       {kModelFSA, FSCommRx, 48, 1, 0, 3, 11},   {kModelFSB, FSCommRx, 133, 0, 0, 12, 11},
       {kModelFL, FLCommRx, 48, 1, 0, 3, 11},    {kModelFL, FLCommRx, 10, 0, 1, 12, 0x0304},
-      {kModelFSA, FSCommRx, 144, 0, 0, 12, 11}, {kModelFSA, FSCommRx, 9, 0, 0, 12, 11},
-  };
+      {kModelFSA, FSCommRx, 144, 0, 0, 12, 11}, {kModelFSA, FSCommRx, 9, 0, 0, 12, 11}};
   for (const Case &c : cases) {
     gPowerInfo.ModelType = c.model;
     gPowerState = {0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0};
@@ -363,14 +324,12 @@ TEST_F(CodecFCTest, OutputControlReplies) {
                         "RefreshOutputState"};
   const Calls fsShow = {"DataFPFromNormalVarToPanel", "DataFPFromSystemVarToPanel",
                         "RefreshOutputState"};
-  const Case cases[] = {
-      {kModelFCT, FCCommRx, 0xFF, 4, fcShow}, // StartRise 31
-      {kModelFCS, FCCommRx, 0x00, 0, Cat3(fcShow, "DataFCFromMeasureToPanel")},
-      {kModelFCT, FCCommRx, 0x03, 0, {"RefreshOutputState"}},
-      {kModelFSA, FSCommRx, 0xFF, 2, fsShow}, // RiseTime 11 of group 2
-      {kModelFL, FLCommRx, 0x00, 0, Cat3(fsShow, "DataFPFromMeasureToPanel")},
-      {kModelFSB, FSCommRx, 0x03, 0, {"RefreshOutputState"}},
-  };
+  const Case cases[] = {{kModelFCT, FCCommRx, 0xFF, 4, fcShow}, // StartRise 31
+                        {kModelFCS, FCCommRx, 0x00, 0, Cat3(fcShow, "DataFCFromMeasureToPanel")},
+                        {kModelFCT, FCCommRx, 0x03, 0, {"RefreshOutputState"}},
+                        {kModelFSA, FSCommRx, 0xFF, 2, fsShow}, // RiseTime 11 of group 2
+                        {kModelFL, FLCommRx, 0x00, 0, Cat3(fsShow, "DataFPFromMeasureToPanel")},
+                        {kModelFSB, FSCommRx, 0x03, 0, {"RefreshOutputState"}}};
   for (const Case &c : cases) {
     gPowerInfo.ModelType = c.model;
     gSystemSet.StartRise = 31;

@@ -1,21 +1,11 @@
-// FP and GS codecs: frames built from the program's records compared with
-// frames written out by hand, and hand-built replies stored into the records.
+// FP and GS codecs: frames built from the program's records against frames
+// written out by hand, and hand-built replies against the program-side rules.
+// (Decoding each block back is covered by the round trip of CodecRoundTrip.)
 #include "CodecTestSupport.h"
 
 #include "comm/FPCommand.h"
 
 namespace {
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-  Bytes out;
-  for (const Bytes &p : parts)
-    out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-Bytes Be16(int v) { return {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)}; }
-Bytes Be24(int v) {
-  return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
-}
 
 class CodecFPTest : public CodecFixture {
 protected:
@@ -23,115 +13,69 @@ protected:
     CodecFixture::SetUp();
     gPowerInfo.ModelType = kModelFPA;
   }
-  int RxFP(const Bytes &reply, int cmd1, int cmd2, int param = 0) {
-    Bytes buf = reply;
-    buf.resize(256, 0);
-    return FPCommRx(cmd1, cmd2, param, buf.data(), static_cast<int>(reply.size()));
-  }
-  int RxGS(const Bytes &reply, int cmd1, int cmd2, int param = 0) {
-    Bytes buf = reply;
-    buf.resize(256, 0);
-    return GSCommRx(cmd1, cmd2, param, buf.data(), static_cast<int>(reply.size()));
-  }
 };
 
-TEST_F(CodecFPTest, CommandsWithoutBlock) {
+TEST_F(CodecFPTest, CommandSetAndReplyLengths) {
   struct Case {
     int cmd1, cmd2, param;
     Bytes payload;
-    int replyLen;
-    bool gsOnly;
+    int fpReply, gsReply; // 0: not in the set
   };
+  // clang-format off
   const Case cases[] = {
-      {0x0F, 0x00, 0, {}, 9, false},   {0x0F, 0x03, 0, {}, 9, false},
-      {0x0F, 0xFF, 0, {}, 9, false},   {0x5A, 0x11, 4, {4}, 9, false},
-      {0x5A, 0x12, 0, {}, 9, false},   {0x5A, 0x13, 0, {}, 9, false},
-      {0x5A, 0x15, 0, {}, 9, false},   {0xA5, 0x11, 0, {}, 9, false},
-      {0xA5, 0x21, 9, {9}, 35, false}, {0xA5, 0x22, 0, {}, 60, false},
-      {0xA5, 0x23, 0, {}, 20, false},  {0xA5, 0x24, 99, {99}, 36, false},
-      {0xA5, 0x25, 0, {}, 20, false},  {0xA5, 0x26, 42, {42}, 48, false},
-      {0xA5, 0x30, 0, {}, 15, false},  {0xA5, 0x31, 3, {3}, 165, false},
-      {0xA5, 0x32, 3, {3}, 89, false}, {0xA5, 0x33, 3, {3}, 85, false},
-      {0xF0, 0xAF, 0, {}, 63, false},  {0x0F, 0xFE, 0, {}, 9, true},
-      {0x0F, 0x01, 0, {}, 9, true},    {0x5A, 0x18, 0, {}, 9, true},
-      {0xA5, 0x28, 0, {}, 13, true},   {0xA5, 0x29, 7, {7}, 35, true},
-      {0xF0, 0xEA, 0, {}, 9, true},    {0xF0, 0xAD, 0, {}, 10, true},
-  };
+      {0x0F, 0x00, 0, {}, 9, 9},     {0x0F, 0x03, 0, {}, 9, 9},    {0x0F, 0xFF, 0, {}, 9, 9},
+      {0x5A, 0x11, 4, {4}, 9, 9},    {0x5A, 0x12, 0, {}, 9, 9},    {0x5A, 0x13, 0, {}, 9, 9},
+      {0x5A, 0x15, 0, {}, 9, 9},     {0xA5, 0x11, 0, {}, 9, 9},    {0xA5, 0x21, 9, {9}, 35, 35},
+      {0xA5, 0x22, 0, {}, 60, 60},   {0xA5, 0x23, 0, {}, 20, 20},  {0xA5, 0x24, 99, {99}, 36, 36},
+      {0xA5, 0x25, 0, {}, 20, 20},   {0xA5, 0x26, 42, {42}, 48, 48}, {0xA5, 0x30, 0, {}, 15, 15},
+      {0xA5, 0x31, 3, {3}, 165, 165}, {0xA5, 0x32, 3, {3}, 89, 89}, {0xA5, 0x33, 3, {3}, 85, 85},
+      {0xF0, 0xAF, 0, {}, 63, 63},   {0xF0, 0xEB, 0, {}, 37, 21},  {0x0F, 0xFE, 0, {}, 0, 9},
+      {0x0F, 0x01, 0, {}, 0, 9},     {0x5A, 0x18, 0, {}, 0, 9},    {0xA5, 0x28, 0, {}, 0, 13},
+      {0xA5, 0x29, 7, {7}, 0, 35},   {0xF0, 0xEA, 0, {}, 0, 9},    {0xF0, 0xAD, 0, {}, 0, 10},
+      {0xF0, 0xED, 0, {}, 0, 0},     {0xF0, 0xAE, 0, {}, 0, 0},    {0xF0, 0x11, 0, {}, 0, 0},
+      {0x5A, 0x14, 0, {}, 0, 0},     {0x00, 0x00, 0, {}, 0, 0},
+      // indexes outside the records build nothing
+      {0x5A, 0x21, 10, {}, 0, 0},    {0x5A, 0x21, -1, {}, 0, 0},   {0x5A, 0x24, 100, {}, 0, 0},
+      {0x5A, 0x26, 100, {}, 0, 0},   {0x5A, 0x29, 8, {}, 0, 0},    {0x5A, 0x31, 10, {}, 0, 0},
+      {0x5A, 0x33, -1, {}, 0, 0},    {0x5A, 0x50, 10, {}, 0, 0}};
+  // clang-format on
   for (const Case &c : cases) {
     const Bytes expected = HandFrame(c.cmd1, c.cmd2, c.payload);
-    gCommInfo.RxExpectLen = 0;
-    EXPECT_EQ(Build(GSCommTx, c.cmd1, c.cmd2, c.param), expected) << c.cmd1 << " " << c.cmd2;
-    EXPECT_EQ(gCommInfo.RxExpectLen, c.replyLen) << c.cmd1 << " " << c.cmd2;
-    gCommInfo.RxExpectLen = 0;
-    EXPECT_EQ(Build(FPCommTx, c.cmd1, c.cmd2, c.param), c.gsOnly ? Bytes{} : expected)
-        << c.cmd1 << " " << c.cmd2;
-    EXPECT_EQ(gCommInfo.RxExpectLen, c.gsOnly ? 0 : c.replyLen);
+    for (auto [tx, reply] :
+         {std::pair{TxFn{FPCommTx}, c.fpReply}, std::pair{TxFn{GSCommTx}, c.gsReply}}) {
+      gCommInfo.RxExpectLen = 0;
+      EXPECT_EQ(Build(tx, c.cmd1, c.cmd2, c.param), reply ? expected : Bytes{})
+          << c.cmd1 << " " << c.cmd2 << " " << c.param;
+      EXPECT_EQ(gCommInfo.RxExpectLen, reply) << c.cmd1 << " " << c.cmd2;
+    }
   }
-  // The status query provokes a longer reply on FP than on GS.
-  Build(FPCommTx, 0xF0, 0xEB);
-  EXPECT_EQ(gCommInfo.RxExpectLen, 37);
-  EXPECT_EQ(Build(GSCommTx, 0xF0, 0xEB), HandFrame(0xF0, 0xEB, {}));
-  EXPECT_EQ(gCommInfo.RxExpectLen, 21);
-  // The address comes from PowerInfo.
-  gPowerInfo.SoftwareAddress = 0x21;
+  gPowerInfo.SoftwareAddress = 0x21; // the address comes from PowerInfo
   EXPECT_EQ(Build(FPCommTx, 0x0F, 0xFF), HandFrame(0x0F, 0xFF, {}, 0x21));
-}
-
-TEST_F(CodecFPTest, CommandsOutsideTheSetOrIndexesOutOfRangeBuildNothing) {
-  struct Case {
-    int cmd1, cmd2, param;
-  };
-  const Case neither[] = {
-      {0xF0, 0xED, 0}, {0xF0, 0xAE, 0},  {0xF0, 0x11, 0},  {0x5A, 0x14, 0},   {0x00, 0x00, 0},
-      {0xA5, 0x50, 0}, {0x5A, 0x21, 10}, {0x5A, 0x21, -1}, {0x5A, 0x24, 100}, {0x5A, 0x26, 100},
-      {0x5A, 0x29, 8}, {0x5A, 0x31, 10}, {0x5A, 0x32, 10}, {0x5A, 0x33, -1},  {0x5A, 0x50, 10},
-  };
-  for (const Case &c : neither) {
-    uint8_t buf[256] = {};
-    EXPECT_EQ(FPCommTx(c.cmd1, c.cmd2, c.param, buf), 0) << c.cmd1 << " " << c.cmd2;
-    EXPECT_EQ(GSCommTx(c.cmd1, c.cmd2, c.param, buf), 0) << c.cmd1 << " " << c.cmd2;
-    EXPECT_EQ(buf[0], 0);
-  }
 }
 
 NormalFPSet SampleNormal() {
   NormalFPSet s{};
-  s.OutMode = 1;
-  s.OutChannel = 5;
-  s.RiseTime = 0x0123;
-  s.AngleUV = 1200;
-  s.AngleVW = 1200;
-  s.AngleUW = 2400;
-  s.VolLevel = 2;
-  s.VolU = 2200;
-  s.FreqU = 5000;
-  s.WaveU = 0;
-  s.VolV = 1100;
-  s.FreqV = 6000;
-  s.WaveV = 3;
-  s.VolW = 300;
-  s.FreqW = 24000;
-  s.WaveW = 10;
+  s.OutMode = 1, s.OutChannel = 5, s.RiseTime = 0x0123, s.VolLevel = 2;
+  s.AngleUV = 1200, s.AngleVW = 1200, s.AngleUW = 2400;
+  s.VolU = 2200, s.FreqU = 5000, s.WaveU = 0;
+  s.VolV = 1100, s.FreqV = 6000, s.WaveV = 3;
+  s.VolW = 300, s.FreqW = 24000, s.WaveW = 10;
   return s;
 }
 
-TEST_F(CodecFPTest, NormalGroupBlock) {
+TEST_F(CodecFPTest, NormalGroupAndOnlineChange) {
   gNormalFPSet[3] = SampleNormal();
-  const Bytes block = {0x01, 0x23, 0x04, 0xB0, 0x04, 0xB0, 0x09, 0x60, 0x02, 0x08, 0x98, 0x13,
-                       0x88, 0x00, 0x04, 0x4C, 0x17, 0x70, 0x03, 0x01, 0x2C, 0x5D, 0xC0, 0x0A};
+  const Bytes phases =
+      Cat({Be16(2200), Be16(5000), {0}, Be16(1100), Be16(6000), {3}, Be16(300), Be16(24000), {10}});
+  const Bytes block = Cat({Be16(0x0123), Be16(1200), Be16(1200), Be16(2400), {2}, phases});
   EXPECT_EQ(Build(FPCommTx, 0x5A, 0x21, 3), HandFrame(0x5A, 0x21, Cat({{3, 1, 5}, block})));
   EXPECT_EQ(gCommInfo.RxExpectLen, 9);
   // GS sends every channel whatever the record holds.
   EXPECT_EQ(Build(GSCommTx, 0x5A, 0x21, 3), HandFrame(0x5A, 0x21, Cat({{3, 1, 7}, block})));
   EXPECT_EQ(gNormalFPSet[3].OutChannel, 5);
-}
-
-TEST_F(CodecFPTest, OnlineChangeFPCarriesTheChannelGSDoesNot) {
-  gNormalFPSet[2] = SampleNormal();
-  const Bytes phases = {0x08, 0x98, 0x13, 0x88, 0x00, 0x04, 0x4C, 0x17,
-                        0x70, 0x03, 0x01, 0x2C, 0x5D, 0xC0, 0x0A};
-  EXPECT_EQ(Build(FPCommTx, 0x5A, 0x50, 2), HandFrame(0x5A, 0x50, Cat({phases, {5}})));
-  EXPECT_EQ(Build(GSCommTx, 0x5A, 0x50, 2), HandFrame(0x5A, 0x50, phases));
+  // The on-line change: FP adds the channel byte (L 24), GS does not (L 23).
+  EXPECT_EQ(Build(FPCommTx, 0x5A, 0x50, 3), HandFrame(0x5A, 0x50, Cat({phases, {5}})));
+  EXPECT_EQ(Build(GSCommTx, 0x5A, 0x50, 3), HandFrame(0x5A, 0x50, phases));
 }
 
 StepSet SampleStep(int outMode) {
@@ -148,119 +92,99 @@ StepSet SampleStep(int outMode) {
 }
 
 TEST_F(CodecFPTest, StepBlockFollowsOutModeForVAndW) {
-  const Bytes head = {0x04, 0xB0, 0x04, 0xB0, 0x09, 0x60};
-  const Bytes volU = {0x08, 0x98, 0x80, 0x19},
-              timeU = {0x13, 0x88, 0x80, 0x0A, 0x00, 0x05, 0x01, 0x02, 0x01, 0x2C};
-  const Bytes volV = {0x04, 0x4C, 0x00, 0x0A},
-              timeV = {0x17, 0x70, 0x00, 0x14, 0x00, 0x07, 0x03, 0x04, 0x01, 0xF4};
-  const Bytes volW = {0x01, 0xF4, 0x80, 0x05},
-              timeW = {0x0F, 0xA0, 0x00, 0x00, 0x00, 0x09, 0x05, 0x06, 0x02, 0xBC};
+  const Bytes volU = {0x08, 0x98, 0x80, 0x19}, volV = {0x04, 0x4C, 0x00, 0x0A},
+              volW = {0x01, 0xF4, 0x80, 0x05};
+  const Bytes timeU = {0x13, 0x88, 0x80, 0x0A, 0x00, 0x05, 0x01, 0x02, 0x01, 0x2C};
+  const Bytes timeV = {0x17, 0x70, 0x00, 0x14, 0x00, 0x07, 0x03, 0x04, 0x01, 0xF4};
+  const Bytes timeW = {0x0F, 0xA0, 0x00, 0x00, 0x00, 0x09, 0x05, 0x06, 0x02, 0xBC};
   const Bytes blockU = Cat({volU, timeU, {0}});
-  struct Case {
+  const struct {
     int outMode;
     Bytes v, w;
-  };
-  const Case cases[] = {
-      {1, Cat({volV, timeV, {1}}), Cat({volW, timeW, {2}})},
-      {16, Cat({volV, timeU, {1}}), Cat({volW, timeU, {2}})},
-      {0, blockU, blockU},
-      {5, blockU, blockU},
-  };
-  for (const Case &c : cases) {
+  } cases[] = {{1, Cat({volV, timeV, {1}}), Cat({volW, timeW, {2}})},
+               {16, Cat({volV, timeU, {1}}), Cat({volW, timeU, {2}})},
+               {0, blockU, blockU},
+               {5, blockU, blockU}};
+  for (const auto &c : cases) {
     gStepSet = SampleStep(c.outMode);
-    EXPECT_EQ(
-        Build(FPCommTx, 0x5A, 0x22),
-        HandFrame(0x5A, 0x22, Cat({{static_cast<uint8_t>(c.outMode)}, head, blockU, c.v, c.w})))
+    const Bytes head = {static_cast<uint8_t>(c.outMode), 0x04, 0xB0, 0x04, 0xB0, 0x09, 0x60};
+    EXPECT_EQ(Build(FPCommTx, 0x5A, 0x22), HandFrame(0x5A, 0x22, Cat({head, blockU, c.v, c.w})))
         << c.outMode;
   }
 }
 
-TEST_F(CodecFPTest, ProgramHeadersAndSteps) {
-  gListSet = {2, 40, 0x012345, 16, 1200, 1200, 2400, 7};
+TEST_F(CodecFPTest, ListAndRampBlocksFollowTheProgramOutMode) {
+  gListSet = {2, 40, 0x012345, 16, 1200, 1300, 2400, 7};
+  EXPECT_EQ(Build(FPCommTx, 0x5A, 0x23),
+            HandFrame(0x5A, 0x23,
+                      Cat({{2, 40}, Be24(0x012345), {16}, Be16(1200), Be16(1300), Be16(2400)})));
   gRampSet = {0, 99, 1, 1, 0, 0, 0, 0};
-  const Bytes listHead = Cat({{2, 40}, Be24(0x012345), {16}, Be16(1200), Be16(1200), Be16(2400)});
-  EXPECT_EQ(Build(FPCommTx, 0x5A, 0x23), HandFrame(0x5A, 0x23, listHead));
   EXPECT_EQ(Build(FPCommTx, 0x5A, 0x25),
             HandFrame(0x5A, 0x25, Cat({{0, 99}, Be24(1), {1}, Bytes(6, 0)})));
 
-  ListListSet &l = gListListSet[99];
-  l.Phase[0] = {2200, 0, 5000, 1, 2, 300, 0};
-  l.Phase[1] = {1100, 0, 6000, 3, 4, 500, 1};
-  l.Phase[2] = {500, 0, 4000, 5, 6, 700, 2};
-  const Bytes u = Cat({Be16(2200), Be16(5000), {1, 2}, Be16(300), {0}});
-  const Bytes v = Cat({Be16(1100), Be16(6000), {3, 4}, Be16(500), {1}});
-  const Bytes w = Cat({Be16(500), Be16(4000), {5, 6}, Be16(700), {2}});
-  const Bytes v16 = Cat({Be16(1100), Be16(5000), {1, 2}, Be16(300), {1}});
-  const Bytes w16 = Cat({Be16(500), Be16(5000), {1, 2}, Be16(300), {2}});
-  struct ListCase {
-    int outMode;
-    Bytes expected;
-  };
-  const ListCase listCases[] = {
-      {1, Cat({{99}, u, v, w})},
-      {16, Cat({{99}, u, v16, w16})},
-      {0, Cat({{99}, u, u, u})},
-      {5, Cat({{99}, u, u, u})},
-  };
-  for (const ListCase &c : listCases) {
-    gListSet.OutMode = c.outMode;
-    EXPECT_EQ(Build(FPCommTx, 0x5A, 0x24, 99), HandFrame(0x5A, 0x24, c.expected)) << c.outMode;
-  }
-
-  RampRampSet &r = gRampRampSet[0];
-  r.Phase[0] = {1000, 2000, 0, 0, 5000, 6000, 1, 2, 300, 0};
-  r.Phase[1] = {1100, 2100, 0, 0, 4500, 5500, 3, 4, 500, 1};
-  r.Phase[2] = {1200, 2200, 0, 0, 4000, 4100, 5, 6, 700, 2};
-  const Bytes ru = Cat({Be16(1000), Be16(2000), Be16(5000), Be16(6000), {1, 2}, Be16(300), {0}});
+  gListListSet[99].Phase = {
+      {{2200, 0, 5000, 1, 2, 300, 0}, {1100, 0, 6000, 3, 4, 500, 1}, {500, 0, 4000, 5, 6, 700, 2}}};
+  gRampRampSet[0].Phase = {{{1000, 2000, 0, 0, 5000, 6000, 1, 2, 300, 0},
+                            {1100, 2100, 0, 0, 4500, 5500, 3, 4, 500, 1},
+                            {1200, 2200, 0, 0, 4000, 4100, 5, 6, 700, 2}}};
+  const Bytes lu = Cat({Be16(2200), Be16(5000), {1, 2}, Be16(300), {0}});
+  const Bytes lv = Cat({Be16(1100), Be16(6000), {3, 4}, Be16(500), {1}});
+  const Bytes lw = Cat({Be16(500), Be16(4000), {5, 6}, Be16(700), {2}});
+  const Bytes lv16 = Cat({Be16(1100), Be16(5000), {1, 2}, Be16(300), {1}});
+  const Bytes lw16 = Cat({Be16(500), Be16(5000), {1, 2}, Be16(300), {2}});
+  const Bytes rTimeU = Cat({Be16(5000), Be16(6000), {1, 2}, Be16(300)});
+  const Bytes ru = Cat({Be16(1000), Be16(2000), rTimeU, {0}});
   const Bytes rv = Cat({Be16(1100), Be16(2100), Be16(4500), Be16(5500), {3, 4}, Be16(500), {1}});
   const Bytes rw = Cat({Be16(1200), Be16(2200), Be16(4000), Be16(4100), {5, 6}, Be16(700), {2}});
-  const Bytes rv16 = Cat({Be16(1100), Be16(2100), Be16(5000), Be16(6000), {1, 2}, Be16(300), {1}});
-  const Bytes rw16 = Cat({Be16(1200), Be16(2200), Be16(5000), Be16(6000), {1, 2}, Be16(300), {2}});
-  const ListCase rampCases[] = {
-      {1, Cat({{0}, ru, rv, rw})},
-      {16, Cat({{0}, ru, rv16, rw16})},
-      {0, Cat({{0}, ru, ru, ru})},
-      {5, Cat({{0}, ru, ru, ru})},
-  };
-  for (const ListCase &c : rampCases) {
-    gRampSet.OutMode = c.outMode;
-    EXPECT_EQ(Build(FPCommTx, 0x5A, 0x26, 0), HandFrame(0x5A, 0x26, c.expected)) << c.outMode;
+  const Bytes rv16 = Cat({Be16(1100), Be16(2100), rTimeU, {1}});
+  const Bytes rw16 = Cat({Be16(1200), Be16(2200), rTimeU, {2}});
+  const struct {
+    int outMode;
+    Bytes list, ramp;
+  } cases[] = {{1, Cat({lu, lv, lw}), Cat({ru, rv, rw})},
+               {16, Cat({lu, lv16, lw16}), Cat({ru, rv16, rw16})},
+               {0, Cat({lu, lu, lu}), Cat({ru, ru, ru})},
+               {5, Cat({lu, lu, lu}), Cat({ru, ru, ru})}};
+  for (const auto &c : cases) {
+    gListSet.OutMode = gRampSet.OutMode = c.outMode;
+    EXPECT_EQ(Build(FPCommTx, 0x5A, 0x24, 99), HandFrame(0x5A, 0x24, Cat({{99}, c.list})));
+    EXPECT_EQ(Build(FPCommTx, 0x5A, 0x26, 0), HandFrame(0x5A, 0x26, Cat({{0}, c.ramp})));
   }
 }
 
-TEST_F(CodecFPTest, SystemBlockCarriesUCompensationOnlyForFPAAndGS) {
-  gSystemSet = {1, 4321, 200, 999, 1, 0x0FA0};
-  const Bytes with = {1, 0x0F, 0xA0, 0x10, 0xE1, 200, 1};
-  const Bytes without = {1, 0x0F, 0xA0, 0x00, 0x00, 200, 1};
-  struct Case {
+TEST_F(CodecFPTest, SystemBlockUCompensationPerModel) {
+  const Bytes reply = HandFrame(0xA5, 0x30, {1, 0x0F, 0xA0, 0x10, 0xE1, 200, 0});
+  const struct {
     int model;
-    int (*tx)(int, int, int, uint8_t *);
-    Bytes payload;
-  };
-  const Case cases[] = {
-      {kModelFPA, FPCommTx, with},    {kModelFPB, FPCommTx, without}, {kModelGS, GSCommTx, with},
-      {kModelGS, FPCommTx, without}, // the FP codec exchanges it only with FPA
-      {kModelFPA, GSCommTx, without},
-  };
-  for (const Case &c : cases) {
+    TxFn tx;
+    RxFn rx;
+    bool exchanged;
+  } cases[] = {{kModelFPA, FPCommTx, FPCommRx, true},
+               {kModelFPB, FPCommTx, FPCommRx, false},
+               {kModelGS, GSCommTx, GSCommRx, true},
+               {kModelGS, FPCommTx, FPCommRx, false},
+               {kModelFPA, GSCommTx, GSCommRx, false}};
+  for (const auto &c : cases) {
     gPowerInfo.ModelType = c.model;
-    EXPECT_EQ(Build(c.tx, 0x5A, 0x30), HandFrame(0x5A, 0x30, c.payload)) << c.model;
+    gSystemSet = {1, 4321, 200, 999, 1, 0x0FA0};
+    EXPECT_EQ(Build(c.tx, 0x5A, 0x30),
+              HandFrame(0x5A, 0x30, Cat({{1, 0x0F, 0xA0}, Be16(c.exchanged ? 4321 : 0), {200, 1}})))
+        << c.model;
+    gSystemSet = {0, 77, 0, 5, 1, 0};
+    ASSERT_EQ(Receive(c.rx, reply, 0xA5, 0x30), 1);
+    EXPECT_EQ(gSystemSet.UCompensation, c.exchanged ? 4321 : 77) << c.model;
   }
 }
 
 TEST_F(CodecFPTest, THDBlocksPlaceEachHarmonicIndex) {
-  THDSet &t = gTHDSet[9];
   for (int i = 0; i < kTHDOrders; ++i) {
-    t.Percent[i] = 0x100 + i;
-    t.Angle[i] = 0xE00 + i;
+    gTHDSet[9].Percent[i] = 0x100 + i;
+    gTHDSet[9].Angle[i] = 0xE00 + i;
   }
-  struct Case {
-    int cmd2;
-    int len;
-    int first, last; // harmonic indexes carried
-  };
-  const Case cases[] = {{0x31, 165, 1, 39}, {0x32, 89, 1, 20}, {0x33, 85, 21, 39}};
-  for (const Case &c : cases) {
+  const struct {
+    int cmd2, len, first, last;
+  } cases[] = {{0x31, 165, 1, 39}, {0x32, 89, 1, 20}, {0x33, 85, 21, 39}};
+  for (const auto &c : cases) {
     Bytes payload = {9};
     for (int i = c.first; i <= c.last; ++i)
       payload = Cat({payload, Be16(0x100 + i), Be16(0xE00 + i)});
@@ -268,18 +192,9 @@ TEST_F(CodecFPTest, THDBlocksPlaceEachHarmonicIndex) {
     EXPECT_EQ(frame, HandFrame(0x5A, c.cmd2, payload)) << c.cmd2;
     EXPECT_EQ(static_cast<int>(frame.size()), c.len);
   }
-  // Spot checks of the fixed positions.
-  const Bytes whole = Build(FPCommTx, 0x5A, 0x31, 9);
-  EXPECT_EQ(whole[7], 0x01);
-  EXPECT_EQ(whole[8], 0x01);   // index 1 at 7..10
-  EXPECT_EQ(whole[162], 0x27); // index 39 angle low byte at 162
-  const Bytes second = Build(FPCommTx, 0x5A, 0x33, 9);
-  EXPECT_EQ(second[8], 0x15);  // index 21 at 7..10
-  EXPECT_EQ(second[82], 0x27); // index 39 at 79..82
 }
 
-TEST_F(CodecFPTest, CrossBlocksOnGSOnly) {
-  gPowerInfo.ModelType = kModelGS;
+TEST_F(CodecFPTest, CrossBlocks) {
   gCrossListSet = {1, 6, 0x00ABCD, 3};
   EXPECT_EQ(Build(GSCommTx, 0x5A, 0x28), HandFrame(0x5A, 0x28, {1, 6, 0x00, 0xAB, 0xCD}));
   gCrossSet[7] = {5, 1, 2, 3, 2300, 5000, 0x010203, -900, 0, 0x0A0B0C, 20, 2300, 0x7FFFFF};
@@ -294,31 +209,34 @@ TEST_F(CodecFPTest, CrossBlocksOnGSOnly) {
                                                            Be24(20),
                                                            Be16(2300),
                                                            Be24(0x7FFFFF)})));
-  EXPECT_EQ(Build(FPCommTx, 0x5A, 0x29, 7), Bytes{});
 }
 
 // ---- replies ----
 
-TEST_F(CodecFPTest, WriteAcknowledgementMustBeZero) {
-  const std::pair<int, int> writes[] = {{0x5A, 0x11}, {0x5A, 0x12}, {0x5A, 0x21}, {0x5A, 0x22},
-                                        {0x5A, 0x24}, {0x5A, 0x30}, {0x5A, 0x31}, {0x5A, 0x33},
-                                        {0x5A, 0x50}, {0x0F, 0x03}};
-  for (auto [cmd1, cmd2] : writes) {
-    EXPECT_EQ(RxFP(HandFrame(cmd1, cmd2, {0}), cmd1, cmd2), 1) << cmd2;
-    EXPECT_EQ(RxFP(HandFrame(cmd1, cmd2, {1}), cmd1, cmd2), 0) << cmd2;
-    EXPECT_EQ(RxFP(HandFrame(cmd1, cmd2, {0, 0}), cmd1, cmd2), 0) << cmd2; // L 10
-    EXPECT_EQ(RxGS(HandFrame(cmd1, cmd2, {0}), cmd1, cmd2), 1) << cmd2;
+TEST_F(CodecFPTest, WriteAcknowledgementAndCurrentGroup) {
+  for (int cmd2 : {0x11, 0x12, 0x21, 0x22, 0x24, 0x30, 0x31, 0x33, 0x50}) {
+    EXPECT_EQ(Receive(FPCommRx, HandFrame(0x5A, cmd2, {0}), 0x5A, cmd2), 1) << cmd2;
+    EXPECT_EQ(Receive(FPCommRx, HandFrame(0x5A, cmd2, {1}), 0x5A, cmd2), 0) << cmd2;
+    EXPECT_EQ(Receive(FPCommRx, HandFrame(0x5A, cmd2, {0, 0}), 0x5A, cmd2), 0) << cmd2; // L 10
+    EXPECT_EQ(Receive(GSCommRx, HandFrame(0x5A, cmd2, {0}), 0x5A, cmd2), 1) << cmd2;
   }
-  EXPECT_EQ(RxFP(HandFrame(0x5A, 0x18, {0}), 0x5A, 0x18), 0); // not in the FP set
-  EXPECT_EQ(RxGS(HandFrame(0x5A, 0x18, {0}), 0x5A, 0x18), 1);
-  EXPECT_EQ(RxGS(HandFrame(0x5A, 0x29, {0}), 0x5A, 0x29, 3), 1);
+  EXPECT_EQ(Receive(FPCommRx, HandFrame(0x5A, 0x18, {0}), 0x5A, 0x18), 0); // no Cross on FP
+  EXPECT_EQ(Receive(GSCommRx, HandFrame(0x5A, 0x29, {0}), 0x5A, 0x29, 3), 1);
+
+  EXPECT_EQ(Receive(FPCommRx, HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 1);
+  EXPECT_EQ(gCurrentNormalGroup, 7);
+  EXPECT_EQ(Receive(FPCommRx, HandFrame(0xA5, 0x11, {10}), 0xA5, 0x11), 0);
+  EXPECT_EQ(gCurrentNormalGroup, 7);
 }
 
-TEST_F(CodecFPTest, CurrentGroupReply) {
-  EXPECT_EQ(RxFP(HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 1);
-  EXPECT_EQ(gCurrentNormalGroup, 7);
-  EXPECT_EQ(RxFP(HandFrame(0xA5, 0x11, {10}), 0xA5, 0x11), 0);
-  EXPECT_EQ(gCurrentNormalGroup, 7);
+TEST_F(CodecFPTest, RepliesForIndexesOutsideTheRecordsAreRejected) {
+  const struct {
+    int cmd2, param, len;
+  } cases[] = {{0x24, 100, 36}, {0x26, -1, 48}, {0x29, 8, 35}, {0x31, 10, 165}, {0x33, 10, 85}};
+  for (const auto &c : cases)
+    EXPECT_EQ(
+        Receive(GSCommRx, HandFrame(0xA5, c.cmd2, Bytes(c.len - 8, 0)), 0xA5, c.cmd2, c.param), 0)
+        << c.cmd2;
 }
 
 Bytes NormalReply(int group, int outMode, int channel) {
@@ -342,73 +260,52 @@ Bytes NormalReply(int group, int outMode, int channel) {
 }
 
 TEST_F(CodecFPTest, NormalGroupReplyPerFamily) {
-  struct Case {
+  const struct {
     const char *name;
-    bool gs;
+    RxFn rx;
     int outMode, channel;
-    int storedChannel; // record holds 6 before
-    int volU, freqU, volV, freqV, volW, freqW;
-  };
-  const Case cases[] = {
-      {"FP separate", false, 1, 5, 5, 2200, 5000, 1100, 6000, 500, 4000},
-      {"FP balanced keeps the channel", false, 0, 5, 6, 2200, 5000, 1100, 6000, 500, 4000},
-      {"GS separate zeroes switched-off phases", true, 1, 5, 6, 2200, 5000, 0, 0, 500, 4000},
-      {"GS separate, only V", true, 1, 2, 6, 0, 0, 1100, 6000, 0, 0},
-      {"GS balanced stores all", true, 0, 0, 6, 2200, 5000, 1100, 6000, 500, 4000},
-  };
-  for (const Case &c : cases) {
-    ResetProgramState();
-    gPowerInfo.SoftwareAddress = 1;
+    int storedChannel;          // the record holds 6 before
+    std::array<int, 6> volFreq; // VolU FreqU VolV FreqV VolW FreqW
+  } cases[] = {
+      {"FP separate", FPCommRx, 1, 5, 5, {2200, 5000, 1100, 6000, 500, 4000}},
+      {"FP balanced keeps the channel", FPCommRx, 0, 5, 6, {2200, 5000, 1100, 6000, 500, 4000}},
+      {"GS separate, V off", GSCommRx, 1, 5, 6, {2200, 5000, 0, 0, 500, 4000}},
+      {"GS separate, only V", GSCommRx, 1, 2, 6, {0, 0, 1100, 6000, 0, 0}},
+      {"GS balanced stores all", GSCommRx, 0, 0, 6, {2200, 5000, 1100, 6000, 500, 4000}}};
+  for (const auto &c : cases) {
+    Reset(c.rx == GSCommRx ? kModelGS : kModelFPA);
     gNormalFPSet[4].OutChannel = 6;
-    const Bytes reply = NormalReply(4, c.outMode, c.channel);
-    ASSERT_EQ(c.gs ? RxGS(reply, 0xA5, 0x21, 4) : RxFP(reply, 0xA5, 0x21, 4), 1) << c.name;
+    ASSERT_EQ(Receive(c.rx, NormalReply(4, c.outMode, c.channel), 0xA5, 0x21, 4), 1) << c.name;
     const NormalFPSet &s = gNormalFPSet[4];
     EXPECT_EQ(s.OutMode, c.outMode) << c.name;
     EXPECT_EQ(s.OutChannel, c.storedChannel) << c.name;
-    EXPECT_EQ(s.VolU, c.volU) << c.name;
-    EXPECT_EQ(s.FreqU, c.freqU) << c.name;
-    EXPECT_EQ(s.VolV, c.volV) << c.name;
-    EXPECT_EQ(s.FreqV, c.freqV) << c.name;
-    EXPECT_EQ(s.VolW, c.volW) << c.name;
-    EXPECT_EQ(s.FreqW, c.freqW) << c.name;
-    EXPECT_EQ(s.VolLine, c.volU * 1732 / 1000) << c.name;
+    EXPECT_EQ((std::array{s.VolU, s.FreqU, s.VolV, s.FreqV, s.VolW, s.FreqW}), c.volFreq) << c.name;
+    EXPECT_EQ(s.VolLine, c.volFreq[0] * 1732 / 1000) << c.name;
     EXPECT_EQ((std::array{s.WaveU, s.WaveV, s.WaveW}), (std::array{0, 2, 3})) << c.name;
-    EXPECT_EQ(s.RiseTime, 35);
-    EXPECT_EQ((std::array{s.AngleUV, s.AngleVW, s.AngleUW}), (std::array{1200, 1200, 2400}));
-    EXPECT_EQ(s.VolLevel, 1);
   }
+  // OutMode goes to the group the reply names, the rest to the group asked for.
+  Reset(kModelFPA);
+  ASSERT_EQ(Receive(FPCommRx, NormalReply(2, 16, 7), 0xA5, 0x21, 5), 1);
+  EXPECT_EQ((std::array{gNormalFPSet[2].OutMode, gNormalFPSet[2].VolU}), (std::array{16, 0}));
+  EXPECT_EQ((std::array{gNormalFPSet[5].OutMode, gNormalFPSet[5].VolU}), (std::array{0, 2200}));
+  EXPECT_EQ(Receive(FPCommRx, NormalReply(10, 0, 7), 0xA5, 0x21, 5), 0);
+  EXPECT_EQ(Receive(FPCommRx, NormalReply(1, 0, 7), 0xA5, 0x21, 10), 0);
 }
 
-TEST_F(CodecFPTest, NormalGroupReplyOutModeGoesToTheNamedGroup) {
-  ASSERT_EQ(RxFP(NormalReply(2, 16, 7), 0xA5, 0x21, 5), 1);
-  EXPECT_EQ(gNormalFPSet[2].OutMode, 16);
-  EXPECT_EQ(gNormalFPSet[2].VolU, 0);
-  EXPECT_EQ(gNormalFPSet[5].OutMode, 0);
-  EXPECT_EQ(gNormalFPSet[5].VolU, 2200);
-  // Group numbers beyond the ten groups are not stored.
-  EXPECT_EQ(RxFP(NormalReply(10, 0, 7), 0xA5, 0x21, 5), 0);
-  EXPECT_EQ(RxFP(NormalReply(1, 0, 7), 0xA5, 0x21, 10), 0);
-}
-
-TEST_F(CodecFPTest, StepReplyStoresEveryPhaseAndRefreshesThePanel) {
+TEST_F(CodecFPTest, StepReplyRefreshesTheStepPanel) {
   gStepSet = SampleStep(1);
   const Bytes sent = Build(FPCommTx, 0x5A, 0x22);
-  Bytes payload(sent.begin() + 6, sent.end() - 2);
-  const StepSet expected = SampleStep(1);
+  const Bytes reply = HandFrame(0xA5, 0x22, Bytes(sent.begin() + 6, sent.end() - 2));
   for (int page : {kPageMain, kPageStep}) {
-    ResetProgramState();
-    gPowerInfo.SoftwareAddress = 1;
+    Reset(kModelFPA);
     gCurrentPage = page;
     gStepSetDisMode = 3;
     gRefreshProWaveDelay = 12;
     view.Calls.clear();
-    ASSERT_EQ(RxFP(HandFrame(0xA5, 0x22, payload), 0xA5, 0x22), 1);
-    EXPECT_EQ(gStepSet.VolStepU, -25);
-    EXPECT_EQ(gStepSet.FreqStepU, -10);
-    EXPECT_EQ(gStepSet.VolStepW, -5);
-    EXPECT_EQ(gStepSet.StepTimeS2PV, expected.StepTimeS2PV);
-    EXPECT_EQ(gStepSet.WaveW, 2);
-    EXPECT_EQ(gStepSet.VolLineStart, 2200 * 1732 / 1000);
+    ASSERT_EQ(Receive(FPCommRx, reply, 0xA5, 0x22), 1);
+    EXPECT_EQ((std::array{gStepSet.VolStepU, gStepSet.FreqStepU, gStepSet.VolStepW}),
+              (std::array{-25, -10, -5}));
+    EXPECT_EQ(gStepSet.VolLineStart, 3810);
     EXPECT_EQ(gStepSet.VolLineStep, -43);
     EXPECT_EQ(gRefreshProWaveDelay, 0);
     Calls want = {"DataFPFromStepVarToPanel"};
@@ -418,437 +315,155 @@ TEST_F(CodecFPTest, StepReplyStoresEveryPhaseAndRefreshesThePanel) {
   }
 }
 
-TEST_F(CodecFPTest, SystemReplyUCompensation) {
-  const Bytes reply = HandFrame(0xA5, 0x30, {1, 0x0F, 0xA0, 0x10, 0xE1, 200, 0});
-  struct Case {
-    int model;
-    bool gs;
-    int stored;
-  };
-  const Case cases[] = {{kModelFPA, false, 4321}, {kModelFPB, false, 77}, {kModelGS, true, 4321}};
-  for (const Case &c : cases) {
-    gPowerInfo.ModelType = c.model;
-    gSystemSet = {0, 77, 0, 5, 1, 0};
-    ASSERT_EQ(c.gs ? RxGS(reply, 0xA5, 0x30) : RxFP(reply, 0xA5, 0x30), 1);
-    EXPECT_EQ(gSystemSet.UCompensation, c.stored) << c.model;
-    EXPECT_EQ(gSystemSet.UDisMode, 1);
-    EXPECT_EQ(gSystemSet.OCP_Define, 4000);
-    EXPECT_EQ(gSystemSet.DeviceSysByte, 200);
-    EXPECT_EQ(gSystemSet.IfKeySound, 0);
-    EXPECT_EQ(gSystemSet.StartRise, 5);
-  }
-}
-
 TEST_F(CodecFPTest, THDReplyClearsTheGroupExceptForTheSecondHalf) {
-  struct Case {
-    int cmd2;
+  const struct {
+    int cmd2, first, last;
     bool clears;
-  };
-  const Case cases[] = {{0x31, true}, {0x32, true}, {0x33, false}};
-  for (const Case &c : cases) {
+  } cases[] = {{0x31, 1, 39, true}, {0x32, 1, 20, true}, {0x33, 21, 39, false}};
+  for (const auto &c : cases) {
     THDSet &t = gTHDSet[3];
     t = THDSet{};
-    t.Percent[0] = 1000;
-    t.Percent[5] = 55;
-    t.Percent[30] = 33;
-    t.Wave[100] = 1234;
-    t.WaveRms = 10;
-    t.WaveValid = 1;
-    const int first = c.cmd2 == 0x33 ? 21 : 1;
-    const int last = c.cmd2 == 0x32 ? 20 : 39;
+    t.Percent[0] = 1000, t.Percent[5] = 55, t.Wave[100] = 1234, t.WaveValid = 1;
     Bytes payload = {3};
-    for (int i = first; i <= last; ++i)
+    for (int i = c.first; i <= c.last; ++i)
       payload = Cat({payload, Be16(i == 2 ? 120 : 0), Be16(i == 39 ? 3599 : 0)});
-    ASSERT_EQ(RxFP(HandFrame(0xA5, c.cmd2, payload), 0xA5, c.cmd2, 3), 1);
+    ASSERT_EQ(Receive(FPCommRx, HandFrame(0xA5, c.cmd2, payload), 0xA5, c.cmd2, 3), 1);
     EXPECT_EQ(t.Percent[0], c.clears ? 0 : 1000) << c.cmd2;
     EXPECT_EQ(t.Wave[100], c.clears ? 0 : 1234) << c.cmd2;
     EXPECT_EQ(t.WaveValid, c.clears ? 0 : 1) << c.cmd2;
-    EXPECT_EQ(t.Percent[5], c.cmd2 == 0x33 ? 55 : 0) << c.cmd2; // index 5 carried as 0
-    EXPECT_EQ(t.Percent[30], 0) << c.cmd2; // carried as 0, or cleared by a first half
-    EXPECT_EQ(t.Percent[2], c.cmd2 == 0x33 ? 0 : 120) << c.cmd2;
-    EXPECT_EQ(t.Angle[39], c.cmd2 == 0x32 ? 0 : 3599) << c.cmd2;
+    EXPECT_EQ(t.Percent[5], c.clears ? 0 : 55) << c.cmd2;
+    EXPECT_EQ(t.Percent[2], c.first == 1 ? 120 : 0) << c.cmd2;
+    EXPECT_EQ(t.Angle[39], c.last == 39 ? 3599 : 0) << c.cmd2;
   }
-  // The group asked for must exist.
-  EXPECT_EQ(RxFP(HandFrame(0xA5, 0x33, Bytes(77, 0)), 0xA5, 0x33, 10), 0);
-}
-
-TEST_F(CodecFPTest, ProgramAndCrossReplies) {
-  ASSERT_EQ(
-      RxFP(HandFrame(0xA5, 0x23,
-                     Cat({{2, 40}, Be24(0x012345), {16}, Be16(1200), Be16(1300), Be16(2400)})),
-           0xA5, 0x23),
-      1);
-  EXPECT_EQ(gListSet.CircleDegree, 0x012345);
-  EXPECT_EQ(gListSet.AngleVW, 1300);
-  const Bytes list = Cat({{4},
-                          Be16(2200),
-                          Be16(5000),
-                          {1, 2},
-                          Be16(300),
-                          {0},
-                          Be16(1100),
-                          Be16(6000),
-                          {3, 4},
-                          Be16(500),
-                          {1},
-                          Be16(500),
-                          Be16(4000),
-                          {5, 6},
-                          Be16(700),
-                          {2}});
-  ASSERT_EQ(RxFP(HandFrame(0xA5, 0x24, list), 0xA5, 0x24, 4), 1);
-  EXPECT_EQ(gListListSet[4].Phase[1].Freq, 6000);
-  EXPECT_EQ(gListListSet[4].Phase[2].TimeS2P, 700);
-  EXPECT_EQ(gListListSet[4].Phase[0].VolLine, 3810);
-  EXPECT_EQ(gListListSet[4].Phase[1].VolLine, 0); // only U is derived
-  EXPECT_EQ(RxFP(HandFrame(0xA5, 0x24, list), 0xA5, 0x24, 100), 0);
-
-  const Bytes ramp = Cat({{4},
-                          Be16(1000),
-                          Be16(2000),
-                          Be16(5000),
-                          Be16(6000),
-                          {1, 2},
-                          Be16(300),
-                          {0},
-                          Bytes(13, 1),
-                          Bytes(13, 2)});
-  ASSERT_EQ(RxFP(HandFrame(0xA5, 0x26, ramp), 0xA5, 0x26, 99), 1);
-  EXPECT_EQ(gRampRampSet[99].Phase[0].VolLineStart, 1732);
-  EXPECT_EQ(gRampRampSet[99].Phase[0].VolLineStop, 3464);
-  EXPECT_EQ(gRampRampSet[99].Phase[2].FreqStop, 0x0202);
-
-  EXPECT_EQ(RxFP(HandFrame(0xA5, 0x28, {1, 6, 0, 0, 9}), 0xA5, 0x28), 0);
-  ASSERT_EQ(RxGS(HandFrame(0xA5, 0x28, {1, 6, 0, 0, 9}), 0xA5, 0x28), 1);
-  EXPECT_EQ(gCrossListSet.StopNo, 6);
-  EXPECT_EQ(gCrossListSet.CircleDegree, 9);
-  const Bytes entry = Cat({{2, 5, 1, 2, 3},
-                           Be16(2300),
-                           Be16(5000),
-                           Be24(100),
-                           {0x80, 0x5A},
-                           Be16(0),
-                           Be24(200),
-                           Be24(20),
-                           Be16(2300),
-                           Be24(1000)});
-  ASSERT_EQ(RxGS(HandFrame(0xA5, 0x29, entry), 0xA5, 0x29, 2), 1);
-  EXPECT_EQ(gCrossSet[2].CrossAngle, -90);
-  EXPECT_EQ(gCrossSet[2].EndTime, 1000);
-  EXPECT_EQ(RxGS(HandFrame(0xA5, 0x29, entry), 0xA5, 0x29, 8), 0);
-}
-
-Bytes MeasureReply() {
-  Bytes payload = {0xEE}; // byte 6 is free
-  payload = Cat({payload,
-                 Be16(2200),
-                 Be16(15),
-                 Be16(5000),
-                 {0x00, 0x01, 0x00},
-                 Be24(400),
-                 Be16(950),
-                 Be16(1414),
-                 Be16(21)});
-  payload = Cat({payload,
-                 Be16(2210),
-                 Be16(16),
-                 Be16(5001),
-                 {0x80, 0x01, 0x00},
-                 Be24(401),
-                 Be16(951),
-                 Be16(1415),
-                 Be16(22)});
-  payload = Cat({payload,
-                 Be16(2220),
-                 Be16(17),
-                 Be16(5002),
-                 {0xFF, 0xFF, 0xFF},
-                 Be24(0xFFFFFF),
-                 Be16(952),
-                 Be16(1416),
-                 Be16(23)});
-  return HandFrame(0xF0, 0xAF, payload);
 }
 
 TEST_F(CodecFPTest, MeasurementReplyWithSignedPower) {
+  Bytes payload = {0xEE}; // byte 6 is free
+  for (Bytes power : {Bytes{0x00, 0x01, 0x00}, Bytes{0x80, 0x01, 0x00}, Bytes{0xFF, 0xFF, 0xFF}})
+    payload = Cat({payload, Be16(2200), Be16(15), Be16(5000), power, Be24(0xFFFFFF), Be16(950),
+                   Be16(1414), Be16(21)});
   for (int running : {0, 1}) {
     gPowerInfo.OutputRunning = running;
     view.Calls.clear();
-    ASSERT_EQ(RxFP(MeasureReply(), 0xF0, 0xAF), 1);
-    const MeasureOutput &m = gMeasureOutput;
-    EXPECT_EQ(m.At(kMeasVoltage, 0), 2200);
-    EXPECT_EQ(m.At(kMeasCurrent, 1), 16);
-    EXPECT_EQ(m.At(kMeasFrequency, 2), 5002);
-    EXPECT_EQ(m.At(kMeasPower, 0), 256);
-    EXPECT_EQ(m.At(kMeasPower, 1), -256);
-    EXPECT_EQ(m.At(kMeasPower, 2), -0x7FFFFF);
-    EXPECT_EQ(m.At(kMeasApparentPower, 2), 0xFFFFFF);
-    EXPECT_EQ(m.At(kMeasPowerFactor, 1), 951);
-    EXPECT_EQ(m.At(kMeasCrestFactor, 2), 1416);
-    EXPECT_EQ(m.At(kMeasPeakCurrent, 0), 21);
-    EXPECT_EQ(m.At(8, 0), 0);
+    ASSERT_EQ(Receive(GSCommRx, HandFrame(0xF0, 0xAF, payload), 0xF0, 0xAF), 1);
+    EXPECT_EQ(gMeasureOutput.At(kMeasPower, 0), 256);
+    EXPECT_EQ(gMeasureOutput.At(kMeasPower, 1), -256);
+    EXPECT_EQ(gMeasureOutput.At(kMeasPower, 2), -0x7FFFFF);
+    EXPECT_EQ(gMeasureOutput.At(kMeasApparentPower, 2), 0xFFFFFF);
     EXPECT_EQ(view.Calls, running ? Calls{"DataFPFromMeasureToPanel"} : Calls{});
   }
 }
 
-// A status payload of the FP length (29 bytes) with bytes set by frame offset.
-Bytes FPStatus(std::initializer_list<std::pair<int, int>> set) {
-  return HandFrame(0xF0, 0xEB, HandPayload(37, set));
-}
-Bytes GSStatus(std::initializer_list<std::pair<int, int>> set) {
-  return HandFrame(0xF0, 0xEB, HandPayload(21, set));
+// A status reply whose byte k (from 7 on) holds k, so each field shows where
+// it was read from; byte 6 is the run state.
+Bytes CountingStatus(int state, int len) {
+  Bytes payload(len - 8);
+  for (size_t i = 0; i < payload.size(); ++i)
+    payload[i] = static_cast<uint8_t>(6 + i);
+  payload[0] = static_cast<uint8_t>(state);
+  return HandFrame(0xF0, 0xEB, payload);
 }
 
-TEST_F(CodecFPTest, FPStatusReplies) {
-  struct Case {
-    const char *name;
-    Bytes reply;
-    int wasRunning;
+TEST_F(CodecFPTest, StatusReplyLayouts) {
+  constexpr int32_t K = -1;               // field keeps its value
+  using Fields = std::array<int32_t, 15>; // PowerState in field order
+  const struct {
+    bool gs;
+    int state;
+    Fields want;
+  } cases[] = {
+      // clang-format off
+      {false, 144, {144, K, 7, K, K, 0x0809, 0x0A0B, K, K, K, K, K, K, K, K}},
+      {false, 145, {145, K, 7, K, K, K, K, K, K, K, K, K, K, K, K}},
+      {false, 160, {160, K, 7, K, 0x0809, 0x0A0B0C, 0x0D0E0F, 0x1011, 0x121314, 0x151617,
+                    0x1819, 0x1A1B1C, 0x1D1E1F, K, K}},
+      {false, 176, {176, K, 7, 0x08090A, 0x0B0C, 0x0D0E0F, 0x101112, 0x1314, 0x151617, 0x18191A,
+                    0x1B1C, 0x1D1E1F, 0x202122, K, K}},
+      {false, 192, {192, K, 7, 0x08090A, 0x0B0C, 0x0D0E0F, 0x101112, 0x1314, 0x151617, 0x18191A,
+                    0x1B1C, 0x1D1E1F, 0x202122, K, K}},
+      {false, 9,   {9, 0x0708, K, K, K, K, K, K, K, K, K, K, K, K, K}},
+      {false, 208, {208, K, K, K, K, K, K, K, K, K, K, K, K, K, K}}, // stopped on FP
+      {false, 8,   {8, K, K, K, K, K, K, K, K, K, K, K, K, K, K}},
+      {true, 144,  {144, K, 7, K, K, 0x0809, 0x0A0B, K, K, K, K, K, K, K, K}},
+      {true, 160,  {160, K, 7, K, 0x0809, 0x0A0B0C, 0x0D0E0F, 0x0809, 0x0A0B0C, 0x0D0E0F,
+                    0x0809, 0x0A0B0C, 0x0D0E0F, K, K}},
+      {true, 176,  {176, K, 7, 0x08090A, 0x0B0C, 0x0D0E0F, 0x101112, K, K, K, K, K, K, K, K}},
+      {true, 208,  {208, K, K, 0x070809, 0x0A0B, 0x0C0D0E, 0x0F1011, K, K, K, K, K, K, K, K}},
+      {true, 8,    {8, 900, K, K, K, K, K, K, K, K, K, K, K, K, K}},
+      {true, 9,    {9, 0x0708, K, K, K, K, K, K, K, K, K, K, K, K, K}}};
+  // clang-format on
+  const Fields before = {0, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 1, 114};
+  for (const auto &c : cases) {
+    gPowerInfo.ModelType = c.gs ? kModelGS : kModelFPA;
+    std::memcpy(&gPowerState, before.data(), sizeof gPowerState);
+    ASSERT_EQ(
+        Receive(c.gs ? GSCommRx : FPCommRx, CountingStatus(c.state, c.gs ? 21 : 37), 0xF0, 0xEB),
+        1);
+    Fields got;
+    std::memcpy(got.data(), &gPowerState, sizeof gPowerState);
+    for (int i = 0; i < 15; ++i)
+      EXPECT_EQ(got[i], c.want[i] == K ? before[i] : c.want[i])
+          << (c.gs ? "GS " : "FP ") << c.state << " field " << i;
+  }
+  // Each family accepts only its own status length.
+  EXPECT_EQ(Receive(FPCommRx, CountingStatus(144, 21), 0xF0, 0xEB), 0);
+  EXPECT_EQ(Receive(GSCommRx, CountingStatus(144, 37), 0xF0, 0xEB), 0);
+}
+
+TEST_F(CodecFPTest, StatusReplyFlagsAndRefreshes) {
+  gStepSetDisMode = 2, gListSetDisMode = 5, gRampSetDisMode = 6, gCrossSetDisMode = 4;
+  const Calls out = {"RefreshOutputState"};
+  const struct {
+    bool gs;
+    int state, crossEntry, page, wasRunning;
     int running, alarming;
-    PowerState expect; // RunState .. DCValue
     Calls calls;
+  } cases[] = {
+      {false, 144, 0, kPageMain, 0, 1, 0, out},
+      {false, 145, 0, kPageMain, 0, 1, 0, out},
+      {false, 160, 0, kPageMain, 0, 1, 0, {"RefreshStepSetGraph(0,0,2)", "RefreshOutputState"}},
+      {false, 176, 0, kPageMain, 0, 1, 0, {"RefreshListSetGraph(0,0,5)", "RefreshOutputState"}},
+      {true, 192, 0, kPageMain, 0, 1, 0, {"RefreshRampSetGraph(0,0,6)", "RefreshOutputState"}},
+      {true, 208, 7, kPageMain, 0, 1, 0, {"RefreshOutputState", "RefreshCrossSetGraph(0,0,4)"}},
+      {true, 208, 8, kPageMain, 0, 0, 0, {}}, // not an entry: fields only
+      {true, 208, 9, kPageMain, 1, 1, 0, {}},
+      {false, 9, 0, kPageStep, 1, 0, 1, out},
+      {true, 8, 0, kPageStep, 1, 0, 1, out},
+      {false, 8, 0, kPageMain, 0, 0, 0, out}, // no code-less alarm on FP
+      {false, 0, 0, kPageStep, 1, 0, 0, {"RefreshStepSetGraph(0,1,2)", "RefreshOutputState"}},
+      {true, 1, 0, kPageList, 1, 0, 0, {"RefreshListSetGraph(0,1,5)", "RefreshOutputState"}},
+      {false, 1, 0, kPageRamp, 1, 0, 0, {"RefreshRampSetGraph(0,1,6)", "RefreshOutputState"}},
+      {true, 1, 0, kPageCross, 1, 0, 0, {"RefreshCrossSetGraph(0,1,4)", "RefreshOutputState"}},
+      {false, 1, 0, kPageTHD, 1, 0, 0, out},
+      {true, 1, 0, kPageStep, 0, 0, 0, out}, // was not running: nothing to redraw
   };
-  const PowerState before = {0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0};
-  const Case cases[] = {
-      {"144 normal running",
-       FPStatus({{6, 144}, {7, 3}, {8, 0x01}, {9, 0x02}, {10, 0x03}, {11, 0x04}}),
-       0,
-       1,
-       0,
-       {144, 11, 3, 13, 14, 0x0102, 0x0304, 17, 18, 19, 20, 21, 22, 0, 0},
-       {"RefreshOutputState"}},
-      {"145 group only",
-       FPStatus({{6, 145}, {7, 9}, {8, 0xFF}}),
-       0,
-       1,
-       0,
-       {145, 11, 9, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0},
-       {"RefreshOutputState"}},
-      {"160 step, three phases",
-       FPStatus({{6, 160},
-                 {7, 1},
-                 {9, 2},
-                 {12, 3},
-                 {15, 4},
-                 {17, 5},
-                 {20, 6},
-                 {23, 7},
-                 {25, 8},
-                 {28, 9},
-                 {31, 10},
-                 {10, 1}}),
-       0,
-       1,
-       0,
-       {160, 11, 1, 13, 2, 0x010003, 4, 5, 6, 7, 8, 9, 10, 0, 0},
-       {"RefreshStepSetGraph(0,0,1)", "RefreshOutputState"}},
-      {"176 list",
-       FPStatus({{6, 176},
-                 {7, 2},
-                 {8, 1},
-                 {10, 2},
-                 {12, 3},
-                 {15, 4},
-                 {18, 5},
-                 {20, 6},
-                 {23, 7},
-                 {26, 8},
-                 {28, 9},
-                 {31, 10},
-                 {34, 11}}),
-       0,
-       1,
-       0,
-       {176, 11, 2, 0x010002, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0, 0},
-       {"RefreshListSetGraph(0,0,1)", "RefreshOutputState"}},
-      {"192 ramp",
-       FPStatus({{6, 192}, {7, 2}, {10, 7}}),
-       1,
-       1,
-       0,
-       {192, 11, 2, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-       {"RefreshRampSetGraph(0,0,1)", "RefreshOutputState"}},
-      {"9 alarm with code",
-       FPStatus({{6, 9}, {7, 0x05}, {8, 0x1F}}),
-       1,
-       0,
-       1,
-       {9, 1311, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0},
-       {"RefreshOutputState"}},
-      {"8 is stopped on FP",
-       FPStatus({{6, 8}, {7, 1}}),
-       0,
-       0,
-       0,
-       {8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0},
-       {"RefreshOutputState"}},
-      {"208 is stopped on FP",
-       FPStatus({{6, 208}, {7, 1}}),
-       0,
-       0,
-       0,
-       {208, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0},
-       {"RefreshOutputState"}},
-      {"0 stopped",
-       FPStatus({{6, 0}, {7, 1}, {8, 1}}),
-       0,
-       0,
-       0,
-       {0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0},
-       {"RefreshOutputState"}},
-  };
-  for (const Case &c : cases) {
-    gPowerState = before;
+  for (const auto &c : cases) {
+    gCurrentPage = c.page;
     gPowerInfo.OutputRunning = c.wasRunning;
-    gPowerInfo.Alarming = 1 - c.alarming;
+    gPowerInfo.Alarming = c.state == 208 ? 0 : 1 - c.alarming;
     view.Calls.clear();
-    ASSERT_EQ(RxFP(c.reply, 0xF0, 0xEB), 1) << c.name;
-    EXPECT_EQ(gPowerInfo.OutputRunning, c.running) << c.name;
-    EXPECT_EQ(gPowerInfo.Alarming, c.alarming) << c.name;
-    const int32_t *got = &gPowerState.RunState;
-    const int32_t *want = &c.expect.RunState;
-    for (int i = 0; i < 15; ++i)
-      EXPECT_EQ(got[i], want[i]) << c.name << " field " << i;
-    EXPECT_EQ(view.Calls, c.calls) << c.name;
-  }
-  // The GS status length is not an FP status.
-  EXPECT_EQ(RxFP(GSStatus({{6, 144}}), 0xF0, 0xEB), 0);
-}
-
-TEST_F(CodecFPTest, GSStatusReplies) {
-  gPowerInfo.ModelType = kModelGS;
-  gCrossSetDisMode = 2;
-  struct Case {
-    const char *name;
-    Bytes reply;
-    int running, alarming; // before: running 0, alarming 0
-    PowerState expect;
-    Calls calls;
-  };
-  const PowerState before = {0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 1, 5};
-  const Case cases[] = {
-      {"160 copies U into V and W",
-       GSStatus({{6, 160}, {7, 4}, {9, 2}, {12, 3}, {15, 4}}),
-       1,
-       0,
-       {160, 11, 4, 13, 2, 3, 4, 2, 3, 4, 2, 3, 4, 1, 5},
-       {"RefreshStepSetGraph(0,0,1)", "RefreshOutputState"}},
-      {"176 leaves V and W",
-       GSStatus({{6, 176}, {7, 4}, {10, 9}, {12, 2}, {15, 3}, {18, 4}}),
-       1,
-       0,
-       {176, 11, 4, 9, 2, 3, 4, 17, 18, 19, 20, 21, 22, 1, 5},
-       {"RefreshListSetGraph(0,0,1)", "RefreshOutputState"}},
-      {"208 cross entry 7",
-       GSStatus({{6, 208}, {9, 6}, {11, 7}, {14, 8}, {17, 9}}),
-       1,
-       0,
-       {208, 11, 12, 6, 7, 8, 9, 17, 18, 19, 20, 21, 22, 1, 5},
-       {"RefreshOutputState", "RefreshCrossSetGraph(0,0,2)"}},
-      {"208 entry 9: fields only",
-       GSStatus({{6, 208}, {9, 6}, {11, 9}, {14, 8}, {17, 9}}),
-       0,
-       0,
-       {208, 11, 12, 6, 9, 8, 9, 17, 18, 19, 20, 21, 22, 1, 5},
-       {}},
-      {"8 alarm without code",
-       GSStatus({{6, 8}, {7, 1}, {8, 2}}),
-       0,
-       1,
-       {8, 900, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 1, 5},
-       {"RefreshOutputState"}},
-      {"9 alarm",
-       GSStatus({{6, 9}, {7, 0x01}, {8, 0x2C}}),
-       0,
-       1,
-       {9, 300, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 1, 5},
-       {"RefreshOutputState"}},
-      {"144 as FP",
-       GSStatus({{6, 144}, {7, 2}, {9, 5}, {11, 6}}),
-       1,
-       0,
-       {144, 11, 2, 13, 14, 5, 6, 17, 18, 19, 20, 21, 22, 1, 5},
-       {"RefreshOutputState"}},
-  };
-  for (const Case &c : cases) {
-    gPowerState = before;
-    gPowerInfo.OutputRunning = 0;
-    gPowerInfo.Alarming = 0;
-    view.Calls.clear();
-    ASSERT_EQ(RxGS(c.reply, 0xF0, 0xEB), 1) << c.name;
-    EXPECT_EQ(gPowerInfo.OutputRunning, c.running) << c.name;
-    EXPECT_EQ(gPowerInfo.Alarming, c.alarming) << c.name;
-    const int32_t *got = &gPowerState.RunState;
-    const int32_t *want = &c.expect.RunState;
-    for (int i = 0; i < 15; ++i)
-      EXPECT_EQ(got[i], want[i]) << c.name << " field " << i;
-    EXPECT_EQ(view.Calls, c.calls) << c.name;
-  }
-  // A Cross entry above 7 leaves a running output marked running.
-  gPowerInfo.OutputRunning = 1;
-  ASSERT_EQ(RxGS(GSStatus({{6, 208}, {11, 9}}), 0xF0, 0xEB), 1);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-  EXPECT_EQ(RxGS(FPStatus({{6, 144}}), 0xF0, 0xEB), 0);
-}
-
-TEST_F(CodecFPTest, StoppedStatusRedrawsTheProgramPageOnlyAfterARun) {
-  gStepSetDisMode = 2;
-  gListSetDisMode = 5;
-  gRampSetDisMode = 6;
-  gCrossSetDisMode = 4;
-  struct Case {
-    int page;
-    int wasRunning;
-    Calls calls;
-  };
-  const Case cases[] = {
-      {kPageStep, 1, {"RefreshStepSetGraph(0,1,2)", "RefreshOutputState"}},
-      {kPageList, 1, {"RefreshListSetGraph(0,1,5)", "RefreshOutputState"}},
-      {kPageRamp, 1, {"RefreshRampSetGraph(0,1,6)", "RefreshOutputState"}},
-      {kPageCross, 1, {"RefreshCrossSetGraph(0,1,4)", "RefreshOutputState"}},
-      {kPageMain, 1, {"RefreshOutputState"}},
-      {kPageTHD, 1, {"RefreshOutputState"}},
-      {kPageStep, 0, {"RefreshOutputState"}},
-  };
-  for (bool gs : {false, true}) {
-    for (const Case &c : cases) {
-      gCurrentPage = c.page;
-      gPowerInfo.OutputRunning = c.wasRunning;
-      gPowerInfo.Alarming = 1;
-      view.Calls.clear();
-      ASSERT_EQ(gs ? RxGS(GSStatus({{6, 1}}), 0xF0, 0xEB) : RxFP(FPStatus({{6, 1}}), 0xF0, 0xEB),
-                1);
-      EXPECT_EQ(view.Calls, c.calls) << c.page << " " << gs;
-      EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-      EXPECT_EQ(gPowerInfo.Alarming, 0);
-    }
+    const Bytes reply =
+        c.gs ? HandFrame(0xF0, 0xEB, HandPayload(21, {{6, c.state}, {11, c.crossEntry}}))
+             : HandFrame(0xF0, 0xEB, HandPayload(37, {{6, c.state}}));
+    ASSERT_EQ(Receive(c.gs ? GSCommRx : FPCommRx, reply, 0xF0, 0xEB), 1);
+    EXPECT_EQ(gPowerInfo.OutputRunning, c.running) << c.gs << " " << c.state;
+    EXPECT_EQ(gPowerInfo.Alarming, c.alarming) << c.gs << " " << c.state;
+    EXPECT_EQ(view.Calls, c.calls) << c.gs << " " << c.state << " page " << c.page;
   }
 }
 
 TEST_F(CodecFPTest, OutputControlReplies) {
-  struct Case {
-    int cmd2;
-    int riseTime; // of the current group
-    int remain;
-    int running;
-    bool clearsMeasure;
+  const Calls shown = {"DataFPFromVarToPanel(2)", "RefreshOutputState"};
+  const struct {
+    int cmd2, riseTime, remain, running;
     Calls calls;
-  };
-  const Case cases[] = {
-      {0xFF, 25, 3, 1, false, {"DataFPFromVarToPanel(2)", "RefreshOutputState"}},
-      {0xFF, 1, 1, 1, false, {"DataFPFromVarToPanel(2)", "RefreshOutputState"}},
-      {0xFF, 10, 1, 1, false, {"DataFPFromVarToPanel(2)", "RefreshOutputState"}},
-      {0xFF, 0, 0, 1, false, {"DataFPFromVarToPanel(2)", "RefreshOutputState"}},
-      {0xFF, -5, 0, 1, false, {"DataFPFromVarToPanel(2)", "RefreshOutputState"}},
-      {0x00,
-       25,
-       0,
-       0,
-       true,
-       {"DataFPFromVarToPanel(2)", "RefreshOutputState", "DataFPFromMeasureToPanel"}},
-      {0x03, 25, 0, 0, false, {"RefreshOutputState"}},
-  };
-  for (const Case &c : cases) {
+  } cases[] = {// clang-format off
+      {0xFF, 25, 3, 1, shown}, {0xFF, 1, 1, 1, shown}, {0xFF, 10, 1, 1, shown},
+      {0xFF, 0, 0, 1, shown},  {0xFF, -5, 0, 1, shown},
+      {0x00, 25, 0, 0, {"DataFPFromVarToPanel(2)", "RefreshOutputState", "DataFPFromMeasureToPanel"}},
+      {0x03, 25, 0, 0, {"RefreshOutputState"}}};
+  // clang-format on
+  for (const auto &c : cases) {
     gCurrentPage = kPageList;
     gCurrentNormalGroup = 6;
     gNormalFPSet[6].RiseTime = c.riseTime;
@@ -857,35 +472,35 @@ TEST_F(CodecFPTest, OutputControlReplies) {
     gPowerInfo.RemainSecond = 9;
     gMeasureOutput.At(kMeasVoltage, 1) = 2300;
     view.Calls.clear();
-    ASSERT_EQ(RxFP(HandFrame(0x0F, c.cmd2, {0}), 0x0F, c.cmd2), 1);
+    ASSERT_EQ(Receive(FPCommRx, HandFrame(0x0F, c.cmd2, {0}), 0x0F, c.cmd2), 1);
     EXPECT_EQ(gPowerInfo.OutputRunning, c.running) << c.cmd2;
     EXPECT_EQ(gPowerInfo.Alarming, 0);
     EXPECT_EQ(gPowerInfo.RemainSecond, c.remain) << c.cmd2 << " " << c.riseTime;
-    EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 1), c.clearsMeasure ? 0 : 2300);
+    EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 1), c.cmd2 == 0x00 ? 0 : 2300);
     EXPECT_EQ(view.Calls, c.calls) << c.cmd2;
   }
   // A refused command changes nothing.
   gPowerInfo.OutputRunning = 0;
   view.Calls.clear();
-  EXPECT_EQ(RxFP(HandFrame(0x0F, 0xFF, {2}), 0x0F, 0xFF), 0);
+  EXPECT_EQ(Receive(FPCommRx, HandFrame(0x0F, 0xFF, {2}), 0x0F, 0xFF), 0);
   EXPECT_EQ(gPowerInfo.OutputRunning, 0);
   EXPECT_TRUE(view.Calls.empty());
 }
 
 TEST_F(CodecFPTest, GSDCOutput) {
   gPowerInfo.ModelType = kModelGS;
-  ASSERT_EQ(RxGS(HandFrame(0x0F, 0xFE, {0}), 0x0F, 0xFE), 1);
+  ASSERT_EQ(Receive(GSCommRx, HandFrame(0x0F, 0xFE, {0}), 0x0F, 0xFE), 1);
   EXPECT_EQ(gPowerState.DCOutputOn, 1);
-  ASSERT_EQ(RxGS(HandFrame(0x0F, 0x01, {0}), 0x0F, 0x01), 1);
+  ASSERT_EQ(Receive(GSCommRx, HandFrame(0x0F, 0x01, {0}), 0x0F, 0x01), 1);
   EXPECT_EQ(gPowerState.DCOutputOn, 0);
-  ASSERT_EQ(RxGS(HandFrame(0xF0, 0xEA, {1}), 0xF0, 0xEA), 1); // state byte, not an ack
+  ASSERT_EQ(Receive(GSCommRx, HandFrame(0xF0, 0xEA, {1}), 0xF0, 0xEA), 1); // a state, not an ack
   EXPECT_EQ(gPowerState.DCOutputOn, 1);
-  ASSERT_EQ(RxGS(HandFrame(0xF0, 0xAD, {0x04, 0xD2}), 0xF0, 0xAD), 1);
+  ASSERT_EQ(Receive(GSCommRx, HandFrame(0xF0, 0xAD, {0x04, 0xD2}), 0xF0, 0xAD), 1);
   EXPECT_EQ(gPowerState.DCValue, 1234);
   EXPECT_EQ(view.Calls, Calls(4, "RefreshDCOutputStateAndMeasure"));
   EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-  EXPECT_EQ(RxFP(HandFrame(0xF0, 0xAD, {0x04, 0xD2}), 0xF0, 0xAD), 0);
-  EXPECT_EQ(RxGS(HandFrame(0x0F, 0xFE, {1}), 0x0F, 0xFE), 0);
+  EXPECT_EQ(Receive(FPCommRx, HandFrame(0xF0, 0xAD, {0x04, 0xD2}), 0xF0, 0xAD), 0);
+  EXPECT_EQ(Receive(GSCommRx, HandFrame(0x0F, 0xFE, {1}), 0x0F, 0xFE), 0);
 }
 
 } // namespace

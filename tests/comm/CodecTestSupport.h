@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,19 @@ private:
 
 using Bytes = std::vector<uint8_t>;
 using Calls = std::vector<std::string>;
+using TxFn = int (*)(int, int, int, uint8_t *);
+using RxFn = int (*)(int, int, int, const uint8_t *, int);
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes &p : parts)
+    out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+inline Bytes Be16(int v) { return {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)}; }
+inline Bytes Be24(int v) {
+  return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
+}
 
 // A frame built by hand: envelope around the payload, checksum summed here
 // (independently of the code under test).
@@ -88,10 +102,22 @@ protected:
   void TearDown() override { SetHooks(nullptr); }
 
   // Builds with a Tx entry point into a clean 256-byte buffer; returns the frame.
-  template <typename Tx> Bytes Build(Tx tx, int cmd1, int cmd2, int param = 0) {
+  static Bytes Build(TxFn tx, int cmd1, int cmd2, int param = 0) {
     uint8_t buf[256] = {};
     const int len = tx(cmd1, cmd2, param, buf);
     return Bytes(buf, buf + (len > 0 ? len : 0));
+  }
+  // Hands a reply to an Rx entry point as the scheduler does (256-byte buffer).
+  static int Receive(RxFn rx, const Bytes &reply, int cmd1, int cmd2, int param = 0) {
+    Bytes buf = reply;
+    buf.resize(256, 0);
+    return rx(cmd1, cmd2, param, buf.data(), static_cast<int>(reply.size()));
+  }
+  // A fresh program state with the hooks still installed.
+  static void Reset(int modelType) {
+    ResetProgramState();
+    gPowerInfo.SoftwareAddress = 1;
+    gPowerInfo.ModelType = modelType;
   }
 
   CodecRecordingHooks view;

@@ -51,19 +51,17 @@ TEST_F(FrameTest, CommPCCheckCodesInTheirOrder) {
     f[index] = static_cast<uint8_t>(value);
     return f;
   };
-  const Case cases[] = {
-      {"good", good, 9, 0},
-      {"extra bytes after the frame", good, 20, 0},
-      {"start byte not examined", with(0, 0x00), 9, 0},
-      {"seven bytes", good, 7, 128},
-      {"address differs", with(3, 2), 9, 129},
-      {"length below 8", with(2, 7), 9, 128},
-      {"length above count", with(2, 10), 9, 128},
-      {"length high byte", with(1, 1), 9, 128},
-      {"end byte missing", with(8, 0x00), 9, 130},
-      {"checksum wrong", with(7, good[7] + 1), 9, 1},
-      {"payload changed", with(6, 0x04), 9, 1},
-  };
+  const Case cases[] = {{"good", good, 9, 0},
+                        {"extra bytes after the frame", good, 20, 0},
+                        {"start byte not examined", with(0, 0x00), 9, 0},
+                        {"seven bytes", good, 7, 128},
+                        {"address differs", with(3, 2), 9, 129},
+                        {"length below 8", with(2, 7), 9, 128},
+                        {"length above count", with(2, 10), 9, 128},
+                        {"length high byte", with(1, 1), 9, 128},
+                        {"end byte missing", with(8, 0x00), 9, 130},
+                        {"checksum wrong", with(7, good[7] + 1), 9, 1},
+                        {"payload changed", with(6, 0x04), 9, 1}};
   for (const Case &c : cases) {
     Bytes f = c.frame;
     f.resize(256, 0);
@@ -87,18 +85,16 @@ TEST_F(FrameTest, ReplyAcceptanceRejectsEachFailingStep) {
     int count;
     int cmd2; // command in flight
   };
-  const Case cases[] = {
-      {"accepted", -1, 0, false, 9, 0x11},
-      {"start byte", 0, 0x7C, false, 9, 0x11},
-      {"length high byte with a right checksum", 1, 1, true, 9, 0x11},
-      {"address", 3, 2, true, 9, 0x11},
-      {"command byte 1", 4, 0x5A, true, 9, 0x11},
-      {"command byte 2", 5, 0x21, true, 9, 0x11},
-      {"command in flight differs", -1, 0, false, 9, 0x30},
-      {"checksum", 7, good[7] ^ 0x01, false, 9, 0x11},
-      {"count short", -1, 0, false, 8, 0x11},
-      {"exact length (one byte more)", 2, 10, true, 10, 0x11},
-  };
+  const Case cases[] = {{"accepted", -1, 0, false, 9, 0x11},
+                        {"start byte", 0, 0x7C, false, 9, 0x11},
+                        {"length high byte with a right checksum", 1, 1, true, 9, 0x11},
+                        {"address", 3, 2, true, 9, 0x11},
+                        {"command byte 1", 4, 0x5A, true, 9, 0x11},
+                        {"command byte 2", 5, 0x21, true, 9, 0x11},
+                        {"command in flight differs", -1, 0, false, 9, 0x30},
+                        {"checksum", 7, good[7] ^ 0x01, false, 9, 0x11},
+                        {"count short", -1, 0, false, 8, 0x11},
+                        {"exact length (one byte more)", 2, 10, true, 10, 0x11}};
   for (const Case &c : cases) {
     Bytes f = good;
     f.push_back(0x7D); // room for the longer variant
@@ -184,8 +180,7 @@ TEST_F(FrameTest, ModelIdentifierTable) {
       {"QYFP123A???", 0, 0},
       {"XQFP123A???", 0, 0},
       {"QXXX123A???", 0, 0},
-      {"QXfp123A???", 0, 0},
-  };
+      {"QXfp123A???", 0, 0}};
   for (const Case &c : cases) {
     const int expectModel = c.model;
     gPowerInfo.PowerModelStr.fill('#');
@@ -221,19 +216,17 @@ TEST_F(FrameTest, ModelQueryReplyEnvelope) {
     int value;
     int count;
   };
-  const Case cases[] = {
-      {"accepted", -1, 0, 24},
-      {"start byte", 0, 0x00, 24},
-      {"length high byte", 1, 1, 24},
-      {"length", 2, 23, 24},
-      {"address", 3, 2, 24},
-      {"command byte 1", 4, 0xA5, 24},
-      {"command byte 2", 5, 0xEB, 24},
-      {"checksum", 22, good[22] + 1, 24},
-      {"count short", -1, 0, 23},
-      {"end byte not examined", 23, 0, 24},
-      {"bytes 17..21 not examined", 20, 0x99, -1},
-  };
+  const Case cases[] = {{"accepted", -1, 0, 24},
+                        {"start byte", 0, 0x00, 24},
+                        {"length high byte", 1, 1, 24},
+                        {"length", 2, 23, 24},
+                        {"address", 3, 2, 24},
+                        {"command byte 1", 4, 0xA5, 24},
+                        {"command byte 2", 5, 0xEB, 24},
+                        {"checksum", 22, good[22] + 1, 24},
+                        {"count short", -1, 0, 23},
+                        {"end byte not examined", 23, 0, 24},
+                        {"bytes 17..21 not examined", 20, 0x99, -1}};
   for (const Case &c : cases) {
     Bytes f = good;
     int count = c.count;
@@ -268,11 +261,10 @@ TEST_F(FrameTest, OverCurrentLimit) {
   struct Case {
     int rating, model, limit;
   };
-  const Case cases[] = {
-      {10, kModelFPA, 909}, {5, kModelGS, 75},         {5, kModelFCT, 151}, {5, kModelFCS, 454},
-      {3, kModelFL, 90},    {5, kModelFSA, 454},       {5, kModelFSB, 151}, {5, kModelFPB, 151},
-      {5, 0, 151},          {9999, kModelFPA, 909000}, {0, kModelGS, 0},
-  };
+  const Case cases[] = {{10, kModelFPA, 909},      {5, kModelGS, 75},   {5, kModelFCT, 151},
+                        {5, kModelFCS, 454},       {3, kModelFL, 90},   {5, kModelFSA, 454},
+                        {5, kModelFSB, 151},       {5, kModelFPB, 151}, {5, 0, 151},
+                        {9999, kModelFPA, 909000}, {0, kModelGS, 0}};
   for (const Case &c : cases) {
     EXPECT_EQ(CalOCPMax(c.rating, c.model), c.limit) << c.rating << " " << c.model;
     view.Calls.clear();
@@ -286,13 +278,11 @@ TEST_F(FrameTest, RepairRxBuffRealignsOnTheFirstStartByte) {
     Bytes in;
     Bytes out;
   };
-  const Case cases[] = {
-      {{0x01, 0x02, 0x7B, 0x00, 0x09}, {0x7B, 0x00, 0x09, 0x00, 0x09}},
-      {{0x7B, 0x7B, 0x01}, {0x7B, 0x7B, 0x01}}, // already aligned
-      {{0x01, 0x02, 0x03}, {0x01, 0x02, 0x03}}, // no start byte
-      {{0x01, 0x7B, 0x7B}, {0x7B, 0x7B, 0x7B}},
-      {{0x05, 0x06, 0x7B}, {0x7B, 0x06, 0x7B}},
-  };
+  const Case cases[] = {{{0x01, 0x02, 0x7B, 0x00, 0x09}, {0x7B, 0x00, 0x09, 0x00, 0x09}},
+                        {{0x7B, 0x7B, 0x01}, {0x7B, 0x7B, 0x01}}, // already aligned
+                        {{0x01, 0x02, 0x03}, {0x01, 0x02, 0x03}}, // no start byte
+                        {{0x01, 0x7B, 0x7B}, {0x7B, 0x7B, 0x7B}},
+                        {{0x05, 0x06, 0x7B}, {0x7B, 0x06, 0x7B}}};
   for (const Case &c : cases) {
     gCommInfo.RxBuff.fill(0);
     std::copy(c.in.begin(), c.in.end(), gCommInfo.RxBuff.begin());
