@@ -3,55 +3,68 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray kLineEnd = "\r\n";
-const QByteArray kRunMarker = " Line";
+constexpr QByteArrayView kRunMarker = " Line";
 constexpr int kRunDigits = 4;
 
 bool SameName(QByteArrayView a, QByteArrayView b) {
   return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-QByteArray Unquote(const QByteArray &text) {
-  QByteArray value = text.trimmed();
+QByteArray Unquote(QByteArrayView text) {
+  const QByteArrayView value = text.trimmed();
   if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-    return value.mid(1, value.size() - 2);
-  return value;
+    return value.sliced(1, value.size() - 2).toByteArray();
+  return value.toByteArray();
 }
 
-// A value goes in quotes only when reading it back without them would change
-// it: blanks at either end, or quotes at both ends. Line breaks cannot be held
-// by one line and become blanks.
-QByteArray QuoteIfNeeded(QByteArray value) {
-  value.replace('\r', ' ').replace('\n', ' ');
-  if (Unquote(value) != value)
-    return '"' + value + '"';
-  return value;
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+// Appends a value so that reading it back gives it unchanged: it goes in
+// quotes only when it has blanks at either end or quotes at both ends. Line
+// breaks cannot be held by one line and become blanks.
+void AppendValue(QByteArray &out, QByteArrayView value) {
+  const bool quote = !value.isEmpty() &&
+                     (IsBlank(value.front()) || IsBlank(value.back()) || value.front() == '\r' ||
+                      value.front() == '\n' || value.back() == '\r' || value.back() == '\n' ||
+                      (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+  if (quote)
+    out += '"';
+  const qsizetype at = out.size();
+  out += value;
+  for (qsizetype i = at; i < out.size(); ++i)
+    if (out[i] == '\r' || out[i] == '\n')
+      out[i] = ' ';
+  if (quote)
+    out += '"';
 }
 
 // "Key Line0001" -> base "Key" and counter 1; nullopt for any other key.
-std::optional<int> RunCounter(const QByteArray &key, QByteArray *base) {
+std::optional<int> RunCounter(QByteArrayView key, QByteArrayView *base) {
   const qsizetype at = key.size() - kRunDigits - kRunMarker.size();
   if (at <= 0)
     return std::nullopt;
-  if (key.mid(at, kRunMarker.size()).compare(kRunMarker, Qt::CaseInsensitive) != 0)
+  if (key.sliced(at, kRunMarker.size()).compare(kRunMarker, Qt::CaseInsensitive) != 0)
     return std::nullopt;
   int counter = 0;
-  for (qsizetype i = key.size() - kRunDigits; i < key.size(); ++i) {
-    const char c = key[i];
+  for (const char c : key.last(kRunDigits)) {
     if (c < '0' || c > '9')
       return std::nullopt;
     counter = counter * 10 + (c - '0');
   }
-  *base = key.left(at).trimmed();
+  *base = key.first(at).trimmed();
   if (base->isEmpty())
     return std::nullopt;
   return counter;
 }
 
 QByteArray RunKey(const QByteArray &base, int counter) {
-  return base + kRunMarker + QByteArray::number(counter).rightJustified(kRunDigits, '0');
+  return base + kRunMarker.toByteArray() +
+         QByteArray::number(counter).rightJustified(kRunDigits, '0');
 }
 
 } // namespace
@@ -85,58 +98,72 @@ void IniFile::LoadText(const QByteArray &text) {
     return *current;
   };
 
+  const QByteArrayView all(text);
   qsizetype start = 0;
-  while (start < text.size()) {
-    qsizetype end = text.indexOf('\n', start);
+  while (start < all.size()) {
+    qsizetype end = all.indexOf('\n', start);
     if (end < 0)
-      end = text.size();
-    QByteArray line = text.mid(start, end - start);
+      end = all.size();
+    QByteArrayView line = all.sliced(start, end - start);
     start = end + 1;
     if (line.endsWith('\r'))
       line.chop(1);
-    const QByteArray trimmed = line.trimmed();
+    const QByteArrayView trimmed = line.trimmed();
     if (trimmed.isEmpty())
       continue;
 
     if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
-      const QByteArray name = trimmed.mid(1, trimmed.size() - 2).trimmed();
+      const QByteArrayView name = trimmed.sliced(1, trimmed.size() - 2).trimmed();
       // A section that appears twice is one section: later items join it.
       current = FindSection(name);
       if (current == nullptr) {
-        Sections_.append(Section{true, name, line, {}});
+        Sections_.append(Section{true, name.toByteArray(), line.toByteArray(), {}});
         current = &Sections_.last();
       }
       continue;
     }
 
     Entry entry;
-    entry.Raw.append(line);
     const qsizetype eq = trimmed.indexOf('=');
     if (!trimmed.startsWith(';') && eq > 0) {
-      entry.Key = trimmed.left(eq).trimmed();
-      entry.Value = Unquote(trimmed.mid(eq + 1));
-      entry.IsItem = !entry.Key.isEmpty();
+      const QByteArrayView key = trimmed.first(eq).trimmed();
+      const QByteArrayView value = trimmed.sliced(eq + 1).trimmed();
+      entry.Key = key.toByteArray();
+      entry.Value = Unquote(value);
+      entry.IsItem = !key.isEmpty();
+      // A line exactly as this class writes it needs no copy of its own.
+      const bool canonical = entry.IsItem && entry.Value.size() == value.size() &&
+                             value.size() <= kMaxValueLine &&
+                             line.size() == key.size() + 3 + value.size() && line.startsWith(key) &&
+                             line.sliced(key.size(), 3) == " = ";
+      if (!canonical)
+        entry.Raw.append(line.toByteArray());
+    } else {
+      // Comments and lines that are neither items nor headers are kept as
+      // they are.
+      entry.Raw.append(line.toByteArray());
     }
-    // Comments and lines that are neither items nor headers are kept as
-    // they are.
     currentSection().Entries.append(std::move(entry));
   }
 
   // Join "Key Line0001", "Key Line0002", ... into one item "Key".
+  auto rawLines = [](const Entry &entry) {
+    return entry.Raw.isEmpty() ? QList<QByteArray>{entry.Key + " = " + entry.Value} : entry.Raw;
+  };
   for (Section &section : Sections_) {
     QList<Entry> &entries = section.Entries;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-      QByteArray base;
+      QByteArrayView base;
       if (!entries[i].IsItem || RunCounter(entries[i].Key, &base) != 1)
         continue;
-      Entry joined{true, base, entries[i].Value, entries[i].Raw};
+      Entry joined{true, base.toByteArray(), entries[i].Value, rawLines(entries[i])};
       qsizetype next = i + 1;
       int counter = 2;
-      QByteArray nextBase;
+      QByteArrayView nextBase;
       while (next < entries.size() && entries[next].IsItem &&
              RunCounter(entries[next].Key, &nextBase) == counter && SameName(nextBase, base)) {
         joined.Value += entries[next].Value;
-        joined.Raw += entries[next].Raw;
+        joined.Raw += rawLines(entries[next]);
         ++next;
         ++counter;
       }
@@ -149,17 +176,22 @@ void IniFile::LoadText(const QByteArray &text) {
 void IniFile::AppendEntryText(QByteArray &out, const Entry &entry) {
   if (!entry.Raw.isEmpty()) {
     for (const QByteArray &line : entry.Raw)
-      out += line + kLineEnd;
+      out.append(line).append(kLineEnd);
     return;
   }
   if (entry.Value.size() <= kMaxValueLine) {
-    out += entry.Key + " = " + QuoteIfNeeded(entry.Value) + kLineEnd;
+    out.append(entry.Key).append(" = ");
+    AppendValue(out, entry.Value);
+    out.append(kLineEnd);
     return;
   }
   int counter = 1;
-  for (qsizetype at = 0; at < entry.Value.size(); at += kMaxValueLine, ++counter)
-    out += RunKey(entry.Key, counter) + " = " + QuoteIfNeeded(entry.Value.mid(at, kMaxValueLine)) +
-           kLineEnd;
+  for (qsizetype at = 0; at < entry.Value.size(); at += kMaxValueLine, ++counter) {
+    out.append(RunKey(entry.Key, counter)).append(" = ");
+    AppendValue(out, QByteArrayView(entry.Value)
+                         .sliced(at, std::min<qsizetype>(kMaxValueLine, entry.Value.size() - at)));
+    out.append(kLineEnd);
+  }
 }
 
 QByteArray IniFile::ToText() const {
@@ -167,12 +199,16 @@ QByteArray IniFile::ToText() const {
   for (const Section &section : Sections_) {
     if (!section.HasHeader && section.Entries.isEmpty())
       continue;
-    if (section.HasHeader)
-      out +=
-          (section.RawHeader.isEmpty() ? '[' + section.Name + ']' : section.RawHeader) + kLineEnd;
+    if (section.HasHeader) {
+      if (section.RawHeader.isEmpty())
+        out.append('[').append(section.Name).append(']');
+      else
+        out.append(section.RawHeader);
+      out.append(kLineEnd);
+    }
     for (const Entry &entry : section.Entries)
       AppendEntryText(out, entry);
-    out += kLineEnd;
+    out.append(kLineEnd);
   }
   return out;
 }
@@ -207,11 +243,17 @@ const IniFile::Section *IniFile::FindSection(QByteArrayView name) const {
   return const_cast<IniFile *>(this)->FindSection(name);
 }
 
-const IniFile::Entry *IniFile::FindEntry(const Section &section, QByteArrayView key) {
-  for (const Entry &entry : section.Entries)
-    if (entry.IsItem && SameName(entry.Key, key))
-      return &entry;
-  return nullptr;
+qsizetype IniFile::FindEntryIndex(const Section &section, QByteArrayView key) {
+  // Stored keys are trimmed, so a key of another length never matches.
+  key = key.trimmed();
+  const qsizetype count = section.Entries.size();
+  for (qsizetype i = 0; i < count; ++i) {
+    const Entry &entry = section.Entries[i];
+    if (entry.IsItem && entry.Key.size() == key.size() &&
+        entry.Key.compare(key, Qt::CaseInsensitive) == 0)
+      return i;
+  }
+  return -1;
 }
 
 bool IniFile::HasSection(QByteArrayView section) const { return FindSection(section) != nullptr; }
@@ -224,10 +266,10 @@ std::optional<QByteArray> IniFile::GetString(QByteArrayView section, QByteArrayV
   const Section *found = FindSection(section);
   if (found == nullptr)
     return std::nullopt;
-  const Entry *entry = FindEntry(*found, key);
-  if (entry == nullptr)
+  const qsizetype i = FindEntryIndex(*found, key);
+  if (i < 0)
     return std::nullopt;
-  return entry->Value;
+  return found->Entries[i].Value;
 }
 
 std::optional<int32_t> IniFile::GetInt(QByteArrayView section, QByteArrayView key) const {
@@ -245,10 +287,8 @@ void IniFile::SetString(QByteArrayView section, QByteArrayView key, const QByteA
   }
   Entry entry{true, key.trimmed().toByteArray(), value, {}};
   QList<Entry> &entries = target->Entries;
-  qsizetype i = 0;
-  while (i < entries.size() && !(entries[i].IsItem && SameName(entries[i].Key, key)))
-    ++i;
-  if (i == entries.size()) {
+  const qsizetype i = FindEntryIndex(*target, key);
+  if (i < 0) {
     entries.append(std::move(entry));
     return;
   }

@@ -84,7 +84,7 @@ private:
 
   Section *FindSection(QByteArrayView name);
   const Section *FindSection(QByteArrayView name) const;
-  static const Entry *FindEntry(const Section &section, QByteArrayView key);
+  static qsizetype FindEntryIndex(const Section &section, QByteArrayView key);
   static void AppendEntryText(QByteArray &out, const Entry &entry);
 
   QList<Section> Sections_;
