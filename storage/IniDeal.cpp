@@ -224,8 +224,6 @@ void AddTHDGroup(QList<SettingItem> &items, QByteArrayView section, THDSet &grou
   }
 }
 
-bool IsModel(int32_t modelType, int32_t a, int32_t b) { return modelType == a || modelType == b; }
-
 } // namespace
 
 const SettingKindInfo &SettingKindOf(SettingKind kind) { return kKinds[static_cast<int>(kind)]; }
@@ -356,47 +354,27 @@ int SettingNormalise(SettingKind kind, int index, int32_t model) {
   const SettingKindInfo &info = SettingKindOf(kind);
   if (info.IndexCount > 0 && (index < 0 || index >= info.IndexCount))
     return 0;
-  const int isFSA = model == kModelFSA ? 1 : 0;
-  const int isFPA = model == kModelFPA ? 1 : 0;
-  const bool fs = IsModel(model, kModelFSA, kModelFSB);
-  const bool fp = IsModel(model, kModelFPA, kModelFPB);
-  const bool gs = model == kModelGS;
+  // The family's routine; FC files take the FCS rules for every family but
+  // FCT, the other normal and program files none for families without them.
   switch (kind) {
   case SettingKind::FCNorAll:
-    // FCS rules for every family but FCT.
-    return DataFCCheckAll(model == kModelFCT ? 1 : 0);
+    return DataFCCheckAllByModel(model);
   case SettingKind::FCNorOne:
-    return DataFCCheckOne(model == kModelFCT ? 1 : 0, index);
+    return DataFCCheckOneByModel(model, index);
   case SettingKind::FPNorAll:
-    if (fs)
-      return DataFSNormalCheckAll(isFSA);
-    if (fp)
-      return DataFPNormalCheckAll(isFPA);
-    if (gs)
-      return DataGSNormalCheckAll();
-    if (model == kModelFL)
-      return DataFLNormalCheckAll(1);
-    return 0;
+    return DataFPNormalCheckAllByModel(model);
   case SettingKind::FPNorOne:
-    if (fs)
-      return DataFSNormalCheckOne(isFSA, index);
-    if (fp)
-      return DataFPNormalCheckOne(isFPA, index);
-    if (gs)
-      return DataGSNormalCheckOne(index);
-    if (model == kModelFL)
-      return DataFLNormalCheckOne(1, index);
-    return 0;
+    return DataFPNormalCheckOneByModel(model, index);
   case SettingKind::StepAll:
-    return fp ? DataFPStepCheck(isFPA) : gs ? DataGSStepCheck() : 0;
+    return DataStepCheckByModel(model);
   case SettingKind::ListAll:
-    return fp ? DataFPListCheckAll(isFPA) : gs ? DataGSListCheckAll() : 0;
+    return DataListCheckAllByModel(model);
   case SettingKind::ListOne:
-    return fp ? DataFPListCheckOne(isFPA, index) : gs ? DataGSListCheckOne(index) : 0;
+    return DataListCheckOneByModel(model, index);
   case SettingKind::RampAll:
-    return fp ? DataFPRampCheckAll(isFPA) : gs ? DataGSRampCheckAll() : 0;
+    return DataRampCheckAllByModel(model);
   case SettingKind::RampOne:
-    return fp ? DataFPRampCheckOne(isFPA, index) : gs ? DataGSRampCheckOne(index) : 0;
+    return DataRampCheckOneByModel(model, index);
   case SettingKind::CrossAll:
     return DataGSCrossCheckAll();
   case SettingKind::CrossOne:

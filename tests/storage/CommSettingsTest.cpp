@@ -84,19 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FieldCase> &info) { return std::string(info.param.Name); });
 #undef FIELD
 
-TEST(CommSet, FirstStartValuesAreLegal) {
-  ResetProgramState();
-  DataInitCommSet();
-  const int32_t expected[] = {1, kCommRS232, 1, 38400, 192, 168, 0, 1, 0, 0};
-  const int32_t actual[] = {gPowerInfo.SoftwareAddress,   gPowerInfo.CommType,
-                            gPowerInfo.CommTypeRS232Port, gPowerInfo.CommTypeRS232Baudrate,
-                            gPowerInfo.CommTypeLAN_IP1,   gPowerInfo.CommTypeLAN_IP2,
-                            gPowerInfo.CommTypeLAN_IP3,   gPowerInfo.CommTypeLAN_IP4,
-                            gPowerInfo.CommTypeLAN_Port,  gPowerInfo.CommTypeGPIBPort};
-  EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), std::begin(actual)));
-  EXPECT_EQ(DataCheckCommSet(), 0);
-}
-
 TEST(CommSet, ZeroedSettingsAreMadeLegal) {
   ResetProgramState();
   EXPECT_EQ(DataCheckCommSet(), 1);

@@ -318,3 +318,25 @@ TEST_F(SettingFiles, AnUnreadableFileIsRefused) {
   EXPECT_EQ(FileReadStep(Path("folder.StepAll")), 0);
   EXPECT_EQ(gStepSet.VolStartU, 5);
 }
+
+TEST_F(SettingFiles, StepFileIsNormalisedOnlyForTheProgramFamilies) {
+  const QString path = Path("a.StepAll");
+  WriteAll(path,
+           "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
+  struct Case {
+    int32_t Model;
+    int32_t OutMode, FreqStartU;
+  };
+  const Case cases[] = {
+      {kModelFPA, 5, 20000}, {kModelFPB, 0, 20000}, {kModelGS, 0, 5000},
+      {kModelFSA, 5, 20000}, {kModelFL, 5, 20000},  {kModelFCT, 5, 20000},
+  };
+  for (const Case &c : cases) {
+    ResetProgramState();
+    DataFPInitStepAll();
+    gPowerInfo.ModelType = c.Model;
+    EXPECT_EQ(FileReadStep(path), 1);
+    EXPECT_EQ(gStepSet.OutMode, c.OutMode) << c.Model;
+    EXPECT_EQ(gStepSet.FreqStartU, c.FreqStartU) << c.Model;
+  }
+}

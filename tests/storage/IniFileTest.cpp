@@ -155,14 +155,6 @@ TEST(IniFile, UpdateKeepsCommentsUnknownItemsAndOrder) {
                                      "\r\n"));
 }
 
-TEST(IniFile, RewritingOurOwnTextChangesNothing) {
-  const QByteArray text = "[FileInfo]\r\nType = 65\r\n\r\n[Value]\r\nVol = 2200\r\n\r\n";
-  IniFile ini;
-  ini.LoadText(text);
-  ini.SetInt("Value", "Vol", 2200);
-  EXPECT_EQ(ini.ToText(), text);
-}
-
 TEST(IniFile, LongValuesAreWrittenAsRunsAndReadBack) {
   QByteArray value;
   for (int i = 0; i < 170; ++i)
