@@ -8,7 +8,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
