@@ -7,6 +7,7 @@
 #include "comm/FCBlocks.h"
 #include "comm/FPBlocks.h"
 #include "comm/FPCommand.h"
+#include "programs/Arithmetic.h"
 
 #include <random>
 
@@ -64,7 +65,7 @@ Rec Through(const Rec &src, int len, Encode encode, Decode decode) {
 NormalFPSet RandomNormalFP(Values &v) {
   NormalFPSet s{v.U8(),  v.U8(),  v.U16(), v.U16(), v.U16(), 0,      v.U8(), v.U16(), v.U16(),
                 v.U16(), v.U16(), v.U16(), v.U16(), v.U16(), v.U8(), v.U8(), v.U8()};
-  s.VolLine = WireLineVoltage(s.VolU);
+  s.VolLine = PhaseToLine(s.VolU);
   return s;
 }
 
@@ -83,8 +84,8 @@ StepSet RandomStep(Values &v) {
   for (int32_t *f :
        {&s.StepTimeHU, &s.StepTimeHV, &s.StepTimeHW, &s.StepTimeMU, &s.StepTimeMV, &s.StepTimeMW})
     *f = v.U8();
-  s.VolLineStart = WireLineVoltage(s.VolStartU);
-  s.VolLineStep = WireLineVoltage(s.VolStepU);
+  s.VolLineStart = PhaseToLine(s.VolStartU);
+  s.VolLineStep = PhaseToLine(s.VolStepU);
   return s;
 }
 
@@ -96,7 +97,7 @@ ListListSet RandomListStep(Values &v) {
   ListListSet s{};
   for (ListPhase &p : s.Phase)
     p = {v.U16(), 0, v.U16(), v.U8(), v.U8(), v.U16(), v.U8()};
-  s.Phase[0].VolLine = WireLineVoltage(s.Phase[0].Vol);
+  s.Phase[0].VolLine = PhaseToLine(s.Phase[0].Vol);
   return s;
 }
 
@@ -104,8 +105,8 @@ RampRampSet RandomRampStep(Values &v) {
   RampRampSet s{};
   for (RampPhase &p : s.Phase)
     p = {v.U16(), v.U16(), 0, 0, v.U16(), v.U16(), v.U8(), v.U8(), v.U16(), v.U8()};
-  s.Phase[0].VolLineStart = WireLineVoltage(s.Phase[0].VolStart);
-  s.Phase[0].VolLineStop = WireLineVoltage(s.Phase[0].VolStop);
+  s.Phase[0].VolLineStart = PhaseToLine(s.Phase[0].VolStart);
+  s.Phase[0].VolLineStop = PhaseToLine(s.Phase[0].VolStop);
   return s;
 }
 
@@ -209,7 +210,7 @@ TEST(CodecRoundTrip, FCAndFSSettingBlocks) {
   Values v(3);
   for (int r = 0; r < kRounds; ++r) {
     NormalFCSet fc = {v.U16(), v.U16(), 0, v.U8(), v.U8(), v.U8(), v.U8(), 0, 0, 0};
-    fc.VolLine = WireLineVoltage(fc.Vol);
+    fc.VolLine = PhaseToLine(fc.Vol);
     EXPECT_EQ(FirstDiff(Through(
                             fc, kFCNormalGroupLen,
                             [](auto &s, uint8_t *f) { EncodeFCNormalGroup(s, 6, f); },
@@ -225,7 +226,7 @@ TEST(CodecRoundTrip, FCAndFSSettingBlocks) {
     fs.OutMode = v.U8(), fs.OutChannel = v.Range(0, 7), fs.VolLevel = v.U8();
     fs.VolU = v.U16(), fs.VolV = v.U16(), fs.VolW = v.U16(), fs.RiseTime = v.U16();
     fs.FreqU = v.U16(), fs.FreqV = v.U16(), fs.FreqW = v.U16();
-    fs.VolLine = WireLineVoltage(fs.VolU);
+    fs.VolLine = PhaseToLine(fs.VolU);
     EXPECT_EQ(FirstDiff(Through(
                             fs, kFSNormalGroupLen,
                             [](auto &s, uint8_t *f) { EncodeFSNormalGroup(s, 9, f); },

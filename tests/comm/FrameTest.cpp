@@ -330,13 +330,4 @@ TEST(FrameEncoding, SignAndMagnitude) {
   EXPECT_EQ(GetS24(b), 0x123456);
 }
 
-TEST(FrameEncoding, DerivedLineVoltageTruncates) {
-  EXPECT_EQ(WireLineVoltage(2200), 3810);
-  EXPECT_EQ(WireLineVoltage(2193), 3798); // 3798.276
-  EXPECT_EQ(WireLineVoltage(1), 1);
-  EXPECT_EQ(WireLineVoltage(0), 0);
-  EXPECT_EQ(WireLineVoltage(65535), 113506);
-  EXPECT_EQ(WireLineVoltage(-25), -43); // a negative step truncates toward zero
-}
-
 } // namespace
