@@ -5,6 +5,7 @@
 #include "app/ViewHooks.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
+#include "storage/SoftSet.h"
 
 namespace {
 
@@ -74,6 +75,33 @@ void CommConnectAtStartUp() {
 }
 
 void CommSwitchModelFiles(int32_t fromModel, int32_t toModel) {
-  (void)fromModel;
-  (void)toModel;
+  switch (fromModel) {
+  case kModelFCT:
+    AutoSaveFCT();
+    break;
+  case kModelFCS:
+    AutoSaveFCS();
+    break;
+  case kModelFSA:
+    AutoSaveFSA();
+    break;
+  case kModelFSB:
+    AutoSaveFSB();
+    break;
+  case kModelFPA:
+    AutoSaveFPA();
+    break;
+  case kModelFPB:
+    AutoSaveFPB();
+    break;
+  case kModelGS:
+    AutoSaveGS();
+    break;
+  case kModelFL:
+    AutoSaveFL();
+    break;
+  default:
+    break; // no family was selected: nothing of it to keep
+  }
+  AutoLoadSetting(toModel);
 }

@@ -63,7 +63,9 @@ using ConnectProcedure = LinkTest;
 
 TEST_F(ConnectProcedure, AnOpenPortStartsTheConnectExchangeFromAClearedState) {
   for (int32_t commType : {kCommRS232, kCommLAN, kCommGPIB}) {
-    SetUp();
+    ResetProgramState();
+    source_ = FakeSource{};
+    hooks_ = RecordingHooks{};
     gPowerInfo.CommType = commType;
     gPowerInfo.RemainSecond = 9;
     gCommInfo.NoReplyCount = 2;
@@ -84,9 +86,6 @@ TEST_F(ConnectProcedure, AnOpenPortStartsTheConnectExchangeFromAClearedState) {
     EXPECT_EQ(source_.Clears, commType == kCommRS232 ? 1 : 0) << commType;
     EXPECT_EQ(hooks_.Calls, std::vector<std::string>{"MainMenuSetPowerModelDimmed(1)"});
     EXPECT_TRUE(hooks_.Messages.empty());
-    TearDown();
-    source_ = FakeSource{};
-    hooks_ = RecordingHooks{};
   }
 }
 

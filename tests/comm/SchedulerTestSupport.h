@@ -12,6 +12,9 @@
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -219,10 +222,14 @@ private:
   }
 };
 
-// A program state with the fake cable and the recording hooks installed.
+// A program state with the fake cable and the recording hooks installed, in
+// a working directory of its own (a change of model writes auto-save files).
 class LinkTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    ASSERT_TRUE(workDir_.isValid());
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(workDir_.path());
     ResetProgramState();
     gPowerInfo.SoftwareAddress = 1;
     gPowerInfo.CommType = kCommLAN;
@@ -235,6 +242,7 @@ protected:
   void TearDown() override {
     SetHooks(nullptr);
     SetCommPort(nullptr);
+    QDir::setCurrent(previousDir_);
   }
 
   // Connects to a source of the model over the port type and runs the
@@ -270,6 +278,8 @@ protected:
     return {names.begin() + static_cast<std::ptrdiff_t>(std::min(from, names.size())), names.end()};
   }
 
+  QTemporaryDir workDir_;
+  QString previousDir_;
   RecordingHooks hooks_;
   FakeSource source_;
 };
