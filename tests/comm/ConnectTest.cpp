@@ -207,6 +207,9 @@ private:
 class ConnectSystemPort : public ::testing::Test {
 protected:
   void SetUp() override {
+    ASSERT_TRUE(workDir_.isValid());
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(workDir_.path());
     ResetProgramState();
     PortTestApp();
     gPowerInfo.SoftwareAddress = 1;
@@ -223,6 +226,7 @@ protected:
     PortGPIBUnloadLibrary();
     qunsetenv("VEXA_GPIB_LIBRARY");
     qunsetenv("VEXA_GPIB_SIM");
+    QDir::setCurrent(previousDir_);
   }
 
   // Runs the 50 ms tick with the event loop and the device in between until
@@ -247,6 +251,8 @@ protected:
     gPowerInfo.CommTypeLAN_Port = server.serverPort();
   }
 
+  QTemporaryDir workDir_;
+  QString previousDir_;
   RecordingHooks hooks_;
   FakeSource device_;
 };
