@@ -4,6 +4,7 @@
 
 #include "app/PowerModel.h"
 #include "comm/CommInfo.h"
+#include "measure/DateTime.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 
@@ -17,6 +18,8 @@ struct ProgramState {
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
   int32_t CurrentPage = 0;
+  DateTime DateTimeLast{}; // time of the last stored measurement row
+  DateTime DateTimeNow{};
 };
 
 extern ProgramState gProgram;
@@ -44,3 +47,5 @@ inline CommNewCmd &gCommNewCmd = gProgram.NewCmd;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;
+inline DateTime &gDateTimeLast = gProgram.DateTimeLast;
+inline DateTime &gDateTimeNow = gProgram.DateTimeNow;
