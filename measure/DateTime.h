@@ -3,7 +3,7 @@
 // LongSecond counts the seconds since 2000-01-01 00:00:00 local time. Every
 // fourth year from 2000 is a leap year (2100 included: there is no century
 // rule). The count is kept as an unsigned 32-bit number in the signed field,
-// so the record covers 2000-01-01 00:00:00 to 2136-02-07 06:28:15; from
+// so the record covers 2000-01-01 00:00:00 to 2136-02-06 06:28:15; from
 // 2068-01-19 03:14:08 on the field reads negative. Read and set it through
 // DateTimeSeconds() / DateTimeSetSeconds(), which work in 64 bits.
 #pragma once
@@ -27,7 +27,7 @@ constexpr std::array<int32_t, 4> gYear4DayCnt = {0, 366, 731, 1096};
 constexpr std::array<int32_t, 13> gMonDayCnt = {0,   31,  59,  90,  120, 151, 181,
                                                 212, 243, 273, 304, 334, 365};
 
-// The largest second the record holds (2136-02-07 06:28:15).
+// The largest second the record holds (2136-02-06 06:28:15).
 constexpr int64_t kDateTimeMaxSeconds = 0xFFFFFFFFLL;
 
 // LongSecond as a count of seconds, 0..kDateTimeMaxSeconds.
