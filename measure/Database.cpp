@@ -270,6 +270,33 @@ const char *const kHeadersChinese[kExportItemCount] = {
     "U相总功(kVA),V相总功(kVA),W相总功(kVA),", "U相功率因数,V相功率因数,W相功率因数,",
     "U相波峰系数,V相波峰系数,W相波峰因数,",    "U相电流波峰(A),V相电流峰值(A),W相电流波峰(A)"};
 
+// Holds one read transaction over a run of look-ups, so that SQLite takes
+// its file lock and checks its cache once per batch instead of once per
+// look-up. The lock is dropped every kBatch look-ups so that another
+// process's save never waits long behind an export.
+class ReadBatch {
+public:
+  explicit ReadBatch(QSqlDatabase &db) : Db(db) { Open = Db.transaction(); }
+  ~ReadBatch() {
+    if (Open)
+      Db.commit();
+  }
+  ReadBatch(const ReadBatch &) = delete;
+  ReadBatch &operator=(const ReadBatch &) = delete;
+  void Next() {
+    if (++Count % kBatch == 0 && Open) {
+      Db.commit();
+      Open = Db.transaction();
+    }
+  }
+
+private:
+  static constexpr int kBatch = 2000;
+  QSqlDatabase &Db;
+  bool Open = false;
+  int Count = 0;
+};
+
 // Runs the time look-up; true when a row exists (the query is then on it).
 bool SelectAt(DatabaseStatements &s, int64_t seconds) {
   s.SelectAt.bindValue(0, static_cast<qlonglong>(seconds));
@@ -403,7 +430,8 @@ int DatabaseMeasureRecordGetArr(DatabaseInfo &info, const DateTime &start, int32
     return -1;
   DatabaseStatements &s = *info.Statements;
   const int64_t first = DateTimeSeconds(start);
-  for (int32_t i = 0; i < count; ++i) {
+  ReadBatch batch(s.Db);
+  for (int32_t i = 0; i < count; ++i, batch.Next()) {
     const int64_t t = first + static_cast<int64_t>(span) * i / count;
     if (SelectAt(s, t)) {
       outU[i] = s.SelectAt.value(MeasureRecordColumn(quantity, 0)).toDouble();
@@ -450,7 +478,8 @@ int DatabaseRecordWriteToFileCvs(const QString &path,
   DatabaseStatements &s = *info.Statements;
   const int64_t stepSeconds = step < 1 ? 1 : step;
   int64_t t = DateTimeSeconds(start);
-  for (int64_t elapsed = 0; elapsed < duration; elapsed += stepSeconds) {
+  ReadBatch batch(s.Db);
+  for (int64_t elapsed = 0; elapsed < duration; elapsed += stepSeconds, batch.Next()) {
     t += stepSeconds;
     if (SelectAt(s, t)) {
       out += s.SelectAt.value(0).toString().toStdString();
