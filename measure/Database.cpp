@@ -35,7 +35,7 @@ struct DatabaseStatements {
   QSqlQuery SelectAt; // the first row at one time
 };
 
-DatabaseInfo &gDatabaseInfo = *new DatabaseInfo;
+DatabaseInfo gDatabaseInfo;
 
 namespace {
 
@@ -79,6 +79,20 @@ const char *const kSideFileSuffixes[] = {"-journal", "-wal", "-shm"};
 
 int gConnectionCounter = 0;
 
+// Qt keeps its named connections in a registry that is destroyed at exit,
+// possibly before a DatabaseInfo with static storage (gDatabaseInfo). This
+// marker is made right after the registry's first use, so it goes just before
+// the registry does; a DatabaseInfo closed after that only drops its own
+// handles.
+bool gRegistryGone = false;
+struct RegistryLifetime {
+  RegistryLifetime() = default;
+  RegistryLifetime(const RegistryLifetime &) = delete;
+  RegistryLifetime &operator=(const RegistryLifetime &) = delete;
+  ~RegistryLifetime() { gRegistryGone = true; }
+};
+void NoteRegistryInUse() { static RegistryLifetime lifetime; }
+
 enum class FileState {
   Missing,
   Measurement, // a SQLite database with the MeasureRecord columns
@@ -96,6 +110,7 @@ bool Connect(const QString &path, DatabaseInfo &info) {
   const QString name = QStringLiteral("VexaMeasure-%1").arg(++gConnectionCounter);
   {
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
+    NoteRegistryInUse();
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (db.open()) {
@@ -111,13 +126,8 @@ bool Connect(const QString &path, DatabaseInfo &info) {
 
 // Drops the connection: statements first, then the database handle.
 void Disconnect(DatabaseInfo &info) {
-  if (info.Statements) {
-    info.Statements->SelectAt = QSqlQuery();
-    info.Statements->Insert = QSqlQuery();
-    info.Statements->Db.close();
-    info.Statements.reset();
-  }
-  if (!info.Handle.isEmpty())
+  info.Statements.reset(); // the statements go before the connection they use
+  if (!info.Handle.isEmpty() && !gRegistryGone)
     QSqlDatabase::removeDatabase(info.Handle);
   info.Handle.clear();
   info.Connected = 0;

@@ -48,9 +48,8 @@ struct DatabaseInfo {
   DatabaseInfo &operator=(const DatabaseInfo &) = delete;
 };
 
-// The program's database. It lives for the whole run and is never destroyed;
-// the program closes it when it leaves the main panel.
-extern DatabaseInfo &gDatabaseInfo;
+// The program's database; the program closes it when it leaves the main panel.
+extern DatabaseInfo gDatabaseInfo;
 
 // Opens the measurement database at path, creating it (with its table) when
 // the file is missing. An open info is closed first. A file that exists but

@@ -261,6 +261,20 @@ TEST_F(DatabaseTest, EveryCallOnAClosedDatabaseFails) {
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
 }
 
+// The program's database is a global: left open, it must not crash the exit
+// (Qt's connection registry may already be gone by then).
+TEST_F(DatabaseTest, AnOpenGlobalDatabaseSurvivesTheExit) {
+  const QString path = Path();
+  EXPECT_EXIT(
+      {
+        DatabaseOpenMeasureRecordByName(path, gDatabaseInfo);
+        static DatabaseInfo other;
+        DatabaseOpenMeasureRecordByName(path + "2", other);
+        std::exit(gDatabaseInfo.Connected && other.Connected ? 0 : 3);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST_F(DatabaseTest, ReadBackRefusesAQuantityOutsideTheTable) {
   Open();
   const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
