@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
@@ -39,39 +40,21 @@ DatabaseInfo gDatabaseInfo;
 
 namespace {
 
-constexpr int kColumnCount = 29;
 constexpr int kBusyTimeoutMs = 100;
 constexpr int kModelTextMax = 20;
 
-const char *const kColumnNames[kColumnCount] = {"PowerModelStr",
-                                                "ModelTypeVar",
-                                                "OutMode",
-                                                "TimeVar",
-                                                "TimeStr",
-                                                "Ua",
-                                                "Ub",
-                                                "Uc",
-                                                "Ia",
-                                                "Ib",
-                                                "Ic",
-                                                "Fa",
-                                                "Fb",
-                                                "Fc",
-                                                "kPowera",
-                                                "kPowerb",
-                                                "kPowerc",
-                                                "kVAa",
-                                                "kVAb",
-                                                "kVAc",
-                                                "PFa",
-                                                "PFb",
-                                                "PFc",
-                                                "CFa",
-                                                "CFb",
-                                                "CFc",
-                                                "Ipka",
-                                                "Ipkb",
-                                                "Ipkc"};
+// The column names, in order, as the CREATE TABLE text gives them.
+const QStringList &ColumnNames() {
+  static const QStringList names = [] {
+    const QString sql = kMeasureRecordCreateSql;
+    const qsizetype open = sql.indexOf('(');
+    QStringList list;
+    for (const QString &column : sql.mid(open + 1, sql.lastIndexOf(')') - open - 1).split(','))
+      list << column.trimmed().section(' ', 0, 0);
+    return list;
+  }();
+  return names;
+}
 
 // Files SQLite keeps beside the database; they belong to the file of that name
 // and move or go with it.
@@ -97,7 +80,8 @@ enum class FileState {
   Missing,
   Measurement, // a SQLite database with the MeasureRecord columns
   EmptySqlite, // a SQLite database without the table (e.g. an empty file)
-  Unreadable,
+  Unreadable,  // not SQLite, damaged, or another MeasureRecord table
+  CannotOpen,  // locked, no access, no driver: says nothing about the content
 };
 
 bool IsOpen(const DatabaseInfo &info) { return info.Connected == 1 && info.Statements; }
@@ -133,26 +117,37 @@ void Disconnect(DatabaseInfo &info) {
   info.Connected = 0;
 }
 
+// SQLite's verdict on a file that is no database or a damaged one (the
+// primary codes SQLITE_CORRUPT and SQLITE_NOTADB); any other failure (busy,
+// no access, I/O) says nothing about the content.
+bool IsNotADatabase(const QSqlQuery &q) {
+  bool ok = false;
+  const int code = q.lastError().nativeErrorCode().toInt(&ok) & 0xff;
+  return ok && (code == 11 || code == 26);
+}
+
 // What the open connection holds. A file that is not SQLite opens fine and
 // fails on its first read.
 FileState Inspect(const QSqlDatabase &db) {
   QSqlQuery q(db);
   if (!q.exec("PRAGMA table_info(MeasureRecord)"))
-    return FileState::Unreadable;
-  int n = 0;
-  while (q.next()) {
-    if (n >= kColumnCount ||
-        q.value(1).toString().compare(kColumnNames[n], Qt::CaseInsensitive) != 0)
+    return IsNotADatabase(q) ? FileState::Unreadable : FileState::CannotOpen;
+  const QStringList &expected = ColumnNames();
+  QStringList found;
+  while (q.next())
+    found << q.value(1).toString();
+  if (!found.isEmpty()) {
+    if (found.size() != expected.size())
       return FileState::Unreadable;
-    ++n;
-  }
-  if (n == kColumnCount)
+    for (qsizetype i = 0; i < found.size(); ++i) {
+      if (found[i].compare(expected[i], Qt::CaseInsensitive) != 0)
+        return FileState::Unreadable;
+    }
     return FileState::Measurement;
-  if (n != 0)
-    return FileState::Unreadable;
+  }
   // No such table: still prove the file is SQLite.
   if (!q.exec("SELECT count(*) FROM sqlite_master"))
-    return FileState::Unreadable;
+    return IsNotADatabase(q) ? FileState::Unreadable : FileState::CannotOpen;
   return FileState::EmptySqlite;
 }
 
@@ -161,7 +156,7 @@ FileState InspectFile(const QString &path) {
     return FileState::Missing;
   DatabaseInfo probe;
   if (!Connect(path, probe))
-    return FileState::Unreadable;
+    return FileState::CannotOpen;
   const FileState state = Inspect(probe.Statements->Db);
   Disconnect(probe);
   return state;
@@ -184,7 +179,7 @@ bool Prepare(DatabaseInfo &info, bool changeFile) {
     return false;
   s.Insert = QSqlQuery(s.Db);
   QString insert = "INSERT INTO MeasureRecord VALUES (?";
-  for (int i = 1; i < kColumnCount; ++i)
+  for (qsizetype i = 1; i < ColumnNames().size(); ++i)
     insert += ",?";
   insert += ")";
   s.SelectAt = QSqlQuery(s.Db);
@@ -329,11 +324,10 @@ int DatabaseOpenMeasureRecordByName(const QString &path, DatabaseInfo &info,
   if (setAsidePath)
     setAsidePath->clear();
   const FileState state = InspectFile(path);
-  if (state == FileState::Unreadable) {
-    if (!SetAside(path, setAsidePath))
-      return -1;
-    return OpenAndPrepare(path, info);
-  }
+  if (state == FileState::CannotOpen)
+    return -1;
+  if (state == FileState::Unreadable && !SetAside(path, setAsidePath))
+    return -1;
   return OpenAndPrepare(path, info);
 }
 
@@ -356,6 +350,8 @@ int DatabaseCreatMeasureRecordByName(const QString &path, DatabaseInfo &info,
     if (!SetAside(path, setAsidePath))
       return -1;
     break;
+  case FileState::CannotOpen:
+    return -1;
   }
   return OpenAndPrepare(path, info);
 }

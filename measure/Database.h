@@ -59,8 +59,10 @@ extern DatabaseInfo gDatabaseInfo;
 // and a new database is created. When that happens and setAsidePath is
 // given, it receives the new name of the old file (else it is cleared); show
 // it to the user with DatabaseSetAsideMessage. Returns -1 when no database
-// could be opened or created (the old file could not be renamed, the folder
-// is not writable, the SQLite driver is missing); info stays closed then.
+// could be opened or created: the file is locked by another program or
+// cannot be accessed (it is left as it is), the old file could not be
+// renamed, the folder is not writable, the SQLite driver is missing; info
+// stays closed then.
 int DatabaseOpenMeasureRecordByName(const QString &path, DatabaseInfo &info,
                                     QString *setAsidePath = nullptr);
 

@@ -361,6 +361,29 @@ TEST_F(DatabaseTest, TwoSetAsidesInOneSecondKeepBothFiles) {
   EXPECT_TRUE(QFileInfo::exists(asides[1]));
 }
 
+// A database another program holds locked is not unreadable: it stays.
+TEST_F(DatabaseTest, ALockedDatabaseIsNeitherRenamedNorReplaced) {
+  Open();
+  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
+  ASSERT_EQ(DatabaseClose(Info), 0);
+  {
+    RawDb raw(Path());
+    raw.Column("PRAGMA locking_mode=EXCLUSIVE");
+    raw.Column("BEGIN EXCLUSIVE");
+    raw.Column("SELECT count(*) FROM MeasureRecord");
+    QString aside = "untouched";
+    EXPECT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), -1);
+    EXPECT_TRUE(aside.isEmpty());
+    EXPECT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info), -1);
+    EXPECT_EQ(Info.Connected, 0);
+    raw.Column("COMMIT");
+  }
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  Open();
+  RawDb raw(Path());
+  EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(), 1);
+}
+
 TEST_F(DatabaseTest, AnEmptyFileBecomesTheDatabaseInPlace) {
   WriteFile(Path(), QByteArray());
   QString aside = "untouched";
