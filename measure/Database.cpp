@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 // Durability: every row is saved in its own transaction (autocommit) with the
 // rollback journal (journal_mode=DELETE) and synchronous=FULL, so a saved row
@@ -62,19 +63,31 @@ const char *const kSideFileSuffixes[] = {"-journal", "-wal", "-shm"};
 
 int gConnectionCounter = 0;
 
-// Qt keeps its named connections in a registry that is destroyed at exit,
-// possibly before a DatabaseInfo with static storage (gDatabaseInfo). This
-// marker is made right after the registry's first use, so it goes just before
-// the registry does; a DatabaseInfo closed after that only drops its own
-// handles.
-bool gRegistryGone = false;
-struct RegistryLifetime {
-  RegistryLifetime() = default;
-  RegistryLifetime(const RegistryLifetime &) = delete;
-  RegistryLifetime &operator=(const RegistryLifetime &) = delete;
-  ~RegistryLifetime() { gRegistryGone = true; }
+// The databases open now. Qt's SQL module keeps its connection registry and
+// other state in objects that are destroyed at exit, before a DatabaseInfo
+// made earlier (gDatabaseInfo) would be. The closer is made at the end of the
+// first open, after all of those, so it is destroyed before them and closes
+// what is still open while Qt can still do it properly.
+std::vector<DatabaseInfo *> &OpenInfos() {
+  static std::vector<DatabaseInfo *> infos;
+  return infos;
+}
+struct ExitCloser {
+  ExitCloser() = default;
+  ExitCloser(const ExitCloser &) = delete;
+  ExitCloser &operator=(const ExitCloser &) = delete;
+  ~ExitCloser() {
+    while (!OpenInfos().empty())
+      DatabaseClose(*OpenInfos().back());
+  }
 };
-void NoteRegistryInUse() { static RegistryLifetime lifetime; }
+
+// Marks info open and arms the closer.
+void MarkOpen(DatabaseInfo &info) {
+  info.Connected = 1;
+  OpenInfos().push_back(&info);
+  static ExitCloser closer;
+}
 
 enum class FileState {
   Missing,
@@ -94,7 +107,6 @@ bool Connect(const QString &path, DatabaseInfo &info) {
   const QString name = QStringLiteral("VexaMeasure-%1").arg(++gConnectionCounter);
   {
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", name);
-    NoteRegistryInUse();
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (db.open()) {
@@ -111,8 +123,9 @@ bool Connect(const QString &path, DatabaseInfo &info) {
 // Drops the connection: statements first, then the database handle.
 void Disconnect(DatabaseInfo &info) {
   info.Statements.reset(); // the statements go before the connection they use
-  if (!info.Handle.isEmpty() && !gRegistryGone)
+  if (!info.Handle.isEmpty())
     QSqlDatabase::removeDatabase(info.Handle);
+  std::erase(OpenInfos(), &info);
   info.Handle.clear();
   info.Connected = 0;
 }
@@ -235,7 +248,7 @@ int OpenAndPrepare(const QString &path, DatabaseInfo &info) {
     Disconnect(info);
     return -1;
   }
-  info.Connected = 1;
+  MarkOpen(info);
   return 0;
 }
 
@@ -365,7 +378,7 @@ int DatabaseOpenExistingMeasureRecord(const QString &path, DatabaseInfo &info) {
     Disconnect(info);
     return -1;
   }
-  info.Connected = 1;
+  MarkOpen(info);
   return 0;
 }
 
