@@ -28,8 +28,9 @@
 // not.
 //
 // A short busy timeout lets a save wait for another process (vexactl export)
-// reading the file instead of losing the row; the program itself never holds
-// a lock between calls, because every statement is reset after use.
+// reading the file instead of losing the row. No lock is held between calls
+// (every statement is reset after use), and a read-back or export holds its
+// read lock for one batch of look-ups at a time (ReadBatch).
 
 struct DatabaseStatements {
   QSqlDatabase Db;
@@ -252,8 +253,8 @@ int OpenAndPrepare(const QString &path, DatabaseInfo &info) {
   return 0;
 }
 
-// Puts value into buf right-aligned in width like printf("%W.Pf") in the C
-// locale (the program's locale must not turn the decimal point into a comma).
+// Appends "," and value right-aligned in width, like printf(",%W.Pf") in the
+// C locale (the user's locale must not turn the decimal point into a comma).
 void AppendFixed(std::string &out, double value, int width, int precision) {
   char buf[400];
   const auto result =

@@ -66,9 +66,10 @@ extern DatabaseInfo gDatabaseInfo;
 int DatabaseOpenMeasureRecordByName(const QString &path, DatabaseInfo &info,
                                     QString *setAsidePath = nullptr);
 
-// Creates a new, empty measurement database at path and opens it. An
-// existing measurement database at path is removed first; any other file
-// there is renamed aside as by DatabaseOpenMeasureRecordByName.
+// Creates a new, empty measurement database at path and opens it (the
+// clear-database button: close, then this). An existing measurement database
+// at path is removed first; any other file there is renamed aside as by
+// DatabaseOpenMeasureRecordByName.
 int DatabaseCreatMeasureRecordByName(const QString &path, DatabaseInfo &info,
                                      QString *setAsidePath = nullptr);
 
