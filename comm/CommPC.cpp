@@ -173,3 +173,8 @@ int CalOCPMax(int rating, int modelType) {
 void UpdataOCPMax(int rating, int modelType) {
   Hooks().SetOCPDefineMax(CalOCPMax(rating, modelType));
 }
+
+int CommByteReplyBuild(uint8_t *frame, int address, int cmd1, int cmd2, int value) {
+  PutU8(frame + kFramePayload, value);
+  return CommFrameComplete(frame, kFrameMinLen + 1, address, cmd1, cmd2);
+}

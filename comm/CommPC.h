@@ -107,3 +107,7 @@ inline int GetS24(const uint8_t *p) {
 
 // Line voltage derived from a phase voltage on receipt (truncating).
 inline int32_t WireLineVoltage(int32_t phase) { return phase * 1732 / 1000; }
+
+// A reply whose only payload is one byte: the acknowledgement of a write or
+// an output command (0 = done), or a one-byte answer. Returns 9.
+int CommByteReplyBuild(uint8_t *frame, int address, int cmd1, int cmd2, int value);
