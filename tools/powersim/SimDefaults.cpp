@@ -1,0 +1,20 @@
+#include "tools/powersim/SimDefaults.h"
+
+#include "app/Globals.h"
+#include "settings/NormalSet.h"
+
+SettingRecords SimDefaultRecords(int32_t modelType) {
+  // The default and check routines work on the program's records; run them
+  // there and put the program's records back afterwards.
+  const SettingRecords saved = gProgram.Settings;
+  const int32_t savedModel = gPowerInfo.ModelType;
+  gPowerInfo.ModelType = modelType;
+  DataFCInitAll();
+  DataFPInitNormalAll();
+  DataNormalCheckAllByModel(modelType);
+  SettingRecords defaults = gProgram.Settings;
+  gProgram.Settings = saved;
+  gPowerInfo.ModelType = savedModel;
+  defaults.System.DeviceSysByte = 1; // the source's panel speaks English
+  return defaults;
+}
