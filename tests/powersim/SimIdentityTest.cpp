@@ -18,15 +18,24 @@ struct IdentityCase {
 };
 
 const IdentityCase kIdentities[] = {
-    {"FCT", "100", "QXFC100T   ", 100},  {"FCS", "5", "QXFC005S   ", 5},
-    {"FSA", "123", "QXFS123A   ", 123},  {"FSB", "050", "QXFS050B   ", 50},
-    {"FSB", "1234", "QXFS1234B  ", 1234}, {"FPA", "10", "QXFP010A   ", 10},
-    {"FPB", "0500", "QXFP0500B  ", 500},  {"FPB", "333", "QXFP333B   ", 333},
-    {"GS", "100", "QXGS100T   ", 100},  {"FL", "050", "QXFL050T   ", 50},
-    {"fpa", "7", "QXFP007A   ", 7},      {"FPA", "1000", nullptr, 0},
-    {"GS", "1000", nullptr, 0},           {"FCT", "1234", nullptr, 0},
-    {"FL", "1234", nullptr, 0},           {"FSA", "12345", nullptr, 0},
-    {"FSA", "", nullptr, 0},              {"FSA", "1a", nullptr, 0},
+    {"FCT", "100", "QXFC100T   ", 100},
+    {"FCS", "5", "QXFC005S   ", 5},
+    {"FSA", "123", "QXFS123A   ", 123},
+    {"FSB", "050", "QXFS050B   ", 50},
+    {"FSB", "1234", "QXFS1234B  ", 1234},
+    {"FPA", "10", "QXFP010A   ", 10},
+    {"FPB", "0500", "QXFP0500B  ", 500},
+    {"FPB", "333", "QXFP333B   ", 333},
+    {"GS", "100", "QXGS100T   ", 100},
+    {"FL", "050", "QXFL050T   ", 50},
+    {"fpa", "7", "QXFP007A   ", 7},
+    {"FPA", "1000", nullptr, 0},
+    {"GS", "1000", nullptr, 0},
+    {"FCT", "1234", nullptr, 0},
+    {"FL", "1234", nullptr, 0},
+    {"FSA", "12345", nullptr, 0},
+    {"FSA", "", nullptr, 0},
+    {"FSA", "1a", nullptr, 0},
 };
 
 TEST(SimIdentity, EveryModelAndRatingFormDecodesAsTheProgramReadsIt) {
@@ -124,7 +133,8 @@ TEST(SimStream, InvalidBytesAreDiscardedAndTheNextFrameStillFound) {
   auto noEnd = good;
   noEnd[7] = 0x00;
   const std::vector<uint8_t> junk = {0x00, 0x7D, 0x41};
-  for (const auto &prefix : {junk, badSum, highByte, noEnd, std::vector<uint8_t>{0x7B, 0x00, 0x03}}) {
+  for (const auto &prefix :
+       {junk, badSum, highByte, noEnd, std::vector<uint8_t>{0x7B, 0x00, 0x03}}) {
     FrameAssembler assembler;
     std::vector<uint8_t> stream = prefix;
     stream.insert(stream.end(), good.begin(), good.end());
@@ -154,12 +164,13 @@ TEST(SimStream, AStrayStartByteIsGivenUpAfterTheTimeOut) {
 TEST(SimOptionsParse, OptionsFillTheDeviceEndpointsAndFaults) {
   SimOptions o;
   QString error;
-  ASSERT_TRUE(ParseSimOptions({"--model", "GS", "--rating", "100", "--address", "7", "--lan",
-                               "0.0.0.0:5025", "--serial", "--gpib", "--control", ":0",
-                               "--load-ohms", "10", "--pf", "-0.5", "--running", "--alarm", "900",
-                               "--silent", "2", "--corrupt", "3", "--delay", "40",
-                               "--drop-after", "5", "--log", "f.log"},
-                              o, &error))
+  ASSERT_TRUE(ParseSimOptions(
+      {"--model",     "GS",           "--rating", "100",       "--address", "7",
+       "--lan",       "0.0.0.0:5025", "--serial", "--gpib",    "--control", ":0",
+       "--load-ohms", "10",           "--pf",     "-0.5",      "--running", "--alarm",
+       "900",         "--silent",     "2",        "--corrupt", "3",         "--delay",
+       "40",          "--drop-after", "5",        "--log",     "f.log"},
+      o, &error))
       << qPrintable(error);
   EXPECT_EQ(o.Device.ModelType, kModelGS);
   EXPECT_EQ(o.Device.Rating, "100");
@@ -180,10 +191,11 @@ TEST(SimOptionsParse, OptionsFillTheDeviceEndpointsAndFaults) {
 
 TEST(SimOptionsParse, BadOptionsAreRefusedWithAReason) {
   const std::vector<QStringList> bad = {
-      {"--model", "XX"},       {"--model", "GS", "--rating", "1000"}, {"--address", "0"},
-      {"--address", "256"},    {"--lan", "nocolon"},                  {"--pf", "1.5"},
-      {"--ident", "short"},    {"--silent"},                          {"--frobnicate"},
-      {"--load-ohms", "-1"},
+      {"--model", "XX"},    {"--model", "GS", "--rating", "1000"},
+      {"--address", "0"},   {"--address", "256"},
+      {"--lan", "nocolon"}, {"--pf", "1.5"},
+      {"--ident", "short"}, {"--silent"},
+      {"--frobnicate"},     {"--load-ohms", "-1"},
   };
   for (const QStringList &args : bad) {
     SimOptions o;
