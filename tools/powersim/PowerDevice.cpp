@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -595,14 +596,23 @@ bool PowerDevice::ExecuteQuery(uint8_t cmd2, uint8_t *reply) {
     return true;
   }
   case 0xAF:
-    EncodeMeasure(Measure(), family == SimFamily::FP || family == SimFamily::GS, reply);
-    return true;
   case 0xAE:
-    EncodeFCTMeasure(Measure(), reply);
+  case 0x11: {
+    // Only FP and GS report the direction of the power; the others carry
+    // its magnitude in a plain unsigned field.
+    const bool signedPower = family == SimFamily::FP || family == SimFamily::GS;
+    MeasureOutput m = Measure();
+    if (!signedPower)
+      for (int phase = 0; phase < 3; ++phase)
+        m.At(kMeasPower, phase) = std::abs(m.At(kMeasPower, phase));
+    if (cmd2 == 0xAF)
+      EncodeMeasure(m, signedPower, reply);
+    else if (cmd2 == 0xAE)
+      EncodeFCTMeasure(m, reply);
+    else
+      EncodeFCSMeasure(m, reply);
     return true;
-  case 0x11:
-    EncodeFCSMeasure(Measure(), reply);
-    return true;
+  }
   case 0xEA:
   case 0xAD: {
     const PowerState st = Status();
