@@ -175,9 +175,9 @@ void SimServer::Handle(Connection &c, const FrameAssembler::Piece &piece) {
     log_.Write(FrameLog::Direction::None, c.Name, now, nullptr, 0, r.Name,
                "reply held " + std::to_string(r.DelayMs) + " ms");
   } else {
-    Send(c, r.Reply);
     log_.Write(FrameLog::Direction::Out, c.Name, now, r.Reply.data(), r.Reply.size(), r.Name,
                r.Note);
+    Send(c, r.Reply);
   }
   ++framesHandled_;
   if (options_.DropAfter > 0 && !dropDone_ && framesHandled_ >= options_.DropAfter) {
@@ -191,9 +191,9 @@ void SimServer::SendLater(int id, const std::vector<uint8_t> &reply, int delayMs
     Connection *c = Find(id);
     if (!c)
       return;
-    Send(*c, reply);
     log_.Write(FrameLog::Direction::Out, c->Name, Now(), reply.data(), reply.size(),
                SimCommandName(reply[4], reply[5]), "held reply");
+    Send(*c, reply);
   });
 }
 
