@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,8 @@ struct FPCase {
   Fields<FP> set;
   Fields<FP> expect;
 };
+
+void PrintTo(const FPCase &c, std::ostream *os) { *os << c.name; }
 
 class FPNormalCheck : public testing::TestWithParam<FPCase> {
 protected:
@@ -273,6 +276,8 @@ struct FCCase {
   Fields<FC> set;
   Fields<FC> expect;
 };
+
+void PrintTo(const FCCase &c, std::ostream *os) { *os << c.name; }
 
 class FCCheck : public testing::TestWithParam<FCCase> {
 protected:
