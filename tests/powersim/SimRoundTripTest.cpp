@@ -383,3 +383,37 @@ TEST(SimRoundTrip, AnOnLineChangeChangesTheGroupInUse) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SimDefaultsRead, AFreshSourceHoldsTheDefaultsAndLeavesTheProgramsRecordsAlone) {
+  SimTestLink link(kModelFCS);
+  gNormalFCSet[3].Vol = 1234; // the program's own records must survive the source's creation
+  gStepSet.VolStartU = 999;
+  PowerDeviceOptions options;
+  options.ModelType = kModelFCS;
+  options.Rating = "5";
+  std::string error;
+  link.device = PowerDevice::Create(options, &error);
+  EXPECT_EQ(gNormalFCSet[3].Vol, 1234);
+  EXPECT_EQ(gStepSet.VolStartU, 999);
+  EXPECT_EQ(gPowerInfo.ModelType, kModelFCS);
+  ASSERT_EQ(link.Exchange(0xA5, 0x21, 6), 1);
+  EXPECT_EQ(gNormalFCSet[6].Vol, 2200);
+  EXPECT_EQ(gNormalFCSet[6].Freq, 500);
+  EXPECT_EQ(gNormalFCSet[6].OutMode, 5); // FCS groups are single-phase
+  ASSERT_EQ(link.Exchange(0xA5, 0x30), 1);
+  EXPECT_EQ(gSystemSet.OCP_Define, 454); // the rating's limit: 5 kVA FCS gives 45.4 A
+
+  SimTestLink gs(kModelGS);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x22), 1);
+  EXPECT_EQ(gStepSet.StepTimeS2PU, 1500);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x28), 1);
+  EXPECT_EQ(gCrossListSet.StopNo, 7);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x29, 7), 1);
+  EXPECT_EQ(gCrossSet[7].ResumeVol, 1980);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x21, 9), 1);
+  EXPECT_EQ(gNormalFPSet[9].FreqW, 5000);
+}
+
+} // namespace

@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "settings/NormalSet.h"
+#include "settings/ProgramSet.h"
 
 SettingRecords SimDefaultRecords(int32_t modelType) {
   // The default and check routines work on the program's records; run them
@@ -12,6 +13,14 @@ SettingRecords SimDefaultRecords(int32_t modelType) {
   DataFCInitAll();
   DataFPInitNormalAll();
   DataNormalCheckAllByModel(modelType);
+  DataFPInitStepAll();
+  DataFPInitListAll();
+  DataFPInitRampAll();
+  DataFPInitCrossAll();
+  DataFPInitTHDAll();
+  DataStepCheckByModel(modelType);
+  DataListCheckAllByModel(modelType);
+  DataRampCheckAllByModel(modelType);
   SettingRecords defaults = gProgram.Settings;
   gProgram.Settings = saved;
   gPowerInfo.ModelType = savedModel;
