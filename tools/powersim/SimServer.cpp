@@ -32,10 +32,17 @@ SimServer::SimServer(PowerDevice &device, const SimOptions &options, QObject *pa
     std::vector<int> ids;
     for (auto &[id, c] : connections_)
       ids.push_back(id);
-    for (int id : ids)
-      if (Connection *c = Find(id))
-        for (const auto &piece : c->Assembler.Expire(now))
-          Handle(*c, piece);
+    for (int id : ids) {
+      Connection *c = Find(id);
+      if (!c)
+        continue;
+      for (const auto &piece : c->Assembler.Expire(now)) {
+        c = Find(id); // a drop while handling removes the connection
+        if (!c)
+          break;
+        Handle(*c, piece);
+      }
+    }
   });
 }
 
@@ -171,7 +178,7 @@ void SimServer::Handle(Connection &c, const FrameAssembler::Piece &piece) {
   if (r.Reply.empty()) {
     log_.Write(FrameLog::Direction::None, c.Name, now, nullptr, 0, r.Name, r.Note);
   } else if (r.DelayMs > 0) {
-    SendLater(c.Id, r.Reply, r.DelayMs);
+    SendLater(c.Id, r.Reply, r.DelayMs, r.Name, r.Note);
     log_.Write(FrameLog::Direction::None, c.Name, now, nullptr, 0, r.Name,
                "reply held " + std::to_string(r.DelayMs) + " ms");
   } else {
@@ -186,13 +193,14 @@ void SimServer::Handle(Connection &c, const FrameAssembler::Piece &piece) {
   }
 }
 
-void SimServer::SendLater(int id, const std::vector<uint8_t> &reply, int delayMs) {
-  QTimer::singleShot(delayMs, this, [this, id, reply] {
+void SimServer::SendLater(int id, const std::vector<uint8_t> &reply, int delayMs,
+                          const std::string &name, const std::string &note) {
+  QTimer::singleShot(delayMs, this, [this, id, reply, name, note] {
     Connection *c = Find(id);
     if (!c)
       return;
-    log_.Write(FrameLog::Direction::Out, c->Name, Now(), reply.data(), reply.size(),
-               SimCommandName(reply[4], reply[5]), "held reply");
+    log_.Write(FrameLog::Direction::Out, c->Name, Now(), reply.data(), reply.size(), name,
+               note.empty() ? "held reply" : "held reply; " + note);
     Send(*c, reply);
   });
 }

@@ -52,7 +52,8 @@ private:
   void AcceptFrames(QTcpServer *server, const char *kind);
   void OnBytes(int id, const uint8_t *data, size_t count);
   void Handle(Connection &c, const FrameAssembler::Piece &piece);
-  void SendLater(int id, const std::vector<uint8_t> &reply, int delayMs);
+  void SendLater(int id, const std::vector<uint8_t> &reply, int delayMs, const std::string &name,
+                 const std::string &note);
   void Send(Connection &c, const std::vector<uint8_t> &reply);
   void Forget(int id);
   Connection *Find(int id);
