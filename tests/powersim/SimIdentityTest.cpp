@@ -161,34 +161,6 @@ TEST(SimStream, AStrayStartByteIsGivenUpAfterTheTimeOut) {
 
 // ---- command line ----------------------------------------------------------
 
-TEST(SimOptionsParse, OptionsFillTheDeviceEndpointsAndFaults) {
-  SimOptions o;
-  QString error;
-  ASSERT_TRUE(ParseSimOptions(
-      {"--model",     "GS",           "--rating", "100",       "--address", "7",
-       "--lan",       "0.0.0.0:5025", "--serial", "--gpib",    "--control", ":0",
-       "--load-ohms", "10",           "--pf",     "-0.5",      "--running", "--alarm",
-       "900",         "--silent",     "2",        "--corrupt", "3",         "--delay",
-       "40",          "--drop-after", "5",        "--log",     "f.log"},
-      o, &error))
-      << qPrintable(error);
-  EXPECT_EQ(o.Device.ModelType, kModelGS);
-  EXPECT_EQ(o.Device.Rating, "100");
-  EXPECT_EQ(o.Device.Address, 7);
-  EXPECT_EQ(o.Lan.Host, "0.0.0.0");
-  EXPECT_EQ(o.Lan.Port, 5025);
-  EXPECT_TRUE(o.Serial && o.Gpib.Enabled && o.Control.Enabled && o.Device.Running);
-  EXPECT_EQ(o.Control.Host, "127.0.0.1");
-  EXPECT_DOUBLE_EQ(o.Device.Load.Ohms, 10);
-  EXPECT_DOUBLE_EQ(o.Device.Load.PowerFactor, -0.5);
-  EXPECT_EQ(o.Alarm, 900);
-  EXPECT_EQ(o.Faults.SilentFrames, 2);
-  EXPECT_EQ(o.Faults.CorruptReplies, 3);
-  EXPECT_EQ(o.Faults.DelayMs, 40);
-  EXPECT_EQ(o.DropAfter, 5);
-  EXPECT_EQ(o.LogFile, "f.log");
-}
-
 TEST(SimOptionsParse, BadOptionsAreRefusedWithAReason) {
   const std::vector<QStringList> bad = {
       {"--model", "XX"},    {"--model", "GS", "--rating", "1000"},

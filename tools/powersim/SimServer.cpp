@@ -1,7 +1,5 @@
 #include "tools/powersim/SimServer.h"
 
-#include "tools/powersim/SimFrame.h"
-
 #include <QFile>
 #include <QHostAddress>
 #include <QSocketNotifier>
