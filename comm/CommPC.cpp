@@ -2,12 +2,13 @@
 
 #include "app/Globals.h"
 #include "app/ViewHooks.h"
+#include "programs/Arithmetic.h"
 
 #include <cstring>
 
 namespace {
 
-bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
+bool IsDigit(uint8_t c) { return NumOutBound(c, '9', '0') == 0; }
 
 int Checksum(const uint8_t *frame, int len) { return GetStringCheckSum(frame + 1, len - 3) & 0xFF; }
 

@@ -105,9 +105,6 @@ inline int GetS24(const uint8_t *p) {
   return (raw & 0x800000) ? -(raw & 0x7FFFFF) : raw;
 }
 
-// Line voltage derived from a phase voltage on receipt (truncating).
-inline int32_t WireLineVoltage(int32_t phase) { return phase * 1732 / 1000; }
-
 // A reply whose only payload is one byte: the acknowledgement of a write or
 // an output command (0 = done), or a one-byte answer. Returns 9.
 int CommByteReplyBuild(uint8_t *frame, int address, int cmd1, int cmd2, int value);

@@ -1,6 +1,7 @@
 #include "comm/FCBlocks.h"
 
 #include "comm/CommPC.h"
+#include "programs/Arithmetic.h"
 
 #include <cstring>
 
@@ -32,7 +33,7 @@ void GetPhaseFlags(const uint8_t *p, NormalFPSet &set) {
     set.*kNormalVol[ph] = GetU16(b + 1);
     set.*kNormalFreq[ph] = GetU16(b + 3);
   }
-  set.VolLine = WireLineVoltage(set.VolU);
+  set.VolLine = PhaseToLine(set.VolU);
 }
 
 } // namespace
@@ -54,7 +55,7 @@ void DecodeFCNormalGroup(const uint8_t *frame, NormalFCSet &set) {
   set.UpUPer = GetU8(frame + 12);
   set.DownUPer = GetU8(frame + 13);
   set.VolLevel = GetU8(frame + 14);
-  set.VolLine = WireLineVoltage(set.Vol);
+  set.VolLine = PhaseToLine(set.Vol);
 }
 
 void EncodeFCSystem(const SystemSet &set, uint8_t *frame) {
@@ -81,7 +82,7 @@ void EncodeFCOnline(const NormalFCSet &set, uint8_t *frame) {
 void DecodeFCOnline(const uint8_t *frame, NormalFCSet &set) {
   set.Vol = GetU16(frame + 6);
   set.Freq = GetU16(frame + 8);
-  set.VolLine = WireLineVoltage(set.Vol);
+  set.VolLine = PhaseToLine(set.Vol);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include "comm/CommPC.h"
 #include "comm/FCBlocks.h"
 #include "comm/FPBlocks.h"
+#include "programs/Arithmetic.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ int StoreFSNormalGroup(bool fl, int param, const uint8_t *frame) {
   set.FreqV = in.FreqV;
   set.FreqW = in.FreqW;
   set.OutChannel = in.OutChannel;
-  set.VolLine = WireLineVoltage(set.VolU);
+  set.VolLine = PhaseToLine(set.VolU);
   set.VolLevel = in.VolLevel;
   set.RiseTime = in.RiseTime;
   return 1;

@@ -1,6 +1,7 @@
 #include "comm/FPBlocks.h"
 
 #include "comm/CommPC.h"
+#include "programs/Arithmetic.h"
 
 #include <cstring>
 
@@ -124,7 +125,7 @@ void DecodeFPNormalGroup(const uint8_t *frame, NormalFPSet &set) {
     set.*kNormalFreq[p] = GetU16(b + 2);
     set.*kNormalWave[p] = GetU8(b + 4);
   }
-  set.VolLine = WireLineVoltage(set.VolU);
+  set.VolLine = PhaseToLine(set.VolU);
 }
 
 void EncodeStep(const StepSet &set, uint8_t *frame) {
@@ -164,8 +165,8 @@ void DecodeStep(const uint8_t *frame, StepSet &set) {
     set.*kStepTimeS2P[p] = GetU16(b + 12);
     set.*kStepWave[p] = GetU8(b + 14);
   }
-  set.VolLineStart = WireLineVoltage(set.VolStartU);
-  set.VolLineStep = WireLineVoltage(set.VolStepU);
+  set.VolLineStart = PhaseToLine(set.VolStartU);
+  set.VolLineStep = PhaseToLine(set.VolStepU);
 }
 
 void EncodeProgramHeader(const ListSet &set, uint8_t *frame) {
@@ -215,7 +216,7 @@ void DecodeListStep(const uint8_t *frame, ListListSet &step) {
     ph.TimeS2P = GetU16(b + 6);
     ph.Wave = GetU8(b + 8);
   }
-  step.Phase[0].VolLine = WireLineVoltage(step.Phase[0].Vol);
+  step.Phase[0].VolLine = PhaseToLine(step.Phase[0].Vol);
 }
 
 void EncodeRampStep(const RampRampSet &step, int n, int outMode, uint8_t *frame) {
@@ -249,8 +250,8 @@ void DecodeRampStep(const uint8_t *frame, RampRampSet &step) {
     ph.TimeS2P = GetU16(b + 10);
     ph.Wave = GetU8(b + 12);
   }
-  step.Phase[0].VolLineStart = WireLineVoltage(step.Phase[0].VolStart);
-  step.Phase[0].VolLineStop = WireLineVoltage(step.Phase[0].VolStop);
+  step.Phase[0].VolLineStart = PhaseToLine(step.Phase[0].VolStart);
+  step.Phase[0].VolLineStop = PhaseToLine(step.Phase[0].VolStop);
 }
 
 void EncodeFPSystem(const SystemSet &set, bool withUComp, uint8_t *frame) {
@@ -388,7 +389,7 @@ void DecodeFPOnline(const uint8_t *frame, bool withChannel, NormalFPSet &set) {
   }
   if (withChannel)
     set.OutChannel = GetU8(frame + 21);
-  set.VolLine = WireLineVoltage(set.VolU);
+  set.VolLine = PhaseToLine(set.VolU);
 }
 
 void EncodeMeasure(const MeasureOutput &m, bool signedPower, uint8_t *frame) {

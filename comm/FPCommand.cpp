@@ -5,6 +5,7 @@
 #include "comm/CommFamily.h"
 #include "comm/CommPC.h"
 #include "comm/FPBlocks.h"
+#include "programs/Arithmetic.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ int StoreNormalGroup(Family f, int param, const uint8_t *frame) {
         set.VolW = set.FreqW = 0;
     }
   }
-  set.VolLine = WireLineVoltage(set.VolU);
+  set.VolLine = PhaseToLine(set.VolU);
   return 1;
 }
 
