@@ -4,6 +4,7 @@
 
 #include "app/PowerModel.h"
 #include "comm/CommInfo.h"
+#include "measure/DateTime.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 
@@ -39,6 +40,8 @@ struct ProgramState {
   int32_t RefreshProWaveDelay = 0;
   int64_t TimerTick = 0;    // 50 ms ticks since start, never reset
   int32_t FirstConnect = 0; // 1 only while the start-up connection attempt runs
+  DateTime DateTimeLast{}; // time of the last stored measurement row
+  DateTime DateTimeNow{};
 };
 
 extern ProgramState gProgram;
@@ -74,3 +77,5 @@ inline int32_t &gCrossSetDisMode = gProgram.CrossSetDisMode;
 inline int32_t &gRefreshProWaveDelay = gProgram.RefreshProWaveDelay;
 inline int64_t &gTimerTick = gProgram.TimerTick;
 inline int32_t &gFirstConnect = gProgram.FirstConnect;
+inline DateTime &gDateTimeLast = gProgram.DateTimeLast;
+inline DateTime &gDateTimeNow = gProgram.DateTimeNow;

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/ViewHooks.h"
 #include "comm/CommScheduler.h"
+#include "measure/MeasureRecord.h"
 
 #include <QTimer>
 
@@ -15,6 +16,10 @@ void MainTimerTick() {
   Hooks().TimerTickView(gTimerTick);
   if (gTimerTick % 20 == 0 && info.OutputRunning == 1 && info.RemainSecond > 0)
     info.RemainSecond -= 1;
+  // Twice a second (counter mod 10 = 3) a measurement row, when connected,
+  // the output runs and the second has changed. The recorder needs only the
+  // counter's phase, which a small value keeps.
+  MeasureRecordOnTick(static_cast<int>(gTimerTick % 20));
 }
 
 QTimer *StartMainTimer(QObject *parent) {

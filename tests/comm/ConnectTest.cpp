@@ -4,6 +4,8 @@
 #include "PortTestSupport.h"
 #include "SchedulerTestSupport.h"
 
+#include "measure/Database.h"
+
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -169,6 +171,24 @@ TEST_F(ConnectProcedure, TheTimerRunsTheSchedulerOnlyWhileConnectedAndCountsDown
   CommConnectDeal(1);
   Ticks(1);
   EXPECT_EQ(source_.Names(), std::vector<std::string>{"F0 ED"});
+}
+
+TEST_F(ConnectProcedure, TheTimerRecordsAMeasurementRowOnPhaseThreeWhileConnectedAndRunning) {
+  ASSERT_EQ(DatabaseOpenMeasureRecordByName("Measure.mdb", gDatabaseInfo), 0);
+  gPowerInfo.OutputRunning = 1;
+  Ticks(20);
+  EXPECT_EQ(gDateTimeLast.Year, 0) << "nothing is recorded while disconnected";
+
+  source_.RunState = 144;
+  ASSERT_TRUE(LinkTest::Connect(kModelFPA));
+  while (gTimerTick % 10 != 1)
+    Ticks(1);
+  gDateTimeLast = DateTime{};
+  Ticks(1);
+  EXPECT_EQ(gDateTimeLast.Year, 0);
+  Ticks(1);
+  EXPECT_GE(gDateTimeLast.Year, 2000) << "row stored on the tick whose counter ends in 3";
+  DatabaseClose(gDatabaseInfo);
 }
 
 // ---- Through the system's ports ----
