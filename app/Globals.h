@@ -40,7 +40,7 @@ struct ProgramState {
   int32_t RefreshProWaveDelay = 0;
   int64_t TimerTick = 0;    // 50 ms ticks since start, never reset
   int32_t FirstConnect = 0; // 1 only while the start-up connection attempt runs
-  DateTime DateTimeLast{}; // time of the last stored measurement row
+  DateTime DateTimeLast{};  // time of the last stored measurement row
   DateTime DateTimeNow{};
 };
 
