@@ -184,6 +184,7 @@ TEST_F(ConnectProcedure, TheTimerRecordsAMeasurementRowOnPhaseThreeWhileConnecte
   while (gTimerTick % 10 != 1)
     Ticks(1);
   gDateTimeLast = DateTime{};
+  gDateTimeLast.Second = -1; // a second the clock never shows
   Ticks(1);
   EXPECT_EQ(gDateTimeLast.Year, 0);
   Ticks(1);
