@@ -9,6 +9,7 @@
 #include "comm/CommConnect.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
+#include "programs/Arithmetic.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -218,26 +219,83 @@ private:
   QString previousDir_;
 };
 
+// ---- Programs ----
+
+inline bool HasPrograms(int32_t model) {
+  return model == kModelFPA || model == kModelFPB || model == kModelGS;
+}
+
+// Steps 0..2 of a List program, the same on every phase.
+inline void SetListSteps() {
+  gListSet.StartNo = 0;
+  gListSet.StopNo = 2;
+  gListSet.CircleDegree = 3;
+  for (int s = 0; s < 3; ++s)
+    for (ListPhase &p : gListListSet[s].Phase)
+      p = {1000 + 100 * s, PhaseToLine(1000 + 100 * s), 5000 + 500 * s, 0, 0, 150 + s, 0};
+}
+
+inline void ExpectListSteps() {
+  EXPECT_EQ(gListSet.StartNo, 0);
+  EXPECT_EQ(gListSet.StopNo, 2);
+  EXPECT_EQ(gListSet.CircleDegree, 3);
+  for (int s = 0; s < 3; ++s)
+    for (const ListPhase &p : gListListSet[s].Phase) {
+      EXPECT_EQ(p.Vol, 1000 + 100 * s) << "step " << s;
+      EXPECT_EQ(p.Freq, 5000 + 500 * s) << "step " << s;
+      EXPECT_EQ(p.TimeS2P, 150 + s) << "step " << s;
+    }
+}
+
+// The reads the program panels make when they open.
+inline void QueueProgramReads() {
+  CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
+  CommSetNewCmdGroup(kGroupReadList);
+  CommSetNewCmdGroup(kGroupReadRamp);
+  if (gPowerInfo.ModelType == kModelGS)
+    CommSetNewCmdGroup(kGroupReadCross);
+}
+
 struct ToolRun {
   int ExitCode = -1;
   QString Out;
   QString Err;
 };
 
-// Runs vexactl to its end (real time: its own 50 ms timer).
-inline ToolRun Vexactl(const QStringList &args, int timeoutMs = 120000) {
+// Starts vexactl. "{lan}" and "{serial}" in the arguments stand for
+// powersim's endpoints, and the stand-in GPIB driver is set to reach its
+// "gpib" endpoint.
+inline void StartVexactl(QProcess &process, QStringList args, const Powersim *sim = nullptr) {
   E2EApp();
-  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  if (sim != nullptr) {
+    for (QString &arg : args)
+      for (const char *name : {"lan", "serial"})
+        arg.replace(QString("{%1}").arg(name), sim->Endpoint(name));
+    environment.insert("VEXA_GPIB_LIBRARY", VEXA_GPIB_STUB);
+    environment.insert("VEXA_GPIB_SIM", sim->Endpoint("gpib"));
+  }
+  process.setProcessEnvironment(environment);
   process.start(VEXACTL_EXE, args);
+}
+
+// Waits for a started vexactl to end.
+inline ToolRun FinishVexactl(QProcess &process, int timeoutMs = 120000) {
   ToolRun run;
   if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
     process.kill();
     process.waitForFinished(1000);
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+  } else {
+    run.ExitCode = process.exitCode();
   }
-  run.ExitCode = process.exitCode();
   run.Out = QString::fromUtf8(process.readAllStandardOutput());
   run.Err = QString::fromUtf8(process.readAllStandardError());
   return run;
+}
+
+// Runs vexactl to its end (in real time: its own 50 ms timer).
+inline ToolRun Vexactl(const QStringList &args, const Powersim *sim = nullptr) {
+  QProcess process;
+  StartVexactl(process, args, sim);
+  return FinishVexactl(process);
 }

@@ -3,8 +3,6 @@
 // write and read back, switch the output, measure, lose the link.
 #include "E2ESupport.h"
 
-#include "programs/Arithmetic.h"
-
 #include <cmath>
 
 namespace {
@@ -24,10 +22,6 @@ const ModelCase kModels[] = {
     {"FPA", kModelFPA, "5", 5, false}, {"FPB", kModelFPB, "0500", 500, false},
     {"GS", kModelGS, "12", 12, true},  {"FL", kModelFL, "5", 5, false},
 };
-
-bool HasPrograms(int32_t model) {
-  return model == kModelFPA || model == kModelFPB || model == kModelGS;
-}
 
 // Voltage (0.1 V) and frequency (FC 0.1 Hz, others 0.01 Hz) of a normal group.
 struct VolFreq {
@@ -52,37 +46,6 @@ void SetGroupVolFreq(int g, VolFreq v) {
   set.VolU = set.VolV = set.VolW = v.Vol;
   set.VolLine = PhaseToLine(v.Vol);
   set.FreqU = set.FreqV = set.FreqW = v.Freq;
-}
-
-// Steps 0..2 of a List program, the same on every phase.
-void SetListSteps() {
-  gListSet.StartNo = 0;
-  gListSet.StopNo = 2;
-  gListSet.CircleDegree = 3;
-  for (int s = 0; s < 3; ++s)
-    for (ListPhase &p : gListListSet[s].Phase)
-      p = {1000 + 100 * s, PhaseToLine(1000 + 100 * s), 5000 + 500 * s, 0, 0, 150 + s, 0};
-}
-
-void ExpectListSteps() {
-  EXPECT_EQ(gListSet.StartNo, 0);
-  EXPECT_EQ(gListSet.StopNo, 2);
-  EXPECT_EQ(gListSet.CircleDegree, 3);
-  for (int s = 0; s < 3; ++s)
-    for (const ListPhase &p : gListListSet[s].Phase) {
-      EXPECT_EQ(p.Vol, 1000 + 100 * s) << "step " << s;
-      EXPECT_EQ(p.Freq, 5000 + 500 * s) << "step " << s;
-      EXPECT_EQ(p.TimeS2P, 150 + s) << "step " << s;
-    }
-}
-
-// The reads the program panels make when they open.
-void QueueProgramReads() {
-  CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
-  CommSetNewCmdGroup(kGroupReadList);
-  CommSetNewCmdGroup(kGroupReadRamp);
-  if (gPowerInfo.ModelType == kModelGS)
-    CommSetNewCmdGroup(kGroupReadCross);
 }
 
 class DeviceLink : public ::testing::TestWithParam<ModelCase> {
