@@ -1,6 +1,7 @@
 // The request queue as the scheduler keeps it, for the panel tests until the
 // scheduler itself is on this branch: a five-entry ring, taken in order,
-// a sixth request dropped.
+// a sixth request dropped. Weak, so the scheduler's own queue wins as soon
+// as it is linked.
 #include "app/Globals.h"
 #include "app/PendingLink.h"
 
@@ -25,8 +26,8 @@ void Put(int group, int step, int cmd1, int cmd2, int param) {
 }
 } // namespace
 
-void CommSetNewCmdSingleGroup(int cmd1, int cmd2, int param) {
+__attribute__((weak)) void CommSetNewCmdSingleGroup(int cmd1, int cmd2, int param) {
   Put(kGroupSingle, 0, cmd1, cmd2, param);
 }
 
-void CommSetNewCmdGroup(int group) { Put(group, 0, 0, 0, 0); }
+__attribute__((weak)) void CommSetNewCmdGroup(int group) { Put(group, 0, 0, 0, 0); }
