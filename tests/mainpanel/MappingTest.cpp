@@ -196,19 +196,6 @@ TEST_F(FCMapping, DisplayModeLampsOnlyForThreePhase) {
   }
 }
 
-TEST_F(FCMapping, SystemPageScales) {
-  UseFCT();
-  panel.FCSystem.OCP.Value = 5.5;
-  panel.FCSystem.StartRise.Value = 10.04;
-  panel.FCSystem.UCompensation.Value = 1.5;
-  panel.FCSystem.KeySound.Value = 0;
-  DataFCFromPanelToSystemVar(panel);
-  EXPECT_EQ(gSystemSet.OCP_Define, 55);
-  EXPECT_EQ(gSystemSet.StartRise, 100);
-  EXPECT_EQ(gSystemSet.UCompensation, 1500);
-  EXPECT_EQ(gSystemSet.IfKeySound, 0);
-}
-
 TEST_F(FCMapping, GroupPanelRows) {
   UseModel(kModelFCS);
   gNormalFCSet[3].Vol = 1150;
@@ -460,17 +447,8 @@ TEST_F(FPMapping, OnlyTheFamilySelectorIsVisible) {
   }
 }
 
-TEST_F(FPMapping, SystemPageAndGroupRows) {
+TEST_F(FPMapping, SinglePhaseGroupRowsShowNoWaveformForVAndW) {
   UseModel(kModelGS);
-  panel.System.UDisMode.Value = 1;
-  panel.System.KeySound.Value = 0;
-  panel.System.OCP.Value = 7.5;
-  panel.System.UCompensation.Value = 1.25;
-  DataFPFromPanelToSystemVar(panel);
-  EXPECT_EQ(gSystemSet.UDisMode, 1);
-  EXPECT_EQ(gSystemSet.OCP_Define, 75);
-  EXPECT_EQ(gSystemSet.UCompensation, 1250);
-
   gNormalFPSet[4].OutMode = 5;
   gNormalFPSet[4].FreqU = 6000;
   DataFPFromNormalVarToGroupPanel(panel);
