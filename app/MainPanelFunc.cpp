@@ -460,7 +460,7 @@ void OutputSwitchClick(MainPanelState &panel) {
   const bool fc = IsFCModel(gPowerInfo.ModelType);
   const bool wasRunning = gPowerInfo.OutputRunning == 1;
   switch (gCurrentPage) {
-  case 0:
+  case kPageMain:
     if (!fc) {
       const NormalFPSet &g = CurrentFP();
       if (g.OutMode == 1 && g.OutChannel == 0 && !wasRunning) {
@@ -477,14 +477,14 @@ void OutputSwitchClick(MainPanelState &panel) {
       ToggleOutputLocally(panel, fc);
     }
     break;
-  case 1:
-  case 2:
-  case 3:
-  case 4:
+  case kPageStep:
+  case kPageList:
+  case kPageRamp:
+  case kPageCross:
     if (Connected()) {
       static constexpr int kProgramWrite[] = {kWriteStep, kWriteListHeader, kWriteRampHeader,
                                               kWriteCrossHeader};
-      SwitchOutputAtSource(panel, kProgramWrite[gCurrentPage - 1], 0);
+      SwitchOutputAtSource(panel, kProgramWrite[gCurrentPage - kPageStep], 0);
     } else {
       ToggleOutputLocally(panel, false);
     }

@@ -213,6 +213,11 @@ struct PanelRequests {
   // operation, its menu dimming and, for List and Ramp, the wave-mode menu.
   std::optional<int> RefreshProgramPage;
   bool ProgramPageBusy = false;
+  // List and Ramp pages: the arguments of their wave-mode menu (single-phase
+  // program, output running, display mode).
+  bool ProgramSinglePhase = false;
+  bool ProgramRunning = false;
+  int ProgramDisMode = 1;
   // Strip charts to clear on all five panels (R1..R4).
   std::array<bool, 4> ClearChart{};
 };

@@ -166,15 +166,26 @@ void RefreshOutputState(MainPanelState &panel) {
   if (r != panel.LastOutputRunning || a != panel.LastAlarming) {
     const bool busy = r == 1 || a == 1;
     switch (gCurrentPage) {
-    case 0:
+    case kPageMain:
       DataFromNormalAndSystemVarToPanel(panel);
       req.NormalSaveLoadDimmed = busy;
       break;
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
+    case kPageList:
+    case kPageRamp: {
+      // The five-step window has no meaning for a running program.
+      int32_t &disMode = gCurrentPage == kPageList ? gListSetDisMode : gRampSetDisMode;
+      if (disMode >= 5) {
+        disMode -= 3;
+      }
+      const ListSet &header = gCurrentPage == kPageList ? gListSet : gRampSet;
+      req.ProgramSinglePhase = header.OutMode == 5;
+      req.ProgramRunning = r == 1;
+      req.ProgramDisMode = disMode;
+    }
+      [[fallthrough]];
+    case kPageStep:
+    case kPageCross:
+    case kPageTHD:
       req.RefreshProgramPage = gCurrentPage;
       req.ProgramPageBusy = busy;
       break;

@@ -189,6 +189,27 @@ TEST_F(OutputState, PageAndMenusRefreshOncePerChange) {
   EXPECT_EQ(panel.Requests.MeasureHistoryDimmed, std::optional<bool>(true));
 }
 
+TEST_F(OutputState, ListAndRampLeaveTheFiveStepWindow) {
+  struct Case {
+    int Page, DisMode, Shown, OutMode;
+  };
+  const Case cases[] = {{kPageList, 6, 3, 5}, {kPageList, 2, 2, 0}, {kPageRamp, 7, 4, 0}};
+  for (const Case &c : cases) {
+    SetUp();
+    UseModel(kModelFPA);
+    gCurrentPage = c.Page;
+    gPowerInfo.OutputRunning = 1;
+    (c.Page == kPageList ? gListSetDisMode : gRampSetDisMode) = c.DisMode;
+    (c.Page == kPageList ? gListSet : gRampSet).OutMode = c.OutMode;
+    RefreshOutputState(panel);
+    EXPECT_EQ(c.Page == kPageList ? gListSetDisMode : gRampSetDisMode, c.Shown);
+    EXPECT_EQ(panel.Requests.RefreshProgramPage, std::optional<int>(c.Page));
+    EXPECT_EQ(panel.Requests.ProgramDisMode, c.Shown);
+    EXPECT_EQ(panel.Requests.ProgramSinglePhase, c.OutMode == 5);
+    EXPECT_TRUE(panel.Requests.ProgramRunning);
+  }
+}
+
 TEST_F(OutputState, ProgramPageAndModelsWithoutPrograms) {
   UseModel(kModelFSA);
   gCurrentPage = 3;
