@@ -5,8 +5,8 @@
 
 #include "app/Globals.h"
 #include "app/NormalPanelMap.h"
-#include "app/PendingLink.h"
 #include "app/ViewHooks.h"
+#include "comm/CommScheduler.h"
 
 namespace {
 

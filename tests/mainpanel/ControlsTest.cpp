@@ -45,14 +45,14 @@ TEST_F(FCKeys, FrequencyKeySequences) {
     // frequency, which does nothing at all
     const bool silent = c.Press == FCMultiplierKey && c.Start == 550;
     for (int expected : c.Steps) {
+      gCommNewCmd = {};
       c.Press(panel);
       EXPECT_EQ(Group().Freq, expected) << c.Name;
       EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, silent ? 50.0 : Group().Freq / 10.0)
           << c.Name;
+      EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>(silent ? 0 : 1, kWriteGroup0))
+          << c.Name;
     }
-    EXPECT_EQ(QueuedCommands(),
-              std::vector<QueuedCommand>(silent ? 0 : c.Steps.size(), kWriteGroup0))
-        << c.Name;
   }
 }
 
