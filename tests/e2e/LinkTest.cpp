@@ -3,6 +3,8 @@
 // write and read back, switch the output, measure, lose the link.
 #include "E2ESupport.h"
 
+#include "app/MainPanelFunc.h"
+
 #include <cmath>
 
 namespace {
@@ -100,11 +102,10 @@ TEST_P(DeviceLink, ConnectsReadsWritesBackAndRunsTheOutput) {
     ExpectListSteps();
   }
 
-  // Output on as the main panel switches it: the current group first.
-  const int g = gCurrentNormalGroup;
-  const VolFreq set = GroupVolFreq(g);
-  CommSetNewCmdSingleGroup(kCmdClassWrite, 0x21, g);
-  CommSetNewCmdSingleGroup(kCmdClassOutput, 0xFF, 0);
+  // The main panel's output switch: the current group, then output on.
+  const VolFreq set = GroupVolFreq(gCurrentNormalGroup);
+  MainPanelState panel;
+  OutputSwitchClick(panel);
   ASSERT_TRUE(link_.RunUntilStatus());
   EXPECT_EQ(gPowerInfo.OutputRunning, 1);
   EXPECT_TRUE(sim_->Control("state").contains(" output on "));
@@ -119,7 +120,7 @@ TEST_P(DeviceLink, ConnectsReadsWritesBackAndRunsTheOutput) {
               0.1);
   EXPECT_GT(gMeasureOutput.At(kMeasCurrent, 0), 0);
 
-  CommSetNewCmdSingleGroup(kCmdClassOutput, 0x00, 0);
+  OutputSwitchClick(panel);
   ASSERT_TRUE(link_.RunUntilStatus());
   EXPECT_EQ(gPowerInfo.OutputRunning, 0);
   EXPECT_TRUE(sim_->Control("state").contains(" output off "));

@@ -1,6 +1,7 @@
 #include "tools/vexactl/DeviceSession.h"
 
 #include "app/Globals.h"
+#include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
@@ -245,17 +246,12 @@ int DeviceSession::RunUntilIdle() {
 int DeviceSession::SwitchOutput(bool on) {
   const int want = on ? 1 : 0;
   if (gPowerInfo.OutputRunning != want) {
-    gMeasureOutput = MeasureOutput{};
-    if (on) {
-      const int g = gCurrentNormalGroup;
-      if (!IsFCModel(gPowerInfo.ModelType) && g >= 0 && g < kFPGroupCount &&
-          gNormalFPSet[g].OutMode == 1 && gNormalFPSet[g].OutChannel == 0)
-        return DeviceFail(kExitFailed, "Please set at least one channel is on!");
-      CommSetNewCmdSingleGroup(kCmdClassWrite, 0x21, g);
-      CommSetNewCmdSingleGroup(kCmdClassOutput, 0xFF, 0);
-    } else {
-      CommSetNewCmdSingleGroup(kCmdClassOutput, 0x00, 0);
-    }
+    MainPanelState panel;
+    gCurrentPage = kPageMain;
+    OutputSwitchClick(panel);
+    // Refused before anything was queued: the message has been printed.
+    if (gCommNewCmd.Count == 0)
+      return kExitFailed;
     if (const int result = RunUntilIdle(); result != kExitOk)
       return result;
   }

@@ -64,9 +64,9 @@ public:
   int RunUntil(const std::function<bool()> &done);
   // Runs until no request waits and no frame is in flight.
   int RunUntilIdle();
-  // The main panel's output switch while connected (the current group is
-  // written before output on), then the next status reply must show the
-  // output in the wanted state. Nothing is sent when it already is.
+  // Clicks the main panel's output switch (which writes the current group
+  // before output on) unless the output already is as wanted; then the next
+  // status reply must show it so.
   int SwitchOutput(bool on);
   void Disconnect();
 

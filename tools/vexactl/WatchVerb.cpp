@@ -5,6 +5,7 @@
 
 #include "app/Globals.h"
 #include "measure/Database.h"
+#include "measure/LiveMeasure.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
@@ -21,36 +22,24 @@ void StopWatch(int) { gStopWatch = 1; }
 
 constexpr const char *kUnits[] = {"V", "A", "Hz", "kW", "kVA", "PF", "CF", "Apk"};
 
-// Whether the display shows values for phase p (0 U, 1 V, 2 W) of the
-// current group, or 0.0.
-bool PhaseShown(int p) {
-  const int32_t model = gPowerInfo.ModelType;
-  const int g = gCurrentNormalGroup;
-  if (!IsFCModel(model))
-    return p == 0 || g < 0 || g >= kFPGroupCount || gNormalFPSet[g].OutMode != 5;
-  const int32_t mode = g >= 0 && g < kFCGroupCount ? gNormalFCSet[g].OutMode : 0;
-  if (p == 0)
-    return model == kModelFCS || mode == 0 || mode == 2;
-  return model == kModelFCT && (mode == 0 || mode == 2 + p);
-}
-
 // "hh:mm:ss U 220.0 V 4.5 A 50.00 Hz ... | V ... | W ...": the eight
-// quantities (the FC family's four) per phase, scaled as on the panels.
+// quantities per phase of the text view, the four fixed readouts for the FC
+// families, with the values and decimals the panels show.
 void PrintMeasurement() {
   const bool fc = IsFCModel(gPowerInfo.ModelType);
-  const int quantities = fc ? 4 : 8;
+  MeasureAreaView area;
+  if (fc)
+    DataFCFromMeasureToPanel(area);
+  else
+    DataFPFromMeasureToPanel(area);
   QString line = QTime::currentTime().toString("hh:mm:ss");
   static const char *const kPhases[] = {"U", "V", "W"};
   for (int p = 0; p < kMeasurePhases; ++p) {
     line += p == 0 ? " " : " | ";
     line += kPhases[p];
-    const bool shown = PhaseShown(p);
-    for (int q = 0; q < quantities; ++q) {
-      // The FC family reports the frequency in 0.1 Hz and shows one decimal.
-      const int divisor = fc && q == kMeasFrequency ? 10 : MeasureDivisor[q];
-      const int precision = fc ? 1 : MeasurePrecision[q];
-      const double value = shown ? double(gMeasureOutput.At(q, p)) / divisor : 0.0;
-      line += QString(" %1 %2").arg(value, 0, 'f', precision).arg(kUnits[q]);
+    for (int q = 0; q < (fc ? kMeasureReadouts : kMeasureTableRows); ++q) {
+      const double value = fc ? area.Readout[q].Value[p] : area.Table[q][p];
+      line += QString(" %1 %2").arg(value, 0, 'f', fc ? 1 : MeasurePrecision[q]).arg(kUnits[q]);
     }
   }
   std::printf("%s\n", qPrintable(line));
