@@ -19,9 +19,10 @@ const char *const kUsage =
     "                                group, step or entry N; default the current one)\n"
     "  output on|off                 switch the output and wait for the status\n"
     "  watch [--seconds N] [--db FILE] [--on]\n"
-    "                                print the measurements for N seconds (default 10),\n"
-    "                                store them in a measurement database, switch the\n"
-    "                                output on for the time and off again\n"
+    "                                print the measurements for N seconds (default 10);\n"
+    "                                --db: store them in a measurement database;\n"
+    "                                --on: switch an output that is off on for the\n"
+    "                                time and off again\n"
     "CONNECTION: --lan HOST:PORT | --serial DEVICE [--baud 9600|19200|38400] |\n"
     "            --gpib ADDRESS; --address N (device address, default 1)\n"
     "exit: 0 done, 1 file or request failed, 2 usage, 3 link not opened or lost\n";
