@@ -1,0 +1,51 @@
+// Defaults and normalisation of the program records: Step, List, Ramp,
+// Cross and the harmonic (THD) tables, and the synthesis of one THD group.
+// The checks correct every out-of-range field in place, silently, and return
+// 1 when they changed something, else 0.
+#pragma once
+
+// Defaults.
+void DataFPInitStepAll();
+void DataFPInitListAll();
+void DataFPInitListOne(int step);
+void DataFPInitRampAll();
+void DataFPInitRampOne(int step);
+void DataFPInitCrossAll();
+void DataFPInitCrossOne(int entry);
+void DataFPInitTHDAll();
+void DataFPInitTHDOne(int group);
+
+// Step: isFPA 1 for FPA, 0 for FPB.
+int DataFPStepCheck(int isFPA);
+int DataGSStepCheck();
+
+// List and Ramp: the header and every step, or one step (judged in the
+// header's output mode).
+int DataFPListCheckAll(int isFPA);
+int DataFPListCheckOne(int isFPA, int step);
+int DataGSListCheckAll();
+int DataGSListCheckOne(int step);
+int DataFPRampCheckAll(int isFPA);
+int DataFPRampCheckOne(int isFPA, int step);
+int DataGSRampCheckAll();
+int DataGSRampCheckOne(int step);
+
+// Cross (GS only): the header and the 8 entries, or one entry.
+int DataGSCrossCheckAll();
+int DataGSCrossCheckOne(int entry);
+
+// Harmonic tables: orders 2..40 of one group or of all groups.
+int DataTHDCheckAll();
+int DataTHDCheckOne(int group);
+
+// Synthesises the 360-point period of one THD group and sets WaveRms,
+// WaveMax (not below 0) and WaveValid = 1.
+void DataTHDCalWaveOne(int group);
+
+// The checks the setting-file readers run after loading, chosen by the
+// model code: FPA and FPB rules, GS rules, nothing (0) for other codes.
+int DataStepCheckByModel(int modelType);
+int DataListCheckAllByModel(int modelType);
+int DataListCheckOneByModel(int modelType, int step);
+int DataRampCheckAllByModel(int modelType);
+int DataRampCheckOneByModel(int modelType, int step);

@@ -1,0 +1,246 @@
+#include "programs/Arithmetic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace {
+
+TEST(HalfSineTable, EntriesAreTheRoundedSine) {
+  EXPECT_EQ(HalfSineTable[0], 0);
+  for (int k = 1435; k <= 1445; ++k) {
+    EXPECT_EQ(HalfSineTable[k], 32767) << k;
+  }
+  EXPECT_EQ(HalfSineTable[1434], 32766);
+  EXPECT_EQ(HalfSineTable[1446], 32766);
+  EXPECT_EQ(HalfSineTable[2879], 36);
+  for (int k = 0; k < kHalfSineSteps; ++k) {
+    const long expected = std::lround(32767.0 * std::sin(k * std::numbers::pi / 2880.0));
+    ASSERT_EQ(HalfSineTable[k], expected) << k;
+  }
+}
+
+TEST(Arithmetic, AngleDifference) {
+  struct Case {
+    int ab, ac, bc;
+  };
+  const Case cases[] = {{1200, 2400, 1200}, {2400, 1200, 2400}, {0, 0, 0},
+                        {3599, 0, 1},       {0, 3599, 3599},    {100, -7300, 3400}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(AngleABAC2AngleBC(c.ab, c.ac), c.bc) << c.ab << " " << c.ac;
+  }
+}
+
+TEST(Arithmetic, PhaseLineConversionTruncates) {
+  EXPECT_EQ(PhaseToLine(2200), 3810);
+  EXPECT_EQ(LineToPhase(3810), 2199);
+  EXPECT_EQ(LineToPhase(-3810), -2199);
+  EXPECT_EQ(PhaseToLine(-2200), -3810);
+  EXPECT_EQ(PhaseToLine(1500), 2598);
+  EXPECT_EQ(PhaseToLine(3000), 5196);
+}
+
+TEST(Arithmetic, RangeTests) {
+  struct Case {
+    int value, a, b, in;
+  };
+  const Case cases[] = {{4500, 6500, 4500, 1}, {4499, 6500, 4500, 0}, {6500, 4500, 6500, 1},
+                        {6501, 4500, 6500, 0}, {121, 120, 0, 0},      {120, 0, 120, 1},
+                        {-1, 0, 120, 0},       {-600, -600, 600, 1},  {-601, 600, -600, 0}};
+  for (const auto &c : cases) {
+    EXPECT_EQ(NumInBound(c.value, c.a, c.b), c.in) << c.value;
+    EXPECT_EQ(NumOutBound(c.value, c.a, c.b), 1 - c.in) << c.value;
+  }
+}
+
+TEST(Arithmetic, RangeTestWithDecimalPoints) {
+  struct Case {
+    int value, valuePoint, a, b, boundPoint, in;
+  };
+  const Case cases[] = {
+      {5, 0, 10, 0, 1, 1},      // 0 and 1 decimals are treated alike
+      {11, 0, 10, 0, 1, 0},     //
+      {55, 1, 600, 500, 2, 1},  // value scaled once to 550
+      {45, 1, 600, 500, 2, 0},  // 450 below 500
+      {605, 2, 60, 50, 1, 0},   // bounds scaled to 500..600
+      {600, 2, 50, 60, 1, 1},   //
+      {5, 1, 6000, 4000, 4, 1}, // value scaled three times to 5000
+  };
+  for (const auto &c : cases) {
+    EXPECT_EQ(NumInBoundPoint(c.value, c.valuePoint, c.a, c.b, c.boundPoint), c.in)
+        << c.value << " " << c.valuePoint;
+  }
+}
+
+TEST(Arithmetic, SineSamplingSpansTheFrequencyRatio) {
+  double out[180];
+  WaverMakeSinByPeak(90.0, 100.0, 90.0, 45.0, 180, out);
+  // Two periods over 180 points: one degree of the window is 4 degrees of phase.
+  EXPECT_NEAR(out[0], 100.0, 1e-9);
+  EXPECT_NEAR(out[45], 100.0 * std::sin(6.2831852 * 270.0 / 360), 1e-9);
+  EXPECT_NEAR(out[90], 100.0 * std::sin(6.2831852 * 450.0 / 360), 1e-9);
+  EXPECT_NEAR(out[90], 100.0, 1e-3);
+}
+
+TEST(Arithmetic, ResamplingPicksWholeDegrees) {
+  int32_t wave[360];
+  for (int i = 0; i < 360; ++i) {
+    wave[i] = i;
+  }
+  double out[180];
+  WaverMakeTHDBy360BaseWave(0.0, 45.0, 45.0, 180, wave, out);
+  for (int i = 0; i < 180; ++i) {
+    ASSERT_EQ(out[i], 2.0 * i) << i;
+  }
+  // A negative start wraps, and fractions truncate toward zero first.
+  WaverMakeTHDBy360BaseWave(-10.5, 45.0, 45.0, 180, wave, out);
+  EXPECT_EQ(out[0], 350.0);
+  EXPECT_EQ(out[6], 1.0); // 1.5 truncates to 1
+  WaverMakeTHDBy360BaseWave(725.0, 90.0, 45.0, 180, wave, out);
+  EXPECT_EQ(out[0], 5.0);
+  EXPECT_EQ(out[90], 5.0);
+
+  int32_t half[180];
+  for (int i = 0; i < 180; ++i) {
+    half[i] = i;
+  }
+  WaverMakeTHDBy180BaseWave(0.0, 45.0, 45.0, 180, half, out);
+  for (int i = 0; i < 180; ++i) {
+    ASSERT_EQ(out[i], static_cast<double>(i)) << i;
+  }
+}
+
+TEST(Arithmetic, FinalScalingFloorsOrTruncates) {
+  EXPECT_EQ(WaverScale360(-1500), -2);
+  EXPECT_EQ(WaverScale180(-1500), -1);
+  EXPECT_EQ(WaverScale360(1500), 1);
+  EXPECT_EQ(WaverScale180(1500), 1);
+}
+
+constexpr int kOrders = 40;
+
+struct Spectrum {
+  std::array<int32_t, kOrders> percent{};
+  std::array<int32_t, kOrders> angle{};
+};
+
+TEST(Synthesis, EmptySpectrumGivesThePureFundamental) {
+  Spectrum s;
+  int32_t out[360];
+  EXPECT_EQ(Waver360MakeSinTHD(0, 1448, s.percent.data(), s.angle.data(), kOrders, out), 2828);
+  EXPECT_EQ(s.percent[0], 1000);
+  EXPECT_EQ(*std::min_element(out, out + 360), -4000);
+  EXPECT_EQ(*std::max_element(out, out + 360), 3999);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[90], 3999);
+
+  Spectrum t;
+  int32_t half[180];
+  EXPECT_EQ(Waver180MakeSinTHD(0, 1448, t.percent.data(), t.angle.data(), kOrders, half), 2827);
+  EXPECT_EQ(*std::min_element(half, half + 180), -3999);
+  EXPECT_EQ(*std::max_element(half, half + 180), 3999);
+}
+
+TEST(Synthesis, FundamentalAndAnglesAreRewrittenInTheCallersArrays) {
+  Spectrum s;
+  s.percent[0] = 300;
+  s.angle[0] = 450;
+  s.angle[5] = -900; // percent 0: still rewritten
+  s.angle[6] = 3700;
+  s.angle[7] = -7300;
+  int32_t out[360];
+  Waver360MakeSinTHD(0, 1448, s.percent.data(), s.angle.data(), kOrders, out);
+  EXPECT_EQ(s.percent[0], 1000);
+  EXPECT_EQ(s.angle[0], 0);
+  EXPECT_EQ(s.angle[5], 2700);
+  EXPECT_EQ(s.angle[6], 100);
+  EXPECT_EQ(s.angle[7], 3500);
+  EXPECT_EQ(*std::min_element(out, out + 360), -4000); // still the pure fundamental
+}
+
+TEST(Synthesis, StartPhaseIsNormalised) {
+  Spectrum a;
+  Spectrum b;
+  a.percent[2] = b.percent[2] = 100;
+  int32_t outA[360];
+  int32_t outB[360];
+  Waver360MakeSinTHD(900, 1448, a.percent.data(), a.angle.data(), kOrders, outA);
+  Waver360MakeSinTHD(-2700, 1448, b.percent.data(), b.angle.data(), kOrders, outB);
+  EXPECT_TRUE(std::equal(outA, outA + 360, outB));
+  EXPECT_NEAR(outA[0], 4000 - 400, 2); // cosine start; third harmonic at 270 degrees
+}
+
+// Amplitude of one order in output counts.
+double Amplitude(int percent) { return 32767.0 * percent / 8192.0; }
+
+Spectrum RandomSpectrum(std::mt19937 &rng) {
+  Spectrum s;
+  for (int n = 1; n < kOrders; ++n) {
+    const int limit = n <= 8 ? 120 : (n <= 28 ? 70 : 30);
+    s.percent[n] = std::uniform_int_distribution<int>(0, limit)(rng);
+    s.angle[n] = std::uniform_int_distribution<int>(0, 3599)(rng);
+  }
+  return s;
+}
+
+// Against a double-precision synthesis at the table steps the routine samples:
+// checks the table, its negative half, the amplitude scaling and the summing.
+TEST(Synthesis, MatchesADoubleSynthesisAtTheSampledSteps) {
+  std::mt19937 rng(20240611);
+  for (int trial = 0; trial < 20; ++trial) {
+    Spectrum s = RandomSpectrum(rng);
+    const int phi = std::uniform_int_distribution<int>(0, 3599)(rng);
+    for (const int points : {360, 180}) {
+      Spectrum work = s;
+      int32_t out[360];
+      const int rms =
+          points == 360
+              ? Waver360MakeSinTHD(phi, 1448, work.percent.data(), work.angle.data(), kOrders, out)
+              : Waver180MakeSinTHD(phi, 1448, work.percent.data(), work.angle.data(), kOrders, out);
+      double sumSquares = 0;
+      for (int j = 0; j < points; ++j) {
+        double ref = 0;
+        for (int h = 0; h < kOrders; ++h) {
+          const int64_t t0 = (int64_t{work.angle[h]} + int64_t{phi} * (h + 1)) * 3277;
+          const int64_t stepTerm = int64_t{5} * j * 13107 * (h + 1) / (points == 360 ? 2 : 1);
+          const int64_t idx = ((t0 + stepTerm) / 2048) % 5760;
+          ref += Amplitude(work.percent[h]) * std::sin(2 * std::numbers::pi * idx / 5760.0);
+        }
+        ASSERT_NEAR(out[j], ref, 2.0) << "trial " << trial << " point " << j;
+        sumSquares += static_cast<double>(out[j]) * out[j];
+      }
+      EXPECT_EQ(rms, static_cast<int>(std::sqrt(std::floor(sumSquares / points))));
+    }
+  }
+}
+
+// Against the exact waveform: the error must stay within the phase
+// quantisation of the table (1/16 degree, plus the drift of the integer
+// step constants) at each order.
+TEST(Synthesis, StaysWithinTheTableQuantisationOfTheExactWave) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 20; ++trial) {
+    Spectrum s = RandomSpectrum(rng);
+    const int phi = std::uniform_int_distribution<int>(0, 3599)(rng);
+    int32_t out[360];
+    Waver360MakeSinTHD(phi, 1448, s.percent.data(), s.angle.data(), kOrders, out);
+    const double stepRad = 2 * std::numbers::pi / 5760;
+    for (int j = 0; j < 360; ++j) {
+      double exact = 0;
+      double tolerance = 1.5;
+      for (int h = 0; h < kOrders; ++h) {
+        const double tenths = s.angle[h] + static_cast<double>(phi) * (h + 1);
+        const double exactSteps = tenths * 1.6 + 16.0 * (h + 1) * j;
+        const double modelSteps = tenths * 3277 / 2048 + 5.0 * j * 13107 * (h + 1) / 4096;
+        exact += Amplitude(s.percent[h]) * std::sin(stepRad * exactSteps);
+        tolerance += Amplitude(s.percent[h]) * stepRad * (std::abs(modelSteps - exactSteps) + 1);
+      }
+      ASSERT_NEAR(out[j], exact, tolerance) << "trial " << trial << " point " << j;
+    }
+  }
+}
+
+} // namespace
