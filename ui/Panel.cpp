@@ -41,6 +41,7 @@ ConnectionBar::ConnectionBar(QWidget *parent)
   ModelName->setFont(bold);
   NotConnectedText->setFont(bold);
   ModelName->setMinimumWidth(120);
+  setMinimumWidth(180);
   BtConnect->setMinimumWidth(96);
   BtDisconnect->setMinimumWidth(96);
   layout->addWidget(LinkLamp, 0, 0);
@@ -85,13 +86,15 @@ OutputArea::OutputArea(QWidget *parent)
   state->addWidget(StoppedText);
   layout->addLayout(state);
 
-  auto *alarm = new QGridLayout;
+  auto *alarm = new QHBoxLayout;
   AlarmText->setStyleSheet("color: rgb(200, 20, 20); font-weight: bold;");
-  AlarmText->setMinimumWidth(170);
+  AlarmText->setMinimumWidth(150);
   AlarmText->setWordWrap(true);
-  alarm->addWidget(AlarmLamp, 0, 0);
-  alarm->addWidget(AlarmText, 0, 1);
-  alarm->addWidget(BtClearAlarm, 1, 0, 1, 2);
+  BtClearAlarm->setMinimumWidth(100);
+  BtClearAlarm->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+  alarm->addWidget(AlarmLamp);
+  alarm->addWidget(AlarmText, 1);
+  alarm->addWidget(BtClearAlarm);
   layout->addLayout(alarm, 1);
 
   auto *dc = new QGridLayout(DCBox);

@@ -46,6 +46,7 @@ GroupPanel::GroupPanel(const char *objectName, int rows, int columns, QWidget *p
     if (OnCancel)
       OnCancel();
   });
+  resize(rows > 7 ? 1000 : 720, rows > 7 ? 480 : 380);
   OnClose = [this] {
     if (OnCancel)
       OnCancel();

@@ -411,6 +411,6 @@ void MainPanel::setLayoutTexts(int language) {
   LampFCM4->setCaption("×4");
   LampFC120->setCaption("120 V");
   LampFC220->setCaption("220 V");
-  LampFCUp->setCaption(t("Up level", "升压"));
-  LampFCDown->setCaption(t("Down level", "降压"));
+  LampFCUp->setCaption(t("Up", "升"));
+  LampFCDown->setCaption(t("Down", "降"));
 }
