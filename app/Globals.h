@@ -7,6 +7,19 @@
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 
+// Codes of gCurrentPage: the panel in front.
+enum PageCode : int32_t {
+  kPageMain = 0,
+  kPageStep = 1,
+  kPageList = 2,
+  kPageRamp = 3,
+  kPageCross = 4,
+  kPageTHD = 5,
+  kPageFCGroup = 6,
+  kPageFPGroup = 7,
+  kPageMeasureHistory = 8,
+};
+
 struct ProgramState {
   PowerInfo Info{};
   PowerState State{};
@@ -17,6 +30,12 @@ struct ProgramState {
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
   int32_t CurrentPage = 0;
+  // Display modes of the program preview graphs and the delayed-redraw counter.
+  int32_t StepSetDisMode = 1;
+  int32_t ListSetDisMode = 1;
+  int32_t RampSetDisMode = 1;
+  int32_t CrossSetDisMode = 1;
+  int32_t RefreshProWaveDelay = 0;
 };
 
 extern ProgramState gProgram;
@@ -44,3 +63,8 @@ inline CommNewCmd &gCommNewCmd = gProgram.NewCmd;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;
+inline int32_t &gStepSetDisMode = gProgram.StepSetDisMode;
+inline int32_t &gListSetDisMode = gProgram.ListSetDisMode;
+inline int32_t &gRampSetDisMode = gProgram.RampSetDisMode;
+inline int32_t &gCrossSetDisMode = gProgram.CrossSetDisMode;
+inline int32_t &gRefreshProWaveDelay = gProgram.RefreshProWaveDelay;

@@ -35,6 +35,7 @@ struct PowerInfo {
   int32_t CommType;
   int32_t CommTypeRS232Port;
   int32_t CommTypeRS232Baudrate;
+  std::array<char, 256> CommTypeRS232Device; // serial device path, NUL-terminated; empty: none
   int32_t CommTypeLAN_IP1, CommTypeLAN_IP2, CommTypeLAN_IP3, CommTypeLAN_IP4;
   std::array<char, 20> LanIPStr;
   int32_t CommTypeLAN_Port;

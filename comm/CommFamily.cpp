@@ -1,0 +1,57 @@
+#include "comm/CommFamily.h"
+
+#include "app/Globals.h"
+#include "app/ViewHooks.h"
+#include "comm/CommPC.h"
+
+int CommFamilyTxFinish(const CommCommand &cmd, int param, uint8_t *buffer) {
+  if (cmd.TxLen == kFrameMinLen + 1)
+    PutU8(buffer + kFramePayload, param);
+  gCommInfo.RxExpectLen = cmd.RxLen;
+  return CommFrameComplete(buffer, cmd.TxLen, gPowerInfo.SoftwareAddress, cmd.Cmd1, cmd.Cmd2);
+}
+
+const CommCommand *CommFamilyRxCheck(int modelType, int cmd1, int cmd2, const uint8_t *buffer,
+                                     int count) {
+  const CommCommand *cmd = CommFindCommand(modelType, cmd1, cmd2);
+  if (cmd == nullptr)
+    return nullptr;
+  if (!CommReplyAccept(buffer, count, gPowerInfo.SoftwareAddress, cmd1, cmd2, cmd->RxLen))
+    return nullptr;
+  // A write or output command is done only when the source answers 0.
+  if ((cmd1 == kCmdOutput || cmd1 == kCmdWrite) && buffer[kFramePayload] != 0)
+    return nullptr;
+  return cmd;
+}
+
+int CurrentNormalFPRiseTime() {
+  if (gCurrentNormalGroup < 0 || gCurrentNormalGroup >= kFPGroupCount)
+    return 0;
+  return gNormalFPSet[gCurrentNormalGroup].RiseTime;
+}
+
+void CommOutputControlReply(int cmd2, int riseTenths, const OutputReplyView &view) {
+  switch (cmd2) {
+  case 0xFF:
+    view.ShowValues();
+    CommSetRunning(gPowerInfo);
+    gPowerInfo.RemainSecond = RemainSecondFromRise(riseTenths);
+    Hooks().RefreshOutputState();
+    break;
+  case 0x00:
+    view.ShowValues();
+    CommSetStopped(gPowerInfo);
+    gPowerInfo.RemainSecond = 0;
+    Hooks().RefreshOutputState();
+    gMeasureOutput = MeasureOutput{};
+    view.ShowMeasure();
+    break;
+  case 0x03:
+    CommSetStopped(gPowerInfo);
+    gPowerInfo.RemainSecond = 0;
+    Hooks().RefreshOutputState();
+    break;
+  default:
+    break;
+  }
+}

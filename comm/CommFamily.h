@@ -1,0 +1,53 @@
+// What the program-side family codecs share: completing a command frame from
+// the family's command table, the acceptance of a reply for the command in
+// flight, and the device-state updates common to every family.
+#pragma once
+
+#include "app/PowerModel.h"
+#include "comm/CommCommands.h"
+
+#include <cstdint>
+
+// Completes the frame of a command whose payload (if any) is already
+// written: a 9-byte frame carries just the parameter in byte 6. Sets
+// CommInfo.RxExpectLen to the reply length and returns the frame length.
+int CommFamilyTxFinish(const CommCommand &cmd, int param, uint8_t *buffer);
+
+// The command in flight if the reply is accepted for it: acceptance rule,
+// the command's exact reply length, and for output and write commands an
+// acknowledgement byte of 0. nullptr otherwise.
+const CommCommand *CommFamilyRxCheck(int modelType, int cmd1, int cmd2, const uint8_t *buffer,
+                                     int count);
+
+// Seconds until the output has finished rising, for a rise time in 0.1 s.
+inline int RemainSecondFromRise(int riseTenths) {
+  return riseTenths >= 1 ? (riseTenths + 9) / 10 : 0;
+}
+
+// RiseTime of the current FP-style normal group (0 when the index is bad).
+int CurrentNormalFPRiseTime();
+
+// Run flags set from a status reply.
+inline void CommSetRunning(PowerInfo &info) {
+  info.OutputRunning = 1;
+  info.Alarming = 0;
+}
+inline void CommSetAlarming(PowerInfo &info) {
+  info.OutputRunning = 0;
+  info.Alarming = 1;
+}
+inline void CommSetStopped(PowerInfo &info) {
+  info.OutputRunning = 0;
+  info.Alarming = 0;
+}
+
+// The panels an output-control reply shows again, per family.
+struct OutputReplyView {
+  void (*ShowValues)();  // the setting values of the panel(s) in question
+  void (*ShowMeasure)(); // the measurement readouts
+};
+
+// Output on (0F FF), off (0F 00) and clear alarm (0F 03) confirmed by the
+// source: run flags, RemainSecond from the rise time, measurements cleared
+// on off, and the refreshes of the output area and panels.
+void CommOutputControlReply(int cmd2, int riseTenths, const OutputReplyView &view);

@@ -1,0 +1,351 @@
+// FC, FS and FL codecs: frames built from the program's records compared with
+// frames written out by hand, and hand-built replies stored into the records.
+#include "CodecTestSupport.h"
+
+#include "comm/FCCommand.h"
+
+namespace {
+
+Calls Cat3(Calls calls, const char *last) {
+  calls.push_back(last);
+  return calls;
+}
+
+using Rx = RxFn;
+using CodecFCTest = CodecFixture;
+
+TEST_F(CodecFCTest, CommandSetsPerFamily) {
+  struct Case {
+    int cmd1, cmd2, param;
+    Bytes payload;
+    int fct, fcs, fs; // reply length per family, 0 = not in the set
+  };
+  const Case cases[] = {{0x0F, 0x00, 0, {}, 9, 9, 9},    {0x0F, 0x03, 0, {}, 9, 9, 9},
+                        {0x0F, 0xFF, 0, {}, 9, 9, 9},    {0x5A, 0x11, 6, {6}, 9, 9, 0},
+                        {0xA5, 0x11, 0, {}, 9, 9, 9},    {0xA5, 0x21, 6, {6}, 17, 17, 30},
+                        {0xA5, 0x30, 0, {}, 16, 16, 15}, {0xF0, 0xEB, 0, {}, 11, 11, 11},
+                        {0xF0, 0xAE, 0, {}, 38, 0, 0},   {0xF0, 0x11, 0, {}, 0, 18, 0},
+                        {0xF0, 0xAF, 0, {}, 0, 0, 63},   {0x5A, 0x12, 0, {}, 0, 0, 0},
+                        {0xA5, 0x22, 0, {}, 0, 0, 0},    {0xF0, 0xED, 0, {}, 0, 0, 0},
+                        {0x0F, 0xFE, 0, {}, 0, 0, 0},    {0xF0, 0xEA, 0, {}, 0, 0, 0}};
+  for (const Case &c : cases) {
+    const Bytes expected = HandFrame(c.cmd1, c.cmd2, c.payload);
+    const struct {
+      int model;
+      TxFn tx;
+      int reply;
+    } runs[] = {{kModelFCT, FCCommTx, c.fct},
+                {kModelFCS, FCCommTx, c.fcs},
+                {kModelFSA, FSCommTx, c.fs},
+                {kModelFSB, FSCommTx, c.fs},
+                {kModelFL, FSCommTx, c.fs}};
+    for (const auto &r : runs) {
+      gPowerInfo.ModelType = r.model;
+      gCommInfo.RxExpectLen = 0;
+      EXPECT_EQ(Build(r.tx, c.cmd1, c.cmd2, c.param), r.reply ? expected : Bytes{})
+          << r.model << ": " << c.cmd1 << " " << c.cmd2;
+      EXPECT_EQ(gCommInfo.RxExpectLen, r.reply) << r.model << ": " << c.cmd1 << " " << c.cmd2;
+    }
+  }
+}
+
+TEST_F(CodecFCTest, FCBlocks) {
+  gNormalFCSet[6] = {505, 2300, 3983, 2, 3, 10, 20, 0, 0, 0};
+  gSystemSet = {1, 2500, 0, 30, 1, 0x0123};
+  const Bytes group = Cat({{6, 3}, Be16(2300), Be16(505), {10, 20, 2}});
+  struct Case {
+    int model;
+    Bytes normal;
+  };
+  const Case cases[] = {
+      {kModelFCT, group},
+      {kModelFCS, Cat({{6, 5}, Be16(2300), Be16(505), {10, 20, 2}})}, // FCS: always mode 5
+  };
+  for (const Case &c : cases) {
+    gPowerInfo.ModelType = c.model;
+    EXPECT_EQ(Build(FCCommTx, 0x5A, 0x21, 6), HandFrame(0x5A, 0x21, c.normal));
+    EXPECT_EQ(gCommInfo.RxExpectLen, 9);
+    EXPECT_EQ(Build(FCCommTx, 0x5A, 0x30),
+              HandFrame(0x5A, 0x30, Cat({{1}, Be16(0x0123), Be16(30), Be16(2500), {1}})));
+    EXPECT_EQ(Build(FCCommTx, 0x5A, 0x50, 6), HandFrame(0x5A, 0x50, Cat({Be16(2300), Be16(505)})));
+    EXPECT_EQ(Build(FCCommTx, 0x5A, 0x21, 7), Bytes{});
+    EXPECT_EQ(Build(FCCommTx, 0x5A, 0x50, 7), Bytes{});
+  }
+  EXPECT_EQ(gNormalFCSet[6].OutMode, 3);
+}
+
+TEST_F(CodecFCTest, FSBlocks) {
+  NormalFPSet &g = gNormalFPSet[9];
+  g.OutMode = 1;
+  g.OutChannel = 5;
+  g.VolU = 2200, g.FreqU = 5000, g.VolV = 1100, g.FreqV = 6000, g.VolW = 500, g.FreqW = 24000;
+  g.VolLevel = 2;
+  g.RiseTime = 600;
+  g.WaveV = 3; // FS carries no waves or angles
+  g.AngleUV = 1200;
+  const Bytes phases =
+      Cat({{1}, Be16(2200), Be16(5000), {0}, Be16(1100), Be16(6000), {1}, Be16(500), Be16(24000)});
+  gPowerInfo.ModelType = kModelFSA;
+  EXPECT_EQ(Build(FSCommTx, 0x5A, 0x21, 9),
+            HandFrame(0x5A, 0x21, Cat({{9, 1}, phases, {2, 0, 0}, Be16(600)})));
+  EXPECT_EQ(Build(FSCommTx, 0x5A, 0x50, 9), HandFrame(0x5A, 0x50, Cat({{1}, phases})));
+  EXPECT_EQ(Build(FSCommTx, 0x5A, 0x21, 10), Bytes{});
+
+  // Any nonzero channel bit gives a flag of 1.
+  g.OutChannel = 7 | 8;
+  const Bytes frame = Build(FSCommTx, 0x5A, 0x21, 9);
+  EXPECT_EQ((Bytes{frame[8], frame[13], frame[18]}), (Bytes{1, 1, 1}));
+
+  gSystemSet = {0, 4321, 7, 99, 1, 300};
+  const Bytes with = Cat({{0}, Be16(300), Be16(4321), {7, 1}});
+  const Bytes without = Cat({{0}, Be16(300), Be16(0), {7, 1}});
+  for (auto [model, payload] :
+       {std::pair{kModelFSA, with}, std::pair{kModelFSB, without}, std::pair{kModelFL, with}}) {
+    gPowerInfo.ModelType = model;
+    EXPECT_EQ(Build(FSCommTx, 0x5A, 0x30), HandFrame(0x5A, 0x30, payload)) << model;
+  }
+}
+
+TEST_F(CodecFCTest, FCNormalGroupReplyGoesToTheGroupItNames) {
+  gPowerInfo.ModelType = kModelFCT;
+  gNormalFCSet[3].VolBase = 77;
+  const Bytes reply = HandFrame(0xA5, 0x21, Cat({{3, 0}, Be16(2193), Be16(600), {5, 6, 1}}));
+  ASSERT_EQ(Receive(FCCommRx, reply, 0xA5, 0x21, 1), 1);
+  EXPECT_EQ((std::array{gNormalFCSet[3].Vol, gNormalFCSet[3].VolLine, gNormalFCSet[3].VolBase}),
+            (std::array{2193, 3798, 77}));
+  EXPECT_EQ(gNormalFCSet[1].Vol, 0);
+  EXPECT_EQ(Receive(FCCommRx,
+                    HandFrame(0xA5, 0x21, Cat({{7, 0}, Be16(2193), Be16(600), {5, 6, 1}})), 0xA5,
+                    0x21, 1),
+            0);
+  // An FS-length group reply is not an FC reply.
+  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x21, Bytes(22, 0)), 0xA5, 0x21), 0);
+}
+
+TEST_F(CodecFCTest, FCSystemAndCurrentGroupReplies) {
+  gPowerInfo.ModelType = kModelFCS;
+  gSystemSet.DeviceSysByte = 42;
+  ASSERT_EQ(Receive(FCCommRx,
+                    HandFrame(0xA5, 0x30, Cat({{1}, Be16(151), Be16(999), Be16(5000), {0}})), 0xA5,
+                    0x30),
+            1);
+  EXPECT_EQ((std::array{gSystemSet.StartRise, gSystemSet.UCompensation, gSystemSet.DeviceSysByte}),
+            (std::array{999, 5000, 42}));
+  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {6}), 0xA5, 0x11), 1);
+  EXPECT_EQ(gCurrentNormalGroup, 6);
+  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 0);
+  EXPECT_EQ(gCurrentNormalGroup, 6);
+  gPowerInfo.ModelType = kModelFSA;
+  EXPECT_EQ(Receive(FSCommRx, HandFrame(0xA5, 0x11, {9}), 0xA5, 0x11), 1);
+  EXPECT_EQ(gCurrentNormalGroup, 9);
+  EXPECT_EQ(Receive(FSCommRx, HandFrame(0x5A, 0x11, {0}), 0x5A, 0x11), 0);
+}
+
+Bytes FSNormalReply(int group, int outMode, int u, int v, int w) {
+  return HandFrame(
+      0xA5, 0x21,
+      Cat({{static_cast<uint8_t>(group), static_cast<uint8_t>(outMode), static_cast<uint8_t>(u)},
+           Be16(2200),
+           Be16(5000),
+           {static_cast<uint8_t>(v)},
+           Be16(1100),
+           Be16(6000),
+           {static_cast<uint8_t>(w)},
+           Be16(500),
+           Be16(4000),
+           {2, 0, 0},
+           Be16(35)}));
+}
+
+TEST_F(CodecFCTest, FSAndFLNormalGroupReplies) {
+  struct Case {
+    const char *name;
+    Rx rx;
+    int outMode, u, v, w;
+    int storedMode, channel;
+    bool separate;
+  };
+  const Case cases[] = {{"FS balanced, U flag 0", FSCommRx, 0, 0, 1, 1, 0, 7, false},
+                        {"FS single phase", FSCommRx, 5, 1, 0, 0, 5, 7, false},
+                        {"FS separate 1,0,1", FSCommRx, 1, 1, 0, 1, 1, 5, true},
+                        {"FS separate 0,9,0", FSCommRx, 1, 0, 9, 0, 1, 2, true},
+                        {"FL separate stored as balanced", FLCommRx, 1, 1, 0, 1, 0, 7, false},
+                        {"FL single phase stored as balanced", FLCommRx, 5, 1, 0, 0, 0, 7, false}};
+  for (const Case &c : cases) {
+    Reset(c.rx == FLCommRx ? kModelFL : kModelFSB);
+    gNormalFPSet[4].WaveV = 3;
+    gNormalFPSet[4].AngleUW = 2400;
+    ASSERT_EQ(Receive(c.rx, FSNormalReply(4, c.outMode, c.u, c.v, c.w), 0xA5, 0x21, 4), 1)
+        << c.name;
+    const NormalFPSet &s = gNormalFPSet[4];
+    EXPECT_EQ(s.OutMode, c.storedMode) << c.name;
+    EXPECT_EQ(s.OutChannel, c.channel) << c.name;
+    EXPECT_EQ(s.VolU, 2200) << c.name;
+    EXPECT_EQ(s.FreqU, 5000) << c.name;
+    EXPECT_EQ(s.VolV, c.separate ? 1100 : 2200) << c.name;
+    EXPECT_EQ(s.FreqV, c.separate ? 6000 : 5000) << c.name;
+    EXPECT_EQ(s.VolW, c.separate ? 500 : 2200) << c.name;
+    EXPECT_EQ(s.FreqW, c.separate ? 4000 : 5000) << c.name;
+    EXPECT_EQ(s.VolLine, 3810) << c.name;
+    EXPECT_EQ(s.VolLevel, 2) << c.name;
+    EXPECT_EQ(s.RiseTime, 35) << c.name;
+    EXPECT_EQ(s.WaveV, 3) << c.name; // not carried
+    EXPECT_EQ(s.AngleUW, 2400) << c.name;
+  }
+  // OutMode goes to the group the reply names, the rest to the group asked for.
+  Reset(kModelFSA);
+  ASSERT_EQ(Receive(FSCommRx, FSNormalReply(1, 1, 1, 1, 1), 0xA5, 0x21, 8), 1);
+  EXPECT_EQ(gNormalFPSet[1].OutMode, 1);
+  EXPECT_EQ(gNormalFPSet[1].VolU, 0);
+  EXPECT_EQ(gNormalFPSet[8].OutMode, 0);
+  EXPECT_EQ(gNormalFPSet[8].VolV, 1100);
+  EXPECT_EQ(Receive(FSCommRx, FSNormalReply(10, 1, 1, 1, 1), 0xA5, 0x21, 8), 0);
+  EXPECT_EQ(Receive(FLCommRx, FSNormalReply(1, 1, 1, 1, 1), 0xA5, 0x21, 10), 0);
+}
+
+TEST_F(CodecFCTest, FSSystemReplyUCompensation) {
+  const Bytes reply = HandFrame(0xA5, 0x30, Cat({{1}, Be16(300), Be16(4321), {7, 0}}));
+  const struct {
+    int model;
+    Rx rx;
+    int stored;
+  } cases[] = {{kModelFSA, FSCommRx, 4321}, {kModelFSB, FSCommRx, 11}, {kModelFL, FLCommRx, 4321}};
+  for (const auto &c : cases) {
+    gPowerInfo.ModelType = c.model;
+    gSystemSet = {0, 11, 0, 0, 1, 0};
+    ASSERT_EQ(Receive(c.rx, reply, 0xA5, 0x30), 1);
+    EXPECT_EQ(gSystemSet.UCompensation, c.stored) << c.model;
+    EXPECT_EQ(gSystemSet.OCP_Define, 300);
+    EXPECT_EQ(gSystemSet.DeviceSysByte, 7);
+    EXPECT_EQ(gSystemSet.IfKeySound, 0);
+  }
+}
+
+TEST_F(CodecFCTest, Measurements) {
+  // FS/FL: the 63-byte layout with kPower unsigned.
+  Bytes fs = {0};
+  for (int p = 0; p < 3; ++p)
+    fs = Cat({fs,
+              Be16(2200 + p),
+              Be16(10 + p),
+              Be16(5000 + p),
+              {0x80, 0x01, 0x00},
+              Be24(7),
+              Be16(999),
+              Be16(1414),
+              Be16(30 + p)});
+  for (Rx rx : {FSCommRx, FLCommRx}) {
+    gMeasureOutput = MeasureOutput{};
+    gPowerInfo.OutputRunning = 1;
+    view.Calls.clear();
+    ASSERT_EQ(Receive(rx, HandFrame(0xF0, 0xAF, fs), 0xF0, 0xAF), 1);
+    EXPECT_EQ(gMeasureOutput.At(kMeasPower, 1), 0x800100);
+    EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 2), 2202);
+    EXPECT_EQ(gMeasureOutput.At(kMeasPeakCurrent, 2), 32);
+    EXPECT_EQ(view.Calls, Calls{"DataFPFromMeasureToPanel"});
+  }
+
+  // FCT: three 10-byte blocks, first byte unused; only U, I, F, kPower written.
+  gPowerInfo.ModelType = kModelFCT;
+  gMeasureOutput = MeasureOutput{};
+  gMeasureOutput.At(kMeasPowerFactor, 0) = 5;
+  Bytes fct;
+  for (int p = 0; p < 3; ++p)
+    fct = Cat({fct, {0xAA}, Be16(2300 + p), Be16(20 + p), Be16(500 + p), {0x80, 0x00, 0x01}});
+  gPowerInfo.OutputRunning = 0;
+  view.Calls.clear();
+  ASSERT_EQ(Receive(FCCommRx, HandFrame(0xF0, 0xAE, fct), 0xF0, 0xAE), 1);
+  EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), 2300);
+  EXPECT_EQ(gMeasureOutput.At(kMeasCurrent, 1), 21);
+  EXPECT_EQ(gMeasureOutput.At(kMeasFrequency, 2), 502);
+  EXPECT_EQ(gMeasureOutput.At(kMeasPower, 2), 0x800001);
+  EXPECT_EQ(gMeasureOutput.At(kMeasPowerFactor, 0), 5);
+  EXPECT_TRUE(view.Calls.empty());
+  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xF0, 0x11, Bytes(10, 0)), 0xF0, 0x11), 0);
+
+  // FCS: one phase from byte 7.
+  gPowerInfo.ModelType = kModelFCS;
+  gPowerInfo.OutputRunning = 1;
+  ASSERT_EQ(Receive(FCCommRx,
+                    HandFrame(0xF0, 0x11, Cat({{0xAA}, Be16(1100), Be16(33), Be16(600), Be24(9)})),
+                    0xF0, 0x11),
+            1);
+  EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), 1100);
+  EXPECT_EQ(gMeasureOutput.At(kMeasCurrent, 0), 33);
+  EXPECT_EQ(gMeasureOutput.At(kMeasFrequency, 0), 600);
+  EXPECT_EQ(gMeasureOutput.At(kMeasPower, 0), 9);
+  EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 1), 2301); // V untouched
+  EXPECT_EQ(view.Calls, Calls{"DataFCFromMeasureToPanel"});
+  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xF0, 0xAE, fct), 0xF0, 0xAE), 0);
+}
+
+TEST_F(CodecFCTest, StatusReplies) {
+  struct Case {
+    int model;
+    Rx rx;
+    int state;
+    int running, alarming;
+    int group, alarm; // stored RunGroup / AlarmCode (before: 12 / 11)
+  };
+  const Case cases[] = {
+      {kModelFCT, FCCommRx, 133, 1, 0, 3, 11},  {kModelFCS, FCCommRx, 134, 1, 0, 3, 11},
+      {kModelFCT, FCCommRx, 48, 0, 0, 12, 11},  {kModelFCT, FCCommRx, 10, 0, 1, 12, 0x0304},
+      {kModelFSA, FSCommRx, 48, 1, 0, 3, 11},   {kModelFSB, FSCommRx, 133, 0, 0, 12, 11},
+      {kModelFL, FLCommRx, 48, 1, 0, 3, 11},    {kModelFL, FLCommRx, 10, 0, 1, 12, 0x0304},
+      {kModelFSA, FSCommRx, 144, 0, 0, 12, 11}, {kModelFSA, FSCommRx, 9, 0, 0, 12, 11}};
+  for (const Case &c : cases) {
+    gPowerInfo.ModelType = c.model;
+    gPowerState = {0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 0, 0};
+    gPowerInfo.OutputRunning = 1 - c.running;
+    gPowerInfo.Alarming = 1 - c.alarming;
+    gCurrentPage = kPageStep;
+    view.Calls.clear();
+    const Bytes reply = HandFrame(0xF0, 0xEB, {static_cast<uint8_t>(c.state), 3, 4});
+    ASSERT_EQ(Receive(c.rx, reply, 0xF0, 0xEB), 1) << c.model << " " << c.state;
+    EXPECT_EQ(gPowerState.RunState, c.state);
+    EXPECT_EQ(gPowerInfo.OutputRunning, c.running) << c.model << " " << c.state;
+    EXPECT_EQ(gPowerInfo.Alarming, c.alarming) << c.model << " " << c.state;
+    EXPECT_EQ(gPowerState.RunGroup, c.group) << c.model << " " << c.state;
+    EXPECT_EQ(gPowerState.AlarmCode, c.alarm) << c.model << " " << c.state;
+    EXPECT_EQ(gPowerState.RunStepU, 14);
+    EXPECT_EQ(view.Calls, Calls{"RefreshOutputState"});
+  }
+}
+
+TEST_F(CodecFCTest, OutputControlReplies) {
+  struct Case {
+    int model;
+    Rx rx;
+    int cmd2;
+    int remain;
+    Calls calls;
+  };
+  const Calls fcShow = {"DataFCFromNormalVarToPanel", "DataFCFromSystemVarToPanel",
+                        "RefreshOutputState"};
+  const Calls fsShow = {"DataFPFromNormalVarToPanel", "DataFPFromSystemVarToPanel",
+                        "RefreshOutputState"};
+  const Case cases[] = {{kModelFCT, FCCommRx, 0xFF, 4, fcShow}, // StartRise 31
+                        {kModelFCS, FCCommRx, 0x00, 0, Cat3(fcShow, "DataFCFromMeasureToPanel")},
+                        {kModelFCT, FCCommRx, 0x03, 0, {"RefreshOutputState"}},
+                        {kModelFSA, FSCommRx, 0xFF, 2, fsShow}, // RiseTime 11 of group 2
+                        {kModelFL, FLCommRx, 0x00, 0, Cat3(fsShow, "DataFPFromMeasureToPanel")},
+                        {kModelFSB, FSCommRx, 0x03, 0, {"RefreshOutputState"}}};
+  for (const Case &c : cases) {
+    gPowerInfo.ModelType = c.model;
+    gSystemSet.StartRise = 31;
+    gCurrentNormalGroup = 2;
+    gNormalFPSet[2].RiseTime = 11;
+    gPowerInfo.RemainSecond = 8;
+    gPowerInfo.Alarming = 1;
+    gMeasureOutput.At(kMeasVoltage, 0) = 2200;
+    view.Calls.clear();
+    ASSERT_EQ(Receive(c.rx, HandFrame(0x0F, c.cmd2, {0}), 0x0F, c.cmd2), 1);
+    EXPECT_EQ(gPowerInfo.OutputRunning, c.cmd2 == 0xFF ? 1 : 0);
+    EXPECT_EQ(gPowerInfo.Alarming, 0);
+    EXPECT_EQ(gPowerInfo.RemainSecond, c.remain) << c.model << " " << c.cmd2;
+    EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), c.cmd2 == 0x00 ? 0 : 2200);
+    EXPECT_EQ(view.Calls, c.calls) << c.model << " " << c.cmd2;
+  }
+}
+
+} // namespace

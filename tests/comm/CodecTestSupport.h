@@ -1,0 +1,124 @@
+// Shared by the frame and codec tests: a recording view, a fixture that puts
+// the program back to its start state, and hand-built frames.
+#pragma once
+
+#include "app/Globals.h"
+#include "app/ViewHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+// Records every hook call as text, e.g. "RefreshStepSetGraph(0,0,1)".
+class CodecRecordingHooks : public ViewHooks {
+public:
+  std::vector<std::string> Calls;
+
+  void RefreshOutputState() override { Calls.push_back("RefreshOutputState"); }
+  void RefreshDCOutputStateAndMeasure() override {
+    Calls.push_back("RefreshDCOutputStateAndMeasure");
+  }
+  void DataFPFromMeasureToPanel() override { Calls.push_back("DataFPFromMeasureToPanel"); }
+  void DataFCFromMeasureToPanel() override { Calls.push_back("DataFCFromMeasureToPanel"); }
+  void DataFPFromVarToPanel(int kind) override {
+    Calls.push_back("DataFPFromVarToPanel(" + std::to_string(kind) + ")");
+  }
+  void DataFPFromNormalVarToPanel() override { Calls.push_back("DataFPFromNormalVarToPanel"); }
+  void DataFPFromSystemVarToPanel() override { Calls.push_back("DataFPFromSystemVarToPanel"); }
+  void DataFCFromNormalVarToPanel() override { Calls.push_back("DataFCFromNormalVarToPanel"); }
+  void DataFCFromSystemVarToPanel() override { Calls.push_back("DataFCFromSystemVarToPanel"); }
+  void DataFPFromStepVarToPanel() override { Calls.push_back("DataFPFromStepVarToPanel"); }
+  void RefreshStepSetGraph(int a, int b, int m) override { Graph("RefreshStepSetGraph", a, b, m); }
+  void RefreshListSetGraph(int a, int b, int m) override { Graph("RefreshListSetGraph", a, b, m); }
+  void RefreshRampSetGraph(int a, int b, int m) override { Graph("RefreshRampSetGraph", a, b, m); }
+  void RefreshCrossSetGraph(int a, int b, int m) override {
+    Graph("RefreshCrossSetGraph", a, b, m);
+  }
+  void SetOCPDefineMax(int limit) override {
+    Calls.push_back("SetOCPDefineMax(" + std::to_string(limit) + ")");
+  }
+
+private:
+  void Graph(const char *name, int a, int b, int m) {
+    Calls.push_back(std::string(name) + "(" + std::to_string(a) + "," + std::to_string(b) + "," +
+                    std::to_string(m) + ")");
+  }
+};
+
+using Bytes = std::vector<uint8_t>;
+using Calls = std::vector<std::string>;
+using TxFn = int (*)(int, int, int, uint8_t *);
+using RxFn = int (*)(int, int, int, const uint8_t *, int);
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+  Bytes out;
+  for (const Bytes &p : parts)
+    out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+inline Bytes Be16(int v) { return {static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)}; }
+inline Bytes Be24(int v) {
+  return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
+}
+
+// A frame built by hand: envelope around the payload, checksum summed here
+// (independently of the code under test).
+inline Bytes HandFrame(int cmd1, int cmd2, const Bytes &payload, int address = 1) {
+  const size_t len = payload.size() + 8;
+  Bytes f(len, 0);
+  f[0] = 0x7B;
+  f[2] = static_cast<uint8_t>(len);
+  f[3] = static_cast<uint8_t>(address);
+  f[4] = static_cast<uint8_t>(cmd1);
+  f[5] = static_cast<uint8_t>(cmd2);
+  for (size_t i = 0; i < payload.size(); ++i)
+    f[6 + i] = payload[i];
+  unsigned sum = 0;
+  for (size_t i = 1; i < len - 2; ++i)
+    sum += f[i];
+  f[len - 2] = static_cast<uint8_t>(sum & 0xFF);
+  f[len - 1] = 0x7D;
+  return f;
+}
+
+// A payload of n zero bytes with some bytes set: {offset-from-frame-start, value}.
+inline Bytes HandPayload(int frameLen, std::initializer_list<std::pair<int, int>> set) {
+  Bytes p(frameLen - 8, 0);
+  for (auto [offset, value] : set)
+    p.at(offset - 6) = static_cast<uint8_t>(value);
+  return p;
+}
+
+class CodecFixture : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ResetProgramState();
+    gPowerInfo.SoftwareAddress = 1;
+    SetHooks(&view);
+  }
+  void TearDown() override { SetHooks(nullptr); }
+
+  // Builds with a Tx entry point into a clean 256-byte buffer; returns the frame.
+  static Bytes Build(TxFn tx, int cmd1, int cmd2, int param = 0) {
+    uint8_t buf[256] = {};
+    const int len = tx(cmd1, cmd2, param, buf);
+    return Bytes(buf, buf + (len > 0 ? len : 0));
+  }
+  // Hands a reply to an Rx entry point as the scheduler does (256-byte buffer).
+  static int Receive(RxFn rx, const Bytes &reply, int cmd1, int cmd2, int param = 0) {
+    Bytes buf = reply;
+    buf.resize(256, 0);
+    return rx(cmd1, cmd2, param, buf.data(), static_cast<int>(reply.size()));
+  }
+  // A fresh program state with the hooks still installed.
+  static void Reset(int modelType) {
+    ResetProgramState();
+    gPowerInfo.SoftwareAddress = 1;
+    gPowerInfo.ModelType = modelType;
+  }
+
+  CodecRecordingHooks view;
+};

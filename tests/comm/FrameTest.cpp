@@ -1,0 +1,333 @@
+// Frame envelope, checksum, acceptance rule, model query and the numeric
+// helpers shared by every codec.
+#include "CodecTestSupport.h"
+
+#include "comm/CommPC.h"
+#include "comm/FCCommand.h"
+#include "comm/FPCommand.h"
+
+#include <cstring>
+
+namespace {
+
+class FrameTest : public CodecFixture {};
+
+TEST_F(FrameTest, ChecksumIsThePlainSumAndFramesKeepItsLowByte) {
+  const uint8_t bytes[] = {0xFF, 0xFF, 0x02};
+  EXPECT_EQ(GetStringCheckSum(bytes, 3), 0x200);
+  EXPECT_EQ(GetStringCheckSum(bytes, 0), 0);
+
+  // The model query with address 1: 0x00+0x08+0x01+0xF0+0xED = 0x1E6.
+  uint8_t buf[256] = {};
+  gCommInfo.RxExpectLen = 0;
+  EXPECT_EQ(ModelQueryTx(buf), 8);
+  EXPECT_EQ(Bytes(buf, buf + 8), (Bytes{0x7B, 0x00, 0x08, 0x01, 0xF0, 0xED, 0xE6, 0x7D}));
+  EXPECT_EQ(gCommInfo.RxExpectLen, 24);
+
+  gPowerInfo.SoftwareAddress = 255;
+  ModelQueryTx(buf);
+  EXPECT_EQ(buf[3], 0xFF);
+  EXPECT_EQ(buf[6], (0x08 + 0xFF + 0xF0 + 0xED) & 0xFF);
+}
+
+TEST_F(FrameTest, ASCIIToIntReadsDecimalDigits) {
+  EXPECT_EQ(GetASCIIToInt("007", 3), 7);
+  EXPECT_EQ(GetASCIIToInt("1234", 4), 1234);
+  EXPECT_EQ(GetASCIIToInt("1234", 3), 123);
+  EXPECT_EQ(GetASCIIToInt("9", 0), 0);
+  EXPECT_EQ(GetASCIIToInt("9", -1), 0);
+}
+
+TEST_F(FrameTest, CommPCCheckCodesInTheirOrder) {
+  const Bytes good = HandFrame(0xA5, 0x11, {0x03});
+  struct Case {
+    const char *name;
+    Bytes frame;
+    int count;
+    int expected;
+  };
+  auto with = [&](int index, int value) {
+    Bytes f = good;
+    f[index] = static_cast<uint8_t>(value);
+    return f;
+  };
+  const Case cases[] = {{"good", good, 9, 0},
+                        {"extra bytes after the frame", good, 20, 0},
+                        {"start byte not examined", with(0, 0x00), 9, 0},
+                        {"seven bytes", good, 7, 128},
+                        {"address differs", with(3, 2), 9, 129},
+                        {"length below 8", with(2, 7), 9, 128},
+                        {"length above count", with(2, 10), 9, 128},
+                        {"length high byte", with(1, 1), 9, 128},
+                        {"end byte missing", with(8, 0x00), 9, 130},
+                        {"checksum wrong", with(7, good[7] + 1), 9, 1},
+                        {"payload changed", with(6, 0x04), 9, 1}};
+  for (const Case &c : cases) {
+    Bytes f = c.frame;
+    f.resize(256, 0);
+    EXPECT_EQ(CommPCCheck(f.data(), c.count, 1), c.expected) << c.name;
+  }
+  // Address wrong and length wrong together: the address is checked first.
+  Bytes both = with(3, 9);
+  both[2] = 0x50;
+  both.resize(256, 0);
+  EXPECT_EQ(CommPCCheck(both.data(), 9, 1), 129);
+}
+
+// Every decoder applies the same rule; a rejected reply stores nothing.
+TEST_F(FrameTest, ReplyAcceptanceRejectsEachFailingStep) {
+  const Bytes good = HandFrame(0xA5, 0x11, {0x04});
+  struct Case {
+    const char *name;
+    int index; // byte to change, -1 none
+    int value;
+    bool fixChecksum;
+    int count;
+    int cmd2; // command in flight
+  };
+  const Case cases[] = {{"accepted", -1, 0, false, 9, 0x11},
+                        {"start byte", 0, 0x7C, false, 9, 0x11},
+                        {"length high byte with a right checksum", 1, 1, true, 9, 0x11},
+                        {"address", 3, 2, true, 9, 0x11},
+                        {"command byte 1", 4, 0x5A, true, 9, 0x11},
+                        {"command byte 2", 5, 0x21, true, 9, 0x11},
+                        {"command in flight differs", -1, 0, false, 9, 0x30},
+                        {"checksum", 7, good[7] ^ 0x01, false, 9, 0x11},
+                        {"count short", -1, 0, false, 8, 0x11},
+                        {"exact length (one byte more)", 2, 10, true, 10, 0x11}};
+  for (const Case &c : cases) {
+    Bytes f = good;
+    f.push_back(0x7D); // room for the longer variant
+    if (c.index >= 0)
+      f[c.index] = static_cast<uint8_t>(c.value);
+    if (c.fixChecksum) {
+      const int len = f[2];
+      unsigned sum = 0;
+      for (int i = 1; i <= len - 3; ++i)
+        sum += f[i];
+      f[len - 2] = static_cast<uint8_t>(sum);
+    }
+    f.resize(256, 0);
+    gCurrentNormalGroup = 0;
+    const int accepted = std::strcmp(c.name, "accepted") == 0;
+    EXPECT_EQ(FPCommRx(0xA5, c.cmd2, 0, f.data(), c.count), accepted) << c.name;
+    EXPECT_EQ(gCurrentNormalGroup, accepted ? 4 : 0) << c.name;
+  }
+}
+
+TEST_F(FrameTest, LengthHighByteRejectedByEveryDecoder) {
+  using Rx = int (*)(int, int, int, const uint8_t *, int);
+  const struct {
+    Rx rx;
+    int model;
+  } decoders[] = {{FPCommRx, kModelFPA},
+                  {GSCommRx, kModelGS},
+                  {FCCommRx, kModelFCT},
+                  {FSCommRx, kModelFSA},
+                  {FLCommRx, kModelFL}};
+  for (const auto &d : decoders) {
+    gPowerInfo.ModelType = d.model;
+    Bytes f = HandFrame(0xA5, 0x11, {0x02});
+    ASSERT_EQ(d.rx(0xA5, 0x11, 0, f.data(), 9), 1) << d.model;
+    f[1] = 1;
+    f[7] = static_cast<uint8_t>(f[7] + 1);
+    gCurrentNormalGroup = 0;
+    EXPECT_EQ(d.rx(0xA5, 0x11, 0, f.data(), 9), 0) << d.model;
+    EXPECT_EQ(gCurrentNormalGroup, 0) << d.model;
+  }
+}
+
+// The identifier (positions 0..10) inside a model-query reply.
+Bytes ModelReply(const char *identifier, int address = 1) {
+  Bytes payload(16, 0);
+  std::memcpy(payload.data(), identifier, 11);
+  payload[11] = 0x55; // bytes after the identifier are not examined
+  Bytes f = HandFrame(0xF0, 0xED, payload, address);
+  f.resize(256, 0);
+  return f;
+}
+
+TEST_F(FrameTest, ModelIdentifierTable) {
+  struct Case {
+    const char *id;
+    int model; // 0: rejected
+    int rating;
+  };
+  const Case cases[] = {
+      {"QXFC100T???", kModelFCT, 100},
+      {"QXFC100S???", kModelFCS, 100},
+      {"QXFC100A???", 0, 0},
+      {"QXFC1000B??", 0, 0}, // four digits: position 7 is neither T nor S
+      {"QXFS123A???", kModelFSA, 123},
+      {"QXFS123B???", kModelFSB, 123},
+      {"QXFS1234B??", kModelFSB, 1234},
+      {"QXFS123C???", 0, 0},
+      {"QXFP050A???", kModelFPA, 50},
+      {"QXFP050B???", kModelFPB, 50},
+      {"QXFP0500B??", kModelFPB, 500},
+      {"QXFP9999B??", kModelFPB, 9999},
+      {"QXFP123T???", 0, 0},
+      {"QXGS100T???", kModelGS, 100},
+      {"QXGS100S???", 0, 0},
+      {"QXGS1000B??", 0, 0},
+      {"QXFL050X???", kModelFL, 50},
+      {"QXFL0509???", kModelFL, 50},
+      {"QXFL050AB??", 0, 0}, // B at position 8 after a letter: rejected for every family
+      {"QXFP12AA???", 0, 0},
+      {"QXFP1 3A???", 0, 0},
+      {"QXFP/23A???", 0, 0},
+      {"QXFP12:A???", 0, 0},
+      {"QYFP123A???", 0, 0},
+      {"XQFP123A???", 0, 0},
+      {"QXXX123A???", 0, 0},
+      {"QXfp123A???", 0, 0}};
+  for (const Case &c : cases) {
+    const int expectModel = c.model;
+    gPowerInfo.PowerModelStr.fill('#');
+    gPowerInfo.ModelType = -1;
+    gPowerInfo.Rating = -1;
+    view.Calls.clear();
+    const Bytes f = ModelReply(c.id);
+    const int r = ModelQueryRx(f.data(), 24, gPowerInfo.PowerModelStr.data(), &gPowerInfo.ModelType,
+                               &gPowerInfo.Rating);
+    if (expectModel == 0) {
+      EXPECT_EQ(r, 0) << c.id;
+      EXPECT_EQ(gPowerInfo.ModelType, -1) << c.id;
+      EXPECT_EQ(gPowerInfo.Rating, -1) << c.id;
+      EXPECT_EQ(gPowerInfo.PowerModelStr[0], '#') << c.id;
+      EXPECT_TRUE(view.Calls.empty()) << c.id;
+      continue;
+    }
+    EXPECT_EQ(r, 1) << c.id;
+    EXPECT_EQ(gPowerInfo.ModelType, expectModel) << c.id;
+    EXPECT_EQ(gPowerInfo.Rating, c.rating) << c.id;
+    EXPECT_EQ(std::string(gPowerInfo.PowerModelStr.data()), std::string(c.id, 11)) << c.id;
+    EXPECT_EQ(view.Calls,
+              Calls{"SetOCPDefineMax(" + std::to_string(CalOCPMax(c.rating, expectModel)) + ")"})
+        << c.id;
+  }
+}
+
+TEST_F(FrameTest, ModelQueryReplyEnvelope) {
+  const Bytes good = ModelReply("QXFP050A???");
+  struct Case {
+    const char *name;
+    int index;
+    int value;
+    int count;
+  };
+  const Case cases[] = {{"accepted", -1, 0, 24},
+                        {"start byte", 0, 0x00, 24},
+                        {"length high byte", 1, 1, 24},
+                        {"length", 2, 23, 24},
+                        {"address", 3, 2, 24},
+                        {"command byte 1", 4, 0xA5, 24},
+                        {"command byte 2", 5, 0xEB, 24},
+                        {"checksum", 22, good[22] + 1, 24},
+                        {"count short", -1, 0, 23},
+                        {"end byte not examined", 23, 0, 24},
+                        {"bytes 17..21 not examined", 20, 0x99, -1}};
+  for (const Case &c : cases) {
+    Bytes f = good;
+    int count = c.count;
+    if (c.index >= 0)
+      f[c.index] = static_cast<uint8_t>(c.value);
+    if (count < 0) { // changed a byte under the checksum: fix it
+      unsigned sum = 0;
+      for (int i = 1; i <= 21; ++i)
+        sum += f[i];
+      f[22] = static_cast<uint8_t>(sum);
+      count = 24;
+    }
+    char str[12];
+    std::memset(str, '#', sizeof str);
+    int32_t model = -1, rating = -1;
+    const int expected =
+        std::strcmp(c.name, "accepted") == 0 || std::strstr(c.name, "not examined") ? 1 : 0;
+    EXPECT_EQ(ModelQueryRx(f.data(), count, str, &model, &rating), expected) << c.name;
+    EXPECT_EQ(model, expected ? kModelFPA : -1) << c.name;
+  }
+}
+
+TEST_F(FrameTest, ModelQueryReplyBuildMatchesTheHandBuiltFrame) {
+  uint8_t buf[256] = {};
+  EXPECT_EQ(ModelQueryReplyBuild(buf, 7, "QXGS100T???"), 24);
+  Bytes payload(16, 0);
+  std::memcpy(payload.data(), "QXGS100T???", 11);
+  EXPECT_EQ(Bytes(buf, buf + 24), HandFrame(0xF0, 0xED, payload, 7));
+}
+
+TEST_F(FrameTest, OverCurrentLimit) {
+  struct Case {
+    int rating, model, limit;
+  };
+  const Case cases[] = {{10, kModelFPA, 909},      {5, kModelGS, 75},   {5, kModelFCT, 151},
+                        {5, kModelFCS, 454},       {3, kModelFL, 90},   {5, kModelFSA, 454},
+                        {5, kModelFSB, 151},       {5, kModelFPB, 151}, {5, 0, 151},
+                        {9999, kModelFPA, 909000}, {0, kModelGS, 0}};
+  for (const Case &c : cases) {
+    EXPECT_EQ(CalOCPMax(c.rating, c.model), c.limit) << c.rating << " " << c.model;
+    view.Calls.clear();
+    UpdataOCPMax(c.rating, c.model);
+    EXPECT_EQ(view.Calls, Calls{"SetOCPDefineMax(" + std::to_string(c.limit) + ")"});
+  }
+}
+
+TEST_F(FrameTest, RepairRxBuffRealignsOnTheFirstStartByte) {
+  struct Case {
+    Bytes in;
+    Bytes out;
+  };
+  const Case cases[] = {{{0x01, 0x02, 0x7B, 0x00, 0x09}, {0x7B, 0x00, 0x09, 0x00, 0x09}},
+                        {{0x7B, 0x7B, 0x01}, {0x7B, 0x7B, 0x01}}, // already aligned
+                        {{0x01, 0x02, 0x03}, {0x01, 0x02, 0x03}}, // no start byte
+                        {{0x01, 0x7B, 0x7B}, {0x7B, 0x7B, 0x7B}},
+                        {{0x05, 0x06, 0x7B}, {0x7B, 0x06, 0x7B}}};
+  for (const Case &c : cases) {
+    gCommInfo.RxBuff.fill(0);
+    std::copy(c.in.begin(), c.in.end(), gCommInfo.RxBuff.begin());
+    gCommInfo.RxLen = static_cast<int>(c.in.size());
+    RepairRxBuff();
+    EXPECT_EQ(Bytes(gCommInfo.RxBuff.begin(), gCommInfo.RxBuff.begin() + c.out.size()), c.out);
+    EXPECT_EQ(gCommInfo.RxLen, static_cast<int>(c.in.size()));
+  }
+  // An empty buffer stays as it is, even with a start byte beyond RxLen.
+  gCommInfo.RxBuff.fill(0);
+  gCommInfo.RxBuff[1] = 0x7B;
+  gCommInfo.RxLen = 0;
+  RepairRxBuff();
+  EXPECT_EQ(gCommInfo.RxBuff[0], 0);
+}
+
+TEST(FrameEncoding, SignAndMagnitude) {
+  struct Case {
+    int value;
+    uint8_t hi, lo;
+    int back; // value read back
+  };
+  const Case cases[] = {
+      {0, 0x00, 0x00, 0},           {1, 0x00, 0x01, 1},      {-1, 0x80, 0x01, -1},
+      {-25, 0x80, 0x19, -25},       {-10, 0x80, 0x0A, -10},  {32767, 0x7F, 0xFF, 32767},
+      {-32767, 0xFF, 0xFF, -32767}, {-32768, 0x80, 0x00, 0}, // magnitude 0x8000 reads as -0
+  };
+  for (const Case &c : cases) {
+    uint8_t b[2] = {};
+    PutS16(b, c.value);
+    EXPECT_EQ(b[0], c.hi) << c.value;
+    EXPECT_EQ(b[1], c.lo) << c.value;
+    EXPECT_EQ(GetS16(b), c.back) << c.value;
+  }
+  const uint8_t minusZero[2] = {0x80, 0x00};
+  EXPECT_EQ(GetS16(minusZero), 0);
+
+  const uint8_t power[3] = {0x80, 0x01, 0x00};
+  EXPECT_EQ(GetS24(power), -256);
+  EXPECT_EQ(GetU24(power), 0x800100);
+  uint8_t b[3] = {};
+  PutS24(b, -0x7FFFFF);
+  EXPECT_EQ(Bytes(b, b + 3), (Bytes{0xFF, 0xFF, 0xFF}));
+  PutS24(b, 0x123456);
+  EXPECT_EQ(GetS24(b), 0x123456);
+}
+
+} // namespace

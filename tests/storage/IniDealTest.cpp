@@ -1,0 +1,342 @@
+#include "storage/IniDeal.h"
+#include "app/Globals.h"
+#include "settings/NormalSet.h"
+#include "settings/ProgramSet.h"
+#include "storage/IniFile.h"
+#include "tests/storage/TestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+QByteArray ReadAll(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  return file.readAll();
+}
+
+void WriteAll(const QString &path, const QByteArray &text) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+bool SameSettings(const SettingRecords &a, const SettingRecords &b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+class SettingFiles : public testing::Test {
+protected:
+  void SetUp() override {
+    ResetProgramState();
+    ASSERT_TRUE(Dir.isValid());
+  }
+  QString Path(const QString &name) const { return Dir.filePath(name); }
+
+  QTemporaryDir Dir;
+};
+
+// One kind with the index its One variant is tested at.
+struct KindCase {
+  SettingKind Kind;
+  int Index;
+};
+
+std::string KindName(const testing::TestParamInfo<KindCase> &info) {
+  return SettingKindOf(info.param.Kind).Name;
+}
+
+const KindCase kEveryKind[] = {
+    {SettingKind::FCNorAll, 0}, {SettingKind::FCNorOne, 6}, {SettingKind::FPNorAll, 0},
+    {SettingKind::FPNorOne, 9}, {SettingKind::StepAll, 0},  {SettingKind::ListAll, 0},
+    {SettingKind::ListOne, 99}, {SettingKind::RampAll, 0},  {SettingKind::RampOne, 42},
+    {SettingKind::CrossAll, 0}, {SettingKind::CrossOne, 7}, {SettingKind::THDAll, 0},
+    {SettingKind::THDOne, 3},
+};
+
+class EveryKind : public SettingFiles, public testing::WithParamInterface<KindCase> {};
+
+} // namespace
+
+TEST_F(SettingFiles, NewFCNorOneFileOfTheDefaultGroup) {
+  const QByteArray expected = "[FileInfo]\r\n"
+                              "Type = 65\r\n"
+                              "\r\n"
+                              "[Value]\r\n"
+                              "Vol = 2200\r\n"
+                              "VolLine = 3810\r\n"
+                              "Freq = 500\r\n"
+                              "VolLevel = 1\r\n"
+                              "UpUPer = 5\r\n"
+                              "DownUPer = 5\r\n"
+                              "OutMode = 0\r\n"
+                              "\r\n";
+  DataFCInitOne(2);
+  EXPECT_EQ(FileWriteNormalFCOne(Path("a.FCNorOne"), 2), 1);
+  EXPECT_EQ(ReadAll(Path("a.FCNorOne")), expected);
+}
+
+TEST_P(EveryKind, NewFileOfDefaultsHasTheExactLayout) {
+  const auto [kind, index] = GetParam();
+  SettingApplyDefaults(kind, index);
+  const QString path = Path("new.file");
+  EXPECT_EQ(SettingFileWrite(kind, path, index), 1);
+  const QString golden = StorageTestData(QString("New.") + SettingKindOf(kind).Name);
+  const QByteArray expected = ReadAll(golden);
+  ASSERT_FALSE(expected.isEmpty()) << golden.toStdString();
+  EXPECT_EQ(ReadAll(path), expected);
+}
+
+TEST_P(EveryKind, WhatIsWrittenIsReadBack) {
+  const auto [kind, index] = GetParam();
+  const QList<SettingItem> items = SettingItems(kind, index);
+  ASSERT_FALSE(items.isEmpty());
+  std::vector<int32_t> written;
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    *items[i].Field = static_cast<int32_t>(i * 7919 % 20011) - 10000;
+    written.push_back(*items[i].Field);
+  }
+  *items.first().Field = INT32_MIN;
+  *items.last().Field = INT32_MAX;
+  written.front() = INT32_MIN;
+  written.back() = INT32_MAX;
+  const QString path = Path("rw.file");
+  ASSERT_EQ(SettingFileWrite(kind, path, index), 1);
+
+  ResetProgramState();
+  IniFile document;
+  ASSERT_EQ(document.LoadFile(path), 0);
+  ASSERT_EQ(SettingReadDocument(kind, document, index), 1);
+  for (qsizetype i = 0; i < items.size(); ++i)
+    EXPECT_EQ(*items[i].Field, written[i]) << items[i].Section.data() << "." << items[i].Key.data();
+}
+
+TEST_P(EveryKind, MissingFileGivesTheDefaultsAndReturns0) {
+  const auto [kind, index] = GetParam();
+  for (const SettingItem &item : SettingItems(kind, index))
+    *item.Field = 31337;
+  const SettingRecords filled = gProgram.Settings;
+  SettingApplyDefaults(kind, index);
+  const SettingRecords defaults = gProgram.Settings;
+  gProgram.Settings = filled;
+  EXPECT_EQ(SettingFileRead(kind, Path("missing.file"), index), 0);
+  EXPECT_TRUE(SameSettings(gProgram.Settings, defaults));
+  EXPECT_FALSE(SameSettings(gProgram.Settings, filled));
+}
+
+TEST_P(EveryKind, WrongOrMissingTypeIsRefusedAndChangesNothing) {
+  const auto [kind, index] = GetParam();
+  const int32_t type = SettingKindOf(kind).Type;
+  SettingApplyDefaults(kind, index);
+  const QString path = Path("typed.file");
+  SettingFileWrite(kind, path, index);
+  for (const SettingItem &item : SettingItems(kind, index))
+    *item.Field = 777;
+  const SettingRecords before = gProgram.Settings;
+
+  const QByteArray text = ReadAll(path);
+  const QByteArray typeLine = "Type = " + QByteArray::number(type);
+  const QByteArray wrongTypes[] = {"Type = " + QByteArray::number(type + 1),
+                                   "Type = " + QByteArray::number(type) + "x", "Kind = 1"};
+  for (const QByteArray &wrong : wrongTypes) {
+    WriteAll(path, QByteArray(text).replace(typeLine, wrong));
+    EXPECT_EQ(SettingFileRead(kind, path, index), 0) << wrong.constData();
+    EXPECT_TRUE(SameSettings(gProgram.Settings, before)) << wrong.constData();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kEveryKind), KindName);
+
+class OneKind : public EveryKind {};
+
+TEST_P(OneKind, IndexOutOfRangeReadsAndWritesNothing) {
+  const auto [kind, index] = GetParam();
+  const int count = SettingKindOf(kind).IndexCount;
+  SettingApplyDefaults(kind, index);
+  const QString path = Path("one.file");
+  SettingFileWrite(kind, path, index);
+  const SettingRecords before = gProgram.Settings;
+  EXPECT_EQ(SettingFileRead(kind, path, count), 0);
+  EXPECT_EQ(SettingFileRead(kind, path, -1), 0);
+  EXPECT_EQ(SettingFileRead(kind, Path("none"), count), 0);
+  EXPECT_TRUE(SameSettings(gProgram.Settings, before));
+  EXPECT_EQ(SettingFileWrite(kind, Path("never"), count), 1);
+  EXPECT_FALSE(QFile::exists(Path("never")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, OneKind,
+    testing::Values(KindCase{SettingKind::FCNorOne, 0}, KindCase{SettingKind::FPNorOne, 0},
+                    KindCase{SettingKind::ListOne, 0}, KindCase{SettingKind::RampOne, 0},
+                    KindCase{SettingKind::CrossOne, 0}, KindCase{SettingKind::THDOne, 0}),
+    KindName);
+
+TEST(SettingKinds, TypesAndNamesFindTheirKind) {
+  for (int i = 0; i < kSettingKindCount; ++i) {
+    const SettingKindInfo &info = SettingKindOf(static_cast<SettingKind>(i));
+    EXPECT_EQ(info.Type, 64 + (i < 2 ? i : i + 14));
+    EXPECT_EQ(SettingKindByType(info.Type), &info);
+    EXPECT_EQ(SettingKindByName(QString(info.Name).toLower()), &info);
+  }
+  EXPECT_EQ(SettingKindByType(128), nullptr);
+  EXPECT_EQ(SettingKindByName(u"ListTwo"), nullptr);
+}
+
+TEST_F(SettingFiles, UpdateKeepsCommentsUnknownItemsAndOtherKinds) {
+  const QString path = Path("mixed.StepAll");
+  DataFPInitNormalAll();
+  FileWriteNormalFPAll(path);
+  QByteArray text = ReadAll(path);
+  text.replace("[G3Value]\r\n", "[G3Value]\r\n; tuned by hand\r\nOperator = \"Li Wei\"\r\n");
+  WriteAll(path, text);
+
+  DataFPInitStepAll();
+  gStepSet.VolStartU = 1234;
+  EXPECT_EQ(FileWriteStep(path), 1);
+  IniFile document;
+  ASSERT_EQ(document.LoadFile(path), 0);
+  EXPECT_EQ(document.GetInt("FileInfo", "Type"), 82);
+  EXPECT_EQ(document.GetInt("Value", "VolStartU"), 1234);
+  for (int g = 0; g < 10; ++g)
+    EXPECT_EQ(document.GetInt("G" + QByteArray::number(g) + "Value", "VolU"), 2200);
+  // The FP system items and the step items share the section "Value".
+  EXPECT_EQ(document.GetInt("Value", "OCP_Define"), 0);
+  const QByteArray after = ReadAll(path);
+  EXPECT_TRUE(
+      after.contains("[G3Value]\r\n; tuned by hand\r\nOperator = \"Li Wei\"\r\nVolU = 2200"));
+
+  // Saving the same kind again changes only the values.
+  gStepSet.VolStartU = 1000;
+  FileWriteStep(path);
+  QByteArray expected = after;
+  expected.replace("VolStartU = 1234", "VolStartU = 1000");
+  EXPECT_EQ(ReadAll(path), expected);
+}
+
+TEST_F(SettingFiles, FCFilesFollowTheFCTRulesOnlyForFCT) {
+  const QString path = Path("a.FCNorAll");
+  DataFCInitAll();
+  FileWriteNormalFCAll(path);
+  const int32_t models[] = {kModelFCT, kModelFCS, kModelFPA, 0};
+  for (const int32_t model : models) {
+    ResetProgramState();
+    gPowerInfo.ModelType = model;
+    EXPECT_EQ(FileReadNormalFCAll(path), 1);
+    for (int g = 0; g < kFCGroupCount; ++g)
+      EXPECT_EQ(gNormalFCSet[g].OutMode, model == kModelFCT ? 0 : 5) << model;
+  }
+}
+
+TEST_F(SettingFiles, FPFileIsNormalisedByTheSelectedFamily) {
+  const QString path = Path("a.FPNorOne");
+  WriteAll(path, "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\nVolV = 2200\r\n"
+                 "VolW = 2200\r\nVolLine = 3810\r\nVolLevel = 1\r\nOutMode = 0\r\n"
+                 "FreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\nOutChannel = 7\r\n\r\n");
+  struct Case {
+    int32_t Model;
+    int32_t VolLevel, VolU, VolLine;
+  };
+  const Case cases[] = {
+      {kModelFPB, 1, 1500, 2598},                             // low range caps the voltage
+      {kModelFSB, 1, 1500, 2598}, {kModelFPA, 2, 2200, 3810}, // mode 0 of FPA has no low range
+      {kModelGS, 2, 2200, 3810},  {kModelFCT, 1, 2200, 3810}, // FC families: no FP normalisation
+      {0, 1, 2200, 3810},
+  };
+  for (const Case &c : cases) {
+    ResetProgramState();
+    gPowerInfo.ModelType = c.Model;
+    EXPECT_EQ(FileReadNormalFPOne(path, 4), 1);
+    EXPECT_EQ(gNormalFPSet[4].VolLevel, c.VolLevel) << c.Model;
+    EXPECT_EQ(gNormalFPSet[4].VolU, c.VolU) << c.Model;
+    EXPECT_EQ(gNormalFPSet[4].VolLine, c.VolLine) << c.Model;
+  }
+}
+
+TEST_F(SettingFiles, ListFileWithoutAStepSectionLeavesThatStep) {
+  const QString path = Path("a.ListAll");
+  DataFPInitListAll();
+  FileWriteListAll(path);
+  QByteArray text = ReadAll(path);
+  const qsizetype from = text.indexOf("[G57Value]");
+  text.remove(from, text.indexOf("[G58Value]") - from);
+  WriteAll(path, text);
+
+  gPowerInfo.ModelType = kModelFPA;
+  gListListSet[57].Phase[0].Vol = 1111;
+  gListListSet[56].Phase[0].Vol = 1111;
+  EXPECT_EQ(FileReadListAll(path), 1);
+  EXPECT_EQ(gListListSet[57].Phase[0].Vol, 1111);
+  EXPECT_EQ(gListListSet[56].Phase[0].Vol, 2200);
+}
+
+TEST_F(SettingFiles, THDHarmonicsMissingFromTheFileReadAsZero) {
+  const QString path = Path("a.THDOne");
+  WriteAll(path, "[FileInfo]\r\nType = 90\r\n\r\n[Value]\r\nN050Percent = 50\r\n\r\n");
+  for (int n = 0; n < kTHDOrders; ++n) {
+    gTHDSet[2].Percent[n] = 10;
+    gTHDSet[2].Angle[n] = 10;
+  }
+  EXPECT_EQ(FileReadTHDOne(path, 2), 1);
+  for (int n = 1; n < kTHDOrders; ++n) {
+    EXPECT_EQ(gTHDSet[2].Percent[n], n == 4 ? 50 : 0) << n;
+    EXPECT_EQ(gTHDSet[2].Angle[n], 0) << n;
+  }
+}
+
+TEST_F(SettingFiles, ValuesAreTakenOnlyWhenTheyAreWholeNumbers) {
+  const QString path = Path("a.StepAll");
+  gPowerInfo.ModelType = kModelFPA;
+  DataFPInitStepAll();
+  FileWriteStep(path);
+  QByteArray text = ReadAll(path);
+  text.replace("VolStepU = 0", "volstepu = -5")
+      .replace("StepCntU = 0", "STEPCNTU = 12abc")
+      .replace("OutMode = 0", "OutMode = 1")
+      .replace("VolStepW = 0", "VolStepW =")
+      .replace("FreqStartV = 5000", "FreqStartV = \"6000\"");
+  WriteAll(path, text);
+  gStepSet.StepCntU = 3;
+  gStepSet.VolStepW = 9;
+  EXPECT_EQ(FileReadStep(path), 1);
+  EXPECT_EQ(gStepSet.VolStepU, -5);
+  EXPECT_EQ(gStepSet.StepCntU, 3);
+  EXPECT_EQ(gStepSet.VolStepW, 9);
+  EXPECT_EQ(gStepSet.FreqStartV, 6000);
+}
+
+TEST_F(SettingFiles, AnUnreadableFileIsRefused) {
+  ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.StepAll"));
+  gStepSet.VolStartU = 5;
+  EXPECT_EQ(FileReadStep(Path("folder.StepAll")), 0);
+  EXPECT_EQ(gStepSet.VolStartU, 5);
+}
+
+TEST_F(SettingFiles, StepFileIsNormalisedOnlyForTheProgramFamilies) {
+  const QString path = Path("a.StepAll");
+  WriteAll(path,
+           "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
+  struct Case {
+    int32_t Model;
+    int32_t OutMode, FreqStartU;
+  };
+  const Case cases[] = {
+      {kModelFPA, 5, 20000}, {kModelFPB, 0, 20000}, {kModelGS, 0, 5000},
+      {kModelFSA, 5, 20000}, {kModelFL, 5, 20000},  {kModelFCT, 5, 20000},
+  };
+  for (const Case &c : cases) {
+    ResetProgramState();
+    DataFPInitStepAll();
+    gPowerInfo.ModelType = c.Model;
+    EXPECT_EQ(FileReadStep(path), 1);
+    EXPECT_EQ(gStepSet.OutMode, c.OutMode) << c.Model;
+    EXPECT_EQ(gStepSet.FreqStartU, c.FreqStartU) << c.Model;
+  }
+}

@@ -1,0 +1,239 @@
+#include "storage/SoftSet.h"
+#include "app/Globals.h"
+#include "comm/CommSettings.h"
+#include "settings/NormalSet.h"
+#include "settings/ProgramSet.h"
+#include "storage/IniDeal.h"
+#include "storage/IniFile.h"
+#include "tests/storage/TestData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+QByteArray ReadAll(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  return file.readAll();
+}
+
+void WriteAll(const QString &path, const QByteArray &text) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+QByteArray SetDat(const QByteArray &items) {
+  return "[FileInfo]\r\nType = 128\r\n\r\n[Value]\r\n" + items + "\r\n";
+}
+
+std::string Device() { return gPowerInfo.CommTypeRS232Device.data(); }
+
+void SetDevice(const char *path) {
+  std::strncpy(gPowerInfo.CommTypeRS232Device.data(), path,
+               gPowerInfo.CommTypeRS232Device.size() - 1);
+}
+
+// Every test runs in its own empty working directory.
+class WorkDir : public testing::Test {
+protected:
+  void SetUp() override {
+    ResetProgramState();
+    ASSERT_TRUE(Dir.isValid());
+    Previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(Dir.path()));
+  }
+  void TearDown() override { QDir::setCurrent(Previous); }
+  QStringList Files() const {
+    QStringList files = QDir(Dir.path()).entryList(QDir::Files);
+    files.sort();
+    return files;
+  }
+
+  QTemporaryDir Dir;
+  QString Previous;
+};
+
+} // namespace
+
+TEST_F(WorkDir, MissingSetDatGivesTheFirstStartSettings) {
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 0);
+  EXPECT_EQ(gPowerInfo.SoftwareAddress, 1);
+  EXPECT_EQ(gPowerInfo.CommType, kCommRS232);
+  EXPECT_EQ(gPowerInfo.CommTypeRS232Port, 1);
+  EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 38400);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP1, 192);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP2, 168);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP3, 0);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP4, 1);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_Port, 0);
+  EXPECT_EQ(gPowerInfo.CommTypeGPIBPort, 0);
+  EXPECT_EQ(gPowerInfo.Language, 0);
+  EXPECT_EQ(gPowerInfo.ModelType, 0);
+  EXPECT_EQ(Device(), "");
+}
+
+TEST_F(WorkDir, SetDatItemsAreReadAndCheckedAsTheyCome) {
+  WriteAll("Set.Dat",
+           SetDat("LastPowerModel = 22\r\nSoftwareAddress = 0\r\n"
+                  "CommTypeRS232Baudrate = 4800\r\nCommTypeLAN_IP1 = 0\r\n"
+                  "CommTypeLAN_IP2 = 0\r\ncommtypelan_ip3 = 0\r\nCommTypeLAN_IP4 = 20\r\n"
+                  "CommTypeGPIBPort = 14\r\nCommType = 17\r\nCommTypeLAN_Port = 5025\r\n"
+                  "CommTypeRS232Device = /dev/pts/7\r\n"));
+  gPowerInfo.Language = 1;
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
+  EXPECT_EQ(gPowerInfo.ModelType, kModelGS);
+  EXPECT_EQ(gPowerInfo.SoftwareAddress, 1);
+  EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 38400);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP1, 192);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP2, 0); // 10.0.1.20 must stay reachable
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP3, 0);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP4, 20);
+  EXPECT_EQ(gPowerInfo.CommTypeGPIBPort, 14);
+  EXPECT_EQ(gPowerInfo.CommType, kCommLAN);
+  EXPECT_EQ(gPowerInfo.CommTypeLAN_Port, 5025);
+  EXPECT_EQ(gPowerInfo.Language, 1); // absent: kept
+  EXPECT_EQ(Device(), "/dev/pts/7");
+}
+
+TEST_F(WorkDir, SetDatOfAnotherTypeIsNotReadNorChecked) {
+  WriteAll("Set.Dat", "[FileInfo]\r\nType = 80\r\n\r\n[Value]\r\nLanguage = 1\r\n\r\n");
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 0);
+  EXPECT_EQ(gPowerInfo.Language, 0);
+  EXPECT_EQ(gPowerInfo.SoftwareAddress, 0);
+  EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 0);
+}
+
+TEST_F(WorkDir, NewSetDatHasTheExactLayout) {
+  gPowerInfo.ModelType = kModelFSA;
+  FileReadSoftSet("Set.Dat"); // missing: first-start values
+  EXPECT_EQ(FileWriteSoftSet("Set.Dat"), 1);
+  EXPECT_EQ(ReadAll("Set.Dat"), ReadAll(StorageTestData("New.SetDat")));
+}
+
+TEST_F(WorkDir, SetDatRoundTripKeepsForeignItems) {
+  WriteAll("Set.Dat", SetDat("; written by an older version\r\nLanguage = 0\r\nWindowX = 40\r\n"));
+  gPowerInfo.ModelType = kModelFL;
+  gPowerInfo.Language = 1;
+  DataInitCommSet();
+  gPowerInfo.CommTypeLAN_IP2 = 0;
+  gPowerInfo.CommTypeGPIBPort = 9;
+  // Long enough to be written as a run of pieces.
+  const std::string device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"
+                             "-with-a-longer-name-than-eighty";
+  SetDevice(device.c_str());
+  FileWriteSoftSet("Set.Dat");
+  const PowerInfo written = gPowerInfo;
+
+  const QByteArray text = ReadAll("Set.Dat");
+  EXPECT_TRUE(text.contains("; written by an older version\r\nLanguage = 1\r\nWindowX = 40\r\n"));
+  EXPECT_TRUE(text.contains("CommTypeRS232Device Line0001 = "));
+
+  ResetProgramState();
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
+  EXPECT_EQ(std::memcmp(&written, &gPowerInfo, sizeof written), 0);
+  EXPECT_EQ(Device(), device);
+}
+
+TEST_F(WorkDir, SetDatWithoutDeviceItemKeepsTheDevice) {
+  WriteAll("Set.Dat", SetDat("Language = 1\r\n"));
+  SetDevice("/dev/ttyUSB1");
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
+  EXPECT_EQ(Device(), "/dev/ttyUSB1");
+}
+
+struct AutoSaveCase {
+  int32_t Model;
+  QStringList Files;
+};
+
+class AutoSave : public WorkDir, public testing::WithParamInterface<AutoSaveCase> {};
+
+TEST_P(AutoSave, WritesTheFamilyFilesAndSetDat) {
+  const AutoSaveCase &c = GetParam();
+  EXPECT_EQ(AutoSaveFileNames(c.Model), c.Files);
+  gPowerInfo.ModelType = c.Model;
+  AutoSaveSetting();
+  QStringList expected = c.Files;
+  expected.append("Set.Dat");
+  expected.sort();
+  EXPECT_EQ(Files(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Families, AutoSave,
+    testing::Values(
+        AutoSaveCase{kModelFCT, {"AutoSaveFCT.FCNorAll"}},
+        AutoSaveCase{kModelFCS, {"AutoSaveFCS.FCNorAll"}},
+        AutoSaveCase{kModelFSA, {"AutoSaveFSA.FPNorAll"}},
+        AutoSaveCase{kModelFSB, {"AutoSaveFSB.FPNorAll"}},
+        AutoSaveCase{kModelFPA,
+                     {"AutoSaveFPA.FPNorAll", "AutoSaveFPA.StepAll", "AutoSaveFPA.ListAll",
+                      "AutoSaveFPA.RampAll", "AutoSaveFPA.THDAll"}},
+        AutoSaveCase{kModelFPB,
+                     {"AutoSaveFPB.FPNorAll", "AutoSaveFPB.StepAll", "AutoSaveFPB.ListAll",
+                      "AutoSaveFPB.RampAll", "AutoSaveFPB.THDAll"}},
+        AutoSaveCase{kModelGS,
+                     {"AutoSaveGS.FPNorAll", "AutoSaveGS.StepAll", "AutoSaveGS.ListAll",
+                      "AutoSaveGS.RampAll", "AutoSaveGS.CrossAll", "AutoSaveGS.THDAll"}},
+        AutoSaveCase{kModelFL, {"AutoSaveFL.FPNorAll"}}, AutoSaveCase{0, {}}, AutoSaveCase{24, {}}),
+    [](const testing::TestParamInfo<AutoSaveCase> &info) {
+      return "Model" + std::to_string(info.param.Model);
+    });
+
+TEST_F(WorkDir, AutoLoadReadsExactlyTheFamilyFiles) {
+  // Marked records saved for FPA; the FCT file holds other marks.
+  gPowerInfo.ModelType = kModelFPA;
+  DataFPInitNormalAll();
+  DataFPInitStepAll();
+  DataFPInitListAll();
+  DataFPInitRampAll();
+  DataFPInitTHDAll();
+  gNormalFPSet[9].VolU = 1234;
+  gStepSet.VolStartU = 1235;
+  gListListSet[99].Phase[0].Vol = 1236;
+  gRampRampSet[0].Phase[0].VolStop = 1237;
+  gTHDSet[9].Percent[1] = 99;
+  AutoSaveSetting();
+  DataFCInitAll();
+  gNormalFCSet[6].Vol = 1238;
+  AutoSaveFCT();
+
+  ResetProgramState();
+  gCurrentNormalGroup = 5;
+  gPowerInfo.ModelType = kModelFPA;
+  AutoLoadSetting(kModelFPA);
+  EXPECT_EQ(gCurrentNormalGroup, 0);
+  EXPECT_EQ(gNormalFPSet[9].VolU, 1234);
+  EXPECT_EQ(gStepSet.VolStartU, 1235);
+  EXPECT_EQ(gListListSet[99].Phase[0].Vol, 1236);
+  EXPECT_EQ(gRampRampSet[0].Phase[0].VolStop, 1237);
+  EXPECT_EQ(gTHDSet[9].Percent[1], 99);
+  EXPECT_EQ(gNormalFCSet[6].Vol, 0);
+
+  ResetProgramState();
+  gPowerInfo.ModelType = kModelFCT;
+  AutoLoadSetting(kModelFCT);
+  EXPECT_EQ(gNormalFCSet[6].Vol, 1238);
+  EXPECT_EQ(gNormalFPSet[9].VolU, 0);
+  EXPECT_EQ(gStepSet.VolStartU, 0);
+}
+
+TEST_F(WorkDir, AutoLoadWithoutFilesGivesDefaults) {
+  gPowerInfo.ModelType = kModelGS;
+  AutoLoadSetting(kModelGS);
+  EXPECT_EQ(gNormalFPSet[0].VolU, 2200);
+  EXPECT_EQ(gStepSet.StepTimeS2PU, 1500);
+  EXPECT_EQ(gListSet.StopNo, 99);
+  EXPECT_EQ(gRampSet.StopNo, 99);
+  EXPECT_EQ(gCrossListSet.StopNo, 7);
+  EXPECT_EQ(gCrossSet[7].DropVol, 220);
+  EXPECT_TRUE(Files().isEmpty());
+}

@@ -1,0 +1,164 @@
+// The setting-file verbs of vexactl, run as a separate process.
+#include "storage/IniDeal.h"
+#include "tests/storage/TestData.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun {
+  int ExitCode = -1;
+  QByteArray Out;
+  QByteArray Err;
+};
+
+ToolRun Vexactl(const QStringList &args) {
+  QProcess process;
+  process.start(VEXA_BINARY_DIR "/tools/vexactl", args);
+  ToolRun run;
+  if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+    return run;
+  run.ExitCode = process.exitCode();
+  run.Out = process.readAllStandardOutput();
+  run.Err = process.readAllStandardError();
+  return run;
+}
+
+QByteArray ReadAll(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return {};
+  return file.readAll();
+}
+
+void WriteAll(const QString &path, const QByteArray &text) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text);
+}
+
+class VexactlVerbs : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    if (QCoreApplication::instance() == nullptr) {
+      static int argc = 1;
+      static char name[] = "test_storage";
+      static char *argv[] = {name, nullptr};
+      static QCoreApplication app(argc, argv);
+    }
+  }
+  void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
+  QString Path(const QString &name) const { return Dir.filePath(name); }
+
+  QTemporaryDir Dir;
+};
+
+const QByteArray kBadFPNorOne = "[FileInfo]\r\nType = 81\r\n\r\n"
+                                "[Value]\r\n"
+                                "; from the bench\r\n"
+                                "VolU = 5000\r\nVolV = 2200\r\nVolW = 2200\r\nVolLine = 3810\r\n"
+                                "FreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\nVolLevel = 2\r\n"
+                                "OutMode = 0\r\nRiseTime = 1000\r\nOutChannel = 7\r\n"
+                                "AngleUV = 1200\r\nAngleUW = 2400\r\nAngleVW = 1200\r\n"
+                                "WaveU = 3\r\nWaveV = 3\r\nWaveW = 3\r\nBench = 4\r\n\r\n";
+
+} // namespace
+
+TEST_F(VexactlVerbs, DefaultsWritesEveryKindExactly) {
+  QStringList kinds = {"SetDat"};
+  for (int i = 0; i < kSettingKindCount; ++i)
+    kinds.append(SettingKindOf(static_cast<SettingKind>(i)).Name);
+  for (const QString &kind : kinds) {
+    const QString out = Path("new." + kind);
+    const ToolRun run = Vexactl({"defaults", kind, out});
+    EXPECT_EQ(run.ExitCode, 0) << kind.toStdString() << run.Err.constData();
+    EXPECT_EQ(ReadAll(out), ReadAll(StorageTestData("New." + kind))) << kind.toStdString();
+  }
+}
+
+TEST_F(VexactlVerbs, CheckPrintsWhatTheModelCorrects) {
+  const QString in = Path("bench.FPNorOne");
+  WriteAll(in, kBadFPNorOne);
+  struct Case {
+    QStringList Model;
+    QByteArray Out;
+  };
+  const Case cases[] = {
+      {{},
+       "Value.VolU: 5000 -> 2200\nValue.RiseTime: 1000 -> 0\nValue.WaveU: 3 -> 0\n"
+       "Value.WaveV: 3 -> 0\nValue.WaveW: 3 -> 0\n"},
+      {{"--model", "FPA"}, "Value.VolU: 5000 -> 2200\nValue.RiseTime: 1000 -> 0\n"},
+      {{"--model", "fct"}, ""},
+  };
+  for (const Case &c : cases) {
+    const ToolRun run = Vexactl(c.Model + QStringList{"check", in});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err.constData();
+    EXPECT_EQ(run.Out, c.Out) << c.Model.join(' ').toStdString();
+  }
+}
+
+TEST_F(VexactlVerbs, CheckWritesTheNormalisedFileKeepingItsExtras) {
+  const QString in = Path("bench.FPNorOne");
+  const QString out = Path("fixed.FPNorOne");
+  WriteAll(in, kBadFPNorOne);
+  const ToolRun run = Vexactl({"--model", "FPA", "check", in, "--out", out});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err.constData();
+  QByteArray expected = kBadFPNorOne;
+  expected.replace("VolU = 5000", "VolU = 2200").replace("RiseTime = 1000", "RiseTime = 0");
+  EXPECT_EQ(ReadAll(out), expected);
+  EXPECT_EQ(ReadAll(in), kBadFPNorOne);
+
+  // The corrected file has nothing left to correct.
+  const ToolRun again = Vexactl({"--model", "FPA", "check", out});
+  EXPECT_EQ(again.ExitCode, 0);
+  EXPECT_EQ(again.Out, QByteArray());
+}
+
+TEST_F(VexactlVerbs, CheckNamesTheGroupOfAnAllFile) {
+  const QString in = Path("a.FCNorAll");
+  ASSERT_EQ(Vexactl({"defaults", "FCNorAll", in}).ExitCode, 0);
+  QByteArray text = ReadAll(in);
+  const qsizetype g3 = text.indexOf("[G3Value]");
+  text.replace(text.indexOf("Freq = 500", g3), 10, "Freq = 700");
+  WriteAll(in, text);
+  const ToolRun run = Vexactl({"--model", "FCT", "check", in});
+  EXPECT_EQ(run.ExitCode, 0);
+  EXPECT_EQ(run.Out, "G3Value.Freq: 700 -> 500\n");
+}
+
+TEST_F(VexactlVerbs, ExitCodesAndMessages) {
+  WriteAll(Path("typed.x"), "[FileInfo]\r\nType = 128\r\n\r\n");
+  WriteAll(Path("untyped.x"), "[Value]\r\nVolU = 1\r\n\r\n");
+  WriteAll(Path("ok.StepAll"), "[FileInfo]\r\nType = 82\r\n\r\n");
+  struct Case {
+    QStringList Args;
+    int ExitCode;
+  };
+  const Case cases[] = {
+      {{"check", Path("missing.FPNorAll")}, 1},
+      {{"check", Path("typed.x")}, 1},
+      {{"check", Path("untyped.x")}, 1},
+      {{"check", Path("ok.StepAll"), "--out", Path("no/such/folder/x")}, 1},
+      {{"check"}, 2},
+      {{"check", Path("ok.StepAll"), "--out"}, 2},
+      {{"check", Path("ok.StepAll"), Path("ok.StepAll")}, 2},
+      {{"check", Path("ok.StepAll"), "--quiet"}, 2},
+      {{"--model", "XYZ", "check", Path("ok.StepAll")}, 2},
+      {{"defaults", "ListTwo", Path("x")}, 2},
+      {{"defaults", "ListAll"}, 2},
+      {{"--model", "Q", "defaults", "ListAll", Path("x")}, 2},
+      {{"defaults", "ListAll", Path("no/such/folder/x")}, 1},
+  };
+  for (const Case &c : cases) {
+    const ToolRun run = Vexactl(c.Args);
+    EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Args.join(' ').toStdString();
+    EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.constData();
+    EXPECT_TRUE(run.Err.startsWith("vexactl: ")) << run.Err.constData();
+  }
+  EXPECT_EQ(Vexactl({"check", Path("ok.StepAll")}).ExitCode, 0);
+}
