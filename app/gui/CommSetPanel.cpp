@@ -1,6 +1,7 @@
 #include "app/gui/CommSetPanel.h"
 
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/Globals.h"
 #include "app/gui/CommPanel.h"
@@ -8,6 +9,8 @@
 #include "app/gui/OutputState.h"
 #include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
+#include "storage/IniDeal.h"
+#include "storage/SoftSet.h"
 
 void DisplayPanelCommSet(int show) {
   if (show == 0) {
@@ -38,7 +41,8 @@ void DataFromCommSetVarToPanel() {
   panel->NumAddress->setValue(gPowerInfo.SoftwareAddress);
   panel->RingPortType->setRingValue(gPowerInfo.CommType);
   panel->Tabs->setCurrentIndex(std::clamp(gPowerInfo.CommType - kCommRS232, 0, 2));
-  panel->setSerialPort(gPowerInfo.CommTypeRS232Port, QString());
+  panel->setSerialPort(gPowerInfo.CommTypeRS232Port,
+                       QString::fromLocal8Bit(gPowerInfo.CommTypeRS232Device.data()));
   panel->RingBaudrate->setRingValue(gPowerInfo.CommTypeRS232Baudrate);
   const int octets[4] = {gPowerInfo.CommTypeLAN_IP1, gPowerInfo.CommTypeLAN_IP2,
                          gPowerInfo.CommTypeLAN_IP3, gPowerInfo.CommTypeLAN_IP4};
@@ -52,8 +56,15 @@ void DataFromPanelToCommSetVar() {
   CommPanel *panel = gCommPanel;
   gPowerInfo.SoftwareAddress = panel->NumAddress->value();
   gPowerInfo.CommType = panel->RingPortType->ringValue();
-  if (const int number = panel->serialPortNumber(); number > 0)
+  // A port number, or a device path that takes its place.
+  auto &device = gPowerInfo.CommTypeRS232Device;
+  device.fill('\0');
+  if (const int number = panel->serialPortNumber(); number > 0) {
     gPowerInfo.CommTypeRS232Port = number;
+  } else {
+    const QByteArray path = panel->serialDevicePath().toLocal8Bit().left(int(device.size()) - 1);
+    std::copy(path.begin(), path.end(), device.begin());
+  }
   gPowerInfo.CommTypeRS232Baudrate = panel->RingBaudrate->ringValue();
   gPowerInfo.CommTypeLAN_IP1 = panel->NumIP[0]->value();
   gPowerInfo.CommTypeLAN_IP2 = panel->NumIP[1]->value();

@@ -4,6 +4,10 @@
 
 #include "app/ViewHooks.h"
 #include "app/gui/AppMain.h"
+#include "app/gui/ModelCatalogue.h"
+#include "app/gui/NormalMapping.h"
+#include "app/gui/OutputState.h"
+#include "measure/gui/MeasureView.h"
 #include "ui/Dialogs.h"
 
 namespace {
@@ -22,6 +26,22 @@ public:
   void MessagePopup(const std::string &title, const std::string &text) override {
     ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
   }
+  void RefreshOutputState() override { ::RefreshOutputState(); }
+  void RefreshDCOutputStateAndMeasure() override { ::RefreshDCOutputStateAndMeasure(); }
+  void DataFPFromMeasureToPanel() override { ::DataFPFromMeasureToPanel(); }
+  void DataFCFromMeasureToPanel() override { ::DataFCFromMeasureToPanel(); }
+  void DataFPFromVarToPanel(int kind) override {
+    // The program frames show no program yet; kind 0 is the main panel.
+    if (kind == 0) {
+      ::DataFPFromNormalVarToPanel();
+      ::DataFPFromSystemVarToPanel();
+    }
+  }
+  void DataFPFromNormalVarToPanel() override { ::DataFPFromNormalVarToPanel(); }
+  void DataFPFromSystemVarToPanel() override { ::DataFPFromSystemVarToPanel(); }
+  void DataFCFromNormalVarToPanel() override { ::DataFCFromNormalVarToPanel(); }
+  void DataFCFromSystemVarToPanel() override { ::DataFCFromSystemVarToPanel(); }
+  void SetOCPDefineMax(int limitTenthAmp) override { ::SetOCPDefineMax(limitTenthAmp); }
 };
 
 GuiHooks gGuiHooks;

@@ -109,7 +109,7 @@ void PanelAllLanguageSet(int panel) {
   case kPageFPGroup:
     PanelFPGroupLanguageSet();
     break;
-  case kPageMeasureDisplay:
+  case kPageMeasureHistory:
     PanelDisplayLanguageSet();
     break;
   default:

@@ -17,7 +17,9 @@
 #include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureView.h"
+#include "storage/IniDeal.h"
 #include "storage/Language.h"
+#include "storage/SoftSet.h"
 #include "ui/Dialogs.h"
 #include "ui/Texts.h"
 
@@ -347,7 +349,7 @@ void MAIN_MENU_ITEM_CALLBACK(int menuItem) {
     MainMenuOpenProgram(kPageTHD);
     break;
   case MENU_HISTORY_HISTORY:
-    PanelAllLanguageSet(kPageMeasureDisplay);
+    PanelAllLanguageSet(kPageMeasureHistory);
     DisplayMeasureDisplayPanel();
     break;
   case MENU_HELP_HELP:

@@ -12,6 +12,8 @@
 #include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureView.h"
+#include "storage/IniDeal.h"
+#include "storage/SoftSet.h"
 #include "ui/Panel.h"
 
 namespace {

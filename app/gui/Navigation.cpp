@@ -12,6 +12,8 @@
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "measure/gui/MeasureView.h"
 #include "programs/gui/ProgramPanels.h"
+#include "storage/IniDeal.h"
+#include "storage/SoftSet.h"
 #include "ui/Dialogs.h"
 #include "ui/Texts.h"
 
@@ -103,7 +105,7 @@ int DisplayFPGroupPanel() {
 }
 
 int DisplayMeasureDisplayPanel() {
-  ShowInPlaceOfMain(gMeasureDisplayPanel, kPageMeasureDisplay);
+  ShowInPlaceOfMain(gMeasureDisplayPanel, kPageMeasureHistory);
   return 1;
 }
 

@@ -1,19 +1,7 @@
 // Showing another panel in place of the main panel and returning from it.
 #pragma once
 
-// Which panel is in front (gCurrentPage); the same numbers select the panel
-// whose texts PanelAllLanguageSet sets.
-enum PageCode : int {
-  kPageMain = 0,
-  kPageStep = 1,
-  kPageList = 2,
-  kPageRamp = 3,
-  kPageCross = 4,
-  kPageTHD = 5,
-  kPageFCGroup = 6,
-  kPageFPGroup = 7,
-  kPageMeasureDisplay = 8,
-};
+#include "app/Globals.h" // PageCode: the panel in front
 
 // Show a panel in place of the main panel. The program panels (Step, List,
 // Ramp, Cross, THD) are refused while the output runs: they return 0, else 1.

@@ -14,34 +14,7 @@ void CommConnectAtStartUp();
 // 50 ms tick
 void MainTimerTick();
 void DisplayPanelWait(int show);
-// setting files
-int FileReadNormalFCAll(const QString &path);
-int FileWriteNormalFCAll(const QString &path);
-int FileReadNormalFCOne(const QString &path, int group);
-int FileWriteNormalFCOne(const QString &path, int group);
-int FileReadNormalFPAll(const QString &path);
-int FileWriteNormalFPAll(const QString &path);
-int FileReadNormalFPOne(const QString &path, int group);
-int FileWriteNormalFPOne(const QString &path, int group);
-int FileReadSoftSet(const QString &path);
-int FileWriteSoftSet(const QString &path);
-void AutoSaveSetting();
-void AutoSaveFCT();
-void AutoSaveFCS();
-void AutoSaveFSA();
-void AutoSaveFSB();
-void AutoSaveFPA();
-void AutoSaveFPB();
-void AutoSaveGS();
-void AutoSaveFL();
-void AutoLoadSetting(int modelType);
 // database
 int DatabaseOpenMeasureRecordByName(const QString &path, QString *setAsidePath);
 int DatabaseCloseMeasure();
 QString DatabaseSetAsideMessage(const QString &setAsidePath, int chinese);
-// over-current limit
-void UpdataOCPMax(int rating, int modelType);
-// program preview state
-#include <cstdint>
-extern int32_t gStepSetDisMode, gListSetDisMode, gRampSetDisMode, gCrossSetDisMode;
-extern int32_t gRefreshProWaveDelay;

@@ -141,7 +141,7 @@ TEST_F(NavigationTest, HistoryPanelHasNoGuard) {
   gPowerInfo.Alarming = 1;
   MAIN_MENU_ITEM_CALLBACK(MENU_HISTORY_HISTORY);
   EXPECT_TRUE(Dialogs_.Messages.empty());
-  EXPECT_EQ(gCurrentPage, kPageMeasureDisplay);
+  EXPECT_EQ(gCurrentPage, kPageMeasureHistory);
   EXPECT_TRUE(gMeasureDisplayPanel->isVisible());
   EXPECT_EQ(gMeasureDisplayPanel->windowTitle(), QString::fromUtf8("历史测量记录"));
   gMeasureDisplayPanel->MenuExit->trigger();
