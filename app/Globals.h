@@ -4,6 +4,7 @@
 
 #include "app/PowerModel.h"
 #include "comm/CommInfo.h"
+#include "measure/DateTime.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 
@@ -36,6 +37,8 @@ struct ProgramState {
   int32_t RampSetDisMode = 1;
   int32_t CrossSetDisMode = 1;
   int32_t RefreshProWaveDelay = 0;
+  DateTime DateTimeLast{}; // time of the last stored measurement row
+  DateTime DateTimeNow{};
 };
 
 extern ProgramState gProgram;
@@ -68,3 +71,5 @@ inline int32_t &gListSetDisMode = gProgram.ListSetDisMode;
 inline int32_t &gRampSetDisMode = gProgram.RampSetDisMode;
 inline int32_t &gCrossSetDisMode = gProgram.CrossSetDisMode;
 inline int32_t &gRefreshProWaveDelay = gProgram.RefreshProWaveDelay;
+inline DateTime &gDateTimeLast = gProgram.DateTimeLast;
+inline DateTime &gDateTimeNow = gProgram.DateTimeNow;

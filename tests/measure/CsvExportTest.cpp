@@ -1,0 +1,257 @@
+#include "MeasureTestUtil.h"
+
+#include "app/PowerModel.h"
+
+#include <QFileInfo>
+#include <array>
+#include <clocale>
+
+namespace {
+
+using Items = std::array<int32_t, kExportItemCount>;
+
+class CsvExportTest : public TempDbTest {
+protected:
+  void SetUp() override {
+    TempDbTest::SetUp();
+    ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info), 0);
+  }
+  void TearDown() override { DatabaseClose(Info); }
+
+  // Exports and returns the file, or "<failed>".
+  std::string Export(const Items &items, const DateTime &start, int32_t duration, int32_t step,
+                     int32_t chinese) {
+    if (DatabaseRecordWriteToFileCvs(Csv(), items, Info, start, duration, step, chinese) != 0)
+      return "<failed>";
+    return ReadFile(Csv());
+  }
+  QString Csv() const { return File("out.csv"); }
+
+  // Rows with every quantity and phase set, one at each offset (seconds).
+  void SaveRows(const DateTime &start, std::initializer_list<int> offsets) {
+    for (int s : offsets) {
+      MeasureOutput m{};
+      for (int q = 0; q < kMeasureQuantities; ++q)
+        for (int p = 0; p < kMeasurePhases; ++p)
+          m.At(q, p) = 100 * s + 10 * q + p;
+      ASSERT_EQ(
+          DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, Info, AddSeconds(start, s), m), 0);
+    }
+  }
+
+  DatabaseInfo Info;
+};
+
+const DateTime kStart = MakeTime(2024, 3, 5, 7, 8, 9);
+
+struct HeaderCase {
+  const char *Name;
+  Items Selected;
+  int32_t Chinese;
+  const char *Line2;
+};
+
+const HeaderCase kHeaderCases[] = {
+    {"peak_only_en",
+     {0, 0, 0, 0, 0, 0, 0, 1},
+     0,
+     "PowerModel,RecordTime,IpkU(A),IpkV(A),IpkW(A)\n"},
+    {"voltage_only_en",
+     {1, 0, 0, 0, 0, 0, 0, 0},
+     0,
+     "PowerModel,RecordTime,VolU(V),VolV(V),VolW(V),\n"},
+    {"all_en",
+     {1, 1, 1, 1, 1, 1, 1, 1},
+     0,
+     "PowerModel,RecordTime,VolU(V),VolV(V),VolW(V),CurrU(A),CurrV(A),CurrW(A),FreqU(Hz),FreqV(Hz),"
+     "FreqW(Hz),PowerU(kW),PowerV(kW),PowerW(kW),VA_U(kVA),VA_V(kVA),VA_W(kVA),PF_U,PF_V,PF_W,CF_"
+     "U,CF_V,CF_W,IpkU(A),IpkV(A),IpkW(A)\n"},
+    {"factors_en",
+     {0, 0, 0, 0, 0, 1, 1, 0},
+     0,
+     "PowerModel,RecordTime,PF_U,PF_V,PF_W,CF_U,CF_V,CF_W,\n"},
+    {"peak_only_cn",
+     {0, 0, 0, 0, 0, 0, 0, 1},
+     1,
+     "电源型号,记录时间,U相电流波峰(A),V相电流峰值(A),W相电流波峰(A)\n"},
+    {"all_cn",
+     {1, 1, 1, 1, 1, 1, 1, 1},
+     1,
+     "电源型号,记录时间,U相电压(V),V相电压(V),W相电压(V),U相电流(A),V相电流(A),W相电流(A),"
+     "U相频率(Hz),V相频率(Hz),W相频率(Hz),U相有功(kW),V相有功(kW),W相有功(kW),U相总功(kVA),"
+     "V相总功(kVA),W相总功(kVA),U相功率因数,V相功率因数,W相功率因数,U相波峰系数,V相波峰系数,"
+     "W相波峰因数,U相电流波峰(A),V相电流峰值(A),W相电流波峰(A)\n"},
+    {"power_pair_cn",
+     {0, 0, 0, 1, 1, 0, 0, 0},
+     1,
+     "电源型号,记录时间,U相有功(kW),V相有功(kW),W相有功(kW),U相总功(kVA),V相总功(kVA),W相总功(kVA),"
+     "\n"},
+};
+
+class CsvHeader : public CsvExportTest, public testing::WithParamInterface<HeaderCase> {};
+
+TEST_P(CsvHeader, WritesTheTwoHeaderLines) {
+  const HeaderCase &c = GetParam();
+  const std::string text = Export(c.Selected, kStart, 3723, 1, c.Chinese); // 1:02:03, no rows
+  const std::string line1 =
+      c.Chinese ? "测量记录起始时间:2024-03-05 07:08:09 记录持续时间:    1:02:03\n"
+                : "MeasureRecordStartTime:2024-03-05 07:08:09 LastTimes:    1:02:03\n";
+  EXPECT_EQ(text, line1 + c.Line2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, CsvHeader, testing::ValuesIn(kHeaderCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+struct RowCase {
+  const char *Name;
+  Items Selected;
+  int32_t Duration;
+  int32_t Step;
+  std::vector<std::string> Rows; // the lines after the two headers
+};
+
+// Rows exist at start + 0, 1, 2, 4, 5, 6 (not 3). Value of quantity q,
+// phase p at offset s: (100 s + 10 q + p) / divisor.
+const RowCase kRowCases[] = {
+    {"voltage_step1",
+     {1, 0, 0, 0, 0, 0, 0, 0},
+     5,
+     1,
+     {"FPA-3300,2024-03-05 07:08:10,10.0,10.1,10.2", "FPA-3300,2024-03-05 07:08:11,20.0,20.1,20.2",
+      "FPA-3300,2024-03-05 07:08:13,40.0,40.1,40.2",
+      "FPA-3300,2024-03-05 07:08:14,50.0,50.1,50.2"}},
+    {"step2_passes_duration",
+     {0, 1, 0, 0, 0, 0, 0, 0},
+     5,
+     2,
+     {"FPA-3300,2024-03-05 07:08:11,21.0,21.1,21.2", "FPA-3300,2024-03-05 07:08:13,41.0,41.1,41.2",
+      "FPA-3300,2024-03-05 07:08:15,61.0,61.1,61.2"}},
+    {"step3_skips_missing",
+     {1, 0, 0, 0, 0, 0, 0, 0},
+     7,
+     3,
+     {"FPA-3300,2024-03-05 07:08:15,60.0,60.1,60.2"}},
+    {"step0_is_one_second",
+     {0, 0, 1, 0, 0, 0, 0, 0},
+     2,
+     0,
+     {"FPA-3300,2024-03-05 07:08:10,1.20,1.21,1.22",
+      "FPA-3300,2024-03-05 07:08:11,2.20,2.21,2.22"}},
+    {"negative_step_is_one_second",
+     {0, 0, 0, 1, 0, 0, 0, 0},
+     1,
+     -5,
+     {"FPA-3300,2024-03-05 07:08:10, 0.1, 0.1, 0.1"}},
+    {"every_format",
+     {1, 1, 1, 1, 1, 1, 1, 1},
+     1,
+     1,
+     {"FPA-3300,2024-03-05 07:08:10,10.0,10.1,10.2,11.0,11.1,11.2,1.20,1.21,1.22, 0.1, 0.1, 0.1,"
+      " 0.1, 0.1, 0.1,0.150,0.151,0.152,0.160,0.161,0.162,17.0,17.1,17.2"}},
+    {"peak_and_factor",
+     {0, 0, 0, 0, 0, 1, 0, 1},
+     1,
+     1,
+     {"FPA-3300,2024-03-05 07:08:10,0.150,0.151,0.152,17.0,17.1,17.2"}},
+    {"zero_duration", {1, 1, 1, 1, 1, 1, 1, 1}, 0, 1, {}},
+};
+
+class CsvRows : public CsvExportTest, public testing::WithParamInterface<RowCase> {};
+
+TEST_P(CsvRows, WritesOneLinePerStoredTimeFromStartPlusStep) {
+  const RowCase &c = GetParam();
+  SaveRows(kStart, {0, 1, 2, 4, 5, 6});
+  const std::string text = Export(c.Selected, kStart, c.Duration, c.Step, 0);
+  const size_t body = text.find('\n', text.find('\n') + 1) + 1;
+  ASSERT_NE(body, std::string::npos + 1) << text;
+  std::string want;
+  for (const std::string &row : c.Rows)
+    want += row + "\n";
+  EXPECT_EQ(text.substr(body), want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layout, CsvRows, testing::ValuesIn(kRowCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(CsvExportTest, NegativeValuesAndWideNumbersKeepTheirDigits) {
+  MeasureOutput m{};
+  m.At(kMeasVoltage, 0) = -12;       // -1.2
+  m.At(kMeasVoltage, 1) = 123456;    // 12345.6
+  m.At(kMeasFrequency, 0) = 5;       // 0.05
+  m.At(kMeasPowerFactor, 0) = -1000; // -1.000
+  m.At(kMeasPowerFactor, 1) = 12345; // 12.345
+  ASSERT_EQ(DatabaseMeasureSaveNewRecord("GS", kModelGS, 0, Info, AddSeconds(kStart, 1), m), 0);
+  const std::string text = Export({1, 0, 1, 0, 0, 1, 0, 0}, kStart, 1, 1, 0);
+  EXPECT_NE(
+      text.find("\nGS,2024-03-05 07:08:10,-1.2,12345.6, 0.0,0.05,0.00,0.00,-1.000,12.345,0.000\n"),
+      std::string::npos)
+      << text;
+}
+
+// The program runs under the user's locale; the export always writes a
+// decimal point.
+TEST_F(CsvExportTest, TheDecimalPointIgnoresTheLocale) {
+  const char *locales[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"};
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  const char *set = nullptr;
+  for (const char *name : locales) {
+    if ((set = std::setlocale(LC_NUMERIC, name)))
+      break;
+  }
+  SaveRows(kStart, {1});
+  const std::string text = Export({1, 0, 1, 0, 0, 1, 0, 0}, kStart, 1, 1, 0);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  if (!set)
+    GTEST_SKIP() << "no locale with a decimal comma installed";
+  EXPECT_NE(text.find(",10.0,10.1,10.2,1.20,1.21,1.22,0.150,0.151,0.152\n"), std::string::npos)
+      << text;
+}
+
+struct DurationCase {
+  int32_t Duration;
+  const char *Text;
+};
+
+class CsvDuration : public CsvExportTest, public testing::WithParamInterface<DurationCase> {};
+
+TEST_P(CsvDuration, ShowsHoursMinutesSeconds) {
+  const std::string text =
+      Export({1, 0, 0, 0, 0, 0, 0, 0}, kStart, GetParam().Duration, 1000000, 0);
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            std::string("MeasureRecordStartTime:2024-03-05 07:08:09 LastTimes:") + GetParam().Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layout, CsvDuration,
+    testing::Values(DurationCase{1, "    0:00:01"}, DurationCase{59, "    0:00:59"},
+                    DurationCase{3600, "    1:00:00"}, DurationCase{90061, "   25:01:01"},
+                    DurationCase{359999, "   99:59:59"}, DurationCase{360000000, "100000:00:00"}));
+
+TEST_F(CsvExportTest, ReplacesAnExistingFile) {
+  WriteFile(Csv(), QByteArray(10000, 'x'));
+  SaveRows(kStart, {1});
+  const std::string text = Export({1, 0, 0, 0, 0, 0, 0, 0}, kStart, 1, 1, 0);
+  EXPECT_EQ(text, "MeasureRecordStartTime:2024-03-05 07:08:09 LastTimes:    0:00:01\n"
+                  "PowerModel,RecordTime,VolU(V),VolV(V),VolW(V),\n"
+                  "FPA-3300,2024-03-05 07:08:10,10.0,10.1,10.2\n");
+}
+
+TEST_F(CsvExportTest, FailsOnlyWhenTheFileCannotBeOpened) {
+  const Items all{1, 1, 1, 1, 1, 1, 1, 1};
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("missing/out.csv"), all, Info, kStart, 10, 1, 0), -1);
+  // A folder by that name cannot be removed as a file.
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(Dir.path(), all, Info, kStart, 10, 1, 0), -1);
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(Csv(), all, Info, kStart, 10, 1, 0), 0);
+}
+
+// A month of one-second steps: the running time passes 2^31 seconds after
+// 2068 and the step count must not wrap.
+TEST_F(CsvExportTest, TimesPast2068AreExported) {
+  const DateTime start = MakeTime(2068, 1, 19, 3, 14, 5);
+  SaveRows(start, {1, 2, 3, 4});
+  const std::string text = Export({1, 0, 0, 0, 0, 0, 0, 0}, start, 4, 1, 0);
+  EXPECT_NE(text.find("\nFPA-3300,2068-01-19 03:14:06,10.0"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nFPA-3300,2068-01-19 03:14:09,40.0"), std::string::npos) << text;
+}
+
+} // namespace

@@ -1,0 +1,402 @@
+#include "MeasureTestUtil.h"
+
+#include "app/PowerModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <array>
+#include <cmath>
+
+namespace {
+
+class DatabaseTest : public TempDbTest {
+protected:
+  void TearDown() override { DatabaseClose(Info); }
+
+  void Open() { ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info), 0); }
+
+  // Saves a row whose U voltage is value (0.1 V units: value 10 reads 1.0).
+  void SaveVoltage(const DateTime &at, int32_t value) {
+    MeasureOutput m{};
+    m.At(kMeasVoltage, 0) = value;
+    ASSERT_EQ(DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, Info, at, m), 0);
+  }
+
+  DatabaseInfo Info;
+};
+
+TEST_F(DatabaseTest, CreatesTheTableByItsStatementWithATimeIndex) {
+  Open();
+  EXPECT_TRUE(QFileInfo::exists(Path()));
+  RawDb raw(Path());
+  ASSERT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'").size(), 1u);
+  EXPECT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'")[0].toString(),
+            QString(kMeasureRecordCreateSql));
+  // The look-up by time must search the index, never scan the table.
+  QSqlQuery q(QSqlDatabase::database("MeasureTestRaw", false));
+  ASSERT_TRUE(q.exec("EXPLAIN QUERY PLAN SELECT * FROM MeasureRecord WHERE TimeVar = 5 "
+                     "ORDER BY rowid LIMIT 1"));
+  QString detail;
+  while (q.next())
+    detail += q.value(3).toString() + ";";
+  EXPECT_TRUE(detail.contains("USING INDEX MeasureRecordTimeVar")) << detail.toStdString();
+  EXPECT_FALSE(detail.contains("TEMP B-TREE")) << detail.toStdString();
+}
+
+TEST_F(DatabaseTest, ASavedRowIsCommittedAtOnce) {
+  Open();
+  const DateTime at = MakeTime(2024, 6, 1, 12, 0, 0);
+  SaveVoltage(at, 2301);
+  QSqlQuery q(QSqlDatabase::database(Info.Handle, false));
+  ASSERT_TRUE(q.exec("PRAGMA synchronous") && q.next());
+  EXPECT_EQ(q.value(0).toInt(), 2); // FULL
+  ASSERT_TRUE(q.exec("PRAGMA journal_mode") && q.next());
+  EXPECT_EQ(q.value(0).toString(), "delete");
+  q.finish();
+  // Another connection sees the row while ours is still open: nothing waits
+  // in an open transaction.
+  RawDb raw(Path());
+  const auto row =
+      raw.Row(QString("SELECT * FROM MeasureRecord WHERE TimeVar = %1").arg(at.LongSecond));
+  ASSERT_EQ(row.size(), 29u);
+  EXPECT_EQ(row[0].toString(), "FPA-3300");
+  EXPECT_EQ(row[1].toInt(), kModelFPA);
+  EXPECT_EQ(row[4].toString(), "2024-06-01 12:00:00");
+  EXPECT_DOUBLE_EQ(row[5].toDouble(), 230.1);
+}
+
+struct ScalingCase {
+  const char *Name;
+  int32_t Model;
+  int32_t OutMode;
+  std::array<bool, 3> Phases; // which phases carry values
+};
+
+const ScalingCase kScalingCases[] = {
+    {"FCT_all", kModelFCT, 0, {true, true, true}},
+    {"FCT_U", kModelFCT, 2, {true, false, false}},
+    {"FCT_V", kModelFCT, 3, {false, true, false}},
+    {"FCT_W", kModelFCT, 4, {false, false, true}},
+    {"FCT_odd", kModelFCT, 1, {false, false, false}},
+    {"FCS_single", kModelFCS, 5, {true, false, false}},
+    {"FCS_mode0", kModelFCS, 0, {true, false, false}},
+    {"FPA_three", kModelFPA, 0, {true, true, true}},
+    {"FPB_sep", kModelFPB, 1, {true, true, true}},
+    {"GS_single", kModelGS, 5, {true, false, false}},
+    {"FL_angles", kModelFL, 16, {true, true, true}},
+    {"FSA_single", kModelFSA, 5, {true, false, false}},
+};
+
+class DatabaseScaling : public DatabaseTest, public testing::WithParamInterface<ScalingCase> {};
+
+// Every stored quantity of every phase, read back through the read-back call
+// (which addresses column 3q + 6 + p) and through the raw column.
+TEST_P(DatabaseScaling, StoresTheFamilysQuantitiesAndPhases) {
+  const ScalingCase &c = GetParam();
+  Open();
+  MeasureOutput m{};
+  for (int q = 0; q < kMeasureQuantities; ++q)
+    for (int p = 0; p < kMeasurePhases; ++p)
+      m.At(q, p) = 1000 * (q + 1) + 100 * p + 7;
+  const DateTime at = MakeTime(2030, 1, 2, 3, 4, 5);
+  ASSERT_EQ(DatabaseMeasureSaveNewRecord("MODEL", c.Model, c.OutMode, Info, at, m), 0);
+
+  const bool fc = c.Model == kModelFCT || c.Model == kModelFCS;
+  const int fcDivisor[4] = {10, 10, 10, 1000};
+  RawDb raw(Path());
+  const auto row = raw.Row("SELECT * FROM MeasureRecord");
+  ASSERT_EQ(row.size(), 29u);
+  EXPECT_EQ(row[2].toInt(), c.OutMode);
+  for (int q = 0; q < kExportItemCount; ++q) {
+    std::array<double, 3> got{-1, -1, -1};
+    ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, q, &got[0], &got[1], &got[2]), 0);
+    for (int p = 0; p < kMeasurePhases; ++p) {
+      double want = 0.0;
+      if (c.Phases[static_cast<size_t>(p)] && (!fc || q < 4))
+        want = static_cast<double>(m.At(q, p)) / (fc ? fcDivisor[q] : MeasureDivisor[q]);
+      EXPECT_DOUBLE_EQ(got[static_cast<size_t>(p)], want) << "quantity " << q << " phase " << p;
+      EXPECT_DOUBLE_EQ(row[static_cast<size_t>(3 * q + 5 + p)].toDouble(), want)
+          << "column " << 3 * q + 6 + p;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, DatabaseScaling, testing::ValuesIn(kScalingCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+struct ReadBackCase {
+  const char *Name;
+  int32_t Span;
+  int32_t Count;
+  std::vector<int64_t> Offsets; // the seconds after start that are read
+};
+
+const ReadBackCase kReadBackCases[] = {
+    {"one_per_second", 3, 4, {0, 0, 1, 2}},
+    {"integer_division", 10, 4, {0, 2, 5, 7}},
+    {"count_one", 100, 1, {0}},
+    {"span_zero", 0, 3, {0, 0, 0}},
+};
+
+class DatabaseReadBack : public DatabaseTest, public testing::WithParamInterface<ReadBackCase> {};
+
+TEST_P(DatabaseReadBack, ReadsTheEvenlySpacedTimes) {
+  const ReadBackCase &c = GetParam();
+  Open();
+  const DateTime start = MakeTime(2025, 12, 31, 23, 59, 55);
+  for (int s = 0; s <= 20; ++s)
+    SaveVoltage(AddSeconds(start, s), 10 * s);
+  std::vector<double> u(static_cast<size_t>(c.Count), -1), v(u), w(u);
+  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, start, c.Span, c.Count, kMeasVoltage, u.data(),
+                                        v.data(), w.data()),
+            0);
+  for (size_t i = 0; i < c.Offsets.size(); ++i) {
+    EXPECT_DOUBLE_EQ(u[i], static_cast<double>(c.Offsets[i])) << "point " << i;
+    EXPECT_DOUBLE_EQ(v[i], 0.0);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Spacing, DatabaseReadBack, testing::ValuesIn(kReadBackCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(DatabaseTest, AMissingTimeReadsZeroForAllPhases) {
+  Open();
+  const DateTime start = MakeTime(2024, 2, 28, 23, 59, 58);
+  MeasureOutput m{};
+  m.Value.fill(1234);
+  ASSERT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, start, m), 0);
+  ASSERT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, AddSeconds(start, 2), m), 0);
+  std::array<double, 3> u{9, 9, 9}, v{9, 9, 9}, w{9, 9, 9};
+  ASSERT_EQ(
+      DatabaseMeasureRecordGetArr(Info, start, 3, 3, kMeasCurrent, u.data(), v.data(), w.data()),
+      0);
+  EXPECT_EQ(u, (std::array<double, 3>{123.4, 0.0, 123.4}));
+  EXPECT_EQ(v, (std::array<double, 3>{123.4, 0.0, 123.4}));
+  EXPECT_EQ(w, (std::array<double, 3>{123.4, 0.0, 123.4}));
+}
+
+// Spans over 24.8 days: span x i passes 2^31 within 1000 points.
+TEST_F(DatabaseTest, ReadBackSpacingIsComputedIn64Bits) {
+  Open();
+  const int32_t span = 30 * 86400;
+  const DateTime start = MakeTime(2026, 1, 1, 0, 0, 0);
+  SaveVoltage(AddSeconds(start, int64_t{span} * 500 / 1000), 500);
+  SaveVoltage(AddSeconds(start, int64_t{span} * 999 / 1000), 999);
+  std::vector<double> u(1000, -1), v(u), w(u);
+  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, start, span, 1000, kMeasVoltage, u.data(), v.data(),
+                                        w.data()),
+            0);
+  EXPECT_DOUBLE_EQ(u[500], 50.0);
+  EXPECT_DOUBLE_EQ(u[999], 99.9);
+  EXPECT_DOUBLE_EQ(u[998], 0.0);
+}
+
+// Times after 2068-01-19 no longer fit a signed 32-bit count.
+TEST_F(DatabaseTest, TimesPast2068AreStoredAndFound) {
+  Open();
+  const DateTime at = MakeTime(2100, 2, 29, 23, 59, 59);
+  ASSERT_LT(at.LongSecond, 0);
+  SaveVoltage(at, 2200);
+  SaveVoltage(AddSeconds(at, 1), 2210);
+  std::array<double, 2> u{}, v{}, w{};
+  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 2, 2, kMeasVoltage, u.data(), v.data(), w.data()),
+            0);
+  EXPECT_DOUBLE_EQ(u[0], 220.0);
+  EXPECT_DOUBLE_EQ(u[1], 221.0);
+  RawDb raw(Path());
+  EXPECT_EQ(raw.Column("SELECT TimeVar FROM MeasureRecord ORDER BY rowid")[0].toLongLong(),
+            DateTimeSeconds(at));
+}
+
+TEST_F(DatabaseTest, TwoRowsAtOneTimeReadAsTheFirstStored) {
+  Open();
+  const DateTime at = MakeTime(2024, 10, 27, 2, 30, 0); // a clock set back repeats this
+  SaveVoltage(at, 1111);
+  SaveVoltage(at, 2222);
+  double u = 0, v = 0, w = 0;
+  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, kMeasVoltage, &u, &v, &w), 0);
+  EXPECT_DOUBLE_EQ(u, 111.1);
+}
+
+TEST_F(DatabaseTest, CreateEmptiesAnExistingMeasurementDatabase) {
+  Open();
+  const DateTime at = MakeTime(2024, 1, 1, 0, 0, 1);
+  SaveVoltage(at, 55);
+  QString aside;
+  ASSERT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info, &aside), 0);
+  EXPECT_TRUE(aside.isEmpty());
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  RawDb raw(Path());
+  EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(), 0);
+}
+
+TEST_F(DatabaseTest, CallsOnAClosedDatabaseOrForNoQuantityFail) {
+  const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
+  MeasureOutput m{};
+  double u = 7, v = 7, w = 7;
+  const int32_t items[kExportItemCount] = {1, 1, 1, 1, 1, 1, 1, 1};
+  EXPECT_EQ(DatabaseClose(Info), -1);
+  EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
+  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, 0, &u, &v, &w), -1);
+  EXPECT_EQ(u, 7);
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("out.csv"), items, Info, at, 10, 1, 0), -1);
+  EXPECT_FALSE(QFileInfo::exists(File("out.csv")));
+  Open();
+  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, 8, &u, &v, &w), -1); // no such quantity
+  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, -1, &u, &v, &w), -1);
+  ASSERT_EQ(DatabaseClose(Info), 0);
+  EXPECT_EQ(DatabaseClose(Info), -1);
+  EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
+}
+
+// The program's database is a global: left open, it must not crash the exit
+// (Qt's connection registry may already be gone by then).
+TEST_F(DatabaseTest, AnOpenGlobalDatabaseSurvivesTheExit) {
+  const QString path = Path();
+  EXPECT_EXIT(
+      {
+        DatabaseOpenMeasureRecordByName(path, gDatabaseInfo);
+        static DatabaseInfo other;
+        DatabaseOpenMeasureRecordByName(path + "2", other);
+        std::exit(gDatabaseInfo.Connected && other.Connected ? 0 : 3);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+// --- files that are not a usable measurement database ----------------------
+
+enum class Opener { Open, Create };
+
+struct UnreadableCase {
+  const char *Name;
+  Opener Call;
+  QByteArray Content; // empty: a SQLite file with another MeasureRecord table
+};
+
+const QByteArray kAccessLike =
+    QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, '\x5a');
+
+const UnreadableCase kUnreadableCases[] = {
+    {"old_file_on_open", Opener::Open, kAccessLike},
+    {"old_file_on_create", Opener::Create, kAccessLike},
+    {"text_on_open", Opener::Open, QByteArray("PowerModel,RecordTime\n")},
+    {"other_table_on_open", Opener::Open, QByteArray()},
+    {"other_table_on_create", Opener::Create, QByteArray()},
+};
+
+class DatabaseUnreadable : public DatabaseTest,
+                           public testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(DatabaseUnreadable, IsRenamedAsideAndANewDatabaseCreated) {
+  const UnreadableCase &c = GetParam();
+  if (c.Content.isEmpty()) {
+    RawDb raw(Path());
+    raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
+    raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
+  } else {
+    WriteFile(Path(), c.Content);
+  }
+  QFile original(Path());
+  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+  const QByteArray before = original.readAll();
+  original.close();
+
+  QString aside;
+  const int result = c.Call == Opener::Open
+                         ? DatabaseOpenMeasureRecordByName(Path(), Info, &aside)
+                         : DatabaseCreatMeasureRecordByName(Path(), Info, &aside);
+  ASSERT_EQ(result, 0);
+  const QRegularExpression name("^Measure\\.mdb\\.unreadable-\\d{8}-\\d{6}$");
+  EXPECT_TRUE(name.match(QFileInfo(aside).fileName()).hasMatch()) << aside.toStdString();
+  EXPECT_EQ(QFileInfo(aside).absolutePath(), QFileInfo(Path()).absolutePath());
+  QFile moved(aside);
+  ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
+  EXPECT_EQ(moved.readAll(), before);
+
+  // The new file works.
+  const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
+  SaveVoltage(at, 10);
+  double u = 0, v = 0, w = 0;
+  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, kMeasVoltage, &u, &v, &w), 0);
+  EXPECT_DOUBLE_EQ(u, 1.0);
+  EXPECT_FALSE(DatabaseSetAsideMessage(aside, 0).isEmpty());
+  EXPECT_TRUE(DatabaseSetAsideMessage(aside, 1).contains(QFileInfo(aside).fileName()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DatabaseUnreadable, testing::ValuesIn(kUnreadableCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(DatabaseTest, TwoSetAsidesInOneSecondKeepBothFiles) {
+  QStringList asides;
+  for (int i = 0; i < 2; ++i) {
+    WriteFile(Path(), kAccessLike + QByteArray::number(i));
+    QString aside;
+    ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
+    asides << aside;
+    ASSERT_EQ(DatabaseClose(Info), 0);
+  }
+  // Both survive, whether or not the second fell within the same second.
+  EXPECT_NE(asides[0], asides[1]);
+  EXPECT_TRUE(QFileInfo::exists(asides[0]));
+  EXPECT_TRUE(QFileInfo::exists(asides[1]));
+}
+
+// A database another program holds locked is not unreadable: it stays.
+TEST_F(DatabaseTest, ALockedDatabaseIsNeitherRenamedNorReplaced) {
+  Open();
+  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
+  ASSERT_EQ(DatabaseClose(Info), 0);
+  {
+    RawDb raw(Path());
+    raw.Column("PRAGMA locking_mode=EXCLUSIVE");
+    raw.Column("BEGIN EXCLUSIVE");
+    raw.Column("SELECT count(*) FROM MeasureRecord");
+    QString aside = "untouched";
+    EXPECT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), -1);
+    EXPECT_TRUE(aside.isEmpty());
+    EXPECT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info), -1);
+    EXPECT_EQ(Info.Connected, 0);
+    raw.Column("COMMIT");
+  }
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  // Unlocked, it opens with its row.
+  QString aside = "untouched";
+  ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
+  EXPECT_TRUE(aside.isEmpty());
+  double u = 0, v = 0, w = 0;
+  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, MakeTime(2024, 1, 1, 0, 0, 0), 0, 1, 0, &u, &v, &w),
+            0);
+  EXPECT_DOUBLE_EQ(u, 1.0);
+}
+
+TEST_F(DatabaseTest, AnEmptyFileBecomesTheDatabaseInPlace) {
+  WriteFile(Path(), QByteArray());
+  QString aside = "untouched";
+  ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
+  EXPECT_TRUE(aside.isEmpty());
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+}
+
+TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
+  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
+  EXPECT_FALSE(QFileInfo::exists(Path()));
+  WriteFile(Path(), kAccessLike);
+  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(ReadFile(Path()).size(), static_cast<size_t>(kAccessLike.size()));
+  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Dir.path(), Info), -1); // a folder
+  EXPECT_EQ(Info.Connected, 0);
+}
+
+TEST_F(DatabaseTest, AStaleJournalIsNotAppliedToANewFile) {
+  // A journal left beside a database that no longer exists.
+  WriteFile(Path() + "-journal", QByteArray(4096, '\x01'));
+  Open();
+  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
+  ASSERT_EQ(DatabaseClose(Info), 0);
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  Open();
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+#include "MeasureTestUtil.h"
+
+#include "app/PowerModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+struct RunResult {
+  int ExitCode = -1;
+  QString Stderr;
+};
+
+RunResult RunVexactl(const QStringList &args) {
+  const QString binary = VEXA_BINARY_DIR "/tools/vexactl";
+  if (!QFileInfo(binary).isExecutable()) {
+    ADD_FAILURE() << "build the vexactl target first: " << binary.toStdString();
+    return {};
+  }
+  QProcess p;
+  p.start(binary, args);
+  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
+    return {};
+  return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+}
+
+class ExportVerbTest : public TempDbTest {
+protected:
+  void SetUp() override {
+    TempDbTest::SetUp();
+    ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info), 0);
+    for (int s = 0; s < 12; s += (s == 4 ? 2 : 1)) { // no row at start + 5
+      MeasureOutput m{};
+      for (int i = 0; i < kMeasureQuantities * kMeasurePhases; ++i)
+        m.Value[static_cast<size_t>(i)] = 1000 * s + 37 * i;
+      ASSERT_EQ(DatabaseMeasureSaveNewRecord("GS-3100", kModelGS, 0, Info, AddSeconds(Start, s), m),
+                0);
+    }
+  }
+  void TearDown() override { DatabaseClose(Info); }
+
+  QStringList Args(const QString &items, const QString &step, bool chinese) const {
+    QStringList args{"export",     "--db",  Path(),          "--start", "2025-07-08 09:10:11",
+                     "--duration", "9",     "--step",        step,      "--items",
+                     items,        "--csv", File("tool.csv")};
+    if (chinese)
+      args << "--chinese";
+    return args;
+  }
+
+  const DateTime Start = MakeTime(2025, 7, 8, 9, 10, 11);
+  DatabaseInfo Info;
+};
+
+struct SameFileCase {
+  const char *Items;
+  int32_t Step;
+  bool Chinese;
+};
+
+class ExportVerbSameFile : public ExportVerbTest,
+                           public testing::WithParamInterface<SameFileCase> {};
+
+// The tool writes byte for byte what the panel's export writes.
+TEST_P(ExportVerbSameFile, WritesWhatThePanelWrites) {
+  const SameFileCase &c = GetParam();
+  std::array<int32_t, kExportItemCount> items{};
+  for (size_t i = 0; i < items.size(); ++i)
+    items[i] = c.Items[i] == '1';
+  ASSERT_EQ(DatabaseRecordWriteToFileCvs(File("panel.csv"), items, Info, Start, 9, c.Step,
+                                         c.Chinese ? 1 : 0),
+            0);
+  const RunResult r = RunVexactl(Args(c.Items, QString::number(c.Step), c.Chinese));
+  EXPECT_EQ(r.ExitCode, 0) << r.Stderr.toStdString();
+  EXPECT_TRUE(r.Stderr.isEmpty()) << r.Stderr.toStdString();
+  const std::string panel = ReadFile(File("panel.csv"));
+  EXPECT_EQ(ReadFile(File("tool.csv")), panel);
+  EXPECT_GT(std::count(panel.begin(), panel.end(), '\n'), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Verb, ExportVerbSameFile,
+                         testing::Values(SameFileCase{"11111111", 1, false},
+                                         SameFileCase{"00000001", 2, true},
+                                         SameFileCase{"10100100", 0, false}));
+
+// A valid command with one option changed (Value) or left out (nullptr).
+struct UsageCase {
+  const char *Name;
+  const char *Option;
+  const char *Value;
+};
+
+const UsageCase kUsageCases[] = {
+    {"unknown_option", "--bogus", "1"},
+    {"missing_csv", "--csv", nullptr},
+    {"missing_db", "--db", nullptr},
+    {"bad_date", "--start", "2025-02-30 09:10:11"},
+    {"start_before_2000", "--start", "1999-12-31 23:59:59"},
+    {"start_without_time", "--start", "2025-07-08"},
+    {"negative_duration", "--duration", "-1"},
+    {"text_step", "--step", "1s"},
+    {"seven_items", "--items", "1111111"},
+    {"item_not_binary", "--items", "11112111"},
+    {"no_item", "--items", "00000000"},
+};
+
+class ExportVerbUsage : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(ExportVerbUsage, ExitsTwoWithOneLine) {
+  // The database is never looked at: the usage is checked first.
+  QStringList args{"export",
+                   "--db",
+                   "/nonexistent/Measure.mdb",
+                   "--start",
+                   "2025-07-08 09:10:11",
+                   "--duration",
+                   "9",
+                   "--step",
+                   "1",
+                   "--items",
+                   "11111111",
+                   "--csv",
+                   "x.csv"};
+  const qsizetype at = args.indexOf(GetParam().Option);
+  if (at < 0)
+    args << GetParam().Option << GetParam().Value;
+  else if (GetParam().Value)
+    args[at + 1] = GetParam().Value;
+  else
+    args.remove(at, 2);
+  const RunResult r = RunVexactl(args);
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_EQ(r.Stderr.count('\n'), 1) << r.Stderr.toStdString();
+  EXPECT_TRUE(r.Stderr.startsWith("vexactl: ")) << r.Stderr.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Verb, ExportVerbUsage, testing::ValuesIn(kUsageCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+TEST(ExportVerbBare, NoArgumentsIsAUsageError) {
+  const RunResult r = RunVexactl({"export"});
+  EXPECT_EQ(r.ExitCode, 2);
+  EXPECT_EQ(r.Stderr.count('\n'), 1) << r.Stderr.toStdString();
+}
+
+TEST_F(ExportVerbTest, AMissingDatabaseIsReportedNotCreated) {
+  QStringList args = Args("11111111", "1", false);
+  const QString missing = File("Other.mdb");
+  args[2] = missing;
+  const RunResult r = RunVexactl(args);
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Stderr.count('\n'), 1);
+  EXPECT_TRUE(r.Stderr.contains("not found")) << r.Stderr.toStdString();
+  EXPECT_FALSE(QFileInfo::exists(missing));
+  EXPECT_FALSE(QFileInfo::exists(File("tool.csv")));
+}
+
+TEST_F(ExportVerbTest, AnUnreadableDatabaseIsLeftAlone) {
+  const QString old = File("Old.mdb");
+  WriteFile(old, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(500, 'q'));
+  QStringList args = Args("11111111", "1", false);
+  args[2] = old;
+  const RunResult r = RunVexactl(args);
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_EQ(r.Stderr.count('\n'), 1);
+  EXPECT_EQ(ReadFile(old).size(), 519u);
+  EXPECT_EQ(QDir(Dir.path()).entryList({"Old.mdb*"}, QDir::Files), QStringList{"Old.mdb"});
+}
+
+TEST_F(ExportVerbTest, ACsvThatCannotBeWrittenExitsOne) {
+  QStringList args = Args("11111111", "1", false);
+  args.last() = File("no/such/folder.csv");
+  const RunResult r = RunVexactl(args);
+  EXPECT_EQ(r.ExitCode, 1);
+  EXPECT_TRUE(r.Stderr.startsWith("vexactl: ")) << r.Stderr.toStdString();
+}
+
+} // namespace

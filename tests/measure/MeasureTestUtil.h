@@ -1,0 +1,90 @@
+// Helpers shared by the measurement tests: a temporary folder with a
+// database path, a second connection to look at the file directly, and
+// readers for the files the code writes.
+#pragma once
+
+#include "measure/Database.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+inline DateTime MakeTime(int y, int mo, int d, int h, int mi, int s) {
+  DateTime dt{y, mo, d, h, mi, s, 0};
+  CalDateTimeFromTimeToVar(dt);
+  return dt;
+}
+
+inline DateTime AddSeconds(DateTime dt, int64_t n) {
+  DateTimeAddSecond(n, dt);
+  return dt;
+}
+
+inline std::string ReadFile(const QString &path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+    return "<missing>";
+  return f.readAll().toStdString();
+}
+
+inline void WriteFile(const QString &path, const QByteArray &bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
+// A separate connection on the file, closed when it goes.
+class RawDb {
+public:
+  explicit RawDb(const QString &path) {
+    {
+      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", kName);
+      db.setDatabaseName(path);
+      db.open();
+    }
+  }
+  ~RawDb() {
+    QSqlDatabase::database(kName, false).close();
+    QSqlDatabase::removeDatabase(kName);
+  }
+  // The first column of every row of sql.
+  std::vector<QVariant> Column(const QString &sql) {
+    std::vector<QVariant> out;
+    QSqlQuery q(QSqlDatabase::database(kName, false));
+    if (!q.exec(sql))
+      return {QVariant(QStringLiteral("<error>"))};
+    while (q.next())
+      out.push_back(q.value(0));
+    return out;
+  }
+  // The whole first row of sql, or nothing.
+  std::vector<QVariant> Row(const QString &sql) {
+    std::vector<QVariant> out;
+    QSqlQuery q(QSqlDatabase::database(kName, false));
+    if (q.exec(sql) && q.next()) {
+      for (int i = 0; i < q.record().count(); ++i)
+        out.push_back(q.value(i));
+    }
+    return out;
+  }
+
+private:
+  static constexpr const char *kName = "MeasureTestRaw";
+};
+
+// A temporary folder with Path() = <folder>/Measure.mdb.
+class TempDbTest : public testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
+  QString Path() const { return Dir.filePath(kMeasureDatabaseFile); }
+  QString File(const char *name) const { return Dir.filePath(name); }
+
+  QTemporaryDir Dir;
+};

@@ -1,0 +1,419 @@
+// Every block through both sides: the program encodes its records, the
+// source stores them, the source answers the read with what it stored, and
+// the program decodes that into equal records.
+#include "SimTestLink.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Compares two records field by field (all fields are int32_t) and names
+// the first field index that differs.
+template <typename T>::testing::AssertionResult SameFields(const T &a, const T &b) {
+  static_assert(sizeof(T) % sizeof(int32_t) == 0);
+  int32_t x[sizeof(T) / sizeof(int32_t)], y[sizeof(T) / sizeof(int32_t)];
+  std::memcpy(x, &a, sizeof(T));
+  std::memcpy(y, &b, sizeof(T));
+  for (size_t i = 0; i < sizeof(T) / sizeof(int32_t); ++i)
+    if (x[i] != y[i])
+      return ::testing::AssertionFailure()
+             << "field " << i << ": read back " << x[i] << ", expected " << y[i];
+  return ::testing::AssertionSuccess();
+}
+
+struct Cmd {
+  int Cmd1, Cmd2, Param;
+};
+
+struct BlockCase {
+  const char *Name;
+  std::vector<int32_t> Models;
+  std::function<void(SettingRecords &)> Fill; // the values the program writes
+  std::vector<Cmd> Writes;
+  std::vector<Cmd> Reads;
+  // What the program holds after the reads, from what it wrote: fields the
+  // block does not carry stay 0, derived fields are derived.
+  std::function<void(SettingRecords &)> Carried;
+  std::function<::testing::AssertionResult(const SettingRecords &, const SettingRecords &)> Same;
+};
+
+int32_t Line(int32_t phase) { return phase * 1732 / 1000; }
+
+void FillFPGroup(NormalFPSet &g, int32_t mode, int salt) {
+  g.OutMode = mode;
+  g.OutChannel = mode == 1 ? 5 : 7;
+  g.VolU = 1100 + salt;
+  g.VolV = mode == 0 ? g.VolU : 1200 + salt;
+  g.VolW = mode == 0 ? g.VolU : 1300 + salt;
+  g.VolLine = Line(g.VolU);
+  g.VolLevel = 2;
+  g.FreqU = 5000 + salt;
+  g.FreqV = mode == 1 ? 6000 + salt : g.FreqU;
+  g.FreqW = mode == 1 ? 4500 + salt : g.FreqU;
+  g.RiseTime = 30 + salt;
+  g.AngleUV = 1100 + salt;
+  g.AngleVW = 1300;
+  g.AngleUW = 2400 - salt;
+  g.WaveU = 1;
+  g.WaveV = 2;
+  g.WaveW = 3;
+}
+
+void FillStep(StepSet &s) {
+  s = StepSet{1,   1,  2,  3,         1150, 1250, 2400, 2200, 2100, 2000, Line(2200),
+              -25, 30, -1, Line(-25), 5000, 5100, 5200, -10,  20,   0,    4,
+              5,   6,  0,  1,         2,    3,    4,    5,    1500, 2500, 5998};
+}
+
+void FillListStep(ListListSet &step, int n) {
+  for (int p = 0; p < 3; ++p)
+    step.Phase[p] = {1000 + 10 * n + p, 0, 5000 + n + 100 * p, p, n % 60, 100 * n + p, p + 1};
+}
+
+void FillRampStep(RampRampSet &step, int n) {
+  for (int p = 0; p < 3; ++p)
+    step.Phase[p] = {1000 + n, 2000 - n + p, 0, 0, 5000 + p, 6000 - n, 1, 2, 300 + n, p};
+}
+
+void FillTHD(THDSet &g, int salt) {
+  for (int i = 1; i < kTHDOrders; ++i) {
+    g.Percent[i] = (i * 7 + salt) % 31;
+    g.Angle[i] = (i * 97 + salt) % 3600;
+  }
+}
+
+// Everything the THD blocks do not carry: index 0 and the synthesis.
+void KeepTHDSpectrum(THDSet &g) {
+  THDSet spectrum{};
+  for (int i = 1; i < kTHDOrders; ++i) {
+    spectrum.Percent[i] = g.Percent[i];
+    spectrum.Angle[i] = g.Angle[i];
+  }
+  g = spectrum;
+}
+
+std::vector<Cmd> Each(int cmd1, int cmd2, int count) {
+  std::vector<Cmd> cmds;
+  for (int i = 0; i < count; ++i)
+    cmds.push_back({cmd1, cmd2, i});
+  return cmds;
+}
+
+std::vector<Cmd> Join(std::vector<Cmd> a, const std::vector<Cmd> &b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+const std::vector<int32_t> kFS = {kModelFSA, kModelFSB};
+const std::vector<int32_t> kFP = {kModelFPA, kModelFPB, kModelGS};
+const std::vector<int32_t> kFC = {kModelFCT, kModelFCS};
+
+std::vector<BlockCase> Cases() {
+  return {
+      {"FC normal groups", kFC,
+       [](SettingRecords &r) {
+         for (int g = 0; g < kFCGroupCount; ++g)
+           r.NormalFC[g] = {
+               450 + g, 1000 + g, 0, g % 2, gPowerInfo.ModelType == kModelFCS ? 5 : g % 2 ? 2 : 0,
+               5 + g,   30 - g,   7, 8,     9};
+       },
+       Each(0x5A, 0x21, kFCGroupCount), Each(0xA5, 0x21, kFCGroupCount),
+       [](SettingRecords &r) {
+         for (auto &g : r.NormalFC) {
+           g.VolLine = Line(g.Vol);
+           g.VolBase = g.VolUp = g.VolDown = 0;
+         }
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.NormalFC, b.NormalFC);
+       }},
+      {"FC system",
+       kFC,
+       [](SettingRecords &r) { r.System = {1, 4321, 9, 250, 0, 543}; },
+       {{0x5A, 0x30, 0}},
+       {{0xA5, 0x30, 0}},
+       [](SettingRecords &r) { r.System.DeviceSysByte = 0; },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.System, b.System);
+       }},
+      {"FS normal groups, separate phases", kFS,
+       [](SettingRecords &r) {
+         for (int g = 0; g < kFPGroupCount; ++g)
+           FillFPGroup(r.NormalFP[g], 1, g);
+       },
+       Each(0x5A, 0x21, kFPGroupCount), Each(0xA5, 0x21, kFPGroupCount),
+       [](SettingRecords &r) {
+         // The FS group carries no angles and no waveforms.
+         for (auto &g : r.NormalFP)
+           g.AngleUV = g.AngleVW = g.AngleUW = g.WaveU = g.WaveV = g.WaveW = 0;
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.NormalFP, b.NormalFP);
+       }},
+      {"FS and FL normal groups, balanced",
+       {kModelFSA, kModelFSB, kModelFL},
+       [](SettingRecords &r) {
+         for (int g = 0; g < kFPGroupCount; ++g)
+           FillFPGroup(r.NormalFP[g], 0, g);
+       },
+       Each(0x5A, 0x21, kFPGroupCount),
+       Each(0xA5, 0x21, kFPGroupCount),
+       [](SettingRecords &r) {
+         for (auto &g : r.NormalFP)
+           g.AngleUV = g.AngleVW = g.AngleUW = g.WaveU = g.WaveV = g.WaveW = 0;
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.NormalFP, b.NormalFP);
+       }},
+      {"FS and FL system",
+       {kModelFSA, kModelFSB, kModelFL},
+       [](SettingRecords &r) { r.System = {1, 1234, 1, 0, 0, 88}; },
+       {{0x5A, 0x30, 0}},
+       {{0xA5, 0x30, 0}},
+       [](SettingRecords &r) {
+         if (gPowerInfo.ModelType == kModelFSB)
+           r.System.UCompensation = 0; // FSB has none
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.System, b.System);
+       }},
+      {"FP and GS normal groups", kFP,
+       [](SettingRecords &r) {
+         for (int g = 0; g < kFPGroupCount; ++g)
+           FillFPGroup(r.NormalFP[g], gPowerInfo.ModelType == kModelGS ? 16 : 1, g);
+       },
+       Each(0x5A, 0x21, kFPGroupCount), Each(0xA5, 0x21, kFPGroupCount),
+       [](SettingRecords &r) {
+         if (gPowerInfo.ModelType == kModelGS)
+           for (auto &g : r.NormalFP)
+             g.OutChannel = 0; // the GS reply never stores it
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.NormalFP, b.NormalFP);
+       }},
+      {"FP and GS system",
+       kFP,
+       [](SettingRecords &r) { r.System = {1, 4000, 1, 0, 1, 77}; },
+       {{0x5A, 0x30, 0}},
+       {{0xA5, 0x30, 0}},
+       [](SettingRecords &r) {
+         if (gPowerInfo.ModelType == kModelFPB)
+           r.System.UCompensation = 0;
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         return SameFields(a.System, b.System);
+       }},
+      {"Step",
+       kFP,
+       [](SettingRecords &r) { FillStep(r.Step); },
+       {{0x5A, 0x22, 0}},
+       {{0xA5, 0x22, 0}},
+       [](SettingRecords &) {},
+       [](const SettingRecords &a, const SettingRecords &b) { return SameFields(a.Step, b.Step); }},
+      {"List", kFP,
+       [](SettingRecords &r) {
+         r.List = {3, 97, 123456, 1, 1200, 1100, 2300, 42};
+         for (int n = 0; n < kProgramStepCount; ++n)
+           FillListStep(r.ListList[n], n);
+       },
+       Join({{0x5A, 0x23, 0}}, Each(0x5A, 0x24, kProgramStepCount)),
+       Join({{0xA5, 0x23, 0}}, Each(0xA5, 0x24, kProgramStepCount)),
+       [](SettingRecords &r) {
+         r.List.CurrentNo = 0;
+         for (auto &s : r.ListList) {
+           s.Phase[0].VolLine = Line(s.Phase[0].Vol);
+           s.Phase[1].VolLine = s.Phase[2].VolLine = 0;
+         }
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         auto header = SameFields(a.List, b.List);
+         return header ? SameFields(a.ListList, b.ListList) : header;
+       }},
+      {"Ramp", kFP,
+       [](SettingRecords &r) {
+         r.Ramp = {0, 99, 999999, 1, 0, 3599, 1, 0};
+         for (int n = 0; n < kProgramStepCount; ++n)
+           FillRampStep(r.RampRamp[n], n);
+       },
+       Join({{0x5A, 0x25, 0}}, Each(0x5A, 0x26, kProgramStepCount)),
+       Join({{0xA5, 0x25, 0}}, Each(0xA5, 0x26, kProgramStepCount)),
+       [](SettingRecords &r) {
+         for (auto &s : r.RampRamp) {
+           s.Phase[0].VolLineStart = Line(s.Phase[0].VolStart);
+           s.Phase[0].VolLineStop = Line(s.Phase[0].VolStop);
+         }
+       },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         auto header = SameFields(a.Ramp, b.Ramp);
+         return header ? SameFields(a.RampRamp, b.RampRamp) : header;
+       }},
+      {"Cross",
+       {kModelGS},
+       [](SettingRecords &r) {
+         r.CrossList = {1, 6, 54321, 3};
+         for (int e = 0; e < kCrossEntryCount; ++e)
+           r.Cross[e] = {e % 7 + 1,     1,       2,      3,         2000 + e, 5000 + e, 99999 - e,
+                         e * 100 - 600, 100 + e, 20 + e, 70000 + e, 2000 - e, 65536 + e};
+       },
+       Join({{0x5A, 0x28, 0}}, Each(0x5A, 0x29, kCrossEntryCount)),
+       Join({{0xA5, 0x28, 0}}, Each(0xA5, 0x29, kCrossEntryCount)),
+       [](SettingRecords &r) { r.CrossList.CurrentNo = 0; },
+       [](const SettingRecords &a, const SettingRecords &b) {
+         auto header = SameFields(a.CrossList, b.CrossList);
+         return header ? SameFields(a.Cross, b.Cross) : header;
+       }},
+      {"THD whole groups", kFP,
+       [](SettingRecords &r) {
+         for (int g = 0; g < kTHDGroupCount; ++g)
+           FillTHD(r.THD[g], g);
+       },
+       Each(0x5A, 0x31, kTHDGroupCount), Each(0xA5, 0x31, kTHDGroupCount),
+       [](SettingRecords &r) {
+         for (auto &g : r.THD)
+           KeepTHDSpectrum(g);
+       },
+       [](const SettingRecords &a, const SettingRecords &b) { return SameFields(a.THD, b.THD); }},
+      {"THD groups in halves", kFP,
+       [](SettingRecords &r) {
+         for (int g = 0; g < kTHDGroupCount; ++g)
+           FillTHD(r.THD[g], 3 * g + 1);
+       },
+       Join(Each(0x5A, 0x32, kTHDGroupCount), Each(0x5A, 0x33, kTHDGroupCount)),
+       [] {
+         std::vector<Cmd> reads;
+         for (int g = 0; g < kTHDGroupCount; ++g) {
+           reads.push_back({0xA5, 0x32, g});
+           reads.push_back({0xA5, 0x33, g});
+         }
+         return reads;
+       }(),
+       [](SettingRecords &r) {
+         for (auto &g : r.THD)
+           KeepTHDSpectrum(g);
+       },
+       [](const SettingRecords &a, const SettingRecords &b) { return SameFields(a.THD, b.THD); }},
+  };
+}
+
+TEST(SimRoundTrip, EveryBlockOfEveryFamilyReadsBackAsWritten) {
+  for (const BlockCase &c : Cases()) {
+    for (int32_t model : c.Models) {
+      SCOPED_TRACE(std::string(c.Name) + " on model " + std::to_string(model));
+      SimTestLink link(model);
+      SettingRecords sent{};
+      c.Fill(sent);
+      gProgram.Settings = sent;
+      for (const Cmd &w : c.Writes)
+        ASSERT_EQ(link.Exchange(w.Cmd1, w.Cmd2, w.Param), 1)
+            << "write " << std::hex << w.Cmd1 << " " << w.Cmd2 << std::dec << " " << w.Param << ": "
+            << link.last.Note;
+      gProgram.Settings = SettingRecords{};
+      for (const Cmd &r : c.Reads)
+        ASSERT_EQ(link.Exchange(r.Cmd1, r.Cmd2, r.Param), 1)
+            << "read " << std::hex << r.Cmd1 << " " << r.Cmd2 << std::dec << " " << r.Param;
+      SettingRecords expected = sent;
+      c.Carried(expected);
+      EXPECT_TRUE(c.Same(gProgram.Settings, expected));
+    }
+  }
+}
+
+TEST(SimRoundTrip, AFirstHalfWriteKeepsTheSecondHalfTheSourceHolds) {
+  SimTestLink link(kModelFPB);
+  FillTHD(gTHDSet[4], 5);
+  ASSERT_EQ(link.Exchange(0x5A, 0x31, 4), 1);
+  const THDSet whole = link.device->Records().THD[4];
+  for (int i = 1; i <= 20; ++i)
+    gTHDSet[4].Percent[i] = 1;
+  ASSERT_EQ(link.Exchange(0x5A, 0x32, 4), 1);
+  const THDSet &held = link.device->Records().THD[4];
+  for (int i = 1; i < kTHDOrders; ++i) {
+    EXPECT_EQ(held.Percent[i], i <= 20 ? 1 : whole.Percent[i]) << i;
+    EXPECT_EQ(held.Angle[i], whole.Angle[i]) << i;
+  }
+}
+
+struct OnlineCase {
+  int32_t Model;
+  int Group;
+  bool Select; // the family selects groups with 5A 11; FS and FL run the group last written
+};
+
+TEST(SimRoundTrip, AnOnLineChangeChangesTheGroupInUse) {
+  const OnlineCase cases[] = {{kModelFCT, 3, true},  {kModelFCS, 6, true}, {kModelFSA, 2, false},
+                              {kModelFSB, 9, false}, {kModelFL, 1, false}, {kModelFPA, 5, true},
+                              {kModelFPB, 0, true},  {kModelGS, 8, true}};
+  for (const OnlineCase &c : cases) {
+    SCOPED_TRACE(c.Model);
+    SimTestLink link(c.Model);
+    const bool fc = IsFCModel(c.Model);
+    if (fc)
+      gNormalFCSet[c.Group] = {500, 1500, 0, 1, c.Model == kModelFCS ? 5 : 0, 5, 5, 0, 0, 0};
+    else
+      FillFPGroup(gNormalFPSet[c.Group], 0, 0);
+    ASSERT_EQ(link.Exchange(0x5A, 0x21, c.Group), 1);
+    if (c.Select) {
+      ASSERT_EQ(link.Exchange(0x5A, 0x11, c.Group), 1);
+    }
+    EXPECT_EQ(link.device->CurrentGroup(), c.Group);
+    ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
+    if (fc) {
+      gNormalFCSet[c.Group].Vol = 2345;
+      gNormalFCSet[c.Group].Freq = 600;
+    } else {
+      gNormalFPSet[c.Group].VolU = gNormalFPSet[c.Group].VolV = gNormalFPSet[c.Group].VolW = 2345;
+      gNormalFPSet[c.Group].FreqU = gNormalFPSet[c.Group].FreqV = gNormalFPSet[c.Group].FreqW =
+          6000;
+    }
+    ASSERT_EQ(link.Exchange(0x5A, 0x50, c.Group), 1);
+    link.device->AdvanceMs(60000); // past any rise
+    const auto out = link.device->Outputs();
+    EXPECT_EQ(out[0].Vol, 2345);
+    EXPECT_EQ(out[0].Freq, fc ? 600 : 6000);
+    gProgram.Settings = SettingRecords{};
+    ASSERT_EQ(link.Exchange(0xA5, 0x21, c.Group), 1);
+    EXPECT_EQ(fc ? gNormalFCSet[c.Group].Vol : gNormalFPSet[c.Group].VolU, 2345);
+    ASSERT_EQ(link.Exchange(0xA5, 0x11), 1);
+    EXPECT_EQ(gCurrentNormalGroup, c.Group);
+  }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SimDefaultsRead, AFreshSourceHoldsTheDefaultsAndLeavesTheProgramsRecordsAlone) {
+  SimTestLink link(kModelFCS);
+  gNormalFCSet[3].Vol = 1234; // the program's own records must survive the source's creation
+  gStepSet.VolStartU = 999;
+  PowerDeviceOptions options;
+  options.ModelType = kModelFCS;
+  options.Rating = "5";
+  std::string error;
+  link.device = PowerDevice::Create(options, &error);
+  EXPECT_EQ(gNormalFCSet[3].Vol, 1234);
+  EXPECT_EQ(gStepSet.VolStartU, 999);
+  EXPECT_EQ(gPowerInfo.ModelType, kModelFCS);
+  ASSERT_EQ(link.Exchange(0xA5, 0x21, 6), 1);
+  EXPECT_EQ(gNormalFCSet[6].Vol, 2200);
+  EXPECT_EQ(gNormalFCSet[6].Freq, 500);
+  EXPECT_EQ(gNormalFCSet[6].OutMode, 5); // FCS groups are single-phase
+  ASSERT_EQ(link.Exchange(0xA5, 0x30), 1);
+  EXPECT_EQ(gSystemSet.OCP_Define, 454); // the rating's limit: 5 kVA FCS gives 45.4 A
+
+  SimTestLink gs(kModelGS);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x22), 1);
+  EXPECT_EQ(gStepSet.StepTimeS2PU, 1500);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x28), 1);
+  EXPECT_EQ(gCrossListSet.StopNo, 7);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x29, 7), 1);
+  EXPECT_EQ(gCrossSet[7].ResumeVol, 1980);
+  ASSERT_EQ(gs.Exchange(0xA5, 0x21, 9), 1);
+  EXPECT_EQ(gNormalFPSet[9].FreqW, 5000);
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// Programs that run: the source's clock is moved forward and the program
+// reads the position through its own status decoder.
+#include "SimTestLink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Writes the program's records of one program kind, enters its mode and
+// switches the output on, as the program panels do.
+void Start(SimTestLink &link, std::initializer_list<std::pair<int, int>> writes, int enterMode) {
+  for (auto [cmd2, count] : writes)
+    for (int i = 0; i < count; ++i)
+      ASSERT_EQ(link.Exchange(0x5A, cmd2, i), 1) << std::hex << cmd2 << " " << i;
+  ASSERT_EQ(link.Exchange(0x5A, enterMode), 1);
+  ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
+}
+
+void Poll(SimTestLink &link) { ASSERT_EQ(link.Exchange(0xF0, 0xEB), 1); }
+
+struct StepPoint {
+  int64_t AtMs;
+  int Running;
+  int32_t Step, Time, VolU;
+};
+
+TEST(SimRun, AStepProgramAdvancesStepByStepAndStopsAtItsEnd) {
+  for (int32_t model : {kModelFPA, kModelGS}) {
+    SCOPED_TRACE(model);
+    SimTestLink link(model);
+    // Five steps (0..4) of 2.00 s from 100.0 V up by 10.0 V.
+    gStepSet = StepSet{};
+    gStepSet.OutMode = 0;
+    gStepSet.VolStartU = 1000;
+    gStepSet.VolStepU = 100;
+    gStepSet.FreqStartU = 5000;
+    gStepSet.FreqStepU = 50;
+    gStepSet.StepCntU = 4;
+    gStepSet.StepTimeS2PU = 200;
+    Start(link, {{0x22, 1}}, 0x12);
+    const StepPoint points[] = {
+        {0, 1, 0, 0, 1000},      {1500, 1, 0, 150, 1000}, {2000, 1, 1, 0, 1100},
+        {7250, 1, 3, 125, 1300}, {9990, 1, 4, 199, 1400}, {10000, 0, 0, 0, 0},
+    };
+    int64_t now = 0;
+    for (const StepPoint &p : points) {
+      SCOPED_TRACE(p.AtMs);
+      link.device->AdvanceMs(p.AtMs - now);
+      now = p.AtMs;
+      Poll(link);
+      EXPECT_EQ(gPowerInfo.OutputRunning, p.Running);
+      const auto out = link.device->Outputs();
+      EXPECT_EQ(out[0].Vol, p.VolU);
+      if (!p.Running)
+        continue;
+      EXPECT_EQ(gPowerState.RunState, 160);
+      EXPECT_EQ(gPowerState.RunStepU, p.Step);
+      EXPECT_EQ(gPowerState.RunStepTimeU, p.Time);
+      EXPECT_EQ(gPowerState.RunStepLengthU, 200);
+      // Balanced output: V and W run the same steps (GS reports U only and
+      // the program copies it).
+      EXPECT_EQ(gPowerState.RunStepW, p.Step);
+      EXPECT_EQ(gPowerState.RunStepTimeW, p.Time);
+      EXPECT_EQ(out[2].Vol, p.VolU);
+      EXPECT_EQ(out[1].Freq, 5000 + 50 * p.Step);
+    }
+  }
+}
+
+TEST(SimRun, SeparatePhasesRunTheirOwnStepsAndTheShorterOneHolds) {
+  SimTestLink link(kModelFPB);
+  gStepSet = StepSet{};
+  gStepSet.OutMode = 1;
+  gStepSet.VolStartU = 1000;
+  gStepSet.VolStartV = 2000;
+  gStepSet.VolStartW = 500;
+  gStepSet.VolStepU = 10;
+  gStepSet.VolStepV = -100;
+  gStepSet.VolStepW = 0;
+  gStepSet.StepCntU = 9; // 10 steps of 1 s
+  gStepSet.StepCntV = 1; // 2 steps of 3 s
+  gStepSet.StepCntW = 0; // 1 step of 0.5 s
+  gStepSet.StepTimeS2PU = 100;
+  gStepSet.StepTimeS2PV = 300;
+  gStepSet.StepTimeS2PW = 50;
+  Start(link, {{0x22, 1}}, 0x12);
+  link.device->AdvanceMs(6500);
+  Poll(link);
+  EXPECT_EQ(gPowerInfo.OutputRunning, 1);
+  EXPECT_EQ(gPowerState.RunStepU, 6);
+  EXPECT_EQ(gPowerState.RunStepTimeU, 50);
+  EXPECT_EQ(gPowerState.RunStepV, 1); // finished: holds its last step
+  EXPECT_EQ(gPowerState.RunStepTimeV, 300);
+  EXPECT_EQ(gPowerState.RunStepLengthV, 300);
+  EXPECT_EQ(gPowerState.RunStepW, 0);
+  const auto out = link.device->Outputs();
+  EXPECT_EQ(out[0].Vol, 1060);
+  EXPECT_EQ(out[1].Vol, 1900);
+  EXPECT_EQ(out[2].Vol, 500);
+  link.device->AdvanceMs(3500); // 10 s: U has run its ten steps
+  Poll(link);
+  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+}
+
+struct ListPoint {
+  int64_t AtMs;
+  int Running;
+  int32_t Cycle, Step, Time, Length, VolU;
+};
+
+TEST(SimRun, AListProgramSkipsEmptyStepsAndRepeats) {
+  SimTestLink link(kModelFPA);
+  gListSet = {1, 3, 2, 0, 1200, 1200, 2400, 0};
+  for (int n = 0; n < kProgramStepCount; ++n)
+    for (auto &p : gListListSet[n].Phase)
+      p = {1000 + 100 * n, 0, 5000 + n, 0, 0, 0, 0};
+  gListListSet[0].Phase[0].TimeS2P = 500; // before StartNo: not run
+  gListListSet[1].Phase[0].TimeS2P = 100;
+  gListListSet[2].Phase[0].TimeS2P = 0; // no length: skipped
+  gListListSet[3].Phase[0].TimeS2P = 200;
+  gListListSet[4].Phase[0].TimeS2P = 700; // after StopNo: not run
+  Start(link, {{0x23, 1}, {0x24, 5}}, 0x13);
+  const ListPoint points[] = {
+      {500, 1, 1, 1, 50, 100, 1100},   {1000, 1, 1, 3, 0, 200, 1300},
+      {2999, 1, 1, 3, 199, 200, 1300}, {3000, 1, 2, 1, 0, 100, 1100},
+      {5500, 1, 2, 3, 150, 200, 1300}, {6000, 0, 0, 0, 0, 0, 0},
+  };
+  int64_t now = 0;
+  for (const ListPoint &p : points) {
+    SCOPED_TRACE(p.AtMs);
+    link.device->AdvanceMs(p.AtMs - now);
+    now = p.AtMs;
+    Poll(link);
+    EXPECT_EQ(gPowerInfo.OutputRunning, p.Running);
+    EXPECT_EQ(link.device->Outputs()[1].Vol, p.VolU);
+    if (!p.Running)
+      continue;
+    EXPECT_EQ(gPowerState.RunState, 176);
+    EXPECT_EQ(gPowerState.RunCycle, p.Cycle);
+    EXPECT_EQ(gPowerState.RunStepU, p.Step);
+    EXPECT_EQ(gPowerState.RunStepTimeU, p.Time);
+    EXPECT_EQ(gPowerState.RunStepLengthU, p.Length);
+  }
+}
+
+TEST(SimRun, ARampStepMovesVoltageAndFrequencyLinearly) {
+  SimTestLink link(kModelGS);
+  gRampSet = {0, 0, 1, 16, 1200, 1200, 2400, 0};
+  gRampRampSet[0].Phase[0] = {1000, 2000, 0, 0, 4500, 6500, 0, 0, 1000, 0};
+  gRampRampSet[0].Phase[1] = {2000, 1000, 0, 0, 4500, 6500, 0, 0, 1000, 0};
+  gRampRampSet[0].Phase[2] = {0, 0, 0, 0, 4500, 6500, 0, 0, 1000, 0};
+  Start(link, {{0x25, 1}, {0x26, 1}}, 0x15);
+  link.device->AdvanceMs(2500);
+  Poll(link);
+  EXPECT_EQ(gPowerState.RunState, 192);
+  EXPECT_EQ(gPowerState.RunStepTimeU, 250);
+  EXPECT_EQ(gPowerState.RunStepLengthU, 1000);
+  const auto out = link.device->Outputs();
+  EXPECT_EQ(out[0].Vol, 1250);
+  EXPECT_EQ(out[1].Vol, 1750); // mode 16: own voltages
+  EXPECT_EQ(out[2].Vol, 0);
+  EXPECT_EQ(out[1].Freq, 5000); // U's frequencies
+  link.device->AdvanceMs(7500);
+  Poll(link);
+  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+}
+
+struct CrossPoint {
+  int64_t AtMs;
+  int32_t Entry, Time, VolU, VolV;
+};
+
+TEST(SimRun, ACrossEntryDipsTheChosenPhasesAndRecovers) {
+  SimTestLink link(kModelGS);
+  gCrossListSet = {2, 3, 1, 0};
+  gCrossSet[2] = {1, 0, 0, 0, 2200, 5000, 1000, 0, 220, 500, 1000, 1980, 500};
+  gCrossSet[3] = {7, 0, 0, 0, 2300, 6000, 100, 0, 0, 100, 0, 2300, 100};
+  Start(link, {{0x28, 1}, {0x29, 8}}, 0x18);
+  const CrossPoint points[] = {
+      {999, 2, 999, 2200, 2200},   {1200, 2, 1200, 220, 2200}, {2000, 2, 2000, 1100, 2200},
+      {2600, 2, 2600, 1980, 2200}, {3150, 3, 150, 0, 0},
+  };
+  int64_t now = 0;
+  for (const CrossPoint &p : points) {
+    SCOPED_TRACE(p.AtMs);
+    link.device->AdvanceMs(p.AtMs - now);
+    now = p.AtMs;
+    Poll(link);
+    EXPECT_EQ(gPowerInfo.OutputRunning, 1);
+    EXPECT_EQ(gPowerState.RunState, 208);
+    EXPECT_EQ(gPowerState.RunCycle, 1);
+    EXPECT_EQ(gPowerState.RunStepU, p.Entry);
+    EXPECT_EQ(gPowerState.RunStepTimeU, p.Time);
+    const auto out = link.device->Outputs();
+    EXPECT_EQ(out[0].Vol, p.VolU);
+    EXPECT_EQ(out[1].Vol, p.VolV);
+  }
+  link.device->AdvanceMs(3300 - now);
+  Poll(link);
+  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+}
+
+TEST(SimRun, AProgramWithoutLengthStopsAtOnce) {
+  SimTestLink link(kModelFPA);
+  gStepSet = StepSet{}; // step times 0
+  Start(link, {{0x22, 1}}, 0x12);
+  Poll(link);
+  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+}
+
+TEST(SimRun, NormalModeReturnsWithSelectGroupAndRunsThatGroup) {
+  SimTestLink link(kModelFPA);
+  Start(link, {{0x22, 1}}, 0x12);
+  ASSERT_EQ(link.Exchange(0x0F, 0x00), 1);
+  ASSERT_EQ(link.Exchange(0x5A, 0x11, 2), 1);
+  EXPECT_EQ(link.device->Mode(), SimMode::Normal);
+  ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
+  Poll(link);
+  EXPECT_EQ(gPowerState.RunState, 145);
+  EXPECT_EQ(gPowerState.RunGroup, 2);
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// The program's codecs and a simulated source in one test: the program
+// builds a frame from its records, the source answers it, the program
+// decodes the answer into its records, as the scheduler would.
+#pragma once
+
+#include "app/Globals.h"
+#include "comm/CommPC.h"
+#include "comm/FCCommand.h"
+#include "comm/FPCommand.h"
+#include "tools/powersim/PowerDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+class SimTestLink {
+public:
+  explicit SimTestLink(int32_t modelType, const std::string &rating = "5") {
+    ResetProgramState();
+    gPowerInfo.ModelType = modelType;
+    gPowerInfo.SoftwareAddress = 1;
+    PowerDeviceOptions options;
+    options.ModelType = modelType;
+    options.Rating = rating;
+    std::string error;
+    device = PowerDevice::Create(options, &error);
+    EXPECT_NE(device, nullptr) << error;
+  }
+
+  // The program's frame builder of the connected family.
+  static int Tx(int cmd1, int cmd2, int param, uint8_t *buffer) {
+    switch (gPowerInfo.ModelType) {
+    case kModelFCT:
+    case kModelFCS:
+      return FCCommTx(cmd1, cmd2, param, buffer);
+    case kModelFPA:
+    case kModelFPB:
+      return FPCommTx(cmd1, cmd2, param, buffer);
+    case kModelGS:
+      return GSCommTx(cmd1, cmd2, param, buffer);
+    default:
+      return FSCommTx(cmd1, cmd2, param, buffer);
+    }
+  }
+
+  // The program's reply decoder of the connected family.
+  static int Rx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
+    switch (gPowerInfo.ModelType) {
+    case kModelFCT:
+    case kModelFCS:
+      return FCCommRx(cmd1, cmd2, param, buffer, count);
+    case kModelFPA:
+    case kModelFPB:
+      return FPCommRx(cmd1, cmd2, param, buffer, count);
+    case kModelGS:
+      return GSCommRx(cmd1, cmd2, param, buffer, count);
+    case kModelFL:
+      return FLCommRx(cmd1, cmd2, param, buffer, count);
+    default:
+      return FSCommRx(cmd1, cmd2, param, buffer, count);
+    }
+  }
+
+  // One exchange: 1 when the program accepts the source's reply, 0 when it
+  // rejects it or none came, -1 when the program builds no frame.
+  int Exchange(int cmd1, int cmd2, int param = 0) {
+    uint8_t tx[256] = {};
+    const int len = Tx(cmd1, cmd2, param, tx);
+    if (len < 8)
+      return -1;
+    last = device->HandleFrame(tx, static_cast<size_t>(len));
+    if (last.Reply.empty())
+      return 0;
+    return Rx(cmd1, cmd2, param, last.Reply.data(), static_cast<int>(last.Reply.size()));
+  }
+
+  // A frame as a program would build it, for commands the codecs do not
+  // send (another address, a wrong length).
+  static std::vector<uint8_t> Frame(int address, int cmd1, int cmd2,
+                                    std::vector<uint8_t> payload = {}) {
+    std::vector<uint8_t> f(payload.size() + 8);
+    std::copy(payload.begin(), payload.end(), f.begin() + 6);
+    CommFrameComplete(f.data(), static_cast<int>(f.size()), address, cmd1, cmd2);
+    return f;
+  }
+
+  PowerDevice::Response Send(const std::vector<uint8_t> &frame) {
+    last = device->HandleFrame(frame.data(), frame.size());
+    return last;
+  }
+
+  std::unique_ptr<PowerDevice> device;
+  PowerDevice::Response last;
+};

@@ -1,0 +1,9 @@
+// The settings a simulated source starts with: the program's own defaults,
+// normalised for the model.
+#pragma once
+
+#include "settings/Records.h"
+
+#include <cstdint>
+
+SettingRecords SimDefaultRecords(int32_t modelType);
