@@ -19,6 +19,8 @@
 #include "app/gui/PendingCore.h"
 #include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
+#include "measure/Database.h"
+#include "measure/DateTime.h"
 #include "measure/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"
@@ -150,8 +152,11 @@ int StartUp(const StartOptions &options) {
   gLogoWidth = Logo::kFullWidth;
   ResetOutputStateMemory();
 
+  // An unreadable "Measure.mdb" is renamed aside, never lost: the user is told.
   QString setAside;
-  DatabaseOpenMeasureRecordByName("Measure.mdb", &setAside);
+  DatabaseOpenMeasureRecordByName(kMeasureDatabaseFile, gDatabaseInfo, &setAside);
+  DateTimeGetNow(gDateTimeLast);
+  DateTimeGetNow(gDateTimeNow);
   if (!setAside.isEmpty())
     Dialogs().MessagePopup(Tx("Warning", "警告"),
                            DatabaseSetAsideMessage(setAside, gPowerInfo.Language == 1 ? 0 : 1));
@@ -183,6 +188,7 @@ int StartUp(const StartOptions &options) {
 }
 
 void ShutDown() {
+  DatabaseClose(gDatabaseInfo); // already closed when the program was left
   RemoveGuiHooks();
   DiscardAllPanels();
   ReleaseSingleInstance();
@@ -204,7 +210,7 @@ int VexaMain(int argc, char **argv) {
 
 void ExitMainPanel() {
   gMainPanel->Timer50ms->stop();
-  DatabaseCloseMeasure();
+  DatabaseClose(gDatabaseInfo);
   AutoSaveSetting();
   if (gPowerInfo.Connected != 0)
     CommConnectDeal(0);

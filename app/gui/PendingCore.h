@@ -14,7 +14,3 @@ void CommConnectAtStartUp();
 // 50 ms tick
 void MainTimerTick();
 void DisplayPanelWait(int show);
-// database
-int DatabaseOpenMeasureRecordByName(const QString &path, QString *setAsidePath);
-int DatabaseCloseMeasure();
-QString DatabaseSetAsideMessage(const QString &setAsidePath, int chinese);

@@ -12,6 +12,7 @@
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
+#include "measure/Database.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 #include "storage/SoftSet.h"
@@ -232,6 +233,23 @@ TEST_F(FilesTest, CommunicationSettingsOkWritesSetDatAndCancelWritesNothing) {
   gCommPanel->close();
   EXPECT_EQ(gCommPanel, nullptr);
   gPowerInfo.Connected = 0;
+}
+
+TEST_F(FilesTest, UnreadableMeasurementDatabaseIsSetAsideAndTheUserIsTold) {
+  QFile old(UserFile("Measure.mdb"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("Standard Jet DB, not ours");
+  old.close();
+  ASSERT_EQ(Start(), 0);
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Title, QString::fromUtf8("警告"));
+  const QStringList aside =
+      QDir(UserDir->path()).entryList({"Measure.mdb.unreadable-*"}, QDir::Files);
+  ASSERT_EQ(aside.size(), 1);
+  EXPECT_TRUE(Dialogs_.Messages[0].Text.contains(aside[0]));
+  EXPECT_EQ(gDatabaseInfo.Connected, 1);
+  ExitMainPanel();
+  EXPECT_EQ(gDatabaseInfo.Connected, 0);
 }
 
 TEST_F(FilesTest, CancelWhileDisconnectedClearsTheOutputAndAlarmState) {
