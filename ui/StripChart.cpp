@@ -15,8 +15,8 @@ QColor PhaseColour(int phase) {
   }
 }
 
-StripChart::StripChart(QWidget *parent) : QChartView(parent) {
-  auto *chart = new QChart;
+StripChart::StripChart(QWidget *parent) : QChartView(new QChart, parent) {
+  QChart *chart = this->chart();
   chart->setTheme(QChart::ChartThemeDark);
   chart->legend()->hide();
   chart->setMargins(QMargins(2, 2, 2, 2));
@@ -40,7 +40,6 @@ StripChart::StripChart(QWidget *parent) : QChartView(parent) {
     Series[phase]->attachAxis(AxisX);
     Series[phase]->attachAxis(AxisY);
   }
-  setChart(chart);
   setRenderHint(QPainter::Antialiasing, false);
   Redraw();
 }

@@ -303,10 +303,10 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
   left->addWidget(Tabs);
 
   // Normal-setting graph.
-  NormalGraph = new QChartView(central);
+  NormalGraph = new QChartView(new QChart, central);
   NormalGraph->setObjectName("NormalGraph");
   {
-    auto *chart = new QChart;
+    QChart *chart = NormalGraph->chart();
     chart->setTheme(QChart::ChartThemeDark);
     chart->legend()->hide();
     chart->setMargins(QMargins(2, 2, 2, 2));
@@ -324,7 +324,6 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
     y->setLabelsFont(small);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
-    NormalGraph->setChart(chart);
   }
   NormalGraph->setMinimumHeight(140);
   left->addWidget(NormalGraph, 1);

@@ -32,7 +32,10 @@ void EnsureApplication() {
   QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
   qInstallMessageHandler(QuietPlatformMessages);
-  static QApplication app(gArgc, gArgv);
+  // Kept to the very end of the process: destroying it among the static
+  // objects would run Qt's clean-up after the SQL driver's own is gone.
+  static QApplication *app = new QApplication(gArgc, gArgv);
+  (void)app;
 }
 
 QString BuiltDataFolder() { return QStringLiteral(VEXA_BINARY_DIR "/data"); }
