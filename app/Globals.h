@@ -28,6 +28,7 @@ struct ProgramState {
   MeasureOutput Measure{};
   CommInfo Comm{};
   CommNewCmd NewCmd{};
+  CommPollInfo CommPoll{};
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
   int32_t CurrentPage = 0;
@@ -37,7 +38,9 @@ struct ProgramState {
   int32_t RampSetDisMode = 1;
   int32_t CrossSetDisMode = 1;
   int32_t RefreshProWaveDelay = 0;
-  DateTime DateTimeLast{}; // time of the last stored measurement row
+  int64_t TimerTick = 0;    // 50 ms ticks since start, never reset
+  int32_t FirstConnect = 0; // 1 only while the start-up connection attempt runs
+  DateTime DateTimeLast{};  // time of the last stored measurement row
   DateTime DateTimeNow{};
 };
 
@@ -63,6 +66,7 @@ inline auto &gCrossSet = gProgram.Settings.Cross;
 inline auto &gTHDSet = gProgram.Settings.THD;
 inline CommInfo &gCommInfo = gProgram.Comm;
 inline CommNewCmd &gCommNewCmd = gProgram.NewCmd;
+inline CommPollInfo &gCommPoll = gProgram.CommPoll;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;
@@ -71,5 +75,7 @@ inline int32_t &gListSetDisMode = gProgram.ListSetDisMode;
 inline int32_t &gRampSetDisMode = gProgram.RampSetDisMode;
 inline int32_t &gCrossSetDisMode = gProgram.CrossSetDisMode;
 inline int32_t &gRefreshProWaveDelay = gProgram.RefreshProWaveDelay;
+inline int64_t &gTimerTick = gProgram.TimerTick;
+inline int32_t &gFirstConnect = gProgram.FirstConnect;
 inline DateTime &gDateTimeLast = gProgram.DateTimeLast;
 inline DateTime &gDateTimeNow = gProgram.DateTimeNow;

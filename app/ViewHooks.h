@@ -47,6 +47,49 @@ public:
 
   // Maximum of the over-current entries (system and FC system pages), 0.1 A.
   virtual void SetOCPDefineMax(int limitTenthAmp) { (void)limitTenthAmp; }
+
+  // ---- Device link and 50 ms tick ----
+
+  // Shows (1) or removes (0) the wait popup. Called only when the state
+  // changes; PowerInfo.WaitPanelShown is kept by the core.
+  virtual void DisplayPanelWait(int show) { (void)show; }
+  // Sets the panels up for PowerInfo.ModelType (1 = even when unchanged).
+  virtual void ModelTypeChoose(int force) { (void)force; }
+  // Connection indicators, model name and connect/disconnect buttons of the
+  // six main pages.
+  virtual void CommConnectToPanel(int connected) { (void)connected; }
+  // Power-model menu dimmed (1) or enabled (0).
+  virtual void MainMenuSetPowerModelDimmed(int dim) { (void)dim; }
+  // FC up/down key levels after a connect: 1 when the output runs.
+  virtual void CalFCPowerUpDown(int running) { (void)running; }
+  // Programs read from the source, shown on their panels.
+  virtual void DataFPFromListVarToPanel() {}
+  virtual void DataFPFromRampVarToPanel() {}
+  virtual void DataFPFromCrossVarToPanel() {}
+  virtual void DataFPFromTHDVarToPanel() {}
+  // The THD download button follows CommInfo.THDNeedDownload.
+  virtual void CheckAndSetTHDDownloadButton() {}
+  // A program page the connected model does not have returns to the main
+  // panel (each sets gCurrentPage to 0).
+  virtual void ExitStepToNormalPanel() {}
+  virtual void ExitListToNormalPanel() {}
+  virtual void ExitRampToNormalPanel() {}
+  virtual void ExitCrossToNormalPanel() {}
+  virtual void ExitTHDToNormalPanel() {}
+  // A request to the source was dropped because the queue was full; the
+  // text says which, in the current language. May be called from inside the
+  // 50 ms tick: show it without re-entering the tick (not as a modal loop).
+  virtual void CommRequestDropped(const std::string &text) { (void)text; }
+  // The link was lost (three replies missing in a row) and is closed; the
+  // title and text say why, in the current language. Called from inside the
+  // 50 ms tick, after the disconnect: show it as the message box "Error".
+  virtual void CommLinkLost(const std::string &title, const std::string &text) {
+    (void)title;
+    (void)text;
+  }
+  // Once per 50 ms tick, after the scheduler: the logo step, the live charts
+  // and the delayed preview redraw of the panels.
+  virtual void TimerTickView(long long tick) { (void)tick; }
 };
 
 // The hooks in force; never null (a silent instance until one is installed).

@@ -49,3 +49,21 @@ struct CommNewCmd {
   std::array<int32_t, kCommQueueSize> Step;
   std::array<int32_t, kCommQueueSize> Cmd1, Cmd2, Param;
 };
+
+// The scheduler's own poll counters, in 50 ms ticks. They are not part of
+// CommInfo (which is cleared at every connect and disconnect).
+struct CommPollInfo {
+  int32_t StatusCountdown = 20;  // ticks until the next status query is due
+  int32_t MeasureCountdown = 20; // ticks until the next measurement query is due
+  int32_t LastPollStatus = 0;    // 1 when the last poll sent was a status query
+  int32_t LastMissReason = 0;    // CommMissReason of the latest unaccepted reply
+  int32_t QuietLoss = 0;         // 1: a lost link is not reported (start-up attempt, until
+                                 // the source has answered the model query)
+};
+
+enum CommMissReason : int32_t {
+  kMissNone = 0,
+  kMissNoReply = 1,  // nothing came
+  kMissBadReply = 2, // something came that is not the reply to the frame in flight
+  kMissRefused = 3,  // the source answered a write or output control with a nonzero code
+};

@@ -1,0 +1,26 @@
+// The 50 ms heartbeat of the program and the wait popup.
+//
+// MainTimerTick is the core's part of every tick: count the tick, run the
+// communication scheduler while connected, let the panels do their drawing
+// steps, count down the output's rise time once a second and record a
+// measurement row twice a second. The GUI and vexactl call it from a 50 ms
+// QTimer (StartMainTimer); tests call it tick by tick.
+#pragma once
+
+#include <cstdint>
+
+class QObject;
+class QTimer;
+
+constexpr int kMainTimerPeriodMs = 50;
+
+// One 50 ms tick.
+void MainTimerTick();
+
+// A 50 ms timer (owned by parent) that calls MainTimerTick; already started.
+QTimer *StartMainTimer(QObject *parent);
+
+// Shows (1) or removes (0) the wait popup through the view hooks and keeps
+// PowerInfo.WaitPanelShown; a call that does not change the state does
+// nothing, so nested requests are harmless.
+void DisplayPanelWait(int show);

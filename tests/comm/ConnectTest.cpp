@@ -1,0 +1,407 @@
+// The connection procedure: open failures and their message, what a connect
+// and a disconnect set up and tear down, and whole connect exchanges through
+// the system's ports (TCP, a pseudo-terminal, the stand-in GPIB driver).
+#include "PortTestSupport.h"
+#include "SchedulerTestSupport.h"
+
+#include "measure/Database.h"
+
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+
+// ---- With the simulated cable ----
+
+struct OpenFailureCase {
+  const char *Name;
+  int32_t Language;
+  bool StartUp;
+  const char *Message; // nullptr: silent
+};
+
+class ConnectOpenFailure : public LinkTest,
+                           public ::testing::WithParamInterface<OpenFailureCase> {};
+
+TEST_P(ConnectOpenFailure, ThePortErrorIsShownInTheCurrentLanguageButNotAtStartUp) {
+  gPowerInfo.Language = GetParam().Language;
+  source_.OpenResult = -1;
+  if (GetParam().StartUp)
+    CommConnectAtStartUp();
+  else
+    CommConnectDeal(1);
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_EQ(gCommNewCmd.Count, 0);
+  EXPECT_EQ(gFirstConnect, 0);
+  EXPECT_TRUE(hooks_.Calls.empty());
+  if (GetParam().Message) {
+    EXPECT_EQ(hooks_.Messages, std::vector<std::string>{GetParam().Message});
+  } else {
+    EXPECT_TRUE(hooks_.Messages.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConnectOpenFailure,
+    ::testing::Values(OpenFailureCase{"English", 1, false, "Error|Open port error. Please reset."},
+                      OpenFailureCase{"Chinese", 0, false,
+                                      "出错|通讯端口打开错误，请重新选择端口！"},
+                      OpenFailureCase{"AnyOtherLanguageCodeIsChinese", 7, false,
+                                      "出错|通讯端口打开错误，请重新选择端口！"},
+                      OpenFailureCase{"StartUpEnglish", 1, true, nullptr},
+                      OpenFailureCase{"StartUpChinese", 0, true, nullptr}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+using ConnectProcedure = LinkTest;
+
+TEST_F(ConnectProcedure, AnOpenPortStartsTheConnectExchangeFromAClearedState) {
+  for (int32_t commType : {kCommRS232, kCommLAN, kCommGPIB}) {
+    ResetProgramState();
+    source_ = FakeSource{};
+    hooks_ = RecordingHooks{};
+    gPowerInfo.CommType = commType;
+    gPowerInfo.RemainSecond = 9;
+    gCommInfo.NoReplyCount = 2;
+    gCommInfo.ListDataOk = 1;
+    gCommInfo.PresentValid = 1;
+    CommSetNewCmdSingleGroup(0x5A, 0x21, 4);
+    CommConnectDeal(1);
+    EXPECT_EQ(gPowerInfo.Connected, 1);
+    EXPECT_EQ(gPowerInfo.RemainSecond, 0);
+    EXPECT_EQ(gCommInfo.NoReplyCount, 0);
+    EXPECT_EQ(gCommInfo.ListDataOk, 0);
+    EXPECT_EQ(gCommInfo.PresentValid, 0);
+    ASSERT_EQ(gCommNewCmd.Count, 1);
+    EXPECT_EQ(gCommNewCmd.Group[0], kGroupConnect);
+    EXPECT_EQ(gCommNewCmd.Step[0], 10);
+    EXPECT_EQ(gCommNewCmd.Cmd1[0], 0xF0);
+    EXPECT_EQ(gCommNewCmd.Cmd2[0], 0xED);
+    EXPECT_EQ(source_.Clears, commType == kCommRS232 ? 1 : 0) << commType;
+    EXPECT_EQ(hooks_.Calls, std::vector<std::string>{"MainMenuSetPowerModelDimmed(1)"});
+    EXPECT_TRUE(hooks_.Messages.empty());
+  }
+}
+
+TEST_F(ConnectProcedure, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNothing) {
+  CommConnectDeal(0);
+  EXPECT_EQ(source_.Closes, 0);
+  EXPECT_TRUE(hooks_.Calls.empty());
+  CommConnectDeal(1);
+  CommConnectDeal(1);
+  EXPECT_EQ(source_.Opens, 1);
+  EXPECT_EQ(gCommNewCmd.Count, 1);
+}
+
+struct DisconnectCase {
+  const char *Name;
+  int32_t Model;
+  int32_t Running;
+  std::vector<std::string> Calls;
+};
+
+class ConnectDisconnect : public LinkTest, public ::testing::WithParamInterface<DisconnectCase> {};
+
+TEST_P(ConnectDisconnect, StopsThePollsClearsTheReadoutsAndClosesThePort) {
+  ASSERT_TRUE(LinkTest::Connect(GetParam().Model));
+  gPowerInfo.OutputRunning = GetParam().Running;
+  gMeasureOutput.At(kMeasVoltage, 0) = 2200;
+  gPowerState.DCValue = 55;
+  CommSetNewCmdGroup(kGroupReadList); // shows the wait popup on the next tick
+  Ticks(1);
+  hooks_.Calls.clear();
+  CommConnectDeal(0);
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_EQ(hooks_.Calls, GetParam().Calls);
+  EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), 0);
+  EXPECT_EQ(gPowerState.DCValue, 0);
+  EXPECT_EQ(gCommInfo.PresentValid, 0);
+  EXPECT_EQ(gCommNewCmd.Count, 0);
+  EXPECT_EQ(source_.Closes, 1);
+  EXPECT_TRUE(hooks_.Messages.empty()) << "a disconnect asked for is silent";
+  const size_t sent = source_.Sent.size();
+  Ticks(100);
+  EXPECT_EQ(source_.Sent.size(), sent) << "nothing is polled once disconnected";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ConnectDisconnect,
+    ::testing::Values(DisconnectCase{"GSStopped",
+                                     kModelGS,
+                                     0,
+                                     {"CommConnectToPanel(0)", "RefreshDCOutputStateAndMeasure",
+                                      "DataFPFromMeasureToPanel", "DisplayPanelWait(0)",
+                                      "MainMenuSetPowerModelDimmed(0)"}},
+                      DisconnectCase{"FCTRunningKeepsTheModelMenuDimmed",
+                                     kModelFCT,
+                                     1,
+                                     {"CommConnectToPanel(0)", "RefreshDCOutputStateAndMeasure",
+                                      "DataFCFromMeasureToPanel", "DisplayPanelWait(0)",
+                                      "MainMenuSetPowerModelDimmed(1)"}}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(ConnectProcedure, TheTimerRunsTheSchedulerOnlyWhileConnectedAndCountsDownTheRise) {
+  Ticks(50);
+  EXPECT_TRUE(source_.Sent.empty());
+  EXPECT_EQ(gTimerTick, 50);
+
+  gPowerInfo.OutputRunning = 1;
+  gPowerInfo.RemainSecond = 3;
+  gTimerTick = 0;
+  Ticks(59);
+  EXPECT_EQ(gPowerInfo.RemainSecond, 1);
+  Ticks(1);
+  EXPECT_EQ(gPowerInfo.RemainSecond, 0);
+  Ticks(40);
+  EXPECT_EQ(gPowerInfo.RemainSecond, 0);
+
+  gPowerInfo.OutputRunning = 0;
+  gPowerInfo.RemainSecond = 3;
+  Ticks(40);
+  EXPECT_EQ(gPowerInfo.RemainSecond, 3) << "only while the output runs";
+
+  CommConnectDeal(1);
+  Ticks(1);
+  EXPECT_EQ(source_.Names(), std::vector<std::string>{"F0 ED"});
+}
+
+TEST_F(ConnectProcedure, TheTimerRecordsAMeasurementRowOnPhaseThreeWhileConnectedAndRunning) {
+  ASSERT_EQ(DatabaseOpenMeasureRecordByName("Measure.mdb", gDatabaseInfo), 0);
+  gPowerInfo.OutputRunning = 1;
+  Ticks(20);
+  EXPECT_EQ(gDateTimeLast.Year, 0) << "nothing is recorded while disconnected";
+
+  source_.RunState = 144;
+  ASSERT_TRUE(LinkTest::Connect(kModelFPA));
+  while (gTimerTick % 10 != 1)
+    Ticks(1);
+  gDateTimeLast = DateTime{};
+  gDateTimeLast.Second = -1; // a second the clock never shows
+  Ticks(1);
+  EXPECT_EQ(gDateTimeLast.Year, 0);
+  Ticks(1);
+  EXPECT_GE(gDateTimeLast.Year, 2000) << "row stored on the tick whose counter ends in 3";
+  DatabaseClose(gDatabaseInfo);
+}
+
+// ---- Through the system's ports ----
+
+// Answers every complete frame that reaches it like FakeSource would.
+class Responder {
+public:
+  explicit Responder(FakeSource &source) : source_(source) {}
+
+  // Feeds received bytes; returns the replies to write back.
+  std::vector<uint8_t> Take(const uint8_t *bytes, size_t n) {
+    pending_.insert(pending_.end(), bytes, bytes + n);
+    std::vector<uint8_t> out;
+    while (!pending_.empty()) {
+      if (pending_[0] != 0x7B) {
+        pending_.erase(pending_.begin());
+        continue;
+      }
+      if (pending_.size() < 3 || pending_.size() < pending_[2])
+        break;
+      const int len = pending_[2];
+      ++Frames;
+      const auto reply = source_.ReplyTo(pending_.data(), len);
+      out.insert(out.end(), reply.begin(), reply.end());
+      pending_.erase(pending_.begin(), pending_.begin() + len);
+    }
+    return out;
+  }
+  int Frames = 0;
+
+private:
+  FakeSource &source_;
+  std::vector<uint8_t> pending_;
+};
+
+class ConnectSystemPort : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(workDir_.isValid());
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(workDir_.path());
+    ResetProgramState();
+    PortTestApp();
+    gPowerInfo.SoftwareAddress = 1;
+    gPowerInfo.ModelType = kModelFSA;
+    gPowerInfo.Language = 1;
+    gPowerInfo.CommTypeRS232Port = 3;
+    gPowerInfo.CommTypeRS232Baudrate = 38400;
+    SetHooks(&hooks_);
+  }
+  void TearDown() override {
+    if (gPowerInfo.Connected == 1)
+      CommConnectDeal(0);
+    SetHooks(nullptr);
+    PortGPIBUnloadLibrary();
+    qunsetenv("VEXA_GPIB_LIBRARY");
+    qunsetenv("VEXA_GPIB_SIM");
+    QDir::setCurrent(previousDir_);
+  }
+
+  // Runs the 50 ms tick with the event loop and the device in between until
+  // the connect exchange has ended.
+  bool RunExchange(const std::function<void()> &serve) {
+    for (int i = 0; i < 3000 && gPowerInfo.Connected == 1; ++i) {
+      QCoreApplication::processEvents();
+      serve();
+      MainTimerTick();
+      if (gCommInfo.PresentValid == 0 && gCommNewCmd.Count == 0)
+        return hooks_.Has("CommConnectToPanel(1)");
+    }
+    return false;
+  }
+
+  void UseLan(const QTcpServer &server) {
+    gPowerInfo.CommType = kCommLAN;
+    gPowerInfo.CommTypeLAN_IP1 = 127;
+    gPowerInfo.CommTypeLAN_IP2 = 0;
+    gPowerInfo.CommTypeLAN_IP3 = 0;
+    gPowerInfo.CommTypeLAN_IP4 = 1;
+    gPowerInfo.CommTypeLAN_Port = server.serverPort();
+  }
+
+  QTemporaryDir workDir_;
+  QString previousDir_;
+  RecordingHooks hooks_;
+  FakeSource device_;
+};
+
+void Serve(QTcpSocket *peer, Responder &responder) {
+  if (!peer || peer->bytesAvailable() == 0)
+    return;
+  const QByteArray got = peer->readAll();
+  const auto reply = responder.Take(reinterpret_cast<const uint8_t *>(got.constData()),
+                                    static_cast<size_t>(got.size()));
+  if (!reply.empty()) {
+    peer->write(reinterpret_cast<const char *>(reply.data()), static_cast<qint64>(reply.size()));
+    peer->flush();
+  }
+}
+
+TEST_F(ConnectSystemPort, AConnectExchangeOverTCP) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+  UseLan(server);
+  device_.Identifier = IdentifierOf(kModelGS);
+  Responder responder(device_);
+  CommConnectDeal(1);
+  ASSERT_EQ(gPowerInfo.Connected, 1);
+  EXPECT_STREQ(gPowerInfo.LanIPStr.data(), "127.0.0.1");
+  ASSERT_TRUE(PumpUntil([&] { return server.hasPendingConnections(); }));
+  QPointer<QTcpSocket> peer = server.nextPendingConnection();
+  ASSERT_TRUE(RunExchange([&] { Serve(peer, responder); }));
+  EXPECT_EQ(gPowerInfo.ModelType, kModelGS);
+  EXPECT_EQ(responder.Frames, 24);
+  EXPECT_EQ(gCommInfo.THDDataOk, 1);
+
+  CommConnectDeal(0);
+  EXPECT_TRUE(PumpUntil([&] { return !peer || peer->state() != QAbstractSocket::ConnectedState; }));
+}
+
+TEST_F(ConnectSystemPort, AConnectExchangeOverASerialPseudoTerminal) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  std::snprintf(gPowerInfo.CommTypeRS232Device.data(), gPowerInfo.CommTypeRS232Device.size(), "%s",
+                ptsname(master));
+  gPowerInfo.CommType = kCommRS232;
+  device_.Identifier = IdentifierOf(kModelFCT);
+  Responder responder(device_);
+  CommConnectDeal(1);
+  ASSERT_EQ(gPowerInfo.Connected, 1);
+  const bool done = RunExchange([&] {
+    pollfd ready{master, POLLIN, 0};
+    while (poll(&ready, 1, 0) > 0) {
+      std::array<uint8_t, 256> chunk{};
+      const ssize_t n = read(master, chunk.data(), chunk.size());
+      if (n <= 0)
+        break;
+      const auto reply = responder.Take(chunk.data(), static_cast<size_t>(n));
+      if (!reply.empty()) {
+        ASSERT_EQ(write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
+      }
+    }
+  });
+  EXPECT_TRUE(done);
+  EXPECT_EQ(gPowerInfo.ModelType, kModelFCT);
+  EXPECT_EQ(responder.Frames, 11);
+  CommConnectDeal(0);
+  close(master);
+}
+
+TEST_F(ConnectSystemPort, AConnectExchangeOverTheStandInGPIBDriver) {
+  QTcpServer bus;
+  ASSERT_TRUE(bus.listen(QHostAddress::LocalHost, 0));
+  qputenv("VEXA_GPIB_LIBRARY", VEXA_GPIB_STUB);
+  qputenv("VEXA_GPIB_SIM", "127.0.0.1:" + QByteArray::number(bus.serverPort()));
+  PortGPIBUnloadLibrary();
+  gPowerInfo.CommType = kCommGPIB;
+  gPowerInfo.CommTypeGPIBPort = 5;
+  device_.Identifier = IdentifierOf(kModelFPA);
+  Responder responder(device_);
+  CommConnectDeal(1);
+  ASSERT_EQ(gPowerInfo.Connected, 1);
+  EXPECT_GE(gPowerInfo.GPIBHandle, 0);
+  ASSERT_TRUE(PumpUntil([&] { return bus.hasPendingConnections(); }));
+  QPointer<QTcpSocket> peer = bus.nextPendingConnection();
+  ASSERT_TRUE(RunExchange([&] { Serve(peer, responder); }));
+  EXPECT_EQ(gPowerInfo.ModelType, kModelFPA);
+  EXPECT_EQ(responder.Frames, 34) << "each THD group in two halves";
+}
+
+struct SystemOpenFailureCase {
+  const char *Name;
+  int32_t CommType;
+  QByteArray GpibLibrary;
+};
+
+class ConnectSystemOpenFailure : public ConnectSystemPort,
+                                 public ::testing::WithParamInterface<SystemOpenFailureCase> {};
+
+TEST_P(ConnectSystemOpenFailure, NothingOpensAndTheUserIsTold) {
+  gPowerInfo.CommType = GetParam().CommType;
+  if (GetParam().CommType == kCommLAN) {
+    quint16 port = 0;
+    {
+      QTcpServer gone;
+      ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
+      port = gone.serverPort();
+    }
+    QTcpServer placeholder;
+    UseLan(placeholder);
+    gPowerInfo.CommTypeLAN_Port = port;
+  }
+  if (GetParam().CommType == kCommRS232)
+    std::snprintf(gPowerInfo.CommTypeRS232Device.data(), gPowerInfo.CommTypeRS232Device.size(),
+                  "/dev/vexa-no-such-port");
+  if (!GetParam().GpibLibrary.isEmpty())
+    qputenv("VEXA_GPIB_LIBRARY", GetParam().GpibLibrary);
+  PortGPIBUnloadLibrary();
+  CommConnectDeal(1);
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_EQ(hooks_.Messages, std::vector<std::string>{"Error|Open port error. Please reset."});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ports, ConnectSystemOpenFailure,
+    ::testing::Values(SystemOpenFailureCase{"SerialDeviceMissing", kCommRS232, {}},
+                      SystemOpenFailureCase{"NothingListensOnTheLAN", kCommLAN, {}},
+                      SystemOpenFailureCase{"NoGPIBDriver", kCommGPIB, "/nonexistent/libgpib.so"},
+                      SystemOpenFailureCase{"GPIBDriverWithoutADevice", kCommGPIB, VEXA_GPIB_STUB},
+                      SystemOpenFailureCase{"UnknownPortType", 0, {}}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+} // namespace

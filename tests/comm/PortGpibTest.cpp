@@ -1,0 +1,143 @@
+// The GPIB port: the driver library is loaded at first use from the file
+// VEXA_GPIB_LIBRARY names; the stand-in driver routes the bus to a TCP server
+// that plays the device.
+#include "PortTestSupport.h"
+
+#include "comm/CommPortFunc.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+constexpr int kStatusErr = 0x8000;
+constexpr int kStatusTimo = 0x4000;
+
+// Sets the driver environment for one test and forgets the loaded driver
+// before and after, so that every test loads the library it chose.
+class GpibEnvironment {
+public:
+  GpibEnvironment(const QByteArray &library, const QByteArray &sim) {
+    PortTestApp();
+    PortGPIBUnloadLibrary();
+    Set("VEXA_GPIB_LIBRARY", library);
+    Set("VEXA_GPIB_SIM", sim);
+  }
+  ~GpibEnvironment() {
+    PortGPIBUnloadLibrary();
+    qunsetenv("VEXA_GPIB_LIBRARY");
+    qunsetenv("VEXA_GPIB_SIM");
+  }
+
+private:
+  static void Set(const char *name, const QByteArray &value) {
+    if (value.isEmpty())
+      qunsetenv(name);
+    else
+      qputenv(name, value);
+  }
+};
+
+class SimulatedBus {
+public:
+  SimulatedBus() { server_.listen(QHostAddress::LocalHost, 0); }
+  QByteArray Address() const { return "127.0.0.1:" + QByteArray::number(server_.serverPort()); }
+  QTcpSocket *Accept() {
+    if (!PumpUntil([&] { return server_.hasPendingConnections(); }))
+      return nullptr;
+    return server_.nextPendingConnection();
+  }
+
+private:
+  QTcpServer server_;
+};
+
+TEST(PortGpib, TheStandInDriverCarriesFramesAndReadsExactlyTheAskedCount) {
+  PortTestApp();
+  SimulatedBus bus;
+  GpibEnvironment env(VEXA_GPIB_STUB, bus.Address());
+  ASSERT_EQ(PortGPIBLibraryLoaded(), 1);
+  const int ud = PortGPIBOpen(5);
+  ASSERT_GE(ud, 0);
+  QPointer<QTcpSocket> device = bus.Accept();
+  ASSERT_TRUE(device);
+
+  const std::array<uint8_t, 8> query = {0x7B, 0, 8, 1, 0xF0, 0xED, 0xE6, 0x7D};
+  EXPECT_EQ(PortGPIBWriteBuff(ud, 8, query.data()) & kStatusErr, 0);
+  ASSERT_TRUE(PumpUntil([&] { return device->bytesAvailable() >= 8; }));
+  EXPECT_EQ(device->readAll(), QByteArray(reinterpret_cast<const char *>(query.data()), 8));
+
+  QByteArray reply(30, '\0');
+  for (int i = 0; i < reply.size(); ++i)
+    reply[i] = static_cast<char>(i + 1);
+  device->write(reply);
+  device->flush();
+  std::array<uint8_t, kPortRxBuffSize> buffer{};
+  const int status = PortGPIBReadBuffByLenght(ud, 24, buffer.data());
+  EXPECT_EQ(status & kStatusErr, 0);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer.data()), 24), reply.left(24));
+
+  // Six bytes are left: asking for ten runs into the 30 ms time-out.
+  QElapsedTimer clock;
+  clock.start();
+  const int timedOut = PortGPIBReadBuffByLenght(ud, 10, buffer.data());
+  EXPECT_EQ(timedOut & (kStatusErr | kStatusTimo), kStatusErr | kStatusTimo);
+  EXPECT_GE(clock.elapsed(), 25);
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer.data()), 6), reply.mid(24));
+}
+
+TEST(PortGpib, ANewConnectReleasesTheDescriptorOfTheLastOne) {
+  PortTestApp();
+  SimulatedBus bus;
+  GpibEnvironment env(VEXA_GPIB_STUB, bus.Address());
+  const int first = PortGPIBOpen(5);
+  ASSERT_GE(first, 0);
+  QPointer<QTcpSocket> firstDevice = bus.Accept();
+  ASSERT_TRUE(firstDevice);
+  EXPECT_EQ(PortGPIBClose(first), 0);
+  EXPECT_EQ(firstDevice->state(), QAbstractSocket::ConnectedState) << "close leaves it as it is";
+
+  EXPECT_GE(PortGPIBOpen(5), 0);
+  EXPECT_TRUE(bus.Accept());
+  EXPECT_TRUE(PumpUntil([&] { return firstDevice->state() != QAbstractSocket::ConnectedState; }));
+}
+
+struct MissingDriverCase {
+  const char *Name;
+  QByteArray Library;
+  QByteArray Sim;
+  int LibraryLoaded;
+};
+
+class PortGpibMissing : public ::testing::TestWithParam<MissingDriverCase> {};
+
+TEST_P(PortGpibMissing, NoDescriptorAndNoCrash) {
+  GpibEnvironment env(GetParam().Library, GetParam().Sim);
+  EXPECT_EQ(PortGPIBLibraryLoaded(), GetParam().LibraryLoaded);
+  EXPECT_LT(PortGPIBOpen(5), 0);
+  if (GetParam().LibraryLoaded == 0) {
+    std::array<uint8_t, 16> buffer{};
+    EXPECT_EQ(PortGPIBWriteBuff(0, 8, buffer.data()), kPortGPIBNoLibrary);
+    EXPECT_EQ(PortGPIBReadBuffByLenght(0, 9, buffer.data()), kPortGPIBNoLibrary);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drivers, PortGpibMissing,
+    ::testing::Values(MissingDriverCase{"NoLibraryFile", "/nonexistent/libgpib.so.0", "127.0.0.1:1",
+                                        0},
+                      // A library that loads but lacks the entry points is no driver.
+                      MissingDriverCase{"LibraryWithoutEntryPoints", "libm.so.6", "127.0.0.1:1", 0},
+                      // The stand-in driver with no simulated source behind it.
+                      MissingDriverCase{"NoSimulatedSource", VEXA_GPIB_STUB, "", 1}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+} // namespace

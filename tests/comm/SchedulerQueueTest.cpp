@@ -1,0 +1,238 @@
+// The five-entry request queue: arrival order, the ring indexes, requests
+// already waiting, and what a full queue does with output control.
+#include "SchedulerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A request: a group code, or a single frame (group 15) with its bytes.
+struct Request {
+  int Group;
+  int Cmd1 = 0;
+  int Cmd2 = 0;
+  int Param = 0;
+};
+
+Request Single(int cmd1, int cmd2, int param = 0) { return {kGroupSingle, cmd1, cmd2, param}; }
+
+void Queue(const Request &r) {
+  if (r.Group == kGroupSingle)
+    CommSetNewCmdSingleGroup(r.Cmd1, r.Cmd2, r.Param);
+  else
+    CommSetNewCmdGroup(r.Group);
+}
+
+// "15:5A 21 3" or "35:5A 23 0" for every waiting entry, oldest first.
+std::vector<std::string> Waiting() {
+  std::vector<std::string> out;
+  const CommNewCmd &q = gCommNewCmd;
+  for (int n = 0; n < q.Count; ++n) {
+    const int slot = (q.ReadIndex + n) % kCommQueueSize;
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02X %02X %d", q.Group[slot], q.Cmd1[slot], q.Cmd2[slot],
+                  q.Param[slot]);
+    out.emplace_back(text);
+  }
+  return out;
+}
+
+using SchedulerQueue = LinkTest;
+
+TEST_F(SchedulerQueue, ASixthRequestIsDroppedAndTheFiveGoOutInArrivalOrder) {
+  for (int g = 0; g < 5; ++g)
+    CommSetNewCmdSingleGroup(0x5A, 0x21, g);
+  EXPECT_EQ(gCommNewCmd.Count, 5);
+  EXPECT_EQ(gCommNewCmd.WriteIndex, 5) << "wraps only at the next insertion";
+  CommSetNewCmdSingleGroup(0x5A, 0x21, 5);
+  EXPECT_EQ(gCommNewCmd.Count, 5);
+  ASSERT_EQ(hooks_.Dropped.size(), 1u);
+  EXPECT_NE(hooks_.Dropped[0].find("write normal group (5A 21, 5)"), std::string::npos)
+      << hooks_.Dropped[0];
+
+  ASSERT_EQ(CommReadNewCmdGroupToPresentGroup(), 1);
+  CommSetNewCmdSingleGroup(0x5A, 0x21, 6);
+  EXPECT_EQ(gCommNewCmd.WriteIndex, 1) << "wrapped to 0, then filled";
+  while (CommReadNewCmdGroupToPresentGroup() == 1) {
+  }
+  EXPECT_EQ(gCommNewCmd.ReadIndex, 1) << "wraps as soon as it reaches 5";
+  EXPECT_EQ(gCommNewCmd.Count, 0);
+  EXPECT_EQ(source_.Names(), (std::vector<std::string>{"5A 21 0", "5A 21 1", "5A 21 2", "5A 21 3",
+                                                       "5A 21 4", "5A 21 6"}));
+  EXPECT_EQ(CommReadNewCmdGroupToPresentGroup(), 0);
+}
+
+struct DedupCase {
+  const char *Name;
+  std::vector<Request> Requests;
+  std::vector<std::string> Expected;
+};
+
+class SchedulerQueueDedup : public LinkTest, public ::testing::WithParamInterface<DedupCase> {};
+
+TEST_P(SchedulerQueueDedup, ARequestAlreadyWaitingIsNotQueuedTwiceUnlessOrderMatters) {
+  for (const Request &r : GetParam().Requests)
+    Queue(r);
+  EXPECT_EQ(Waiting(), GetParam().Expected);
+  EXPECT_TRUE(hooks_.Dropped.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SchedulerQueueDedup,
+    ::testing::Values(
+        DedupCase{"SameWriteTwice", {Single(0x5A, 0x21, 3), Single(0x5A, 0x21, 3)}, {"15:5A 21 3"}},
+        DedupCase{"SameWriteBehindAnother",
+                  {Single(0x5A, 0x21, 3), Single(0x5A, 0x30), Single(0x5A, 0x21, 3)},
+                  {"15:5A 21 3", "15:5A 30 0"}},
+        DedupCase{"SameExchangeTwice", {{kGroupReadList}, {kGroupReadList}}, {"19:A5 23 0"}},
+        DedupCase{"ExchangeAndSingleOfTheSameFirstFrame",
+                  {{kGroupWriteList}, Single(0x5A, 0x23)},
+                  {"35:5A 23 0", "15:5A 23 0"}},
+        DedupCase{"OutputOnOffOn",
+                  {Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF)},
+                  {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0"}},
+        DedupCase{"ModeInOutIn",
+                  {Single(0x5A, 0x12), Single(0x5A, 0x11, 0), Single(0x5A, 0x12)},
+                  {"15:5A 12 0", "15:5A 11 0", "15:5A 12 0"}}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+struct OverflowCase {
+  const char *Name;
+  std::vector<Request> Waiting;
+  Request Newcomer;
+  std::vector<std::string> Expected;
+  const char *DroppedText; // nullptr: nothing dropped
+};
+
+std::vector<Request> Writes(int n) {
+  std::vector<Request> out;
+  for (int g = 0; g < n; ++g)
+    out.push_back(Single(0x5A, 0x21, g));
+  return out;
+}
+
+std::vector<Request> With(std::vector<Request> list, std::initializer_list<Request> more) {
+  list.insert(list.end(), more);
+  return list;
+}
+
+class SchedulerQueueFull : public LinkTest, public ::testing::WithParamInterface<OverflowCase> {};
+
+TEST_P(SchedulerQueueFull, OutputControlIsNeverLostAndOtherOverflowIsTold) {
+  for (const Request &r : GetParam().Waiting)
+    Queue(r);
+  ASSERT_EQ(gCommNewCmd.Count, 5);
+  Queue(GetParam().Newcomer);
+  EXPECT_EQ(Waiting(), GetParam().Expected);
+  if (GetParam().DroppedText == nullptr) {
+    EXPECT_TRUE(hooks_.Dropped.empty());
+  } else {
+    ASSERT_EQ(hooks_.Dropped.size(), 1u);
+    EXPECT_NE(hooks_.Dropped[0].find(GetParam().DroppedText), std::string::npos)
+        << hooks_.Dropped[0];
+  }
+  // The ring stays consistent: everything waiting comes out in that order.
+  std::vector<std::string> taken;
+  const size_t before = source_.Sent.size();
+  while (CommReadNewCmdGroupToPresentGroup() == 1) {
+  }
+  taken = SentSince(before);
+  EXPECT_EQ(taken.size(), GetParam().Expected.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SchedulerQueueFull,
+    ::testing::Values(
+        OverflowCase{"OutputOffTakesThePlaceOfTheNewestWrite",
+                     Writes(5),
+                     Single(0x0F, 0x00),
+                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:0F 00 0"},
+                     "write normal group (5A 21, 4)"},
+        OverflowCase{"WaitingOutputControlKeepsItsPlaceBeforeTheNewcomer",
+                     With(Writes(4), {Single(0x0F, 0xFF)}),
+                     Single(0x0F, 0x00),
+                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:0F FF 0", "15:0F 00 0"},
+                     "write normal group (5A 21, 3)"},
+        OverflowCase{"AnExchangeGivesWayToo",
+                     With(Writes(4), {{kGroupWriteList}}),
+                     Single(0x0F, 0xFF),
+                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:0F FF 0"},
+                     "write List program"},
+        OverflowCase{"NothingToGiveWay",
+                     {Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF),
+                      Single(0x0F, 0x00), Single(0x0F, 0xFF)},
+                     Single(0x0F, 0x00),
+                     {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0", "15:0F 00 0", "15:0F FF 0"},
+                     "output off (0F 00)"},
+        OverflowCase{"AWriteFindingTheQueueFullIsDropped",
+                     Writes(5),
+                     Single(0x5A, 0x30),
+                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:5A 21 4"},
+                     "write system settings (5A 30)"},
+        OverflowCase{"ARequestAlreadyWaitingIsNoOverflow",
+                     Writes(5),
+                     Single(0x5A, 0x21, 2),
+                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:5A 21 4"},
+                     nullptr}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(SchedulerQueue, TheDropIsToldInTheCurrentLanguage) {
+  gPowerInfo.Language = 0;
+  for (const Request &r : Writes(5))
+    Queue(r);
+  CommSetNewCmdGroup(kGroupReadRamp);
+  ASSERT_EQ(hooks_.Dropped.size(), 1u);
+  EXPECT_EQ(hooks_.Dropped[0], "电源通讯繁忙：“读取Ramp程序”未发送，请重试。");
+}
+
+TEST_F(SchedulerQueue, THDMarksChooseTheFirstFrameOfTheChangedGroupsWrite) {
+  EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 10);
+  EXPECT_EQ(CheckTHDNeedToDownload(), 0);
+  CommSetNewCmdGroup(kGroupWriteTHDMarked);
+  gCommInfo.THDNeedDownload[6] = 1;
+  gCommInfo.THDNeedDownload[8] = 1;
+  EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 6);
+  EXPECT_EQ(CheckTHDNeedToDownload(), 1);
+  CommSetNewCmdGroup(kGroupWriteTHDMarked);
+  gPowerInfo.CommType = kCommGPIB;
+  CommSetNewCmdGroup(kGroupWriteTHDMarked);
+  CommSetNewCmdGroup(kGroupReadTHD);
+  CommSetNewCmdGroup(kGroupWriteTHDAll);
+  EXPECT_EQ(Waiting(), (std::vector<std::string>{"0:00 00 0", "39:5A 31 6", "39:5A 32 6",
+                                                 "22:A5 32 0", "38:5A 32 0"}));
+  const CommNewCmd &q = gCommNewCmd;
+  EXPECT_EQ((std::vector<int>{q.Step[0], q.Step[1], q.Step[2], q.Step[3], q.Step[4]}),
+            (std::vector<int>{0, 26, 62, 50, 30}));
+}
+
+TEST_F(SchedulerQueue, TakingShowsTheWaitPopupForExchangesAndOutputControlOnly) {
+  struct Case {
+    Request Req;
+    bool Shown;
+  };
+  const Case cases[] = {{Single(0x5A, 0x21, 1), false},
+                        {Single(0xA5, 0x22), false},
+                        {Single(0x0F, 0xFF), true},
+                        {{kGroupReadList}, true},
+                        {{kGroupWriteTHDMarked}, false}}; // nothing marked: an empty entry
+  for (const Case &c : cases) {
+    gPowerInfo.WaitPanelShown = 0;
+    hooks_.Calls.clear();
+    Queue(c.Req);
+    ASSERT_EQ(CommReadNewCmdGroupToPresentGroup(), 1);
+    EXPECT_EQ(hooks_.Has("DisplayPanelWait(1)"), c.Shown) << c.Req.Group << " " << c.Req.Cmd1;
+    EXPECT_EQ(gPowerInfo.WaitPanelShown, c.Shown ? 1 : 0);
+  }
+  // Shown already: no second popup.
+  hooks_.Calls.clear();
+  Queue({kGroupReadRamp});
+  Queue(Single(0x0F, 0x00));
+  CommReadNewCmdGroupToPresentGroup();
+  CommReadNewCmdGroupToPresentGroup();
+  EXPECT_EQ(hooks_.Count("DisplayPanelWait(1)"), 1);
+}
+
+} // namespace

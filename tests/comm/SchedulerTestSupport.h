@@ -1,0 +1,285 @@
+// A simulated cable with a scripted power source behind it, and view hooks
+// that record what the link asked of the user interface. The scheduler and
+// the connection procedure run tick by tick against them.
+#pragma once
+
+#include "app/Globals.h"
+#include "app/MainTimer.h"
+#include "app/ViewHooks.h"
+#include "comm/CommCommands.h"
+#include "comm/CommConnect.h"
+#include "comm/CommPC.h"
+#include "comm/CommPortFunc.h"
+#include "comm/CommScheduler.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The identifier a source of each model answers the model query with.
+inline const char *IdentifierOf(int32_t model) {
+  switch (model) {
+  case kModelFCT:
+    return "QXFC100T000";
+  case kModelFCS:
+    return "QXFC100S000";
+  case kModelFSA:
+    return "QXFS123A000";
+  case kModelFSB:
+    return "QXFS123B000";
+  case kModelFPA:
+    return "QXFP050A000";
+  case kModelFPB:
+    return "QXFP050B000";
+  case kModelGS:
+    return "QXGS100T000";
+  default:
+    return "QXFL050A000";
+  }
+}
+
+// "A5 21 3": command bytes, and the parameter for the commands that carry one
+// in byte 6.
+inline std::string FrameName(const uint8_t *frame, int len) {
+  const int cmd1 = frame[4];
+  const int cmd2 = frame[5];
+  const bool indexed =
+      (cmd1 == 0x5A || cmd1 == 0xA5) &&
+      (cmd2 == 0x21 || cmd2 == 0x24 || cmd2 == 0x26 || cmd2 == 0x29 || cmd2 == 0x31 ||
+       cmd2 == 0x32 || cmd2 == 0x33 || (cmd1 == 0x5A && cmd2 == 0x11));
+  char text[24];
+  if (indexed && len > 6)
+    std::snprintf(text, sizeof text, "%02X %02X %d", cmd1, cmd2, frame[6]);
+  else
+    std::snprintf(text, sizeof text, "%02X %02X", cmd1, cmd2);
+  return text;
+}
+
+struct SentFrame {
+  std::string Name;
+  int Cmd1;
+  int Cmd2;
+  int Len;
+  int64_t Tick;
+};
+
+// The cable and the source: every frame written is answered at once with a
+// well-formed reply of the length the command provokes, unless a fault says
+// otherwise. The reply is there for the next read.
+class FakeSource : public CommPort {
+public:
+  // What the source reports.
+  std::string Identifier = IdentifierOf(kModelFPA);
+  int RunState = 0;     // byte 6 of the status reply
+  int CurrentGroup = 0; // reply to A5 11
+
+  // Faults: frames not answered, the acknowledgement code of writes (0 = done),
+  // replies replaced by noise.
+  std::function<bool(const SentFrame &)> Mute;
+  std::function<int(const SentFrame &)> Refuse;
+  bool Noise = false;
+  int OpenResult = 0;
+
+  std::vector<SentFrame> Sent;
+  std::vector<int64_t> ReadTicks;
+  int Opens = 0;
+  int Closes = 0;
+  int Clears = 0;
+
+  int Open() override {
+    ++Opens;
+    return OpenResult;
+  }
+  void Close() override { ++Closes; }
+  void Clear() override { ++Clears; }
+
+  int Write(const uint8_t *buffer, int32_t length) override {
+    SentFrame frame{FrameName(buffer, length), buffer[4], buffer[5], length, gTimerTick};
+    Sent.push_back(frame);
+    pending_.clear();
+    if (Mute && Mute(frame))
+      return length;
+    if (Noise) {
+      pending_.assign(12, 0x55);
+      return length;
+    }
+    pending_ = ReplyTo(buffer, length);
+    return length;
+  }
+
+  int32_t Read(uint8_t *buffer, int32_t capacity, int32_t expectLen) override {
+    (void)expectLen;
+    ReadTicks.push_back(gTimerTick);
+    const int32_t n = std::min<int32_t>(static_cast<int32_t>(pending_.size()), capacity);
+    std::copy_n(pending_.begin(), n, buffer);
+    pending_.clear();
+    return n;
+  }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const SentFrame &frame : Sent)
+      names.push_back(frame.Name);
+    return names;
+  }
+  int Count(const std::string &name) const {
+    return static_cast<int>(std::count_if(Sent.begin(), Sent.end(),
+                                          [&](const SentFrame &f) { return f.Name == name; }));
+  }
+
+  // The well-formed reply to a frame, for the model in PowerInfo.
+  std::vector<uint8_t> ReplyTo(const uint8_t *buffer, int length) {
+    const SentFrame frame{FrameName(buffer, length), buffer[4], buffer[5], length, gTimerTick};
+    const int byte6 = length > 6 ? buffer[6] : 0;
+    const int address = gPowerInfo.SoftwareAddress;
+    std::vector<uint8_t> reply(256, 0);
+    if (frame.Cmd1 == 0xF0 && frame.Cmd2 == 0xED) {
+      const int len = ModelQueryReplyBuild(reply.data(), address, Identifier.c_str());
+      reply.resize(static_cast<size_t>(len));
+      return reply;
+    }
+    const CommCommand *command = CommFindCommand(gPowerInfo.ModelType, frame.Cmd1, frame.Cmd2);
+    if (!command)
+      return {};
+    const int len = command->RxLen;
+    uint8_t *payload = reply.data() + 6;
+    if (frame.Cmd1 == 0x5A || frame.Cmd1 == 0x0F)
+      payload[0] = static_cast<uint8_t>(Refuse ? Refuse(frame) : 0);
+    else if (frame.Cmd1 == 0xF0 && frame.Cmd2 == 0xEB)
+      payload[0] = static_cast<uint8_t>(RunState);
+    else if (frame.Cmd1 == 0xA5 && frame.Cmd2 == 0x11)
+      payload[0] = static_cast<uint8_t>(CurrentGroup);
+    else if (frame.Cmd1 == 0xA5 && frame.Len == 9)
+      payload[0] = static_cast<uint8_t>(byte6);
+    CommFrameComplete(reply.data(), len, address, frame.Cmd1, frame.Cmd2);
+    reply.resize(static_cast<size_t>(len));
+    return reply;
+  }
+
+private:
+  std::vector<uint8_t> pending_;
+};
+
+// Records every call of the link into the user interface, in order.
+class RecordingHooks : public ViewHooks {
+public:
+  std::vector<std::string> Calls;
+  std::vector<std::string> Dropped;
+  std::vector<std::string> LinkLost; // "title|text"
+  std::vector<std::string> Messages; // "title|text"
+
+  int Count(const std::string &call) const {
+    return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
+  }
+  bool Has(const std::string &call) const { return Count(call) > 0; }
+
+  void MessagePopup(const std::string &title, const std::string &text) override {
+    Messages.push_back(title + "|" + text);
+  }
+  void DisplayPanelWait(int show) override { Add("DisplayPanelWait", show); }
+  void ModelTypeChoose(int force) override { Add("ModelTypeChoose", force); }
+  void CommConnectToPanel(int connected) override { Add("CommConnectToPanel", connected); }
+  void MainMenuSetPowerModelDimmed(int dim) override { Add("MainMenuSetPowerModelDimmed", dim); }
+  void CalFCPowerUpDown(int running) override { Add("CalFCPowerUpDown", running); }
+  void DataFPFromListVarToPanel() override { Calls.push_back("DataFPFromListVarToPanel"); }
+  void DataFPFromRampVarToPanel() override { Calls.push_back("DataFPFromRampVarToPanel"); }
+  void DataFPFromCrossVarToPanel() override { Calls.push_back("DataFPFromCrossVarToPanel"); }
+  void DataFPFromTHDVarToPanel() override { Calls.push_back("DataFPFromTHDVarToPanel"); }
+  void DataFPFromMeasureToPanel() override { Calls.push_back("DataFPFromMeasureToPanel"); }
+  void DataFCFromMeasureToPanel() override { Calls.push_back("DataFCFromMeasureToPanel"); }
+  void RefreshDCOutputStateAndMeasure() override {
+    Calls.push_back("RefreshDCOutputStateAndMeasure");
+  }
+  void RefreshListSetGraph(int recompute, int redraw, int mode) override {
+    Calls.push_back("RefreshListSetGraph(" + std::to_string(recompute) + "," +
+                    std::to_string(redraw) + "," + std::to_string(mode) + ")");
+  }
+  void CheckAndSetTHDDownloadButton() override { Calls.push_back("CheckAndSetTHDDownloadButton"); }
+  void ExitStepToNormalPanel() override { ExitTo("ExitStepToNormalPanel"); }
+  void ExitListToNormalPanel() override { ExitTo("ExitListToNormalPanel"); }
+  void ExitRampToNormalPanel() override { ExitTo("ExitRampToNormalPanel"); }
+  void ExitCrossToNormalPanel() override { ExitTo("ExitCrossToNormalPanel"); }
+  void ExitTHDToNormalPanel() override { ExitTo("ExitTHDToNormalPanel"); }
+  void CommRequestDropped(const std::string &text) override { Dropped.push_back(text); }
+  void CommLinkLost(const std::string &title, const std::string &text) override {
+    LinkLost.push_back(title + "|" + text);
+  }
+
+private:
+  void Add(const char *name, int value) {
+    Calls.push_back(std::string(name) + "(" + std::to_string(value) + ")");
+  }
+  void ExitTo(const char *name) {
+    Calls.push_back(name);
+    gCurrentPage = kPageMain;
+  }
+};
+
+// A program state with the fake cable and the recording hooks installed, in
+// a working directory of its own (a change of model writes auto-save files).
+class LinkTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(workDir_.isValid());
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(workDir_.path());
+    ResetProgramState();
+    gPowerInfo.SoftwareAddress = 1;
+    gPowerInfo.CommType = kCommLAN;
+    gPowerInfo.CommTypeRS232Baudrate = 38400;
+    gPowerInfo.ModelType = kModelFPA;
+    gPowerInfo.Language = 1;
+    SetHooks(&hooks_);
+    SetCommPort(&source_);
+  }
+  void TearDown() override {
+    SetHooks(nullptr);
+    SetCommPort(nullptr);
+    QDir::setCurrent(previousDir_);
+  }
+
+  // Connects to a source of the model over the port type and runs the
+  // connect exchange to its end; false when it did not end.
+  bool Connect(int32_t model, int32_t commType = kCommLAN, int32_t baud = 38400) {
+    gPowerInfo.CommType = commType;
+    gPowerInfo.CommTypeRS232Baudrate = baud;
+    source_.Identifier = IdentifierOf(model);
+    CommConnectDeal(1);
+    return gPowerInfo.Connected == 1 && RunUntilIdle();
+  }
+
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i)
+      MainTimerTick();
+  }
+
+  // Ticks until no frame is in flight and nothing is queued.
+  bool RunUntilIdle(int maxTicks = 20000) {
+    for (int i = 0; i < maxTicks; ++i) {
+      MainTimerTick();
+      if (gPowerInfo.Connected != 1)
+        return false;
+      if (gCommInfo.PresentValid == 0 && gCommNewCmd.Count == 0)
+        return true;
+    }
+    return false;
+  }
+
+  // Names of the frames sent from index from on.
+  std::vector<std::string> SentSince(size_t from) const {
+    const auto names = source_.Names();
+    return {names.begin() + static_cast<std::ptrdiff_t>(std::min(from, names.size())), names.end()};
+  }
+
+  QTemporaryDir workDir_;
+  QString previousDir_;
+  RecordingHooks hooks_;
+  FakeSource source_;
+};
