@@ -17,6 +17,7 @@ public:
     return kFileSelectCancelled;
   }
   bool OpenDocument(const QString &) override { return false; }
+  void Notify(const QString &, const QString &) override {}
 };
 
 SilentDialogs gSilentDialogs;
@@ -74,4 +75,12 @@ int QtDialogService::FileSelectPopup(const QString &defaultDir, const QString &p
 
 bool QtDialogService::OpenDocument(const QString &path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void QtDialogService::Notify(const QString &title, const QString &text) {
+  auto *box =
+      new QMessageBox(QMessageBox::Information, title, text, QMessageBox::Ok, DialogParent());
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
 }

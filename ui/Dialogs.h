@@ -28,6 +28,8 @@ public:
                               const QString &title, bool save, QString &path) = 0;
   // Opens a document in the system's default viewer; false when that failed.
   virtual bool OpenDocument(const QString &path) = 0;
+  // A message that does not wait for the user (no modal loop).
+  virtual void Notify(const QString &title, const QString &text) = 0;
 };
 
 // The dialogs in force (never null once the program or a test installed one;
@@ -44,4 +46,5 @@ public:
   int FileSelectPopup(const QString &defaultDir, const QString &pattern, const QString &title,
                       bool save, QString &path) override;
   bool OpenDocument(const QString &path) override;
+  void Notify(const QString &title, const QString &text) override;
 };

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/Globals.h"
+#include "app/MainTimer.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainMenu.h"
@@ -16,9 +17,10 @@
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/OutputState.h"
-#include "app/gui/PendingCore.h"
 #include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
+#include "comm/CommScheduler.h"
 #include "measure/Database.h"
 #include "measure/DateTime.h"
 #include "measure/gui/MeasureView.h"

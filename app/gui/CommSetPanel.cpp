@@ -4,11 +4,13 @@
 #include <algorithm>
 
 #include "app/Globals.h"
+#include "app/MainTimer.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/OutputState.h"
-#include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
+#include "comm/CommScheduler.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"
 

@@ -3,14 +3,16 @@
 #include <QSignalBlocker>
 
 #include "app/Globals.h"
+#include "app/MainTimer.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/Guards.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
-#include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
+#include "comm/CommScheduler.h"
 #include "ui/Texts.h"
 
 int gChooseFCGroup = 0;

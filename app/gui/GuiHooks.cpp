@@ -4,11 +4,14 @@
 
 #include "app/ViewHooks.h"
 #include "app/gui/AppMain.h"
+#include "app/gui/CommSetPanel.h"
 #include "app/gui/ModelCatalogue.h"
+#include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
 #include "app/gui/OutputState.h"
 #include "measure/gui/MeasureView.h"
 #include "ui/Dialogs.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -42,6 +45,26 @@ public:
   void DataFCFromNormalVarToPanel() override { ::DataFCFromNormalVarToPanel(); }
   void DataFCFromSystemVarToPanel() override { ::DataFCFromSystemVarToPanel(); }
   void SetOCPDefineMax(int limitTenthAmp) override { ::SetOCPDefineMax(limitTenthAmp); }
+
+  void DisplayPanelWait(int show) override { ShowWaitPopup(show); }
+  void ModelTypeChoose(int force) override { ::ModelTypeChoose(force); }
+  void CommConnectToPanel(int connected) override { ShowConnectionOnPanels(connected); }
+  void MainMenuSetPowerModelDimmed(int dim) override { ::MainMenuSetPowerModelDimmed(dim); }
+  void CalFCPowerUpDown(int running) override { ::CalFCPowerUpDown(running); }
+  // The program frames do not show programs yet: List, Ramp, Cross and THD
+  // records read from the source wait in the records for their editors.
+  void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
+  void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }
+  void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }
+  void ExitCrossToNormalPanel() override { ::ExitCrossToNormalPanel(); }
+  void ExitTHDToNormalPanel() override { ::ExitTHDToNormalPanel(); }
+  void CommRequestDropped(const std::string &text) override {
+    Dialogs().Notify(Tx("Tip", "提示"), QString::fromStdString(text));
+  }
+  void CommLinkLost(const std::string &title, const std::string &text) override {
+    ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
+  }
+  void TimerTickView(long long tick) override { ::TimerTickView(tick); }
 };
 
 GuiHooks gGuiHooks;

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 
 #include "app/Globals.h"
+#include "app/MainTimer.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/Guards.h"
@@ -14,8 +15,9 @@
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
-#include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
+#include "comm/CommScheduler.h"
 #include "measure/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"

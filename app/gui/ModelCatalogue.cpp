@@ -5,12 +5,14 @@
 #include <QSignalBlocker>
 
 #include "app/Globals.h"
+#include "app/MainTimer.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
-#include "app/gui/PendingCore.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
+#include "comm/CommScheduler.h"
 #include "measure/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"

@@ -1,6 +1,7 @@
 #include "app/gui/NormalMapping.h"
 
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/Globals.h"
 #include "app/gui/MainPanel.h"
@@ -254,4 +255,15 @@ void ShowNormalAndSystemSettings() {
 void RefreshMainPanelFromRecords() {
   ShowNormalAndSystemSettings();
   MainMenuNormalSaveLoadDimmed(MainPanelBusy());
+}
+
+void CalFCPowerUpDown(int flag) {
+  NormalFCSet &group = gNormalFCSet[gCurrentNormalGroup];
+  if (flag == 0) {
+    group.VolBase = group.VolUp = group.VolDown = 0;
+    return;
+  }
+  group.VolBase = group.Vol;
+  group.VolDown = std::max(10, group.Vol * (100 - group.DownUPer) / 100);
+  group.VolUp = std::min(3000, group.Vol * (100 + group.UpUPer) / 100);
 }

@@ -15,3 +15,8 @@ void ShowNormalAndSystemSettings();
 // The main panel drawn anew from the records with the dimming of the current
 // output and alarm state (used on every return to the main panel).
 void RefreshMainPanelFromRecords();
+
+// Working levels of the FC voltage keys from the current group: with a
+// non-zero flag base = Vol, down = Vol x (100 - DownUPer) / 100 (at least
+// 10), up = Vol x (100 + UpUPer) / 100 (at most 3000); with 0 all three 0.
+void CalFCPowerUpDown(int flag);

@@ -7,6 +7,7 @@
 #include "app/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
 #include "storage/Language.h"
 
 namespace {
@@ -68,6 +69,10 @@ int FakeDialogs::FileSelectPopup(const QString &, const QString &pattern, const 
   return QFileInfo::exists(answer) ? kFileSelectExisting : kFileSelectNew;
 }
 
+void FakeDialogs::Notify(const QString &title, const QString &text) {
+  Notes.push_back({title, text});
+}
+
 bool FakeDialogs::OpenDocument(const QString &path) {
   Documents << path;
   return true;
@@ -92,10 +97,16 @@ void ShellTest::TearDown() {
   ResetProgramState();
 }
 
-int ShellTest::Start() {
+int ShellTest::Start(bool keepStartUpLink) {
   StartOptions options;
   options.WorkDir = UserDir->path();
-  return StartUp(options);
+  const int result = StartUp(options);
+  // Without "Set.Dat" the start-up attempt opens the first serial port, which
+  // may exist on the test machine; the tests start from a closed link, as
+  // after the user's Disconnect.
+  if (result == 0 && gPowerInfo.Connected == 1 && !keepStartUpLink)
+    CommConnectDeal(0);
+  return result;
 }
 
 QString ShellTest::UserFile(const QString &name) const {

@@ -34,6 +34,7 @@ public:
   int FileSelectPopup(const QString &defaultDir, const QString &pattern, const QString &title,
                       bool save, QString &path) override;
   bool OpenDocument(const QString &path) override;
+  void Notify(const QString &title, const QString &text) override;
 
   std::vector<Message> Messages;
   std::vector<int> ConfirmAnswers;
@@ -41,6 +42,7 @@ public:
   QStringList FilePatterns;         // the pattern of every file dialog shown
   std::vector<bool> FileSaves;      // save or load button of every file dialog
   QStringList Documents;
+  std::vector<Message> Notes; // messages that did not wait
 };
 
 class ShellTest : public ::testing::Test {
@@ -50,7 +52,8 @@ protected:
   void TearDown() override;
 
   // Starts the program in the test's user folder; returns StartUp's result.
-  int Start();
+  // The link the start-up attempt opened is closed unless asked to keep it.
+  int Start(bool keepStartUpLink = false);
   QString UserFile(const QString &name) const;
   // Files in the user folder, sorted.
   QStringList UserFiles() const;
