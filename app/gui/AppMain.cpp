@@ -200,6 +200,8 @@ int VexaMain(int argc, char **argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Vexa");
   QApplication::setApplicationName("VexaPowerControl");
+  // The program ends only through ExitMainPanel; panels come and go.
+  QApplication::setQuitOnLastWindowClosed(false);
   QtDialogService dialogs;
   SetDialogs(&dialogs);
   if (StartUp(ParseStartOptions(QApplication::arguments())) != 0)

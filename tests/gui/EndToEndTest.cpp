@@ -13,6 +13,7 @@
 #include "app/Globals.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
+#include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
 #include "storage/IniFile.h"
 #include "ui/Panel.h"
@@ -90,9 +91,11 @@ TEST_F(EndToEndTest, ConnectsIdentifiesReconfiguresAndLosesTheLink) {
   ASSERT_GT(port, 0);
   WriteSetDat(port, kModelFSA);
 
-  // The start-up attempt connects by itself.
+  // The start-up attempt connects by itself; the wait popup stands while the
+  // source is read.
   ASSERT_EQ(Start(true), 0);
   EXPECT_EQ(gPowerInfo.ModelType, kModelFSA);
+  EXPECT_TRUE(RunUntil([] { return gWaitPanel != nullptr; }, 5000));
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000))
       << "connected " << gPowerInfo.Connected;
 
