@@ -1,0 +1,392 @@
+#include "app/MainPanelFunc.h"
+#include "app/NormalPanelMap.h"
+#include "programs/Arithmetic.h"
+
+#include "MainPanelTestSupport.h"
+
+namespace {
+
+const QueuedCommand kWriteGroup0 = Single(90, 33, 0);
+const QueuedCommand kWriteSystem = Single(90, 48, 0);
+const QueuedCommand kOnline0 = Single(90, 80, 0);
+
+class FCKeys : public MainPanelTest {
+protected:
+  void SetUp() override {
+    MainPanelTest::SetUp();
+    UseFCT();
+    Connect();
+    DataFCFromNormalVarToPanel(panel);
+  }
+  NormalFCSet &Group() { return gNormalFCSet[gCurrentNormalGroup]; }
+};
+
+TEST_F(FCKeys, FrequencyKeySequences) {
+  using Key = void (*)(MainPanelState &);
+  struct Case {
+    const char *Name;
+    Key Press;
+    int Start;
+    std::vector<int> Steps; // Freq after each press
+  };
+  const Case cases[] = {
+      {"multiplier from 50", FCMultiplierKey, 500, {1000, 2000, 500}},
+      {"multiplier from 60", FCMultiplierKey, 600, {1200, 2400, 600}},
+      {"multiplier at 55", FCMultiplierKey, 550, {550}},
+      {"50/60", FC5060Key, 500, {600, 500}},
+      {"50/60 doubled", FC5060Key, 1000, {1200, 1000}},
+      {"50/60 quadrupled", FC5060Key, 2400, {2000, 2400}},
+      {"50/60 at 55", FC5060Key, 550, {500}},
+  };
+  for (const Case &c : cases) {
+    SetUp();
+    Group().Freq = c.Start;
+    // every press shows and sends the group, except the multiplier at a free
+    // frequency, which does nothing at all
+    const bool silent = c.Press == FCMultiplierKey && c.Start == 550;
+    for (int expected : c.Steps) {
+      gCommNewCmd = {};
+      c.Press(panel);
+      EXPECT_EQ(Group().Freq, expected) << c.Name;
+      EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, silent ? 50.0 : Group().Freq / 10.0)
+          << c.Name;
+      EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>(silent ? 0 : 1, kWriteGroup0))
+          << c.Name;
+    }
+  }
+}
+
+TEST_F(FCKeys, PhaseRangeAndPresetKeys) {
+  for (int expected : {2, 3, 4, 0}) {
+    FCPhaseKey(panel);
+    EXPECT_EQ(Group().OutMode, expected);
+  }
+  Group().OutMode = 7;
+  FCPhaseKey(panel);
+  EXPECT_EQ(Group().OutMode, 0);
+
+  for (int expected : {0, 1, 0}) {
+    FCRangeKey(panel);
+    EXPECT_EQ(Group().VolLevel, expected);
+  }
+  EXPECT_TRUE(panel.FCMiddle.LampRangeAuto.On);
+
+  const std::pair<int, int> presets[] = {{1200, 2078}, {2200, 3810}, {1200, 2078}};
+  for (const auto &[vol, line] : presets) {
+    FC120220Key(panel);
+    EXPECT_EQ(Group().Vol, vol);
+    EXPECT_EQ(Group().VolLine, line);
+  }
+  EXPECT_TRUE(panel.FCMiddle.Lamp120.On);
+}
+
+TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
+  gPowerInfo.OutputRunning = 1;
+  const NormalFCSet before = Group();
+  for (auto press : {FCPhaseKey, FCRangeKey, FC5060Key, FCMultiplierKey, FC120220Key}) {
+    press(panel);
+  }
+  panel.FCNormal.Group.Value = 3;
+  FCGroupRingChanged(panel);
+  FCSystemSetChanged(panel);
+  EXPECT_EQ(Group().OutMode, before.OutMode);
+  EXPECT_EQ(Group().Freq, before.Freq);
+  EXPECT_EQ(Group().Vol, before.Vol);
+  EXPECT_EQ(Group().VolLevel, before.VolLevel);
+  EXPECT_EQ(gCurrentNormalGroup, 0);
+  EXPECT_TRUE(QueuedCommands().empty());
+  EXPECT_TRUE(hooks.Messages.empty());
+}
+
+TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
+  struct Case {
+    int OutMode, UDisBefore, UDisAfter;
+  };
+  const Case cases[] = {{0, 0, 1}, {0, 1, 0}, {0, 5, 1}, {2, 0, 0}};
+  for (const Case &c : cases) {
+    SetUp();
+    Group().OutMode = c.OutMode;
+    gSystemSet.UDisMode = c.UDisBefore;
+    gPowerInfo.OutputRunning = 1; // acts also while running
+    FCPhaseLineKey(panel);
+    EXPECT_EQ(gSystemSet.UDisMode, c.UDisAfter);
+    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteSystem});
+  }
+  // single-phase FC
+  UseModel(kModelFCS);
+  gCommNewCmd = {};
+  FCPhaseLineKey(panel);
+  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteSystem});
+}
+
+TEST_F(FCKeys, CalFCPowerUpDownLevels) {
+  struct Case {
+    int Vol, Up, Down;
+    int Base, VolUp, VolDown;
+  };
+  const Case cases[] = {
+      {220, 5, 5, 220, 231, 209},
+      {2200, 30, 30, 2200, 2860, 1540},
+      {2800, 30, 5, 2800, 3000, 2660}, // up limited to 300.0 V
+      {12, 5, 30, 12, 12, 10},         // down at least 1.0 V
+  };
+  for (const Case &c : cases) {
+    Group().Vol = c.Vol;
+    Group().UpUPer = c.Up;
+    Group().DownUPer = c.Down;
+    CalFCPowerUpDown(1);
+    EXPECT_EQ(Group().VolBase, c.Base);
+    EXPECT_EQ(Group().VolUp, c.VolUp);
+    EXPECT_EQ(Group().VolDown, c.VolDown);
+    CalFCPowerUpDown(0);
+    EXPECT_EQ(Group().VolBase + Group().VolUp + Group().VolDown, 0);
+  }
+}
+
+TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
+  gPowerInfo.OutputRunning = 1;
+  Group().VolBase = 220;
+  Group().VolUp = 231;
+  Group().VolDown = 209;
+  struct Step {
+    bool Up;
+    int Vol;
+    bool Sent;
+  };
+  const std::vector<Step> steps = {
+      {true, 209, true},  {true, 220, true},  {true, 231, true},   {true, 231, false},
+      {false, 220, true}, {false, 209, true}, {false, 209, false},
+  };
+  Group().Vol = 200;
+  for (const Step &s : steps) {
+    gCommNewCmd = {};
+    if (s.Up) {
+      FCVoltageUpKey(panel);
+    } else {
+      FCVoltageDownKey(panel);
+    }
+    EXPECT_EQ(Group().Vol, s.Vol);
+    EXPECT_EQ(Group().VolLine, PhaseToLine(s.Vol));
+    EXPECT_EQ(QueuedCommands(),
+              s.Sent ? std::vector<QueuedCommand>{kOnline0} : std::vector<QueuedCommand>{});
+  }
+  EXPECT_TRUE(panel.FCMiddle.LampDown.On);
+  // with the output off the keys do nothing
+  gPowerInfo.OutputRunning = 0;
+  gCommNewCmd = {};
+  FCVoltageUpKey(panel);
+  EXPECT_EQ(Group().Vol, 209);
+  EXPECT_TRUE(QueuedCommands().empty());
+}
+
+TEST_F(FCKeys, FrequencyKnobWithMultipliedFrequencyFallsBackTo65Hz) {
+  Group().Freq = 1000;
+  panel.FCMiddle.KnobFreq.Value = 48.0;
+  FCFrequencyKnobChanged(panel);
+  EXPECT_EQ(Group().Freq, 650);
+  EXPECT_FALSE(panel.FCMiddle.KnobFreq.Dimmed);
+  panel.FCMiddle.KnobFreq.Value = 48.0;
+  FCFrequencyKnobChanged(panel);
+  EXPECT_EQ(Group().Freq, 480);
+  EXPECT_TRUE(QueuedCommands().empty()); // knobs only change the record
+}
+
+TEST_F(FCKeys, OnlineChangeKeepsMultipliedFrequencyWhileRunning) {
+  struct Case {
+    int Running, Freq;
+    int Stored;
+    QueuedCommand Sent;
+  };
+  const Case cases[] = {
+      {1, 1200, 1200, kOnline0}, {0, 1200, 480, kWriteGroup0}, {1, 600, 480, kOnline0}};
+  for (const Case &c : cases) {
+    SetUp();
+    gPowerInfo.OutputRunning = c.Running;
+    Group().Freq = c.Freq;
+    panel.FCMiddle.KnobFreq.Value = 48.0;
+    NormalOnlineChanged(panel);
+    EXPECT_EQ(Group().Freq, c.Stored);
+    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{c.Sent});
+  }
+}
+
+TEST_F(FCKeys, OfflineEditsChangeRecordsAndSendNothing) {
+  gPowerInfo.Connected = 0;
+  FCMultiplierKey(panel);
+  panel.FCNormal.UpPercent.Value = 10;
+  FCNormalSetChanged(panel);
+  panel.FCNormal.Group.Value = 4;
+  FCGroupRingChanged(panel);
+  EXPECT_EQ(gNormalFCSet[0].Freq, 1000);
+  EXPECT_EQ(gNormalFCSet[0].UpUPer, 10);
+  EXPECT_EQ(gCurrentNormalGroup, 4);
+  EXPECT_EQ(panel.FCNormal.Group.Value, 4);
+  EXPECT_TRUE(QueuedCommands().empty());
+}
+
+// ---- Guards on the main panel ----
+
+class Guards : public MainPanelTest {};
+
+TEST_F(Guards, AlarmRefusesWithMessageAndRestoresThePanel) {
+  UseModel(kModelFPA);
+  Connect();
+  gPowerInfo.Alarming = 1;
+  DataFPFromNormalVarToPanel(panel);
+  panel.PhaseMiddle.KnobVol[0].Value = 100.0; // the user's refused edit
+  NormalOnlineChanged(panel);
+  EXPECT_EQ(gNormalFPSet[0].VolU, 2200);
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 220.0);
+  ASSERT_EQ(hooks.Messages.size(), 1u);
+  EXPECT_EQ(hooks.Messages[0].Title, "Error");
+  EXPECT_EQ(hooks.Messages[0].Text, "Power is alarming. Please exit alarm state.");
+  EXPECT_TRUE(QueuedCommands().empty());
+}
+
+TEST_F(Guards, WhichCallbacksTheAlarmStops) {
+  using Callback = void (*)(MainPanelState &);
+  struct Case {
+    const char *Name;
+    int Model;
+    Callback Call;
+    bool Guarded;
+  };
+  const Case cases[] = {
+      {"phase key", kModelFCT, FCPhaseKey, true},
+      {"range key", kModelFCT, FCRangeKey, false},
+      {"50/60 key", kModelFCT, FC5060Key, false},
+      {"multiplier", kModelFCT, FCMultiplierKey, true},
+      {"120/220", kModelFCT, FC120220Key, true},
+      {"phase/line", kModelFCT, FCPhaseLineKey, true},
+      {"FC entries", kModelFCT, FCNormalSetChanged, false},
+      {"FC system", kModelFCT, FCSystemSetChanged, true},
+      {"FP normal", kModelGS, FPNormalChanged, true},
+      {"FP system", kModelGS, FPSystemSetChanged, true},
+      {"separate", kModelFPA, SeparateSwitchChanged, true},
+      {"standard angle", kModelFPA, StandardAngleKey, true},
+      {"DC output", kModelGS, DCOutputSwitchClick, true},
+  };
+  for (const Case &c : cases) {
+    SetUp();
+    UseModel(c.Model);
+    Connect();
+    gPowerInfo.Alarming = 1;
+    c.Call(panel);
+    EXPECT_EQ(hooks.Messages.size(), c.Guarded ? 1u : 0u) << c.Name;
+    EXPECT_EQ(QueuedCommands().empty(), c.Guarded) << c.Name;
+  }
+}
+
+TEST_F(Guards, RisingRefusesOnlineEditsAndVoltageKeys) {
+  struct Case {
+    int Remain, Connected, Running;
+    bool Refused;
+  };
+  const Case cases[] = {{3, 1, 1, true}, {0, 1, 1, false}, {3, 0, 1, false}, {3, 1, 0, false}};
+  for (const Case &c : cases) {
+    SetUp();
+    UseModel(kModelGS);
+    gPowerInfo.RemainSecond = c.Remain;
+    gPowerInfo.Connected = c.Connected;
+    gPowerInfo.OutputRunning = c.Running;
+    DataFPFromNormalVarToPanel(panel);
+    panel.PhaseMiddle.KnobVol[0].Value = 110.0;
+    NormalOnlineChanged(panel);
+    EXPECT_EQ(gNormalFPSet[0].VolU, c.Refused ? 2200 : 1100);
+    ASSERT_EQ(hooks.Messages.size(), c.Refused ? 1u : 0u);
+    if (c.Refused) {
+      EXPECT_EQ(hooks.Messages[0].Title, "Please Wait");
+      EXPECT_EQ(hooks.Messages[0].Text, "Power is rising. Please wait.");
+    }
+  }
+  SetUp();
+  UseFCT();
+  gPowerInfo.Language = 0;
+  gPowerInfo.RemainSecond = 2;
+  gPowerInfo.Connected = 1;
+  gPowerInfo.OutputRunning = 1;
+  gNormalFCSet[0].VolUp = 2310;
+  FCVoltageUpKey(panel);
+  EXPECT_EQ(gNormalFCSet[0].Vol, 2200);
+  ASSERT_EQ(hooks.Messages.size(), 1u);
+  EXPECT_EQ(hooks.Messages[0].Title, "请稍后");
+}
+
+// ---- The other families ----
+
+class FPControls : public MainPanelTest {
+protected:
+  void SetUp() override {
+    MainPanelTest::SetUp();
+    UseModel(kModelFPA);
+    Connect();
+    DataFPFromNormalVarToPanel(panel);
+    DataFPFromSystemVarToPanel(panel);
+  }
+};
+
+TEST_F(FPControls, OnlineChangeSendsWriteWhenStoppedAndChangeWhenRunning) {
+  for (int running : {0, 1}) {
+    SetUp();
+    gPowerInfo.OutputRunning = running;
+    panel.PhaseMiddle.KnobVol[0].Value = 230.0;
+    NormalOnlineChanged(panel);
+    EXPECT_EQ(gNormalFPSet[0].VolU, 2300);
+    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{running ? kOnline0 : kWriteGroup0});
+  }
+}
+
+TEST_F(FPControls, StandardAngleKeySetsAllThreeAngles) {
+  NormalFPSet &g = gNormalFPSet[0];
+  g.OutMode = 16;
+  g.AngleUV = 900;
+  g.AngleUW = 1800;
+  g.AngleVW = 900;
+  StandardAngleKey(panel);
+  EXPECT_EQ(g.AngleUV, 1200);
+  EXPECT_EQ(g.AngleUW, 2400);
+  EXPECT_EQ(g.AngleVW, 1200);
+  EXPECT_DOUBLE_EQ(panel.Angle.AngleUV.Value, 120.0);
+  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteGroup0});
+}
+
+TEST_F(FPControls, GroupRingAndSystemPage) {
+  gNormalFPSet[6].VolU = 1000;
+  panel.Normal.Group.Value = 6;
+  FPGroupRingChanged(panel);
+  EXPECT_EQ(gCurrentNormalGroup, 6);
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 100.0);
+  panel.System.UDisMode.Value = 1;
+  FPSystemSetChanged(panel);
+  EXPECT_EQ(gSystemSet.UDisMode, 1);
+  // the main voltage control now shows line voltage
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 381.0);
+  EXPECT_EQ(QueuedCommands(), (std::vector<QueuedCommand>{Single(90, 33, 6), kWriteSystem}));
+}
+
+TEST_F(FPControls, GroupChoicePanels) {
+  EXPECT_EQ(GroupChooseKey(panel), kFPGroupPanel);
+  EXPECT_TRUE(panel.FPGroupPanel.Radio[0]);
+  ChooseFPGroup(panel, 8);
+  EXPECT_FALSE(panel.FPGroupPanel.Radio[0]);
+  EXPECT_TRUE(panel.FPGroupPanel.Radio[8]);
+  EXPECT_EQ(FPGroupOk(panel), 1);
+  EXPECT_EQ(gCurrentNormalGroup, 8);
+  EXPECT_EQ(panel.Normal.Group.Value, 8);
+  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{Single(90, 33, 8)});
+
+  UseFCT();
+  gCurrentNormalGroup = 2;
+  EXPECT_EQ(GroupChooseKey(panel), kFCGroupPanel);
+  EXPECT_EQ(panel.FCGroupPanel.Chosen, 2);
+  ChooseFCGroup(panel, 5);
+  gPowerInfo.Alarming = 1;
+  EXPECT_EQ(FCGroupOk(panel), 0); // refused, the panel stays
+  EXPECT_EQ(gCurrentNormalGroup, 2);
+  EXPECT_EQ(GroupChooseKey(panel), kNoGroupPanel);
+  gPowerInfo.Alarming = 0;
+  EXPECT_EQ(FCGroupOk(panel), 1);
+  EXPECT_EQ(gCurrentNormalGroup, 5);
+}
+
+} // namespace

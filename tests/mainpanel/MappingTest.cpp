@@ -1,0 +1,461 @@
+#include "app/NormalPanelMap.h"
+
+#include "MainPanelTestSupport.h"
+
+namespace {
+
+TEST(PanelToStored, RoundsHalfUpThenTruncates) {
+  struct Case {
+    double Value;
+    int Scale;
+    int Stored;
+  };
+  const Case cases[] = {
+      {219.96, 10, 2200}, {219.94, 10, 2199},  {219.95, 10, 2200},
+      {0.0, 10, 0},       {50.004, 100, 5000}, {50.005, 100, 5001},
+      {1.5, 1000, 1500},  {359.9, 10, 3599},   {-0.3, 10, -2}, // truncation goes toward zero
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(PanelToStored(c.Value, c.Scale), c.Stored) << c.Value << " x " << c.Scale;
+  }
+}
+
+// ---- FC families ----
+
+class FCMapping : public MainPanelTest {};
+
+TEST_F(FCMapping, VoltageKnobHoldsLineVoltageOnlyForBalancedThreePhase) {
+  struct Case {
+    int OutMode, UDisMode;
+    double Knob;
+    int Vol, VolLine;
+  };
+  const Case cases[] = {
+      {0, 1, 380.0, 2193, 3800}, // line voltage entered
+      {2, 1, 230.0, 2300, 3983}, // U alone: phase voltage although line display is set
+      {0, 0, 219.96, 2200, 3810},
+      {0, 0, 219.94, 2199, 3808},
+  };
+  for (const Case &c : cases) {
+    UseFCT();
+    gNormalFCSet[0].OutMode = c.OutMode;
+    gSystemSet.UDisMode = c.UDisMode;
+    DataFCFromNormalVarToPanel(panel);
+    panel.FCMiddle.KnobVol.Value = c.Knob;
+    DataFCFromPanelToNormalVar(panel);
+    EXPECT_EQ(gNormalFCSet[0].Vol, c.Vol) << c.Knob;
+    EXPECT_EQ(gNormalFCSet[0].VolLine, c.VolLine) << c.Knob;
+  }
+}
+
+TEST_F(FCMapping, DownPercentShownNegatedAndStoredAsMagnitude) {
+  UseFCT();
+  gNormalFCSet[0].DownUPer = 10;
+  DataFCFromNormalVarToPanel(panel);
+  EXPECT_EQ(panel.FCNormal.DownPercent.Value, -10);
+  panel.FCNormal.DownPercent.Value = -20;
+  panel.FCNormal.UpPercent.Value = 15;
+  DataFCFromPanelToNormalVar(panel);
+  EXPECT_EQ(gNormalFCSet[0].DownUPer, 20);
+  EXPECT_EQ(gNormalFCSet[0].UpUPer, 15);
+}
+
+TEST_F(FCMapping, PanelToRecordNormalisesTheGroup) {
+  UseModel(kModelFCS);
+  panel.FCMiddle.KnobVol.Value = 220.0;
+  panel.FCMiddle.KnobFreq.Value = 70.0; // not an FC frequency
+  panel.FCNormal.UpPercent.Value = 40;
+  DataFCFromPanelToNormalVar(panel);
+  EXPECT_EQ(gNormalFCSet[0].Freq, 500);
+  EXPECT_EQ(gNormalFCSet[0].UpUPer, 5);
+  EXPECT_EQ(gNormalFCSet[0].OutMode, 5);
+}
+
+TEST_F(FCMapping, KnobLimitsFollowDisplayModeAndFrequency) {
+  struct Case {
+    int Model, OutMode, UDisMode, Freq;
+    double VolMax, Vol, FreqMax;
+    bool FreqDimmed;
+  };
+  const Case cases[] = {
+      {kModelFCT, 0, 1, 500, 519.6, 381.0, 65.0, false},
+      {kModelFCT, 3, 1, 650, 300.0, 220.0, 65.0, false},
+      {kModelFCT, 0, 0, 1000, 300.0, 220.0, 240.0, true},
+      {kModelFCS, 5, 1, 2400, 300.0, 220.0, 240.0, true},
+  };
+  for (const Case &c : cases) {
+    UseModel(c.Model);
+    gNormalFCSet[0].OutMode = c.OutMode;
+    gNormalFCSet[0].Freq = c.Freq;
+    gSystemSet.UDisMode = c.UDisMode;
+    DataFCFromNormalVarToPanel(panel);
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Max, c.VolMax);
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, c.Vol);
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Max, c.FreqMax);
+    EXPECT_EQ(panel.FCMiddle.KnobFreq.Dimmed, c.FreqDimmed) << c.Freq;
+  }
+}
+
+TEST_F(FCMapping, FrequencyAndPresetLamps) {
+  struct Case {
+    int Freq;
+    bool L50, L60, X2, X4;
+  };
+  const Case cases[] = {
+      {500, true, false, false, false},  {600, false, true, false, false},
+      {1000, true, false, true, false},  {1200, false, true, true, false},
+      {2000, true, false, false, true},  {2400, false, true, false, true},
+      {550, false, false, false, false},
+  };
+  UseFCT();
+  for (const Case &c : cases) {
+    gNormalFCSet[0].Freq = c.Freq;
+    DataFCFromNormalVarToPanel(panel);
+    const FCMiddleView &m = panel.FCMiddle;
+    EXPECT_EQ(m.Lamp50.On, c.L50) << c.Freq;
+    EXPECT_EQ(m.Lamp60.On, c.L60) << c.Freq;
+    EXPECT_EQ(m.LampX2.On, c.X2) << c.Freq;
+    EXPECT_EQ(m.LampX4.On, c.X4) << c.Freq;
+  }
+  gNormalFCSet[0].Vol = 1200;
+  DataFCFromNormalVarToPanel(panel);
+  EXPECT_TRUE(panel.FCMiddle.Lamp120.On);
+  EXPECT_FALSE(panel.FCMiddle.Lamp220.On);
+}
+
+TEST_F(FCMapping, UpDownLampsAndPhaseLamps) {
+  struct Case {
+    int Vol, Base, Up, Down;
+    bool LampUp, LampDown;
+  };
+  const Case cases[] = {
+      {231, 220, 231, 209, true, false},
+      {209, 220, 231, 209, false, true},
+      {220, 220, 231, 209, false, false},
+      {0, 0, 0, 0, false, false}, // keys not armed
+  };
+  UseFCT();
+  for (const Case &c : cases) {
+    NormalFCSet &g = gNormalFCSet[0];
+    g.Vol = c.Vol;
+    g.VolBase = c.Base;
+    g.VolUp = c.Up;
+    g.VolDown = c.Down;
+    DataFCFromNormalVarToPanel(panel);
+    EXPECT_EQ(panel.FCMiddle.LampUp.On, c.LampUp) << c.Vol;
+    EXPECT_EQ(panel.FCMiddle.LampDown.On, c.LampDown) << c.Vol;
+  }
+  const std::pair<int, std::array<bool, 3>> phases[] = {{0, {true, true, true}},
+                                                        {2, {true, false, false}},
+                                                        {3, {false, true, false}},
+                                                        {4, {false, false, true}}};
+  for (const auto &[mode, lit] : phases) {
+    gNormalFCSet[0].OutMode = mode;
+    DataFCFromNormalVarToPanel(panel);
+    for (int p = 0; p < 3; ++p) {
+      EXPECT_EQ(panel.FCMiddle.LampPhase[p].On, lit[p]) << "mode " << mode;
+    }
+  }
+}
+
+TEST_F(FCMapping, BusyDimsEditingAndEnablesUpDownKeys) {
+  UseFCT();
+  for (int busy = 0; busy < 2; ++busy) {
+    gPowerInfo.OutputRunning = busy;
+    DataFCFromNormalVarToPanel(panel);
+    DataFCFromSystemVarToPanel(panel);
+    const FCMiddleView &m = panel.FCMiddle;
+    EXPECT_EQ(m.KnobVol.Dimmed, busy == 1);
+    EXPECT_EQ(m.KeyRange.Dimmed, busy == 1);
+    EXPECT_EQ(m.KeyMultiplier.Dimmed, busy == 1);
+    EXPECT_EQ(panel.FCNormal.Group.Dimmed, busy == 1);
+    EXPECT_EQ(panel.FCSystem.StartRise.Dimmed, busy == 1);
+    EXPECT_EQ(m.KeyUp.Dimmed, busy == 0);
+    EXPECT_EQ(m.KeyDown.Dimmed, busy == 0);
+  }
+}
+
+TEST_F(FCMapping, DisplayModeLampsOnlyForThreePhase) {
+  struct Case {
+    int Model, OutMode, UDisMode;
+    bool Line, Phase;
+  };
+  const Case cases[] = {
+      {kModelFCT, 0, 1, true, false},
+      {kModelFCT, 0, 0, false, true},
+      {kModelFCT, 2, 1, false, false},
+      {kModelFCS, 5, 0, false, false},
+  };
+  for (const Case &c : cases) {
+    UseModel(c.Model);
+    gNormalFCSet[0].OutMode = c.OutMode;
+    gSystemSet.UDisMode = c.UDisMode;
+    DataFCFromSystemVarToPanel(panel);
+    EXPECT_EQ(panel.FCMiddle.LampLineMode.On, c.Line);
+    EXPECT_EQ(panel.FCMiddle.LampPhaseMode.On, c.Phase);
+  }
+}
+
+TEST_F(FCMapping, GroupPanelRows) {
+  UseModel(kModelFCS);
+  gNormalFCSet[3].Vol = 1150;
+  gNormalFCSet[3].DownUPer = 7;
+  DataFCFromNormalVarToGroupPanel(panel);
+  EXPECT_DOUBLE_EQ(panel.FCGroupPanel.Rows[3].Vol, 115.0);
+  EXPECT_DOUBLE_EQ(panel.FCGroupPanel.Rows[3].Freq, 50.0);
+  EXPECT_EQ(panel.FCGroupPanel.Rows[3].OutMode, 1); // single phase shows 1
+  EXPECT_EQ(panel.FCGroupPanel.Rows[3].DownPercent, -7);
+}
+
+// ---- The other families ----
+
+class FPMapping : public MainPanelTest {
+protected:
+  // The panel showing the current group, as before a user edit.
+  void Show() {
+    DataFPFromNormalVarToPanel(panel);
+    DataFPFromSystemVarToPanel(panel);
+  }
+  RingView &ModeRing() { return panel.Normal.OutMode[OutModeRingOf(gPowerInfo.ModelType)]; }
+};
+
+TEST_F(FPMapping, OutputTerminalMessageOnlyAcrossSinglePhase) {
+  struct Case {
+    int From, To;
+    size_t Messages;
+  };
+  const Case cases[] = {{0, 5, 1}, {5, 0, 1}, {5, 16, 1}, {0, 1, 0}, {0, 0, 0}, {5, 5, 0}};
+  for (const Case &c : cases) {
+    UseModel(kModelFPA);
+    gNormalFPSet[0].OutMode = c.From;
+    Show();
+    hooks.Messages.clear();
+    ModeRing().Value = c.To;
+    DataFPFromPanelToNormalVar(panel);
+    EXPECT_EQ(hooks.Messages.size(), c.Messages) << c.From << " -> " << c.To;
+  }
+  UseModel(kModelFPA);
+  gPowerInfo.Language = 0;
+  Show();
+  hooks.Messages.clear();
+  ModeRing().Value = 5;
+  DataFPFromPanelToNormalVar(panel);
+  ASSERT_EQ(hooks.Messages.size(), 1u);
+  EXPECT_EQ(hooks.Messages[0].Title, "提示");
+}
+
+TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
+  UseModel(kModelFPA);
+  NormalFPSet &g = gNormalFPSet[0];
+  g.OutMode = 1;
+  g.OutChannel = 5;
+  g.VolLevel = 2;
+  Show();
+  EXPECT_TRUE(panel.Separate.Visible);
+  EXPECT_FALSE(panel.Angle.Visible);
+  EXPECT_EQ(panel.Separate.Switch[0].Value, 1);
+  EXPECT_EQ(panel.Separate.Switch[1].Value, 0);
+  EXPECT_EQ(panel.Separate.Switch[2].Value, 1);
+  EXPECT_TRUE(panel.PhaseMiddle.KnobVol[1].Dimmed);
+  EXPECT_TRUE(panel.PhaseMiddle.KnobFreq[1].Dimmed);
+  EXPECT_TRUE(panel.Wave.Wave[1].Dimmed);
+  EXPECT_FALSE(panel.PhaseMiddle.KnobVol[2].Dimmed);
+  EXPECT_FALSE(panel.PhaseMiddle.KnobFreq[2].Dimmed);
+  EXPECT_FALSE(panel.Wave.Wave[2].Dimmed);
+  // and back: the switches build the mask
+  panel.Separate.Switch[1].Value = 1;
+  panel.Separate.Switch[0].Value = 0;
+  DataFPFromPanelToNormalVar(panel);
+  EXPECT_EQ(g.OutChannel, 6);
+}
+
+TEST_F(FPMapping, WaveformsStoredOnlyByFamiliesThatHaveThem) {
+  struct Case {
+    int Model, Mode;
+    std::array<int, 3> Expected;
+  };
+  const Case cases[] = {
+      {kModelFSA, 1, {0, 0, 0}}, {kModelFSB, 1, {0, 0, 0}},  {kModelFL, 0, {0, 0, 0}},
+      {kModelFPA, 1, {3, 4, 5}}, {kModelFPA, 16, {3, 4, 5}}, {kModelFPA, 0, {3, 3, 3}},
+      {kModelGS, 16, {3, 4, 5}}, {kModelGS, 0, {3, 3, 3}},
+  };
+  for (const Case &c : cases) {
+    UseModel(c.Model);
+    gNormalFPSet[0].OutMode = c.Mode;
+    Show();
+    for (int p = 0; p < 3; ++p) {
+      panel.Wave.Wave[p].Value = 3 + p;
+    }
+    DataFPFromPanelToNormalVar(panel);
+    const NormalFPSet &g = gNormalFPSet[0];
+    EXPECT_EQ((std::array<int, 3>{g.WaveU, g.WaveV, g.WaveW}), c.Expected) << c.Model;
+  }
+}
+
+TEST_F(FPMapping, RangeRingReadByFamilyAndMode) {
+  struct Case {
+    int Model, Mode, Range12, Range23, Stored;
+    bool Show12, Show23;
+  };
+  const Case cases[] = {
+      {kModelFSB, 0, 1, 3, 1, true, false},  {kModelFPB, 16, 1, 3, 1, true, false},
+      {kModelFPA, 1, 1, 3, 1, true, false},  {kModelFPA, 0, 1, 3, 3, false, true},
+      {kModelFSA, 5, 1, 3, 3, false, true},  {kModelFL, 0, 1, 3, 3, false, true},
+      {kModelGS, 16, 1, 3, 2, false, false},
+  };
+  for (const Case &c : cases) {
+    UseModel(c.Model);
+    gNormalFPSet[0].OutMode = c.Mode;
+    Show();
+    panel.Normal.Range12.Value = c.Range12;
+    panel.Normal.Range23.Value = c.Range23;
+    DataFPFromPanelToNormalVar(panel);
+    EXPECT_EQ(gNormalFPSet[0].VolLevel, c.Stored) << c.Model << " mode " << c.Mode;
+    DataFPFromNormalVarToPanel(panel);
+    EXPECT_EQ(panel.Normal.Range12.Visible, c.Show12) << c.Model;
+    EXPECT_EQ(panel.Normal.Range23.Visible, c.Show23) << c.Model;
+  }
+}
+
+TEST_F(FPMapping, LineEntryFollowsThePreviousMode) {
+  UseModel(kModelFPA);
+  gSystemSet.UDisMode = 1;
+  Show();
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 381.0);
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Max, 519.6);
+  panel.PhaseMiddle.KnobVol[0].Value = 380.0;
+  DataFPFromPanelToNormalVar(panel);
+  const NormalFPSet &g = gNormalFPSet[0];
+  EXPECT_EQ(g.VolLine, 3800);
+  EXPECT_EQ(g.VolU, 2193);
+  EXPECT_EQ(g.VolV, 2193);
+  // Switching to mode 16 in the same edit still reads the knob as line voltage.
+  ModeRing().Value = 16;
+  DataFPFromPanelToNormalVar(panel);
+  EXPECT_EQ(g.VolU, 2193);
+  DataFPFromNormalVarToPanel(panel);
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 219.3);
+  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Max, 300.0);
+}
+
+TEST_F(FPMapping, VoltageLimitsByRangeAndDisplay) {
+  struct Case {
+    int Model, Mode, Level, UDisMode;
+    double Max0, Max1;
+  };
+  const Case cases[] = {
+      {kModelFPB, 0, 1, 0, 150.0, 150.0},  {kModelFPB, 0, 2, 0, 300.0, 300.0},
+      {kModelFPB, 0, 1, 1, 259.8, 0.0},    {kModelFPA, 0, 3, 1, 519.6, 0.0},
+      {kModelFPA, 16, 3, 1, 300.0, 300.0},
+  };
+  for (const Case &c : cases) {
+    UseModel(c.Model);
+    panel = MainPanelState{};
+    gNormalFPSet[0].OutMode = c.Mode;
+    gNormalFPSet[0].VolLevel = c.Level;
+    gSystemSet.UDisMode = c.UDisMode;
+    DataFPFromNormalVarToPanel(panel);
+    EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Max, c.Max0);
+    EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[1].Max, c.Max1); // untouched in line display
+  }
+}
+
+TEST_F(FPMapping, LowRangeCapsAndWaveformFrequencyRule) {
+  UseModel(kModelFPB);
+  Show();
+  panel.Normal.Range12.Value = 1;
+  panel.PhaseMiddle.KnobVol[0].Value = 230.0;
+  panel.Wave.Wave[0].Value = 2;
+  panel.PhaseMiddle.KnobFreq[0].Value = 100.0;
+  DataFPFromPanelToNormalVar(panel);
+  const NormalFPSet &g = gNormalFPSet[0];
+  EXPECT_EQ(g.VolU, 1500);
+  EXPECT_EQ(g.VolLine, 2598);
+  EXPECT_EQ(g.VolW, 1500);
+  EXPECT_EQ(g.FreqU, 10000);
+  EXPECT_EQ(g.WaveU, 0); // harmonic waveforms only at 45..65 Hz
+  // GS has no such rule on the panel
+  UseModel(kModelGS);
+  Show();
+  panel.Wave.Wave[0].Value = 2;
+  panel.PhaseMiddle.KnobFreq[0].Value = 70.0;
+  DataFPFromPanelToNormalVar(panel);
+  EXPECT_EQ(gNormalFPSet[0].WaveU, 2);
+}
+
+TEST_F(FPMapping, AnglesAndDerivedVWAngle) {
+  struct Case {
+    int Mode;
+    double UV, UW;
+    int StoredUV, StoredUW, StoredVW;
+  };
+  const Case cases[] = {
+      {16, 240.0, 120.0, 2400, 1200, 2400},
+      {16, 90.0, 300.0, 900, 3000, 2100},
+      {0, 10.0, 20.0, 1200, 2400, 1200},
+      {1, 10.0, 20.0, 0, 0, 0},
+  };
+  for (const Case &c : cases) {
+    UseModel(kModelFPA);
+    gNormalFPSet[0].OutMode = c.Mode;
+    gNormalFPSet[0].AngleVW = 777;
+    Show();
+    panel.Angle.AngleUV.Value = c.UV;
+    panel.Angle.AngleUW.Value = c.UW;
+    DataFPFromPanelToNormalVar(panel);
+    const NormalFPSet &g = gNormalFPSet[0];
+    EXPECT_EQ(g.AngleUV, c.StoredUV) << c.Mode;
+    EXPECT_EQ(g.AngleUW, c.StoredUW) << c.Mode;
+    EXPECT_EQ(g.AngleVW, c.StoredVW) << c.Mode;
+    DataFPFromNormalVarToPanel(panel);
+    EXPECT_DOUBLE_EQ(panel.Angle.AngleVW.Value, c.StoredVW / 10.0);
+    EXPECT_EQ(panel.Angle.Visible, c.Mode == 16);
+  }
+}
+
+TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
+  struct Case {
+    int Mode, FreqU, FreqV;
+    bool DimU, DimV;
+  };
+  const Case cases[] = {
+      {0, 5000, 5000, false, true}, {0, 10000, 10000, true, true}, {16, 5000, 5000, false, false},
+      {1, 5000, 7000, false, true}, {1, 4500, 6500, false, false},
+  };
+  for (const Case &c : cases) {
+    UseModel(kModelFPA);
+    gNormalFPSet[0].OutMode = c.Mode;
+    gNormalFPSet[0].FreqU = c.FreqU;
+    gNormalFPSet[0].FreqV = c.FreqV;
+    DataFPFromNormalVarToPanel(panel);
+    EXPECT_EQ(panel.Wave.Wave[0].Dimmed, c.DimU) << c.Mode << " " << c.FreqU;
+    EXPECT_EQ(panel.Wave.Wave[1].Dimmed, c.DimV) << c.Mode << " " << c.FreqV;
+  }
+}
+
+TEST_F(FPMapping, OnlyTheFamilySelectorIsVisible) {
+  const std::pair<int, int> models[] = {{kModelFSA, kOutModeRingFSA}, {kModelFL, kOutModeRingFSA},
+                                        {kModelFSB, kOutModeRingFSB}, {kModelFPA, kOutModeRingFPA},
+                                        {kModelFPB, kOutModeRingFPB}, {kModelGS, kOutModeRingGS}};
+  for (const auto &[model, ring] : models) {
+    UseModel(model);
+    gNormalFPSet[0].OutMode = 0;
+    DataFPFromNormalVarToPanel(panel);
+    for (int i = 0; i < kOutModeRingCount; ++i) {
+      EXPECT_EQ(panel.Normal.OutMode[i].Visible, i == ring) << model;
+    }
+  }
+}
+
+TEST_F(FPMapping, SinglePhaseGroupRowsShowNoWaveformForVAndW) {
+  UseModel(kModelGS);
+  gNormalFPSet[4].OutMode = 5;
+  gNormalFPSet[4].FreqU = 6000;
+  DataFPFromNormalVarToGroupPanel(panel);
+  EXPECT_TRUE(panel.FPGroupPanel.Rows[4].NoWaveVW);
+  EXPECT_FALSE(panel.FPGroupPanel.Rows[3].NoWaveVW);
+  EXPECT_DOUBLE_EQ(panel.FPGroupPanel.Rows[4].FreqU, 60.0);
+  EXPECT_DOUBLE_EQ(panel.FPGroupPanel.Rows[4].AngleUW, 240.0);
+}
+
+} // namespace

@@ -1,0 +1,354 @@
+#include "app/MainPanelFunc.h"
+#include "app/NormalPanelMap.h"
+#include "app/OutputState.h"
+
+#include "MainPanelTestSupport.h"
+
+namespace {
+
+const QueuedCommand kOutputOn = Single(15, 255, 0);
+const QueuedCommand kOutputOff = Single(15, 0, 0);
+
+bool AllChartsCleared(const MainPanelState &panel) {
+  for (bool c : panel.Requests.ClearChart) {
+    if (!c) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// ---- Output switch ----
+
+class OutputSwitch : public MainPanelTest {};
+
+TEST_F(OutputSwitch, ConnectedQueuesWriteThenOnOrOff) {
+  struct Case {
+    const char *Name;
+    int Model, Page, Running;
+    std::vector<QueuedCommand> Queued;
+  };
+  const Case cases[] = {
+      {"FCT main on", kModelFCT, 0, 0, {Single(90, 33, 3), kOutputOn}},
+      {"FCT main off", kModelFCT, 0, 1, {kOutputOff}},
+      {"FPA main on", kModelFPA, 0, 0, {Single(90, 33, 3), kOutputOn}},
+      {"GS main off", kModelGS, 0, 1, {kOutputOff}},
+      {"Step on", kModelFPA, 1, 0, {Single(90, 34, 0), kOutputOn}},
+      {"List on", kModelFPA, 2, 0, {Single(90, 35, 0), kOutputOn}},
+      {"Ramp on", kModelGS, 3, 0, {Single(90, 37, 0), kOutputOn}},
+      {"Cross on", kModelGS, 4, 0, {Single(90, 40, 0), kOutputOn}},
+      {"Cross off", kModelGS, 4, 1, {kOutputOff}},
+      {"THD page", kModelGS, 5, 0, {}},
+  };
+  for (const Case &c : cases) {
+    SetUp();
+    UseModel(c.Model);
+    Connect();
+    gCurrentNormalGroup = 3;
+    gCurrentPage = c.Page;
+    gPowerInfo.OutputRunning = c.Running;
+    gMeasureOutput.At(0, 0) = 2200;
+    OutputSwitchClick(panel);
+    EXPECT_EQ(QueuedCommands(), c.Queued) << c.Name;
+    EXPECT_EQ(gMeasureOutput.At(0, 0), 0) << c.Name;
+    // the flags follow the source's replies, not the click
+    EXPECT_EQ(gPowerInfo.OutputRunning, c.Running) << c.Name;
+    EXPECT_EQ(AllChartsCleared(panel), c.Running == 0 && c.Page <= 4) << c.Name;
+  }
+}
+
+TEST_F(OutputSwitch, ConnectedFCArmsTheVoltageKeys) {
+  UseFCT();
+  Connect();
+  OutputSwitchClick(panel);
+  EXPECT_EQ(gNormalFCSet[0].VolUp, 2310);
+  EXPECT_EQ(gNormalFCSet[0].VolDown, 2090);
+  gPowerInfo.OutputRunning = 1;
+  OutputSwitchClick(panel);
+  EXPECT_EQ(gNormalFCSet[0].VolUp, 0);
+}
+
+TEST_F(OutputSwitch, OfflineTogglesTheIndicationAndSendsNothing) {
+  for (int model : {kModelFCT, kModelFSA}) {
+    SetUp();
+    UseModel(model);
+    gPowerInfo.Alarming = 1;
+    OutputSwitchClick(panel);
+    EXPECT_EQ(gPowerInfo.OutputRunning, 1);
+    EXPECT_EQ(gPowerInfo.Alarming, 0);
+    EXPECT_TRUE(panel.Output.OutputSwitch.On);
+    EXPECT_TRUE(panel.Output.RunningVisible);
+    EXPECT_TRUE(AllChartsCleared(panel));
+    EXPECT_EQ(gNormalFCSet[0].VolBase, model == kModelFCT ? 2200 : 0);
+    panel.Requests = {};
+    OutputSwitchClick(panel);
+    EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+    EXPECT_TRUE(panel.Output.StoppedVisible);
+    EXPECT_FALSE(AllChartsCleared(panel));
+    EXPECT_TRUE(QueuedCommands().empty());
+  }
+}
+
+TEST_F(OutputSwitch, SeparateOutputNeedsOneChannel) {
+  UseModel(kModelFPA);
+  Connect();
+  gNormalFPSet[0].OutMode = 1;
+  gNormalFPSet[0].OutChannel = 0;
+  OutputSwitchClick(panel);
+  ASSERT_EQ(hooks.Messages.size(), 1u);
+  EXPECT_EQ(hooks.Messages[0].Title, "Warning");
+  EXPECT_EQ(hooks.Messages[0].Text, "Please set at least one channel is on!");
+  EXPECT_TRUE(QueuedCommands().empty());
+  // stopping is always allowed
+  gPowerInfo.OutputRunning = 1;
+  OutputSwitchClick(panel);
+  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kOutputOff});
+}
+
+// ---- DC output switch ----
+
+class DCOutput : public MainPanelTest {};
+
+TEST_F(DCOutput, ConnectedQueuesOfflineToggles) {
+  UseModel(kModelGS);
+  Connect();
+  DCOutputSwitchClick(panel);
+  gPowerState.DCOutputOn = 1;
+  DCOutputSwitchClick(panel);
+  EXPECT_EQ(QueuedCommands(), (std::vector<QueuedCommand>{Single(15, 254, 0), Single(15, 1, 0)}));
+
+  gPowerInfo.Connected = 0;
+  gPowerState.DCValue = 123;
+  DCOutputSwitchClick(panel);
+  EXPECT_EQ(gPowerState.DCOutputOn, 0);
+  EXPECT_FALSE(panel.Output.DCOutput.On);
+  EXPECT_DOUBLE_EQ(panel.Output.DCReading.Value, 0.0);
+  DCOutputSwitchClick(panel);
+  EXPECT_TRUE(panel.Output.DCOutput.On);
+  gPowerState.DCValue = 123;
+  RefreshDCOutputStateAndMeasure(panel);
+  EXPECT_DOUBLE_EQ(panel.Output.DCReading.Value, 12.3);
+}
+
+// ---- Output state ----
+
+class OutputState : public MainPanelTest {};
+
+TEST_F(OutputState, AreaFollowsTheFlags) {
+  struct Case {
+    int Running, Alarming;
+    bool AlarmShown, SwitchShown, Running_, Stopped, ClearDimmed;
+  };
+  const Case cases[] = {
+      {0, 0, false, true, false, true, true},
+      {1, 0, false, true, true, false, true},
+      {0, 1, true, false, false, false, false},
+      {1, 1, true, false, false, false, false},
+  };
+  UseModel(kModelGS);
+  for (const Case &c : cases) {
+    gPowerInfo.OutputRunning = c.Running;
+    gPowerInfo.Alarming = c.Alarming;
+    RefreshOutputState(panel);
+    const OutputAreaView &o = panel.Output;
+    EXPECT_EQ(o.AlarmLamp.Visible, c.AlarmShown);
+    EXPECT_EQ(o.AlarmTextVisible, c.AlarmShown);
+    EXPECT_EQ(o.OutputSwitch.Visible, c.SwitchShown);
+    EXPECT_EQ(o.OutputSwitch.On, c.Running == 1);
+    EXPECT_EQ(o.RunningVisible, c.Running_);
+    EXPECT_EQ(o.StoppedVisible, c.Stopped);
+    EXPECT_EQ(o.ClearAlarm.Dimmed, c.ClearDimmed);
+    EXPECT_EQ(o.DCOutput.Dimmed, c.Alarming == 1);
+  }
+}
+
+TEST_F(OutputState, PageAndMenusRefreshOncePerChange) {
+  UseModel(kModelFPA);
+  gPowerInfo.Connected = 1;
+  // first refresh after start always counts as a change
+  RefreshOutputState(panel);
+  EXPECT_EQ(panel.Requests.NormalSaveLoadDimmed, std::optional<bool>(false));
+  EXPECT_EQ(panel.Requests.PowerModelDimmed, std::optional<bool>(true));
+
+  gPowerInfo.OutputRunning = 1;
+  panel.Requests = {};
+  const uint32_t before = panel.Graph.Revision;
+  RefreshOutputState(panel);
+  EXPECT_EQ(panel.Requests.NormalSaveLoadDimmed, std::optional<bool>(true));
+  EXPECT_EQ(panel.Graph.Revision, before + 1); // the page was shown again
+  EXPECT_TRUE(panel.Normal.RiseTime.Dimmed);   // and dims while busy
+
+  panel.Requests = {};
+  RefreshOutputState(panel); // same state again: the area only
+  EXPECT_FALSE(panel.Requests.NormalSaveLoadDimmed.has_value());
+  EXPECT_FALSE(panel.Requests.PowerModelDimmed.has_value());
+  EXPECT_EQ(panel.Graph.Revision, before + 1);
+  // an FP source dims programs and THD on every refresh while running
+  EXPECT_EQ(panel.Requests.ProgramDimmed, std::optional<bool>(true));
+  EXPECT_EQ(panel.Requests.THDDimmed, std::optional<bool>(true));
+  EXPECT_EQ(panel.Requests.MeasureHistoryDimmed, std::optional<bool>(true));
+}
+
+TEST_F(OutputState, ListAndRampLeaveTheFiveStepWindow) {
+  struct Case {
+    int Page, DisMode, Shown, OutMode;
+  };
+  const Case cases[] = {{kPageList, 6, 3, 5}, {kPageList, 2, 2, 0}, {kPageRamp, 7, 4, 0}};
+  for (const Case &c : cases) {
+    SetUp();
+    UseModel(kModelFPA);
+    gCurrentPage = c.Page;
+    gPowerInfo.OutputRunning = 1;
+    (c.Page == kPageList ? gListSetDisMode : gRampSetDisMode) = c.DisMode;
+    (c.Page == kPageList ? gListSet : gRampSet).OutMode = c.OutMode;
+    RefreshOutputState(panel);
+    EXPECT_EQ(c.Page == kPageList ? gListSetDisMode : gRampSetDisMode, c.Shown);
+    EXPECT_EQ(panel.Requests.RefreshProgramPage, std::optional<int>(c.Page));
+    EXPECT_EQ(panel.Requests.ProgramDisMode, c.Shown);
+    EXPECT_EQ(panel.Requests.ProgramSinglePhase, c.OutMode == 5);
+    EXPECT_TRUE(panel.Requests.ProgramRunning);
+  }
+}
+
+TEST_F(OutputState, ProgramPageAndModelsWithoutPrograms) {
+  UseModel(kModelFSA);
+  gCurrentPage = 3;
+  gPowerInfo.Alarming = 1;
+  RefreshOutputState(panel);
+  EXPECT_EQ(panel.Requests.RefreshProgramPage, std::optional<int>(3));
+  EXPECT_TRUE(panel.Requests.ProgramPageBusy);
+  EXPECT_FALSE(panel.Requests.NormalSaveLoadDimmed.has_value());
+  EXPECT_FALSE(panel.Requests.ProgramDimmed.has_value()); // FSA has no programs to open
+  EXPECT_EQ(panel.Requests.PowerModelDimmed, std::optional<bool>(false));
+  EXPECT_EQ(panel.Requests.MeasureHistoryDimmed, std::optional<bool>(false));
+}
+
+// ---- Alarm texts ----
+
+TEST(AlarmText, ItemTable) {
+  const std::pair<int, int> cases[] = {
+      {100, 341}, {201, 329}, {311, 313}, {345, 326}, {375, 327}, {410, 300}, {472, 305},
+      {500, 306}, {600, 330}, {602, 347}, {610, 331}, {614, 335}, {618, 339}, {603, 328},
+      {609, 328}, {619, 328}, {900, 328}, {0, 328},   {316, 328},
+  };
+  for (const auto &[code, item] : cases) {
+    EXPECT_EQ(AlarmTextItem(code), item) << code;
+  }
+}
+
+TEST(AlarmText, PrefixAndPlaceholders) {
+  struct Case {
+    int Code, Language;
+    const char *Text;
+  };
+  const Case cases[] = {
+      {1311, 1, "1item 313"},    {311, 1, "item 313"},   {999, 1, "E999 alarm"},
+      {2999, 1, "2E999 alarm"},  {603, 1, "E603 alarm"}, {900, 1, "E900 alarm"},
+      {12007, 1, "2E007 alarm"}, // only the last digit of the prefix
+      {999, 0, "警999报警"},     // characters, not bytes
+      {1410, 0, "1条目 300"},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(StrAlarmLanguageSet(c.Code, c.Language, FixedItemText), c.Text) << c.Code;
+  }
+}
+
+TEST(AlarmText, ShortOrLongItems) {
+  const LanguageItemFn tiny = [](int, int) { return std::string("E"); };
+  EXPECT_EQ(StrAlarmLanguageSet(42, 1, tiny), "E042");
+  const LanguageItemFn none;
+  EXPECT_EQ(StrAlarmLanguageSet(100, 1, none), "");
+  const LanguageItemFn longText = [](int, int) { return std::string(400, 'x'); };
+  EXPECT_EQ(StrAlarmLanguageSet(100, 1, longText).size(), 255u);
+}
+
+TEST_F(OutputState, AlarmTextRebuiltOnEveryRefresh) {
+  UseModel(kModelGS);
+  gPowerState.AlarmCode = 1311;
+  RefreshOutputState(panel);
+  EXPECT_EQ(panel.Output.AlarmText, "1item 313");
+  EXPECT_FALSE(panel.Output.AlarmTextVisible);
+  gPowerInfo.Language = 0;
+  gPowerInfo.Alarming = 1;
+  gPowerState.AlarmCode = 999;
+  RefreshOutputState(panel);
+  EXPECT_EQ(panel.Output.AlarmText, "警999报警");
+  EXPECT_TRUE(panel.Output.AlarmTextVisible);
+}
+
+// ---- Clear-alarm key ----
+
+class ClearAlarm : public MainPanelTest {};
+
+TEST_F(ClearAlarm, ByConnectionAndCode) {
+  struct Case {
+    int Connected, Code, Language;
+    const char *Title;
+    const char *Text;
+    bool Sent;
+    int AlarmingAfter;
+  };
+  const Case cases[] = {
+      {0, 900, 1, nullptr, nullptr, false, 0},
+      {1, 900, 1, "Warning", "Power is in emergency state, please manually cancel!", false, 1},
+      {1, 900, 0, "警告", "电源处于急停状态，请手动解除！", false, 1},
+      {1, 200, 1, "Warning", "Power input is error,please power off and check.", false, 1},
+      {1, 200, 0, "警告", "电源输入异常，请关机检查！", false, 1},
+      {1, 311, 1, nullptr, nullptr, true, 1},
+      {1, 1200, 1, nullptr, nullptr, true, 1}, // only the plain codes are refused
+  };
+  for (const Case &c : cases) {
+    SetUp();
+    UseModel(kModelGS);
+    gPowerInfo.Connected = c.Connected;
+    gPowerInfo.Language = c.Language;
+    gPowerInfo.Alarming = 1;
+    gPowerState.AlarmCode = c.Code;
+    ClearAlarmKey(panel);
+    if (c.Title != nullptr) {
+      ASSERT_EQ(hooks.Messages.size(), 1u) << c.Code;
+      EXPECT_EQ(hooks.Messages[0].Title, c.Title);
+      EXPECT_EQ(hooks.Messages[0].Text, c.Text);
+    } else {
+      EXPECT_TRUE(hooks.Messages.empty()) << c.Code;
+    }
+    EXPECT_EQ(QueuedCommands(),
+              c.Sent ? std::vector<QueuedCommand>{Single(15, 3, 0)} : std::vector<QueuedCommand>{})
+        << c.Code;
+    EXPECT_EQ(gPowerInfo.Alarming, c.AlarmingAfter) << c.Code;
+  }
+}
+
+TEST_F(ClearAlarm, OfflineClearsTheIndication) {
+  UseModel(kModelFPA);
+  gPowerInfo.Alarming = 1;
+  RefreshOutputState(panel);
+  EXPECT_TRUE(panel.Output.AlarmLamp.Visible);
+  ClearAlarmKey(panel);
+  EXPECT_FALSE(panel.Output.AlarmLamp.Visible);
+  EXPECT_TRUE(panel.Output.StoppedVisible);
+}
+
+TEST(GuardTexts, RunningGuardBothLanguages) {
+  ResetProgramState();
+  RecordingHooks hooks;
+  SetHooks(&hooks);
+  EXPECT_EQ(GuardRunning(), 0);
+  gPowerInfo.OutputRunning = 2; // any value but 0 counts as running
+  gPowerInfo.Language = 1;
+  EXPECT_EQ(GuardRunning(), 1);
+  gPowerInfo.Language = 0;
+  EXPECT_EQ(GuardRunning(), 1);
+  gPowerInfo.Alarming = 1;
+  EXPECT_EQ(GuardAlarm(), 1);
+  SetHooks(nullptr);
+  ASSERT_EQ(hooks.Messages.size(), 3u);
+  EXPECT_EQ(hooks.Messages[0].Title, "Warning");
+  EXPECT_EQ(hooks.Messages[0].Text, "Power is running\nPlease exit state after stop!");
+  EXPECT_EQ(hooks.Messages[1].Title, "警告");
+  EXPECT_EQ(hooks.Messages[1].Text, "电源处于运行态无法切换状态\n请停止输出后再退出!");
+  EXPECT_EQ(hooks.Messages[2].Title, "错误");
+  EXPECT_EQ(hooks.Messages[2].Text, "电源报警，请退出报警态再操作！");
+}
+
+} // namespace
