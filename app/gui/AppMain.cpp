@@ -10,13 +10,14 @@
 
 #include "app/Globals.h"
 #include "app/MainTimer.h"
+#include "app/OutputState.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
-#include "app/gui/OutputState.h"
+#include "app/gui/PanelSync.h"
 #include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
@@ -152,7 +153,7 @@ int StartUp(const StartOptions &options) {
   gCurrentNormalGroup = 0;
   gPowerInfo.GPIBHandle = 0;
   gLogoWidth = Logo::kFullWidth;
-  ResetOutputStateMemory();
+  ResetPanelState();
 
   // An unreadable "Measure.mdb" is renamed aside, never lost: the user is told.
   QString setAside;
@@ -184,7 +185,8 @@ int StartUp(const StartOptions &options) {
   SetMeasureGraphSpeed(kChartPointsPerScreen);
   SetNormalMeasureDisplayGraph();
   ModelTypeChoose(1);
-  RefreshOutputState();
+  RefreshOutputState(gPanelState);
+  StateToPanel();
   CommConnectAtStartUp();
   return 0;
 }
@@ -239,14 +241,9 @@ void TIMER_50MS_CALLBACK() {
 void TimerTickView(long long tick) {
   if (gPowerInfo.LogoAnimate == 1 && tick % 2 == 0)
     SoltoLogoBrimlet();
-  if (tick % 2 == 0 && gPowerInfo.OutputRunning == 1) {
-    if (gPowerInfo.Connected == 0)
-      gMeasureOutput = MeasureOutput{};
-    if (IsFCModel(gPowerInfo.ModelType))
-      DataFCFromMeasureToGraph();
-    else
-      DataFPFromMeasureToGraph();
-  }
+  // The chart step zeroes the measurements first when no source is connected.
+  if (tick % 2 == 0 && gPowerInfo.OutputRunning == 1)
+    AppendMeasureChartPoints();
   if (gRefreshProWaveDelay > 0) {
     --gRefreshProWaveDelay;
     // The program frames have no preview graph yet; their editors redraw it

@@ -5,9 +5,10 @@
 
 #include "app/Globals.h"
 #include "app/MainTimer.h"
+#include "app/OutputState.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/LanguageSet.h"
-#include "app/gui/OutputState.h"
+#include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
@@ -86,7 +87,8 @@ void BT_COMMSET_CANCEL_CALLBACK() {
   if (gPowerInfo.Connected != 1) {
     gPowerInfo.OutputRunning = 0;
     gPowerInfo.Alarming = 0;
-    RefreshOutputState();
+    RefreshOutputState(gPanelState);
+    StateToPanel();
   }
   DisplayPanelCommSet(0);
 }

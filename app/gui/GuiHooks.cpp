@@ -2,13 +2,17 @@
 
 #include <QTimer>
 
+#include "app/MainPanelFunc.h"
+#include "app/NormalPanelMap.h"
+#include "app/OutputState.h"
 #include "app/ViewHooks.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
-#include "app/gui/OutputState.h"
+#include "app/gui/PanelSync.h"
+#include "measure/LiveMeasure.h"
 #include "measure/gui/MeasureView.h"
 #include "ui/Dialogs.h"
 #include "ui/Texts.h"
@@ -24,26 +28,36 @@ void ShowMessage(const QString &title, const QString &text) {
   QTimer::singleShot(0, [title, text] { Dialogs().MessagePopup(title, text); });
 }
 
+// A record-to-panel step of the core on the panel record, then onto the widgets.
+void OnPanel(void (*step)(MainPanelState &)) {
+  step(gPanelState);
+  StateToPanel();
+}
+
 class GuiHooks : public ViewHooks {
 public:
   void MessagePopup(const std::string &title, const std::string &text) override {
     ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
   }
-  void RefreshOutputState() override { ::RefreshOutputState(); }
-  void RefreshDCOutputStateAndMeasure() override { ::RefreshDCOutputStateAndMeasure(); }
-  void DataFPFromMeasureToPanel() override { ::DataFPFromMeasureToPanel(); }
-  void DataFCFromMeasureToPanel() override { ::DataFCFromMeasureToPanel(); }
+  void RefreshOutputState() override { OnPanel(::RefreshOutputState); }
+  void RefreshDCOutputStateAndMeasure() override { OnPanel(::RefreshDCOutputStateAndMeasure); }
+  void DataFPFromMeasureToPanel() override {
+    ::DataFPFromMeasureToPanel(gPanelState.Measure);
+    MeasureStateToPanel();
+  }
+  void DataFCFromMeasureToPanel() override {
+    ::DataFCFromMeasureToPanel(gPanelState.Measure);
+    MeasureStateToPanel();
+  }
   void DataFPFromVarToPanel(int kind) override {
     // The program frames show no program yet; kind 0 is the main panel.
-    if (kind == 0) {
-      ::DataFPFromNormalVarToPanel();
-      ::DataFPFromSystemVarToPanel();
-    }
+    if (kind == 0)
+      OnPanel(DataFromNormalAndSystemVarToPanel);
   }
-  void DataFPFromNormalVarToPanel() override { ::DataFPFromNormalVarToPanel(); }
-  void DataFPFromSystemVarToPanel() override { ::DataFPFromSystemVarToPanel(); }
-  void DataFCFromNormalVarToPanel() override { ::DataFCFromNormalVarToPanel(); }
-  void DataFCFromSystemVarToPanel() override { ::DataFCFromSystemVarToPanel(); }
+  void DataFPFromNormalVarToPanel() override { OnPanel(::DataFPFromNormalVarToPanel); }
+  void DataFPFromSystemVarToPanel() override { OnPanel(::DataFPFromSystemVarToPanel); }
+  void DataFCFromNormalVarToPanel() override { OnPanel(::DataFCFromNormalVarToPanel); }
+  void DataFCFromSystemVarToPanel() override { OnPanel(::DataFCFromSystemVarToPanel); }
   void SetOCPDefineMax(int limitTenthAmp) override { ::SetOCPDefineMax(limitTenthAmp); }
 
   void DisplayPanelWait(int show) override { ShowWaitPopup(show); }

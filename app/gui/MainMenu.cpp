@@ -8,13 +8,15 @@
 
 #include "app/Globals.h"
 #include "app/MainTimer.h"
+#include "app/NormalPanelMap.h"
+#include "app/OutputState.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
-#include "app/gui/Guards.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
+#include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
@@ -111,9 +113,10 @@ void FileLoadOne() {
     return;
   }
   if (fc)
-    DataFCFromNormalVarToPanel();
+    DataFCFromNormalVarToPanel(gPanelState);
   else
-    DataFPFromNormalVarToPanel();
+    DataFPFromNormalVarToPanel(gPanelState);
+  StateToPanel();
   if (gPowerInfo.Connected == 1)
     CommSetNewCmdSingleGroup(kClassWrite, kWriteNormalGroup, gCurrentNormalGroup);
 }
@@ -234,7 +237,7 @@ void CallHelpFile() {
 }
 
 void MainMenuOpenProgram(int page) {
-  if (AlarmGuard())
+  if (GuardAlarm())
     return;
   PanelAllLanguageSet(page);
   if (DisplayProgramPanel(page) != 1)

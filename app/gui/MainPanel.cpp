@@ -402,7 +402,7 @@ void MainPanel::setLayoutTexts(int language) {
   LampFCPhase[2]->setCaption("W");
   LampFCPhaseMode->setCaption(t("Phase", "相电压"));
   LampFCLineMode->setCaption(t("Line", "线电压"));
-  LampFCRangeLow->setCaption(t("Low", "低档"));
+  LampFCRangeLow->setCaption(t("Auto", "自动"));
   LampFCRangeHigh->setCaption(t("High", "高档"));
   LampFC50->setCaption("50 Hz");
   LampFC60->setCaption("60 Hz");

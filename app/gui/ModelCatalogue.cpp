@@ -5,14 +5,18 @@
 #include <QSignalBlocker>
 
 #include "app/Globals.h"
+#include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
+#include "app/NormalPanelMap.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
+#include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
+#include "measure/LiveMeasure.h"
 #include "measure/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"
@@ -53,12 +57,14 @@ void ModelChoose(int code, int force, void (*panelDisplay)()) {
     if (gCurrentPage >= kPageStep && gCurrentPage <= kPageTHD)
       ProgramPanelInitAndShow(gCurrentPage);
   }
+  MainPanelState &state = gPanelState;
   if (IsFCModel(code))
-    SetNormalMeasureDisplayGraphFC();
+    SetNormalMeasureDisplayGraphFC(state.Measure);
   else
-    SetNormalMeasureDisplayGraph();
-  ShowNormalAndSystemSettings();
-  ClearMeasureGraphAll();
+    SetNormalMeasureDisplayGraph(state.Measure);
+  DataFromNormalAndSystemVarToPanel(state);
+  ClearMeasureGraphAll(state);
+  StateToPanel();
 }
 
 // The steps of every SetPowerModel...PanelDisplay.
@@ -71,8 +77,8 @@ void PanelDisplay(int code) {
   gMainMenu->setDimmed(MENU_SET_VIEW_TEXT, fc);
   MainMenuSetProgramDimmed(HasPrograms(code) ? 0 : 1);
   MainMenuSetTHDDimmed(HasPrograms(code) ? 0 : 1);
-  for (OutputArea *area : AllOutputAreas())
-    area->DCBox->setVisible(code == kModelGS);
+  gPanelState.Output.DCOutput.Visible = code == kModelGS;
+  gPanelState.Output.DCReading.Visible = code == kModelGS;
 
   if (fc) {
     SetPowerModelLEDSetMiddle();
@@ -97,11 +103,13 @@ void PanelDisplay(int code) {
   }
 
   if (fc) {
-    const bool threePhase = code == kModelFCT;
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             panel->BtFCUVW, panel->BtFCPL, panel->LampFCPhase[0], panel->LampFCPhase[1],
-             panel->LampFCPhase[2], panel->LampFCPhaseMode, panel->LampFCLineMode})
-      control->setEnabled(threePhase);
+    // The phase and phase/line keys with their lamps serve three phases only.
+    const bool dim = code != kModelFCT;
+    FCMiddleView &middle = gPanelState.FCMiddle;
+    middle.KeyPhase.Dimmed = middle.KeyPhaseLine.Dimmed = dim;
+    for (LampView *lamp : {&middle.LampPhase[0], &middle.LampPhase[1], &middle.LampPhase[2],
+                           &middle.LampPhaseMode, &middle.LampLineMode})
+      lamp->Dimmed = dim;
   }
 
   QTabWidget *tabs = panel->Tabs;
@@ -109,6 +117,8 @@ void PanelDisplay(int code) {
   tabs->setTabVisible(kTabNormal, !fc);
   tabs->setTabVisible(kTabNormalWave, !fc && wave);
   tabs->setTabVisible(kTabNormalAngle, false);
+  gPanelState.Angle.Visible = false;
+  gPanelState.Separate.Visible = false;
   tabs->setTabVisible(kTabSystem, !fc);
   tabs->setTabVisible(kTabFCNormal, fc);
   tabs->setTabVisible(kTabFCSystem, fc);
@@ -129,29 +139,24 @@ void PanelDisplay(int code) {
     else if (code == kModelGS)
       ring = kModeRingGS;
     for (int r = 0; r < kModeRingCount; ++r)
-      panel->RingOutMode[r]->setVisible(r == ring);
-    const bool compensation = code != kModelFSB && code != kModelFPB;
-    panel->LabelUComp->setVisible(compensation);
-    panel->NumUComp->setVisible(compensation);
+      gPanelState.Normal.OutMode[r].Visible = r == ring;
+    gPanelState.System.UCompensation.Visible = code != kModelFSB && code != kModelFPB;
   }
 }
 
 // The three voltage and three frequency knobs of the non-FC families.
 void SetKnobs(double freqMax) {
   MainPanel *panel = gMainPanel;
+  PhaseMiddleView &middle = gPanelState.PhaseMiddle;
   for (int phase = 0; phase < 3; ++phase) {
-    Knob *vol = panel->KnobVol[phase];
-    const QSignalBlocker blockVol(vol);
-    vol->setDecimals(1);
-    vol->setSingleStep(0.1);
-    vol->setRange(0.0, 300.0);
-    vol->setValue(220.0);
-    Knob *freq = panel->KnobFreq[phase];
-    const QSignalBlocker blockFreq(freq);
-    freq->setDecimals(2);
-    freq->setSingleStep(0.01);
-    freq->setRange(45.0, freqMax);
-    freq->setValue(50.0);
+    middle.KnobVol[phase] = NumView{220.0, 0.0, 300.0};
+    middle.KnobFreq[phase] = NumView{50.0, 45.0, freqMax};
+    const QSignalBlocker blockVol(panel->KnobVol[phase]);
+    panel->KnobVol[phase]->setDecimals(1);
+    panel->KnobVol[phase]->setSingleStep(0.1);
+    const QSignalBlocker blockFreq(panel->KnobFreq[phase]);
+    panel->KnobFreq[phase]->setDecimals(2);
+    panel->KnobFreq[phase]->setSingleStep(0.01);
   }
 }
 
@@ -208,21 +213,12 @@ void SetPowerModelLEDSetMiddle() {
   MainPanel *panel = gMainPanel;
   panel->MiddleLCD->hide();
   panel->MiddleFC->show();
-  {
-    const QSignalBlocker block(panel->KnobVolFC);
-    panel->KnobVolFC->setDecimals(1);
-    panel->KnobVolFC->setSingleStep(0.1);
-    panel->KnobVolFC->setRange(1.0, 300.0);
-    panel->KnobVolFC->setValue(220.0);
-    panel->KnobVolFC->setEnabled(true);
-  }
-  {
-    const QSignalBlocker block(panel->KnobFreqFC);
-    panel->KnobFreqFC->setDecimals(1);
-    panel->KnobFreqFC->setSingleStep(0.1);
-    panel->KnobFreqFC->setRange(45.0, 65.0);
-    panel->KnobFreqFC->setValue(50.0);
-    panel->KnobFreqFC->setEnabled(true);
+  gPanelState.FCMiddle.KnobVol = NumView{220.0, 1.0, 300.0};
+  gPanelState.FCMiddle.KnobFreq = NumView{50.0, 45.0, 65.0};
+  for (Knob *knob : {panel->KnobVolFC, panel->KnobFreqFC}) {
+    const QSignalBlocker block(knob);
+    knob->setDecimals(1);
+    knob->setSingleStep(0.1);
   }
 }
 

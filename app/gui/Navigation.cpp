@@ -2,8 +2,8 @@
 
 #include "app/Globals.h"
 #include "app/MainTimer.h"
+#include "app/OutputState.h"
 #include "app/gui/GroupPanels.h"
-#include "app/gui/Guards.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/NormalMapping.h"
@@ -58,19 +58,19 @@ bool FamilyHasPrograms() {
 }
 
 int DisplayProgram(int page) {
-  if (RunningGuard())
+  if (GuardRunning())
     return 0;
   ProgramPanel *panel = ProgramPanelOfPage(page);
   if (page != kPageTHD) {
+    // The shared measurement area keeps its graph or text view.
     gMeasureArea->moveInto(panel->MeasureSlot);
-    SetProgramMeasureDisplay();
   }
   ShowInPlaceOfMain(panel, page);
   return 1;
 }
 
 int ExitProgram(int page) {
-  if (page != kPageTHD && RunningGuard())
+  if (page != kPageTHD && GuardRunning())
     return 0;
   ReturnToMain(ProgramPanelOfPage(page));
   const bool sends = page == kPageCross ? gPowerInfo.ModelType == kModelGS : FamilyHasPrograms();
@@ -147,7 +147,7 @@ void ProgramPanelMenuItem(int page, int item) {
   if (!panel)
     return;
   if (item == panel->exitItem()) {
-    if (AlarmGuard())
+    if (GuardAlarm())
       return;
     AutoSaveSetting();
     ExitProgram(page);

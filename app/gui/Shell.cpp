@@ -10,6 +10,7 @@
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
+#include "app/gui/PanelSync.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
@@ -79,6 +80,7 @@ int LoadAllPanels() {
   gMeasureDisplayPanel->OnMenuItem = [](int item) { MeasureDisplayMenuItem(item); };
   gMeasureDisplayPanel->OnClose = [] { ExitMearsureDisplayToNormalPanel(); };
   ConnectGroupPanels();
+  ConnectMainPanelControls();
   ConnectCommonAreas();
   QObject::connect(gMainPanel->Timer50ms, &QTimer::timeout, gMainPanel,
                    [] { TIMER_50MS_CALLBACK(); });

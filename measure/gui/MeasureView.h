@@ -1,6 +1,6 @@
-// The view of the measurement area: graph or text view, the FC fixed
-// charts, the four quantity selections, chart clearing and speed. The area is
-// shared by the five operating panels, so each call covers all five.
+// The measurement area's view: graph or text view, the FC fixed charts,
+// chart clearing and speed. The area is shared by the five operating panels,
+// so each call covers all five.
 #pragma once
 
 // Graph view with the four selectors (every family but FC).
@@ -9,23 +9,9 @@ void SetNormalMeasureDisplayGraph();
 void SetNormalMeasureDisplayText();
 // Graph view with the four fixed FC charts (voltage, current, frequency, power).
 void SetNormalMeasureDisplayGraphFC();
-// The step, List, Ramp and Cross panels follow MeasureDisplayMode.
-void SetProgramMeasureDisplay();
-// Readout group k (1..4) shows quantity q.
-void SetMeasureTextTypeAndSolution(int k, int quantity);
-void SetMeasureR1TextTypeAndSolution(int quantity);
-void SetMeasureR2TextTypeAndSolution(int quantity);
-void SetMeasureR3TextTypeAndSolution(int quantity);
-void SetMeasureR4TextTypeAndSolution(int quantity);
-// Clears strip chart k (1..4), or all four in order.
-void ClearMeasureGraph(int k);
+// Clears the four strip charts.
 void ClearMeasureGraphAll();
 // Points per screen of the four strip charts.
 void SetMeasureGraphSpeed(int points);
-
-// Readouts and table from MeasureOutput (FS, FP, GS, FL families / FC family).
-void DataFPFromMeasureToPanel();
-void DataFCFromMeasureToPanel();
-// One point per trace appended to the four strip charts.
-void DataFPFromMeasureToGraph();
-void DataFCFromMeasureToGraph();
+// One point set appended to the four strip charts (the timer's chart step).
+void AppendMeasureChartPoints();
