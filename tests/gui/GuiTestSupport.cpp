@@ -1,14 +1,18 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 
 #include "app/Globals.h"
 #include "app/gui/AppMain.h"
+#include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
+#include "storage/IniFile.h"
 #include "storage/Language.h"
+#include "ui/Panel.h"
 
 namespace {
 
@@ -121,4 +125,84 @@ QStringList ShellTest::UserFiles() const {
 void ShellTest::ProcessEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
+}
+
+bool RunUntil(const std::function<bool()> &condition, int milliseconds) {
+  QDeadlineTimer deadline(milliseconds);
+  while (!condition()) {
+    if (deadline.hasExpired())
+      return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+void SourceTest::TearDown() {
+  if (Source.state() != QProcess::NotRunning) {
+    Source.write("quit\n");
+    if (!Source.waitForFinished(3000))
+      Source.kill();
+  }
+  ShellTest::TearDown();
+}
+
+int SourceTest::StartSource(const QStringList &arguments) {
+  Source.setProcessChannelMode(QProcess::SeparateChannels);
+  Source.start(QStringLiteral(VEXA_BINARY_DIR "/tools/powersim"),
+               QStringList{"--lan", "127.0.0.1:0"} + arguments);
+  if (!Source.waitForStarted(5000))
+    return 0;
+  QDeadlineTimer deadline(10000);
+  while (!deadline.hasExpired()) {
+    if (!Source.canReadLine() && !Source.waitForReadyRead(200))
+      continue;
+    const QString line = QString::fromLocal8Bit(Source.readLine()).trimmed();
+    if (line == "ready")
+      return SourcePort();
+    const qsizetype blank = line.indexOf(' ');
+    if (blank > 0)
+      Endpoints[line.left(blank)] = line.mid(blank + 1);
+  }
+  return 0;
+}
+
+QString SourceTest::Endpoint(const QString &name) const {
+  const auto found = Endpoints.find(name);
+  return found == Endpoints.end() ? QString() : found->second;
+}
+
+int SourceTest::SourcePort() const { return Endpoint("lan").section(':', 1).toInt(); }
+
+QString SourceTest::Control(const QString &line) {
+  Source.write((line + "\n").toUtf8());
+  QDeadlineTimer deadline(5000);
+  while (!Source.canReadLine() && !deadline.hasExpired())
+    Source.waitForReadyRead(100);
+  return QString::fromLocal8Bit(Source.readLine()).trimmed();
+}
+
+void SourceTest::WriteSetDat(int model, bool serial) {
+  IniFile document;
+  document.SetInt("FileInfo", "Type", 128);
+  document.SetInt("Value", "LastPowerModel", model);
+  document.SetInt("Value", "Language", 1);
+  document.SetInt("Value", "SoftwareAddress", 1);
+  if (serial) {
+    document.SetInt("Value", "CommType", kCommRS232);
+    document.SetInt("Value", "CommTypeRS232Port", 1);
+    document.SetInt("Value", "CommTypeRS232Baudrate", 38400);
+    document.SetString("Value", "CommTypeRS232Device", Endpoint("serial").toLocal8Bit());
+  } else {
+    document.SetInt("Value", "CommType", kCommLAN);
+    document.SetInt("Value", "CommTypeLAN_IP1", 127);
+    document.SetInt("Value", "CommTypeLAN_IP2", 0);
+    document.SetInt("Value", "CommTypeLAN_IP3", 0);
+    document.SetInt("Value", "CommTypeLAN_IP4", 1);
+    document.SetInt("Value", "CommTypeLAN_Port", SourcePort());
+  }
+  ASSERT_EQ(document.SaveFile(UserFile("Set.Dat")), 0);
+}
+
+bool SourceTest::ConnectionShown() {
+  return gMainPanel->Connection->ModelName->isVisibleTo(gMainPanel);
 }

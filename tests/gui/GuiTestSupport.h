@@ -2,10 +2,13 @@
 // test answers, a fresh user folder and the program started in it.
 #pragma once
 
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -63,4 +66,32 @@ protected:
   FakeDialogs Dialogs_;
   std::unique_ptr<QTemporaryDir> UserDir;
   QString OriginalDir;
+};
+
+// Runs the event loop (and with it the program's 50 ms timer) until condition
+// holds or milliseconds have passed; whether it held.
+bool RunUntil(const std::function<bool()> &condition, int milliseconds);
+
+// The program against a simulated power source (powersim) started by the test.
+class SourceTest : public ShellTest {
+protected:
+  void TearDown() override;
+
+  // Starts powersim with a TCP endpoint and the given arguments and waits
+  // for its "ready" line; 0 when it did not start.
+  int StartSource(const QStringList &arguments);
+  // The rest of a start line of powersim: "lan" gives "127.0.0.1:40123".
+  QString Endpoint(const QString &name) const;
+  // The TCP port of the "lan" line.
+  int SourcePort() const;
+  // One control line on powersim's standard input; its answer line.
+  QString Control(const QString &line);
+  // "Set.Dat" naming the model, English and the link to the source: its
+  // pseudo-terminal at 38400 Bd when serial, else its TCP endpoint.
+  void WriteSetDat(int model, bool serial = false);
+  // The connection is shown on the panels.
+  static bool ConnectionShown();
+
+  QProcess Source;
+  std::map<QString, QString> Endpoints;
 };
