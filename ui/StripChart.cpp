@@ -53,26 +53,14 @@ void StripChart::setPointsPerScreen(int points) {
 
 void StripChart::appendPoints(double u, double v, double w) {
   Points.push_back({{u, v, w}});
-  ++Counter;
-  if (int(Points.size()) > PointsPerScreen) {
+  if (int(Points.size()) > PointsPerScreen)
     Points.pop_front();
-    for (auto *series : Series)
-      series->remove(0);
+  // A chart out of sight keeps its points and draws them when it shows.
+  if (!isVisible()) {
+    Stale = true;
+    return;
   }
-  const double x = double(Counter);
-  Series[0]->append(x, u);
-  Series[1]->append(x, v);
-  Series[2]->append(x, w);
-  AxisX->setRange(double(Counter - PointsPerScreen + 1), double(Counter));
-  double low = 0.0;
-  double high = 1.0;
-  for (const Sample &sample : Points)
-    for (double value : sample.Value) {
-      low = std::min(low, value);
-      high = std::max(high, value);
-    }
-  const double pad = (high - low) * 0.1;
-  AxisY->setRange(low < 0.0 ? low - pad : 0.0, high + pad);
+  Redraw();
 }
 
 void StripChart::clearChart() {
@@ -84,17 +72,42 @@ double StripChart::lastValue(int phase) const {
   return Points.empty() ? 0.0 : Points.back().Value[phase];
 }
 
+void StripChart::SetAxes() {
+  // The newest point stands at the right edge; a fixed x axis leaves the
+  // traces alone, so a scroll step redraws each trace once.
+  AxisX->setRange(0.0, double(PointsPerScreen - 1));
+  double low = 0.0;
+  double high = 1.0;
+  for (const Sample &sample : Points)
+    for (double value : sample.Value) {
+      low = std::min(low, value);
+      high = std::max(high, value);
+    }
+  if (Points.empty()) {
+    AxisY->setRange(0.0, 1.0);
+    return;
+  }
+  const double pad = (high - low) * 0.1;
+  AxisY->setRange(low < 0.0 ? low - pad : 0.0, high + pad);
+}
+
 void StripChart::Redraw() {
+  Stale = false;
+  SetAxes();
   for (int phase = 0; phase < 3; ++phase) {
     QList<QPointF> list;
-    long long x = Counter - static_cast<long long>(Points.size()) + 1;
+    list.reserve(qsizetype(Points.size()));
+    int x = PointsPerScreen - int(Points.size());
     for (const Sample &sample : Points)
       list.append(QPointF(double(x++), sample.Value[phase]));
     Series[phase]->replace(list);
   }
-  AxisX->setRange(double(Counter - PointsPerScreen + 1), double(Counter));
-  if (Points.empty())
-    AxisY->setRange(0.0, 1.0);
+}
+
+void StripChart::showEvent(QShowEvent *event) {
+  if (Stale)
+    Redraw();
+  QChartView::showEvent(event);
 }
 
 void StripChart::mouseDoubleClickEvent(QMouseEvent *event) {

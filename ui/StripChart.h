@@ -26,15 +26,17 @@ Q_SIGNALS:
 
 protected:
   void mouseDoubleClickEvent(QMouseEvent *event) override;
+  void showEvent(QShowEvent *event) override;
 
 private:
   void Redraw();
+  void SetAxes();
 
   struct Sample {
     double Value[3];
   };
   int PointsPerScreen = 600;
-  long long Counter = 0;
+  bool Stale = false; // points appended while out of sight, not yet drawn
   std::deque<Sample> Points;
   QLineSeries *Series[3];
   QValueAxis *AxisX;
