@@ -396,6 +396,7 @@ void DataFPFromNormalVarToPanel(MainPanelState &panel) {
   SetLimits(panel.Angle.AngleUV, 0.0, 359.9);
   SetLimits(panel.Angle.AngleUW, 0.0, 359.9);
   panel.Angle.AngleUV.Dimmed = panel.Angle.AngleUW.Dimmed = panel.Angle.AngleVW.Dimmed = busy;
+  panel.Angle.Standard.Dimmed = busy;
   panel.Separate.Visible = mode == 1;
 
   // 6. labels, the controls of the second and third phase, enabled phases

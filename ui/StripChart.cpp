@@ -31,7 +31,8 @@ StripChart::StripChart(QWidget *parent) : QChartView(new QChart, parent) {
   AxisY->setLabelsFont(small);
   chart->addAxis(AxisX, Qt::AlignBottom);
   chart->addAxis(AxisY, Qt::AlignLeft);
-  for (int phase = 0; phase < 3; ++phase) {
+  // Added W, V, U: phase U is drawn last, on top.
+  for (int phase = 2; phase >= 0; --phase) {
     Series[phase] = new QLineSeries(chart);
     QPen pen(PhaseColour(phase));
     pen.setWidthF(1.2);

@@ -38,7 +38,7 @@ QString OutModeText(int language, int mode) {
 
 QPushButton *MakeKey(QWidget *parent) {
   auto *key = new QPushButton(parent);
-  key->setMinimumSize(88, 30);
+  key->setMinimumSize(104, 30);
   return key;
 }
 

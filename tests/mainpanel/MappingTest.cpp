@@ -1,5 +1,7 @@
 #include "app/NormalPanelMap.h"
 
+#include <utility>
+
 #include "MainPanelTestSupport.h"
 
 namespace {
@@ -410,6 +412,19 @@ TEST_F(FPMapping, AnglesAndDerivedVWAngle) {
     DataFPFromNormalVarToPanel(panel);
     EXPECT_DOUBLE_EQ(panel.Angle.AngleVW.Value, c.StoredVW / 10.0);
     EXPECT_EQ(panel.Angle.Visible, c.Mode == 16);
+  }
+}
+
+TEST_F(FPMapping, AnglePageDimmedWhileBusy) {
+  UseModel(kModelFPA);
+  gNormalFPSet[0].OutMode = 16;
+  for (const auto &[running, alarming] : {std::pair{0, 0}, {1, 0}, {0, 1}}) {
+    gPowerInfo.OutputRunning = running;
+    gPowerInfo.Alarming = alarming;
+    DataFPFromNormalVarToPanel(panel);
+    const bool busy = running == 1 || alarming == 1;
+    EXPECT_EQ(panel.Angle.AngleUV.Dimmed, busy) << running << alarming;
+    EXPECT_EQ(panel.Angle.Standard.Dimmed, busy) << running << alarming;
   }
 }
 
