@@ -189,6 +189,9 @@ NumDisplay::NumDisplay(int decimals, QWidget *parent) : QLabel(parent), Decimals
   QPalette p = palette();
   p.setColor(QPalette::Window, QColor(16, 24, 32));
   p.setColor(QPalette::WindowText, QColor(120, 230, 255));
+  // A display dimmed with its entries (the derived V-to-W angle) says so.
+  p.setColor(QPalette::Disabled, QPalette::Window, QColor(70, 76, 82));
+  p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 160, 168));
   setPalette(p);
   setNumber(0.0);
 }
