@@ -36,19 +36,15 @@ void BT_GROUP_CHOOSE_CALLBACK() {
 }
 
 void BT_FC_GROUP_OK_CALL() {
-  // The chosen group goes onto the main panel's widgets either way; a refusal
-  // leaves the group panel in front.
-  const int accepted = FCGroupOk(gPanelState);
-  StateToPanel();
-  if (accepted == 1)
+  if (FCGroupOk(gPanelState) == 1)
     ExitFCGroupToNormalPanel();
+  else
+    StateToPanel();
 }
 
 void BT_FP_GROUP_OK_CALL() {
-  // The chosen group goes onto the main panel's widgets either way; a refusal
-  // leaves the group panel in front.
-  const int accepted = FPGroupOk(gPanelState);
-  StateToPanel();
-  if (accepted == 1)
+  if (FPGroupOk(gPanelState) == 1)
     ExitFPGroupToNormalPanel();
+  else
+    StateToPanel();
 }
