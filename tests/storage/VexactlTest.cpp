@@ -1,13 +1,10 @@
 // The setting-file verbs of vexactl, run as a separate process.
+#include "TestSupport.h"
 #include "storage/IniDeal.h"
 #include "tests/storage/TestData.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,19 +24,6 @@ ToolRun Vexactl(const QStringList &args) {
   run.Out = process.readAllStandardOutput();
   run.Err = process.readAllStandardError();
   return run;
-}
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {};
-  return file.readAll();
-}
-
-void WriteAll(const QString &path, const QByteArray &text) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(text);
 }
 
 class VexactlVerbs : public testing::Test {
