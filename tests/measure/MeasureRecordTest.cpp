@@ -56,7 +56,6 @@ const TickCase kTickCases[] = {
     {"due", 3, 1, 1, 1, 1},
     {"due_later_counter", 1233, 1, 1, 5, 1},
     {"wrong_tick", 4, 1, 1, 1, 0},
-    {"tick_zero", 0, 1, 1, 1, 0},
     {"not_connected", 3, 0, 1, 1, 0},
     {"output_off", 3, 1, 0, 1, 0},
     {"same_second", 3, 1, 1, 0, 0},
