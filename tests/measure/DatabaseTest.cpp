@@ -73,17 +73,16 @@ struct ScalingCase {
   std::array<bool, 3> Phases; // which phases carry values
 };
 
+// clang-format off
 const ScalingCase kScalingCases[] = {
-    {"FCT_all", kModelFCT, 0, {true, true, true}},
-    {"FCT_U", kModelFCT, 2, {true, false, false}},
-    {"FCT_V", kModelFCT, 3, {false, true, false}},
-    {"FCT_W", kModelFCT, 4, {false, false, true}},
+    {"FCT_all", kModelFCT, 0, {true, true, true}}, {"FCT_U", kModelFCT, 2, {true, false, false}},
+    {"FCT_V", kModelFCT, 3, {false, true, false}}, {"FCT_W", kModelFCT, 4, {false, false, true}},
     {"FCT_odd", kModelFCT, 1, {false, false, false}},
     {"FCS_mode0", kModelFCS, 0, {true, false, false}},
-    {"FPB_sep", kModelFPB, 1, {true, true, true}},
-    {"GS_single", kModelGS, 5, {true, false, false}},
+    {"FPB_sep", kModelFPB, 1, {true, true, true}}, {"GS_single", kModelGS, 5, {true, false, false}},
     {"FL_angles", kModelFL, 16, {true, true, true}},
 };
+// clang-format on
 
 class DatabaseScaling : public DatabaseTest, public testing::WithParamInterface<ScalingCase> {};
 
@@ -129,12 +128,12 @@ struct ReadBackCase {
   std::vector<int64_t> Offsets; // the seconds after start that are read
 };
 
+// clang-format off
 const ReadBackCase kReadBackCases[] = {
-    {"one_per_second", 3, 4, {0, 0, 1, 2}},
-    {"integer_division", 10, 4, {0, 2, 5, 7}},
-    {"count_one", 100, 1, {0}},
-    {"span_zero", 0, 3, {0, 0, 0}},
+    {"one_per_second", 3, 4, {0, 0, 1, 2}}, {"integer_division", 10, 4, {0, 2, 5, 7}},
+    {"count_one", 100, 1, {0}}, {"span_zero", 0, 3, {0, 0, 0}},
 };
+// clang-format on
 
 class DatabaseReadBack : public DatabaseTest, public testing::WithParamInterface<ReadBackCase> {};
 

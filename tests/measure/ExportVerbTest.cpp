@@ -92,16 +92,15 @@ struct UsageCase {
   const char *Value;
 };
 
+// clang-format off
 const UsageCase kUsageCases[] = {
-    {"unknown_option", "--bogus", "1"},
-    {"missing_csv", "--csv", nullptr},
+    {"unknown_option", "--bogus", "1"}, {"missing_csv", "--csv", nullptr},
     {"bad_date", "--start", "2025-02-30 09:10:11"},
     {"start_before_2000", "--start", "1999-12-31 23:59:59"},
-    {"negative_duration", "--duration", "-1"},
-    {"text_step", "--step", "1s"},
-    {"seven_items", "--items", "1111111"},
-    {"no_item", "--items", "00000000"},
+    {"negative_duration", "--duration", "-1"}, {"text_step", "--step", "1s"},
+    {"seven_items", "--items", "1111111"}, {"no_item", "--items", "00000000"},
 };
+// clang-format on
 
 class ExportVerbUsage : public testing::TestWithParam<UsageCase> {};
 
