@@ -1,6 +1,7 @@
 // vexactl: one function per verb. Each gets the words after the verb and the
 // options given before it; it returns the process exit code (0 success,
-// 1 a file that could not be read, 2 a usage error, 3 a link that failed).
+// 1 a file that could not be read or a request the source did not carry
+// out, 2 a usage error, 3 a link that could not be opened or was lost).
 #pragma once
 
 #include <QString>
@@ -8,11 +9,24 @@
 
 struct GlobalOptions {
   QString Model; // --model, empty when not given
+  // The connection of the device verbs, as given (checked by the verbs).
+  QString Lan;     // --lan HOST:PORT
+  QString Serial;  // --serial DEVICE
+  QString Baud;    // --baud 9600|19200|38400
+  QString Gpib;    // --gpib ADDRESS
+  QString Address; // --address N
 };
 
 int VerbCheck(const GlobalOptions &global, const QStringList &args);
 int VerbDefaults(const GlobalOptions &global, const QStringList &args);
 int VerbExport(const GlobalOptions &global, const QStringList &args);
+
+// Device verbs: they open the link the connection options name.
+int VerbIdentify(const GlobalOptions &global, const QStringList &args);
+int VerbDump(const GlobalOptions &global, const QStringList &args);
+int VerbLoad(const GlobalOptions &global, const QStringList &args);
+int VerbOutput(const GlobalOptions &global, const QStringList &args);
+int VerbWatch(const GlobalOptions &global, const QStringList &args);
 
 // Prints "vexactl: <message>" on standard error and returns 2.
 int UsageError(const QString &message);

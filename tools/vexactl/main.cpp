@@ -6,11 +6,26 @@
 namespace {
 
 const char *const kUsage =
-    "usage: vexactl [--model FCT|FCS|FSA|FSB|FPA|FPB|GS|FL] VERB ...\n"
+    "usage: vexactl [--model FCT|FCS|FSA|FSB|FPA|FPB|GS|FL] [CONNECTION] VERB ...\n"
     "  check FILE [--out FILE]       read a setting file, print what normalisation changed\n"
     "  defaults KIND OUT             write a new setting file with default values\n"
     "  export --db FILE --start \"YYYY-MM-DD HH:MM:SS\" --duration S --step S\n"
-    "         --items 8-FLAGS [--chinese] --csv FILE\n";
+    "         --items 8-FLAGS [--chinese] --csv FILE\n"
+    "device verbs (--model: the model assumed until the source names its own):\n"
+    "  identify                      print the identifier, model code and rating\n"
+    "  dump DIR                      read every setting and program, write the\n"
+    "                                model's auto-save files into DIR\n"
+    "  load [--index N] FILE...      write setting files to the source (One files to\n"
+    "                                group, step or entry N; default the current one)\n"
+    "  output on|off                 switch the output and wait for the status\n"
+    "  watch [--seconds N] [--db FILE] [--on]\n"
+    "                                print the measurements for N seconds (default 10);\n"
+    "                                --db: store them in a measurement database;\n"
+    "                                --on: switch an output that is off on for the\n"
+    "                                time and off again\n"
+    "CONNECTION: --lan HOST:PORT | --serial DEVICE [--baud 9600|19200|38400] |\n"
+    "            --gpib ADDRESS; --address N (device address, default 1)\n"
+    "exit: 0 done, 1 file or request failed, 2 usage, 3 link not opened or lost\n";
 
 } // namespace
 
@@ -25,8 +40,15 @@ int main(int argc, char **argv) {
   GlobalOptions global;
   while (!args.isEmpty() && args.first().startsWith("--")) {
     const QString option = args.takeFirst();
-    if (option == "--model" && !args.isEmpty()) {
-      global.Model = args.takeFirst();
+    QString *value = option == "--model"     ? &global.Model
+                     : option == "--lan"     ? &global.Lan
+                     : option == "--serial"  ? &global.Serial
+                     : option == "--baud"    ? &global.Baud
+                     : option == "--gpib"    ? &global.Gpib
+                     : option == "--address" ? &global.Address
+                                             : nullptr;
+    if (value != nullptr && !args.isEmpty()) {
+      *value = args.takeFirst();
     } else if (option == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -46,6 +68,16 @@ int main(int argc, char **argv) {
     return VerbDefaults(global, args);
   if (verb == "export")
     return VerbExport(global, args);
+  if (verb == "identify")
+    return VerbIdentify(global, args);
+  if (verb == "dump")
+    return VerbDump(global, args);
+  if (verb == "load")
+    return VerbLoad(global, args);
+  if (verb == "output")
+    return VerbOutput(global, args);
+  if (verb == "watch")
+    return VerbWatch(global, args);
   std::fputs(kUsage, stderr);
   return UsageError("unknown verb " + verb);
 }

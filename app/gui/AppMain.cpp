@@ -1,0 +1,311 @@
+#include "app/gui/AppMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTimer>
+#include <memory>
+
+#include "app/Globals.h"
+#include "app/MainTimer.h"
+#include "app/OutputState.h"
+#include "app/gui/GuiHooks.h"
+#include "app/gui/LanguageSet.h"
+#include "app/gui/MainMenu.h"
+#include "app/gui/MainPanel.h"
+#include "app/gui/ModelCatalogue.h"
+#include "app/gui/Navigation.h"
+#include "app/gui/PanelSync.h"
+#include "app/gui/Popups.h"
+#include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
+#include "comm/CommScheduler.h"
+#include "measure/Database.h"
+#include "measure/DateTime.h"
+#include "measure/gui/MeasureView.h"
+#include "storage/IniDeal.h"
+#include "storage/Language.h"
+#include "storage/SoftSet.h"
+#include "ui/Dialogs.h"
+#include "ui/Logo.h"
+#include "ui/Texts.h"
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+constexpr const char *kInstanceName = "Kq58ZrSoftOnlyOneInstance";
+constexpr int kMinimumWidth = 1024;
+constexpr int kMinimumHeight = 768;
+constexpr int kLogoSmallest = 5;
+constexpr int kPanelTop = 30;
+constexpr int kPanelLeft = 5;
+constexpr int kChartPointsPerScreen = 600;
+
+std::unique_ptr<QLockFile> hMutex;
+bool gInsideTick = false;
+
+// The display of the primary screen changes to 1024 x 768 only where the
+// system lets a program do that; elsewhere the question is not asked.
+bool CanChangeDisplayMode() {
+#ifdef Q_OS_WIN
+  return true;
+#else
+  return false;
+#endif
+}
+
+void ChangeDisplayTo1024x768() {
+#ifdef Q_OS_WIN
+  DEVMODEW mode{};
+  mode.dmSize = sizeof(mode);
+  if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+    return;
+  mode.dmPelsWidth = kMinimumWidth;
+  mode.dmPelsHeight = kMinimumHeight;
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL | DM_DISPLAYFREQUENCY;
+  ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN);
+#endif
+}
+
+} // namespace
+
+StartOptions ParseStartOptions(const QStringList &arguments) {
+  StartOptions options;
+  for (int i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == "--workdir" && i + 1 < arguments.size())
+      options.WorkDir = arguments[++i];
+    else if (arguments[i].startsWith("--workdir="))
+      options.WorkDir = arguments[i].mid(QString("--workdir=").size());
+  }
+  return options;
+}
+
+QString UserFilesFolder(const StartOptions &options) {
+  QString folder = options.WorkDir;
+  if (folder.isEmpty())
+    folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  QDir().mkpath(folder);
+  return QDir(folder).absolutePath();
+}
+
+QString SingleInstanceLockPath() {
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty())
+    folder = QDir::tempPath();
+  return QDir(folder).filePath(QString(kInstanceName) + ".lock");
+}
+
+bool AcquireSingleInstance() {
+  auto lock = std::make_unique<QLockFile>(SingleInstanceLockPath());
+  // Held for the whole run: only a dead owner makes the lock stale.
+  lock->setStaleLockTime(0);
+  if (!lock->tryLock(0))
+    return false;
+  hMutex = std::move(lock);
+  return true;
+}
+
+void ReleaseSingleInstance() { hMutex.reset(); }
+
+void CheckScreen() {
+  const QScreen *screen = QGuiApplication::primaryScreen();
+  if (!screen)
+    return;
+  const QSize size = screen->size();
+  if (size.width() >= kMinimumWidth && size.height() >= kMinimumHeight)
+    return;
+  if (!CanChangeDisplayMode())
+    return;
+  const int yes = Dialogs().ConfirmPopup(
+      Tx("Tip", "提示"),
+      Tx("Application run in the minimum resolution 1024 * 768,do you want change the screen "
+         "resolution ?",
+         "程序运行最小分辨率为1024 * 768,是否改变屏幕分辨率?"));
+  if (yes == 1)
+    ChangeDisplayTo1024x768();
+}
+
+int StartUp(const StartOptions &options) {
+  // The user's files live in one folder; the program works in it.
+  QDir::setCurrent(UserFilesFolder(options));
+  FileReadSoftSet("Set.Dat");
+
+  if (!AcquireSingleInstance()) {
+    Dialogs().MessagePopup(Tx("Warning", "警告"),
+                           Tx("Application has already opened, please don't open again!",
+                              "程序已打开，请不要重复启动!"));
+    return -1;
+  }
+  CheckScreen();
+  if (LoadAllPanels() != 0)
+    return -1;
+  InstallGuiHooks();
+
+  CloseLanguage();
+  gPowerInfo.LogoAnimate = 1;
+  gPowerInfo.OutputRunning = 0;
+  gPowerInfo.Connected = 0;
+  gCurrentNormalGroup = 0;
+  gPowerInfo.GPIBHandle = 0;
+  gLogoWidth = Logo::kFullWidth;
+  ResetPanelState();
+
+  // An unreadable "Measure.mdb" is renamed aside, never lost: the user is told.
+  QString setAside;
+  DatabaseOpenMeasureRecordByName(kMeasureDatabaseFile, gDatabaseInfo, &setAside);
+  DateTimeGetNow(gDateTimeLast);
+  DateTimeGetNow(gDateTimeNow);
+  if (!setAside.isEmpty())
+    Dialogs().MessagePopup(Tx("Warning", "警告"),
+                           DatabaseSetAsideMessage(setAside, gPowerInfo.Language == 1 ? 0 : 1));
+
+  gMainPanel->move(kPanelLeft, kPanelTop);
+  gMainPanel->show();
+  gMainPanel->Timer50ms->start();
+
+  gPowerInfo.MeasureItemR1 = 0;
+  gPowerInfo.MeasureItemR2 = 1;
+  gPowerInfo.MeasureItemR3 = 2;
+  gPowerInfo.MeasureItemR4 = 3;
+  gStepSetDisMode = gListSetDisMode = gRampSetDisMode = gCrossSetDisMode = 1;
+
+  // The panel texts come from the language file of either language (the
+  // panels carry no texts of their own).
+  if (gPowerInfo.Language == 1)
+    SetLanguageEnglish();
+  else
+    SetLanguageChinese();
+  PanelMainLanguageSet();
+
+  SetMeasureGraphSpeed(kChartPointsPerScreen);
+  SetNormalMeasureDisplayGraph();
+  ModelTypeChoose(1);
+  RefreshOutputState(gPanelState);
+  StateToPanel();
+  CommConnectAtStartUp();
+  return 0;
+}
+
+void ShutDown() {
+  DatabaseClose(gDatabaseInfo); // already closed when the program was left
+  RemoveGuiHooks();
+  DiscardAllPanels();
+  ReleaseSingleInstance();
+}
+
+int VexaMain(int argc, char **argv) {
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName("Vexa");
+  QApplication::setApplicationName("VexaPowerControl");
+  // The program ends only through ExitMainPanel; panels come and go.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QtDialogService dialogs;
+  SetDialogs(&dialogs);
+  if (StartUp(ParseStartOptions(QApplication::arguments())) != 0)
+    return -1;
+  QApplication::exec();
+  ShutDown();
+  SetDialogs(nullptr);
+  return 0;
+}
+
+void ExitMainPanel() {
+  gMainPanel->Timer50ms->stop();
+  DatabaseClose(gDatabaseInfo);
+  AutoSaveSetting();
+  if (gPowerInfo.Connected != 0)
+    CommConnectDeal(0);
+  ReleaseSingleInstance();
+  QCoreApplication::quit();
+}
+
+void MAIN_PANEL_CALLBACK() { ExitMainPanel(); }
+
+bool InsideTick() { return gInsideTick; }
+
+void TIMER_50MS_CALLBACK() {
+  // A popup shown from inside a tick would run the event loop and with it
+  // the next tick; the tick never runs inside itself.
+  if (gInsideTick)
+    return;
+  gInsideTick = true;
+  MainTimerTick();
+  gInsideTick = false;
+}
+
+void TimerTickView(long long tick) {
+  if (gPowerInfo.LogoAnimate == 1 && tick % 2 == 0)
+    SoltoLogoBrimlet();
+  // The chart step zeroes the measurements first when no source is connected.
+  if (tick % 2 == 0 && gPowerInfo.OutputRunning == 1)
+    AppendMeasureChartPoints();
+  if (gRefreshProWaveDelay > 0) {
+    --gRefreshProWaveDelay;
+    // The program frames have no preview graph yet; their editors redraw it
+    // here when the delay runs out.
+  }
+}
+
+void ShowWaitPopup(int show) {
+  if (show == 1) {
+    if (gWaitPanel)
+      return;
+    gWaitPanel = new WaitPanel(gCurrentPanel);
+    PanelWaitLanguageSet();
+    gWaitPanel->setWindowModality(Qt::ApplicationModal);
+    gWaitPanel->show();
+    return;
+  }
+  if (!gWaitPanel)
+    return;
+  gWaitPanel->hide();
+  gWaitPanel->deleteLater();
+  gWaitPanel = nullptr;
+}
+
+void DisplayPanelAbout(int show) {
+  if (show != 0) {
+    if (gAboutPanel)
+      return;
+    gAboutPanel = new AboutPanel(gCurrentPanel);
+    gAboutPanel->Version->setNumber(1.6);
+    PanelAboutLanguageSet();
+    gAboutPanel->OnOk = [] { BT_ABOUT_OK_CALLBACK(); };
+    gAboutPanel->setWindowModality(Qt::ApplicationModal);
+    gAboutPanel->show();
+    return;
+  }
+  if (!gAboutPanel)
+    return;
+  gAboutPanel->hide();
+  gAboutPanel->deleteLater();
+  gAboutPanel = nullptr;
+}
+
+void BT_ABOUT_OK_CALLBACK() { DisplayPanelAbout(0); }
+
+void PIC_SOLTO_LOGO_CALLBACK() { SoltoLogoBrimletChange(); }
+
+void SoltoLogoBrimlet() {
+  gLogoWidth += 1;
+  if (gLogoWidth > Logo::kFullWidth)
+    gLogoWidth = kLogoSmallest;
+  for (Logo *logo : AllLogos())
+    logo->setLogoWidth(gLogoWidth);
+}
+
+void SoltoLogoBrimletChange() {
+  if (gPowerInfo.LogoAnimate != 1) {
+    gPowerInfo.LogoAnimate = 1;
+    gLogoWidth = kLogoSmallest;
+    return;
+  }
+  gPowerInfo.LogoAnimate = 0;
+  for (Logo *logo : AllLogos())
+    logo->setLogoWidth(Logo::kFullWidth);
+}

@@ -1,0 +1,89 @@
+#include "app/gui/GuiHooks.h"
+
+#include <QTimer>
+
+#include "app/MainPanelFunc.h"
+#include "app/NormalPanelMap.h"
+#include "app/OutputState.h"
+#include "app/ViewHooks.h"
+#include "app/gui/AppMain.h"
+#include "app/gui/CommSetPanel.h"
+#include "app/gui/ModelCatalogue.h"
+#include "app/gui/Navigation.h"
+#include "app/gui/NormalMapping.h"
+#include "app/gui/PanelSync.h"
+#include "measure/LiveMeasure.h"
+#include "measure/gui/MeasureView.h"
+#include "ui/Dialogs.h"
+#include "ui/Texts.h"
+
+namespace {
+
+// Shows a message now, or right after the tick when called from inside it.
+void ShowMessage(const QString &title, const QString &text) {
+  if (!InsideTick()) {
+    Dialogs().MessagePopup(title, text);
+    return;
+  }
+  QTimer::singleShot(0, [title, text] { Dialogs().MessagePopup(title, text); });
+}
+
+// A record-to-panel step of the core on the panel record, then onto the widgets.
+void OnPanel(void (*step)(MainPanelState &)) {
+  step(gPanelState);
+  StateToPanel();
+}
+
+class GuiHooks : public ViewHooks {
+public:
+  void MessagePopup(const std::string &title, const std::string &text) override {
+    ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
+  }
+  void RefreshOutputState() override { OnPanel(::RefreshOutputState); }
+  void RefreshDCOutputStateAndMeasure() override { OnPanel(::RefreshDCOutputStateAndMeasure); }
+  void DataFPFromMeasureToPanel() override {
+    ::DataFPFromMeasureToPanel(gPanelState.Measure);
+    MeasureStateToPanel();
+  }
+  void DataFCFromMeasureToPanel() override {
+    ::DataFCFromMeasureToPanel(gPanelState.Measure);
+    MeasureStateToPanel();
+  }
+  void DataFPFromVarToPanel(int kind) override {
+    // The program frames show no program yet; kind 0 is the main panel.
+    if (kind == 0)
+      OnPanel(DataFromNormalAndSystemVarToPanel);
+  }
+  void DataFPFromNormalVarToPanel() override { OnPanel(::DataFPFromNormalVarToPanel); }
+  void DataFPFromSystemVarToPanel() override { OnPanel(::DataFPFromSystemVarToPanel); }
+  void DataFCFromNormalVarToPanel() override { OnPanel(::DataFCFromNormalVarToPanel); }
+  void DataFCFromSystemVarToPanel() override { OnPanel(::DataFCFromSystemVarToPanel); }
+  void SetOCPDefineMax(int limitTenthAmp) override { ::SetOCPDefineMax(limitTenthAmp); }
+
+  void DisplayPanelWait(int show) override { ShowWaitPopup(show); }
+  void ModelTypeChoose(int force) override { ::ModelTypeChoose(force); }
+  void CommConnectToPanel(int connected) override { ShowConnectionOnPanels(connected); }
+  void MainMenuSetPowerModelDimmed(int dim) override { ::MainMenuSetPowerModelDimmed(dim); }
+  void CalFCPowerUpDown(int running) override { ::CalFCPowerUpDown(running); }
+  // The program frames do not show programs yet: List, Ramp, Cross and THD
+  // records read from the source wait in the records for their editors.
+  void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
+  void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }
+  void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }
+  void ExitCrossToNormalPanel() override { ::ExitCrossToNormalPanel(); }
+  void ExitTHDToNormalPanel() override { ::ExitTHDToNormalPanel(); }
+  void CommRequestDropped(const std::string &text) override {
+    Dialogs().Notify(Tx("Tip", "提示"), QString::fromStdString(text));
+  }
+  void CommLinkLost(const std::string &title, const std::string &text) override {
+    ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
+  }
+  void TimerTickView(long long tick) override { ::TimerTickView(tick); }
+};
+
+GuiHooks gGuiHooks;
+
+} // namespace
+
+void InstallGuiHooks() { SetHooks(&gGuiHooks); }
+void RemoveGuiHooks() { SetHooks(nullptr); }

@@ -1,0 +1,3 @@
+#include "app/gui/AppMain.h"
+
+int main(int argc, char **argv) { return VexaMain(argc, argv); }

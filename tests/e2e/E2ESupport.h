@@ -1,0 +1,301 @@
+// The whole road against the simulated source: powersim runs as its own
+// process; the program's link runs in this process (scheduler, codecs and
+// the system's ports, driven by MainTimerTick) or as vexactl.
+#pragma once
+
+#include "app/Globals.h"
+#include "app/MainTimer.h"
+#include "app/ViewHooks.h"
+#include "comm/CommConnect.h"
+#include "comm/CommPortFunc.h"
+#include "comm/CommScheduler.h"
+#include "programs/Arithmetic.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+inline QCoreApplication &E2EApp() {
+  if (QCoreApplication *app = QCoreApplication::instance())
+    return *app;
+  static int argc = 1;
+  static char name[] = "test_e2e";
+  static char *argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  return app;
+}
+
+// One powersim process: its endpoint lines, and control lines on its
+// standard input.
+class Powersim {
+public:
+  explicit Powersim(const QStringList &args) {
+    E2EApp();
+    process_.start(POWERSIM_EXE, args);
+    if (!process_.waitForStarted(5000))
+      return;
+    for (QString line = ReadLine(); !line.isNull(); line = ReadLine()) {
+      if (line == "ready") {
+        ready_ = true;
+        return;
+      }
+      const int blank = line.indexOf(' ');
+      if (blank > 0)
+        endpoints_[line.left(blank)] = line.mid(blank + 1);
+    }
+  }
+  ~Powersim() {
+    if (process_.state() == QProcess::NotRunning)
+      return;
+    process_.write("quit\n");
+    if (!process_.waitForFinished(3000))
+      process_.kill();
+    process_.waitForFinished(1000);
+  }
+
+  bool Ready() const { return ready_; }
+  // The rest of a start line: "lan" gives "127.0.0.1:40123".
+  QString Endpoint(const QString &name) const {
+    const auto found = endpoints_.find(name);
+    return found == endpoints_.end() ? QString() : found->second;
+  }
+  // The identifier of the "model" line, blanks included.
+  QString Identifier() const { return Endpoint("model").section('"', 1, 1); }
+  // Sends one control line; the answer line.
+  QString Control(const QString &line) {
+    process_.write((line + "\n").toUtf8());
+    return ReadLine();
+  }
+
+private:
+  QString ReadLine(int timeoutMs = 5000) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!process_.canReadLine()) {
+      if (deadline.hasExpired() || process_.state() == QProcess::NotRunning)
+        return {};
+      process_.waitForReadyRead(50);
+    }
+    return QString::fromUtf8(process_.readLine()).trimmed();
+  }
+
+  QProcess process_;
+  bool ready_ = false;
+  std::map<QString, QString> endpoints_;
+};
+
+// What the link tells the user, as the GUI's hooks would show it.
+class E2EHooks : public ViewHooks {
+public:
+  void RefreshOutputState() override {
+    if (gCommInfo.PresentCmd1 == kCmdClassQuery && gCommInfo.PresentCmd2 == kQueryStatus)
+      ++StatusReplies;
+  }
+  void DataFPFromMeasureToPanel() override { CountMeasure(); }
+  void DataFCFromMeasureToPanel() override { CountMeasure(); }
+  void CommConnectToPanel(int connected) override { ConnectShown = connected == 1; }
+  void CommLinkLost(const std::string &, const std::string &text) override { LinkLost = text; }
+  void CommRequestDropped(const std::string &text) override { Dropped = text; }
+
+  int StatusReplies = 0;
+  int MeasureReplies = 0;
+  bool ConnectShown = false;
+  std::string LinkLost;
+  std::string Dropped;
+
+private:
+  void CountMeasure() {
+    if (gCommInfo.PresentCmd1 == kCmdClassQuery && gCommInfo.PresentCmd2 != kQueryStatus)
+      ++MeasureReplies;
+  }
+};
+
+// The program's link in this process, on the system's ports.
+class InProcessLink {
+public:
+  InProcessLink() {
+    E2EApp();
+    // A source of another model makes the connect exchange save and load
+    // auto-save files in the working directory.
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(workDir_.path());
+    SetHooks(&Hooks);
+  }
+  ~InProcessLink() {
+    if (gPowerInfo.Connected == 1)
+      CommConnectDeal(0);
+    SetHooks(nullptr);
+    QDir::setCurrent(previousDir_);
+  }
+
+  // Fresh records, the port of the endpoint ("lan" or "serial") and the
+  // model assumed before the source names its own.
+  void Configure(const Powersim &sim, bool lan, int32_t assumedModel = kModelFSA) {
+    ResetProgramState();
+    Hooks = E2EHooks{};
+    PowerInfo &info = gPowerInfo;
+    info.Language = 1;
+    info.SoftwareAddress = 1;
+    info.ModelType = assumedModel;
+    if (lan) {
+      const QString endpoint = sim.Endpoint("lan");
+      info.CommType = kCommLAN;
+      info.CommTypeLAN_IP1 = 127;
+      info.CommTypeLAN_IP4 = 1;
+      info.CommTypeLAN_Port = endpoint.section(':', 1).toInt();
+    } else {
+      const QByteArray path = sim.Endpoint("serial").toLocal8Bit();
+      info.CommType = kCommRS232;
+      info.CommTypeRS232Port = 1;
+      info.CommTypeRS232Baudrate = 38400;
+      std::copy(path.begin(), path.end(), info.CommTypeRS232Device.begin());
+    }
+  }
+
+  // One tick of the program. Reply waits that the source has already
+  // answered are not sat out in real time: before the tick that reads a
+  // reply, the event loop runs until the expected bytes are there, or for
+  // as long as the wait would have lasted.
+  static void Tick() {
+    QCoreApplication::processEvents();
+    const CommInfo &c = gCommInfo;
+    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && c.WaitCount == 0) {
+      QElapsedTimer clock;
+      clock.start();
+      while (Waiting() < c.RxExpectLen && clock.elapsed() < (c.Interval + 1) * kMainTimerPeriodMs) {
+        QThread::usleep(200);
+        QCoreApplication::processEvents();
+      }
+    }
+    MainTimerTick();
+  }
+
+  // Ticks until done() holds after a tick, the link is lost, or timeoutMs
+  // of real time have passed. True when done() held.
+  static bool RunUntil(const std::function<bool()> &done, int timeoutMs = 20000) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+      if (gPowerInfo.Connected != 1 || deadline.hasExpired())
+        return false;
+      Tick();
+    }
+    return true;
+  }
+  static bool Idle() { return gCommNewCmd.Count == 0 && gCommInfo.PresentValid == 0; }
+  static bool RunUntilIdle() { return RunUntil(Idle); }
+
+  bool Connect() {
+    CommConnectDeal(1);
+    return RunUntil([this] { return Hooks.ConnectShown && Idle(); });
+  }
+
+  // The next status reply after the requests queued so far.
+  bool RunUntilStatus() {
+    if (!RunUntilIdle())
+      return false;
+    const int seen = Hooks.StatusReplies;
+    return RunUntil([&] { return Hooks.StatusReplies > seen; });
+  }
+
+  E2EHooks Hooks;
+
+private:
+  static int Waiting() {
+    const PowerInfo &info = gPowerInfo;
+    return info.CommType == kCommLAN ? PortLanInQLen(info.LanHandle)
+                                     : PortUartInQLen(info.CommTypeRS232Port);
+  }
+
+  QTemporaryDir workDir_;
+  QString previousDir_;
+};
+
+// ---- Programs ----
+
+inline bool HasPrograms(int32_t model) {
+  return model == kModelFPA || model == kModelFPB || model == kModelGS;
+}
+
+// Steps 0..2 of a List program, the same on every phase.
+inline void SetListSteps() {
+  gListSet.StartNo = 0;
+  gListSet.StopNo = 2;
+  gListSet.CircleDegree = 3;
+  for (int s = 0; s < 3; ++s)
+    for (ListPhase &p : gListListSet[s].Phase)
+      p = {1000 + 100 * s, PhaseToLine(1000 + 100 * s), 5000 + 500 * s, 0, 0, 150 + s, 0};
+}
+
+inline void ExpectListSteps() {
+  EXPECT_EQ(gListSet.StartNo, 0);
+  EXPECT_EQ(gListSet.StopNo, 2);
+  EXPECT_EQ(gListSet.CircleDegree, 3);
+  for (int s = 0; s < 3; ++s)
+    for (const ListPhase &p : gListListSet[s].Phase) {
+      EXPECT_EQ(p.Vol, 1000 + 100 * s) << "step " << s;
+      EXPECT_EQ(p.Freq, 5000 + 500 * s) << "step " << s;
+      EXPECT_EQ(p.TimeS2P, 150 + s) << "step " << s;
+    }
+}
+
+// The reads the program panels make when they open.
+inline void QueueProgramReads() {
+  CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
+  CommSetNewCmdGroup(kGroupReadList);
+  CommSetNewCmdGroup(kGroupReadRamp);
+  if (gPowerInfo.ModelType == kModelGS)
+    CommSetNewCmdGroup(kGroupReadCross);
+}
+
+struct ToolRun {
+  int ExitCode = -1;
+  QString Out;
+  QString Err;
+};
+
+// Starts vexactl. "{lan}" and "{serial}" in the arguments stand for
+// powersim's endpoints, and the stand-in GPIB driver is set to reach its
+// "gpib" endpoint.
+inline void StartVexactl(QProcess &process, QStringList args, const Powersim *sim = nullptr) {
+  E2EApp();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  if (sim != nullptr) {
+    for (QString &arg : args)
+      for (const char *name : {"lan", "serial"})
+        arg.replace(QString("{%1}").arg(name), sim->Endpoint(name));
+    environment.insert("VEXA_GPIB_LIBRARY", VEXA_GPIB_STUB);
+    environment.insert("VEXA_GPIB_SIM", sim->Endpoint("gpib"));
+  }
+  process.setProcessEnvironment(environment);
+  process.start(VEXACTL_EXE, args);
+}
+
+// Waits for a started vexactl to end.
+inline ToolRun FinishVexactl(QProcess &process, int timeoutMs = 120000) {
+  ToolRun run;
+  if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+    process.kill();
+    process.waitForFinished(1000);
+  } else {
+    run.ExitCode = process.exitCode();
+  }
+  run.Out = QString::fromUtf8(process.readAllStandardOutput());
+  run.Err = QString::fromUtf8(process.readAllStandardError());
+  return run;
+}
+
+// Runs vexactl to its end (in real time: its own 50 ms timer).
+inline ToolRun Vexactl(const QStringList &args, const Powersim *sim = nullptr) {
+  QProcess process;
+  StartVexactl(process, args, sim);
+  return FinishVexactl(process);
+}

@@ -1,0 +1,276 @@
+// The device verbs of vexactl against powersim, in real time over TCP, the
+// pseudo-terminal and the stand-in GPIB driver. What a verb wrote to the
+// source is read back by the program's link in this process.
+#include "E2ESupport.h"
+
+#include "storage/IniDeal.h"
+#include "storage/SoftSet.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTcpServer>
+
+namespace {
+
+struct IdentifyCase {
+  const char *Name;
+  const char *Model;
+  const char *Rating;
+  QStringList Port;
+  int32_t ModelType;
+  int32_t RatingValue;
+};
+
+class VexactlIdentify : public ::testing::TestWithParam<IdentifyCase> {};
+
+TEST_P(VexactlIdentify, PrintsTheIdentifierModelAndRating) {
+  const IdentifyCase &c = GetParam();
+  Powersim sim({"--model", c.Model, "--rating", c.Rating, "--serial", "--gpib"});
+  ASSERT_TRUE(sim.Ready());
+  const ToolRun run = Vexactl(c.Port + QStringList{"identify"}, &sim);
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out, QString("%1 ModelType=%2 Rating=%3\n")
+                         .arg(sim.Identifier().trimmed())
+                         .arg(c.ModelType)
+                         .arg(c.RatingValue));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ports, VexactlIdentify,
+    ::testing::Values(IdentifyCase{"Serial", "FSA", "5", {"--serial", "{serial}"}, kModelFSA, 5},
+                      IdentifyCase{"Lan", "FCT", "10", {"--lan", "{lan}"}, kModelFCT, 10},
+                      IdentifyCase{"Gpib", "FCS", "3", {"--gpib", "7"}, kModelFCS, 3}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+// What goes wrong, and the exit code and message it gives.
+struct FailureCase {
+  const char *Name;
+  QStringList Sim; // powersim's options; empty: no powersim
+  QStringList Args;
+  int ExitCode;
+  const char *Message;
+};
+
+class VexactlFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(VexactlFailure, EndsWithItsExitCodeAndOneLine) {
+  const FailureCase &c = GetParam();
+  std::unique_ptr<Powersim> sim;
+  if (!c.Sim.isEmpty()) {
+    sim = std::make_unique<Powersim>(c.Sim);
+    ASSERT_TRUE(sim->Ready());
+  }
+  QStringList args = c.Args;
+  if (args.contains("{closed}")) {
+    QTcpServer gone;
+    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
+    args.replaceInStrings("{closed}", QString("127.0.0.1:%1").arg(gone.serverPort()));
+  }
+  QTemporaryDir dir;
+  if (args.contains("{stepfile}")) {
+    ResetProgramState();
+    SettingApplyDefaults(SettingKind::StepAll, 0);
+    SettingFileWrite(SettingKind::StepAll, dir.filePath("a.StepAll"));
+    args.replaceInStrings("{stepfile}", dir.filePath("a.StepAll"));
+  }
+  const ToolRun run = Vexactl(args, sim.get());
+  EXPECT_EQ(run.ExitCode, c.ExitCode);
+  EXPECT_TRUE(run.Err.contains(c.Message)) << run.Err.toStdString();
+  if (c.ExitCode != 2) {
+    EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VexactlFailure,
+    ::testing::Values(
+        FailureCase{"NoPort", {}, {"identify"}, 2, "give one of --lan"},
+        FailureCase{"BaudWithoutSerial",
+                    {},
+                    {"--lan", "{closed}", "--baud", "9600", "identify"},
+                    2,
+                    "--baud goes with --serial"},
+        FailureCase{"UnknownBaud",
+                    {},
+                    {"--serial", "/dev/null", "--baud", "1200", "identify"},
+                    2,
+                    "--baud must be"},
+        FailureCase{
+            "OutputNeitherOnNorOff", {}, {"--lan", "{closed}", "output", "up"}, 2, "on or off"},
+        FailureCase{"NothingListens",
+                    {},
+                    {"--lan", "{closed}", "identify"},
+                    3,
+                    "Open port error. Please reset."},
+        FailureCase{"NoSuchSerialDevice",
+                    {},
+                    {"--serial", "/dev/vexa-no-such", "identify"},
+                    3,
+                    "serial /dev/vexa-no-such: Open port error."},
+        FailureCase{"SourceNeverAnswers",
+                    {"--model", "FSA", "--serial", "--silent", "100"},
+                    {"--serial", "{serial}", "identify"},
+                    3,
+                    "no reply from the power source to \"model query (F0 ED)\""},
+        FailureCase{"OutputOnDuringAnAlarm",
+                    {"--model", "FSA", "--serial", "--alarm", "300"},
+                    {"--serial", "{serial}", "output", "on"},
+                    1,
+                    "refused \"output on (0F FF)\""},
+        FailureCase{"FileOfAnotherFamily",
+                    {"--model", "FSA", "--serial"},
+                    {"--serial", "{serial}", "load", "{stepfile}"},
+                    1,
+                    "a.StepAll: a StepAll file does not fit the FSA source"}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST(Vexactl, OutputOnAndOffWaitForTheSourcesStatus) {
+  Powersim sim({"--model", "FSA", "--serial"});
+  ASSERT_TRUE(sim.Ready());
+  for (const char *state : {"on", "off"}) {
+    const ToolRun run = Vexactl({"--serial", "{serial}", "output", state}, &sim);
+    EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    EXPECT_TRUE(sim.Control("state").contains(QString(" output %1 ").arg(state)));
+  }
+}
+
+// A field of one of the records a setting file fills, at an index.
+struct LoadedField {
+  SettingKind Kind;
+  int32_t &(*Field)(int index);
+  int32_t Value;
+};
+
+const LoadedField kLoaded[] = {
+    {SettingKind::FPNorOne, [](int i) -> int32_t & { return gNormalFPSet[i].VolU; }, 1234},
+    {SettingKind::StepAll, [](int) -> int32_t & { return gStepSet.VolStartU; }, 1111},
+    {SettingKind::THDOne, [](int i) -> int32_t & { return gTHDSet[i].Percent[2]; }, 50},
+    {SettingKind::CrossOne, [](int i) -> int32_t & { return gCrossSet[i].DropVol; }, 40},
+};
+
+TEST(Vexactl, LoadWritesEachFileWithItsCommand) {
+  QTemporaryDir dir;
+  QStringList files;
+  for (const LoadedField &loaded : kLoaded) {
+    ResetProgramState();
+    gPowerInfo.ModelType = kModelGS;
+    SettingApplyDefaults(loaded.Kind, 3);
+    loaded.Field(3) = loaded.Value;
+    files << dir.filePath(QString("loaded.") + SettingKindOf(loaded.Kind).Name);
+    SettingFileWrite(loaded.Kind, files.back(), 3);
+    // The file survives the normalisation of the model.
+    ResetProgramState();
+    ASSERT_EQ(SettingFileReadForModel(loaded.Kind, files.back(), 3, kModelGS), 1);
+    ASSERT_EQ(loaded.Field(3), loaded.Value) << files.back().toStdString();
+  }
+
+  Powersim sim({"--model", "GS", "--serial"});
+  ASSERT_TRUE(sim.Ready());
+  const ToolRun run =
+      Vexactl(QStringList{"--serial", "{serial}", "load", "--index", "3"} + files, &sim);
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out.count(" written\n"), files.size()) << run.Out.toStdString();
+
+  InProcessLink link;
+  link.Configure(sim, false, kModelGS);
+  ASSERT_TRUE(link.Connect());
+  QueueProgramReads();
+  ASSERT_TRUE(link.RunUntilIdle());
+  for (const LoadedField &loaded : kLoaded)
+    EXPECT_EQ(loaded.Field(3), loaded.Value) << SettingKindOf(loaded.Kind).Name;
+}
+
+TEST(Vexactl, DumpWritesTheAutoSaveFilesOfWhatTheSourceHolds) {
+  Powersim sim({"--model", "GS", "--serial"});
+  ASSERT_TRUE(sim.Ready());
+  {
+    InProcessLink link;
+    link.Configure(sim, false, kModelGS);
+    ASSERT_TRUE(link.Connect());
+    gNormalFPSet[4].VolU = gNormalFPSet[4].VolV = gNormalFPSet[4].VolW = 1500;
+    CommSetNewCmdSingleGroup(kCmdClassWrite, 0x21, 4);
+    CommSetNewCmdGroup(kGroupReadList);
+    ASSERT_TRUE(link.RunUntilIdle());
+    SetListSteps();
+    CommSetNewCmdGroup(kGroupWriteList);
+    ASSERT_TRUE(link.RunUntilIdle());
+  }
+  QTemporaryDir dir;
+  const QString out = dir.filePath("dump");
+  const ToolRun run = Vexactl({"--serial", "{serial}", "dump", out}, &sim);
+  ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  QStringList written;
+  for (const QString &name : AutoSaveFileNames(kModelGS))
+    written << QDir(out).filePath(name);
+  EXPECT_EQ(run.Out.split('\n', Qt::SkipEmptyParts), written);
+
+  ResetProgramState();
+  gPowerInfo.ModelType = kModelGS;
+  EXPECT_EQ(FileReadNormalFPAll(QDir(out).filePath("AutoSaveGS.FPNorAll")), 1);
+  EXPECT_EQ(gNormalFPSet[4].VolU, 1500);
+  EXPECT_EQ(FileReadListAll(QDir(out).filePath("AutoSaveGS.ListAll")), 1);
+  ExpectListSteps();
+}
+
+int StoredRows(const QString &path) {
+  int rows = -1;
+  {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "e2e-rows");
+    db.setDatabaseName(path);
+    if (db.open()) {
+      QSqlQuery query("SELECT COUNT(*) FROM MeasureRecord WHERE Ua > 0", db);
+      if (query.next())
+        rows = query.value(0).toInt();
+    }
+  }
+  QSqlDatabase::removeDatabase("e2e-rows");
+  return rows;
+}
+
+// "hh:mm:ss U <value unit>... | V ... | W ...": the voltage of phase U.
+double LineVoltage(const QString &line) { return line.section(' ', 2, 2).toDouble(); }
+
+TEST(Vexactl, WatchSwitchesOnPrintsStoresAndSwitchesOffAgain) {
+  Powersim sim({"--model", "FCT", "--serial"});
+  ASSERT_TRUE(sim.Ready());
+  QTemporaryDir dir;
+  const QString db = dir.filePath("Measure.mdb");
+  const ToolRun run =
+      Vexactl({"--serial", "{serial}", "watch", "--seconds", "3", "--on", "--db", db}, &sim);
+  EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+  const QStringList lines = run.Out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_GE(lines.size(), 1);
+  // The FC family's four quantities on each of the three phases.
+  EXPECT_EQ(lines.back().split(" | ").size(), 3) << lines.back().toStdString();
+  EXPECT_TRUE(lines.back().contains(QRegularExpression(" Hz [0-9.]+ kW \\| V ")))
+      << lines.back().toStdString();
+  EXPECT_NEAR(LineVoltage(lines.back()), 220.0, 0.5) << lines.back().toStdString();
+  EXPECT_GE(StoredRows(db), 1);
+  EXPECT_TRUE(sim.Control("state").contains(" output off "));
+}
+
+TEST(Vexactl, WatchKeepsTheRowsStoredBeforeTheLinkWasLost) {
+  Powersim sim({"--model", "FSA", "--serial"});
+  ASSERT_TRUE(sim.Ready());
+  QTemporaryDir dir;
+  const QString db = dir.filePath("Measure.mdb");
+  QProcess watch;
+  StartVexactl(watch, {"--serial", "{serial}", "watch", "--seconds", "60", "--on", "--db", db},
+               &sim);
+  int lines = 0;
+  QDeadlineTimer deadline(20000);
+  while (lines < 2 && !deadline.hasExpired() && watch.state() != QProcess::NotRunning)
+    if (watch.waitForReadyRead(100))
+      while (watch.canReadLine())
+        lines += LineVoltage(QString::fromUtf8(watch.readLine())) > 200.0 ? 1 : 0;
+  ASSERT_EQ(lines, 2);
+  EXPECT_EQ(sim.Control("silent 100"), "ok silent 100");
+  const ToolRun run = FinishVexactl(watch, 20000);
+  EXPECT_EQ(run.ExitCode, 3);
+  EXPECT_TRUE(run.Err.contains("Connection lost: no reply")) << run.Err.toStdString();
+  EXPECT_GE(StoredRows(db), 2);
+}
+
+} // namespace

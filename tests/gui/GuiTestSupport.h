@@ -1,0 +1,66 @@
+// Shared set-up of the GUI tests: an offscreen application, dialogs that the
+// test answers, a fresh user folder and the program started in it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+// Creates the one application object of the test program (offscreen, with a
+// private runtime folder for the single-instance lock).
+void EnsureApplication();
+// The data folder of the built program (language and help files).
+QString BuiltDataFolder();
+// The built program.
+QString BuiltProgram();
+
+struct Message {
+  QString Title;
+  QString Text;
+};
+
+// Dialogs answered by the test: messages are recorded, questions and file
+// choices take the queued answers (none left: no / cancel).
+class FakeDialogs : public DialogService {
+public:
+  void MessagePopup(const QString &title, const QString &text) override;
+  int ConfirmPopup(const QString &title, const QString &text) override;
+  int FileSelectPopup(const QString &defaultDir, const QString &pattern, const QString &title,
+                      bool save, QString &path) override;
+  bool OpenDocument(const QString &path) override;
+  void Notify(const QString &title, const QString &text) override;
+
+  std::vector<Message> Messages;
+  std::vector<int> ConfirmAnswers;
+  std::vector<QString> FileAnswers; // a path, or empty for cancel
+  QStringList FilePatterns;         // the pattern of every file dialog shown
+  std::vector<bool> FileSaves;      // save or load button of every file dialog
+  QStringList Documents;
+  std::vector<Message> Notes; // messages that did not wait
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() { EnsureApplication(); }
+  void SetUp() override;
+  void TearDown() override;
+
+  // Starts the program in the test's user folder; returns StartUp's result.
+  // The link the start-up attempt opened is closed unless asked to keep it.
+  int Start(bool keepStartUpLink = false);
+  QString UserFile(const QString &name) const;
+  // Files in the user folder, sorted.
+  QStringList UserFiles() const;
+  // Lets queued events (deferred deletes, posted messages) run.
+  static void ProcessEvents();
+
+  FakeDialogs Dialogs_;
+  std::unique_ptr<QTemporaryDir> UserDir;
+  QString OriginalDir;
+};

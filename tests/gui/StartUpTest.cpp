@@ -1,0 +1,164 @@
+// Start-up, the single running copy, the logo and the exit path.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMenu>
+#include <QProcess>
+#include <QThread>
+
+#include "GuiTestSupport.h"
+#include "app/Globals.h"
+#include "app/gui/AppMain.h"
+#include "app/gui/MainMenu.h"
+#include "app/gui/MainPanel.h"
+#include "app/gui/Popups.h"
+#include "app/gui/Shell.h"
+#include "ui/Logo.h"
+
+namespace {
+
+using StartUpTest = ShellTest;
+
+bool WaitFor(const std::function<bool()> &condition, int milliseconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!condition()) {
+    if (clock.elapsed() > milliseconds)
+      return false;
+    QThread::msleep(20);
+  }
+  return true;
+}
+
+TEST_F(StartUpTest, WithoutSetDatStartsAsFsaInChineseWithoutAnyMessage) {
+  ASSERT_EQ(Start(), 0);
+  EXPECT_EQ(gPowerInfo.ModelType, kModelFSA);
+  EXPECT_EQ(gPowerInfo.Language, 0);
+  EXPECT_EQ(gMainPanel->windowTitle(), QString::fromUtf8("Vexa 电源控制软件"));
+  EXPECT_EQ(gMainMenu->menu(MENU_FILE)->title(), QString::fromUtf8("文件"));
+  EXPECT_TRUE(gMainMenu->isChecked(MENU_MODEL_FSA));
+  EXPECT_TRUE(gMainMenu->isChecked(MENU_SET_LANGUAGE_CHINESE));
+  EXPECT_FALSE(gMainMenu->isChecked(MENU_SET_LANGUAGE_ENGLISH));
+  EXPECT_TRUE(gMainMenu->isChecked(MENU_SET_VIEW_GRAPH));
+  EXPECT_TRUE(gMainPanel->isVisible());
+  EXPECT_EQ(gMainPanel->pos(), QPoint(5, 30));
+  EXPECT_TRUE(gMainPanel->Timer50ms->isActive());
+  EXPECT_EQ(gMainPanel->Timer50ms->interval(), 50);
+  EXPECT_EQ(gPowerInfo.LogoAnimate, 1);
+  EXPECT_EQ(gPowerInfo.MeasureItemR1, 0);
+  EXPECT_EQ(gPowerInfo.MeasureItemR4, 3);
+  EXPECT_EQ(gCurrentPage, 0);
+  EXPECT_TRUE(Dialogs_.Messages.empty());
+  EXPECT_TRUE(QFileInfo(SingleInstanceLockPath()).exists());
+  EXPECT_EQ(QDir::current().absolutePath(), QDir(UserDir->path()).absolutePath());
+}
+
+TEST_F(StartUpTest, SecondStartIsRefusedWithTheWarningAndTheFirstKeepsRunning) {
+  ASSERT_EQ(Start(), 0);
+  MainPanel *first = gMainPanel;
+  EXPECT_EQ(Start(), -1);
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Title, QString::fromUtf8("警告"));
+  EXPECT_EQ(Dialogs_.Messages[0].Text, QString::fromUtf8("程序已打开，请不要重复启动!"));
+  EXPECT_EQ(gMainPanel, first);
+  EXPECT_TRUE(gMainPanel->isVisible());
+}
+
+TEST_F(StartUpTest, EnglishWarningWhenTheStoredLanguageIsEnglish) {
+  ASSERT_TRUE(AcquireSingleInstance());
+  QFile setDat(UserFile("Set.Dat"));
+  ASSERT_TRUE(setDat.open(QIODevice::WriteOnly));
+  setDat.write("[FileInfo]\r\nType = 128\r\n\r\n[Value]\r\nLanguage = 1\r\n\r\n");
+  setDat.close();
+  EXPECT_EQ(Start(), -1);
+  ReleaseSingleInstance();
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Title, "Warning");
+  EXPECT_EQ(Dialogs_.Messages[0].Text, "Application has already opened, please don't open again!");
+  EXPECT_EQ(gMainPanel, nullptr);
+}
+
+// A running copy holds the lock; once it dies (even killed), the lock is free.
+TEST_F(StartUpTest, LockOfARunningCopyHoldsAndOfAKilledCopyIsTakenOver) {
+  QTemporaryDir otherUserDir;
+  QProcess other;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("XDG_RUNTIME_DIR", qEnvironmentVariable("XDG_RUNTIME_DIR"));
+  other.setProcessEnvironment(environment);
+  other.start(BuiltProgram(), {"--workdir", otherUserDir.path()});
+  ASSERT_TRUE(other.waitForStarted(5000));
+  ASSERT_TRUE(WaitFor([] { return QFileInfo::exists(SingleInstanceLockPath()); }, 10000));
+  EXPECT_FALSE(AcquireSingleInstance());
+  other.kill();
+  ASSERT_TRUE(other.waitForFinished(5000));
+  EXPECT_TRUE(AcquireSingleInstance());
+  ReleaseSingleInstance();
+}
+
+TEST_F(StartUpTest, LogoGrowsFromFiveToFullWidthAndAClickStopsOrRestartsIt) {
+  ASSERT_EQ(Start(), 0);
+  // The first step after start-up wraps from full width to 5.
+  SoltoLogoBrimlet();
+  EXPECT_EQ(gLogoWidth, 5);
+  for (Logo *logo : AllLogos())
+    EXPECT_EQ(logo->logoWidth(), 5);
+  for (int i = 0; i < 145; ++i)
+    SoltoLogoBrimlet();
+  EXPECT_EQ(gLogoWidth, 150);
+  SoltoLogoBrimlet();
+  EXPECT_EQ(gLogoWidth, 5);
+
+  PIC_SOLTO_LOGO_CALLBACK(); // stop: full size
+  EXPECT_EQ(gPowerInfo.LogoAnimate, 0);
+  for (Logo *logo : AllLogos())
+    EXPECT_EQ(logo->logoWidth(), Logo::kFullWidth);
+  TimerTickView(2);
+  EXPECT_EQ(AllLogos().first()->logoWidth(), Logo::kFullWidth);
+  PIC_SOLTO_LOGO_CALLBACK(); // restart from 6 on the next step
+  EXPECT_EQ(gPowerInfo.LogoAnimate, 1);
+  TimerTickView(4);
+  EXPECT_EQ(gLogoWidth, 6);
+  TimerTickView(5); // odd ticks leave the logo alone
+  EXPECT_EQ(gLogoWidth, 6);
+}
+
+TEST_F(StartUpTest, AboutPopupShowsVersionAndGoesWithOk) {
+  ASSERT_EQ(Start(), 0);
+  MAIN_MENU_ITEM_CALLBACK(MENU_HELP_ABOUT);
+  ASSERT_NE(gAboutPanel, nullptr);
+  EXPECT_EQ(gAboutPanel->windowTitle(), QString::fromUtf8("关于"));
+  EXPECT_DOUBLE_EQ(gAboutPanel->Version->number(), 1.6);
+  EXPECT_EQ(gAboutPanel->Version->text(), "1.6");
+  gAboutPanel->BtOk->click();
+  EXPECT_EQ(gAboutPanel, nullptr);
+}
+
+TEST_F(StartUpTest, WaitPopupShowsOnceAndNestedCallsAreHarmless) {
+  ASSERT_EQ(Start(), 0);
+  ShowWaitPopup(1);
+  WaitPanel *first = gWaitPanel;
+  ASSERT_NE(first, nullptr);
+  ShowWaitPopup(1);
+  EXPECT_EQ(gWaitPanel, first);
+  EXPECT_EQ(gWaitPanel->Title->text(), QString::fromUtf8("请稍候"));
+  ShowWaitPopup(0);
+  EXPECT_EQ(gWaitPanel, nullptr);
+  ShowWaitPopup(0);
+  EXPECT_EQ(gWaitPanel, nullptr);
+}
+
+TEST_F(StartUpTest, HelpOpensTheDocumentOfTheLanguage) {
+  ASSERT_EQ(Start(), 0);
+  MAIN_MENU_ITEM_CALLBACK(MENU_HELP_HELP);
+  MAIN_MENU_ITEM_CALLBACK(MENU_SET_LANGUAGE_ENGLISH);
+  MAIN_MENU_ITEM_CALLBACK(MENU_HELP_HELP);
+  ASSERT_EQ(Dialogs_.Documents.size(), 2);
+  EXPECT_EQ(QFileInfo(Dialogs_.Documents[0]).fileName(), "Vexa_PC_Software_CN.html");
+  EXPECT_EQ(QFileInfo(Dialogs_.Documents[1]).fileName(), "Vexa_PC_Software_EN.html");
+  for (const QString &document : Dialogs_.Documents)
+    EXPECT_TRUE(QFileInfo::exists(document)) << document.toStdString();
+}
+
+} // namespace

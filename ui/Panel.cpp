@@ -1,0 +1,114 @@
+#include "ui/Panel.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+Panel::Panel(QWidget *parent) : QMainWindow(parent) {}
+
+void Panel::closeEvent(QCloseEvent *event) {
+  event->ignore();
+  if (OnClose)
+    OnClose();
+}
+
+DialogPanel::DialogPanel(QWidget *parent) : QDialog(parent) {}
+
+void DialogPanel::closeEvent(QCloseEvent *event) {
+  event->ignore();
+  if (OnClose)
+    OnClose();
+}
+
+void DialogPanel::reject() {
+  if (OnClose)
+    OnClose();
+}
+
+ConnectionBar::ConnectionBar(QWidget *parent)
+    : QFrame(parent), LinkLamp(new Lamp(QString(), QColor(40, 200, 60), this)),
+      NotConnectedText(new QLabel(this)), ModelName(new QLabel(this)),
+      BtConnect(new QPushButton(this)), BtDisconnect(new QPushButton(this)) {
+  setObjectName("ConnectionBar");
+  setFrameShape(QFrame::StyledPanel);
+  auto *layout = new QGridLayout(this);
+  layout->setContentsMargins(6, 4, 6, 4);
+  QFont bold = ModelName->font();
+  bold.setBold(true);
+  bold.setPointSize(bold.pointSize() + 2);
+  ModelName->setFont(bold);
+  NotConnectedText->setFont(bold);
+  ModelName->setMinimumWidth(120);
+  setMinimumWidth(180);
+  BtConnect->setMinimumWidth(96);
+  BtDisconnect->setMinimumWidth(96);
+  layout->addWidget(LinkLamp, 0, 0);
+  layout->addWidget(NotConnectedText, 0, 1);
+  layout->addWidget(ModelName, 0, 1);
+  layout->addWidget(BtConnect, 1, 0, 1, 2);
+  layout->addWidget(BtDisconnect, 1, 0, 1, 2);
+  showConnected(false, QString());
+}
+
+void ConnectionBar::showConnected(bool connected, const QString &modelName) {
+  NotConnectedText->setVisible(!connected);
+  ModelName->setVisible(connected);
+  ModelName->setText(modelName);
+  LinkLamp->setOn(connected);
+  BtConnect->setVisible(!connected);
+  BtDisconnect->setVisible(connected);
+}
+
+OutputArea::OutputArea(QWidget *parent)
+    : QFrame(parent), OutputSwitch(new LedSwitch(QColor(40, 210, 60), this)),
+      RunningText(new QLabel(this)), StoppedText(new QLabel(this)),
+      AlarmLamp(new Lamp(QString(), QColor(230, 30, 30), this)), AlarmText(new QLabel(this)),
+      BtClearAlarm(new QPushButton(this)), DCBox(new QWidget(this)), DCCaption(new QLabel(DCBox)),
+      DCSwitch(new LedSwitch(QColor(255, 160, 20), DCBox)), DCValue(new NumDisplay(1, DCBox)) {
+  setObjectName("OutputArea");
+  setFrameShape(QFrame::StyledPanel);
+  auto *layout = new QHBoxLayout(this);
+  layout->setContentsMargins(6, 4, 6, 4);
+
+  layout->addWidget(OutputSwitch);
+
+  auto *state = new QVBoxLayout;
+  QFont bold = RunningText->font();
+  bold.setBold(true);
+  bold.setPointSize(bold.pointSize() + 2);
+  RunningText->setFont(bold);
+  StoppedText->setFont(bold);
+  RunningText->setStyleSheet("color: rgb(20, 150, 40);");
+  StoppedText->setStyleSheet("color: rgb(90, 90, 90);");
+  state->addWidget(RunningText);
+  state->addWidget(StoppedText);
+  layout->addLayout(state);
+
+  auto *alarm = new QHBoxLayout;
+  AlarmText->setStyleSheet("color: rgb(200, 20, 20); font-weight: bold;");
+  AlarmText->setMinimumWidth(150);
+  AlarmText->setWordWrap(true);
+  BtClearAlarm->setMinimumWidth(100);
+  BtClearAlarm->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+  alarm->addWidget(AlarmLamp);
+  alarm->addWidget(AlarmText, 1);
+  alarm->addWidget(BtClearAlarm);
+  layout->addLayout(alarm, 1);
+
+  auto *dc = new QGridLayout(DCBox);
+  dc->setContentsMargins(0, 0, 0, 0);
+  DCSwitch->setFixedSize(32, 32);
+  dc->addWidget(DCCaption, 0, 0, 1, 3);
+  dc->addWidget(DCSwitch, 1, 0);
+  dc->addWidget(DCValue, 1, 1);
+  dc->addWidget(new QLabel("V", DCBox), 1, 2);
+  layout->addWidget(DCBox);
+
+  OutputSwitch->setFixedSize(42, 42);
+  RunningText->hide();
+  AlarmLamp->hide();
+  AlarmText->hide();
+  BtClearAlarm->setEnabled(false);
+}

@@ -1,0 +1,11 @@
+#include "ui/Texts.h"
+
+#include "app/Globals.h"
+
+QString Tx(int language, const char *english, const char *chinese) {
+  return QString::fromUtf8(language == 1 ? english : chinese);
+}
+
+QString Tx(const char *english, const char *chinese) {
+  return Tx(gPowerInfo.Language, english, chinese);
+}

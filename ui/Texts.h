@@ -1,0 +1,11 @@
+// Texts that belong to a panel's layout rather than to the language files:
+// tab captions, ring items, fixed unit labels. Each exists in English and
+// Chinese; the current language picks one.
+#pragma once
+
+#include <QString>
+
+// 1 = English, anything else Chinese (the program's Language field).
+QString Tx(const char *english, const char *chinese);
+// The same with the language given explicitly.
+QString Tx(int language, const char *english, const char *chinese);
