@@ -63,21 +63,44 @@ void ShowFCNormalAndSystem(MainPanelState &panel) {
   DataFCFromSystemVarToPanel(panel);
 }
 
-// The alarm guard, putting the panel back with `restore` after a refusal.
-template <typename Restore> bool RefusedByAlarm(MainPanelState &panel, Restore restore) {
-  if (GuardAlarm() == 0) {
+// A guard (GuardAlarm, GuardRising), putting the panel back with `restore`
+// after a refusal.
+template <typename Restore> bool RefusedBy(int (*guard)(), MainPanelState &panel, Restore restore) {
+  if (guard() == 0) {
     return false;
   }
   restore(panel);
   return true;
 }
+template <typename Restore> bool RefusedByAlarm(MainPanelState &panel, Restore restore) {
+  return RefusedBy(GuardAlarm, panel, restore);
+}
+// The entries that may change a running output: refused during an alarm and
+// while the output is still rising.
+template <typename Restore> bool RefusedByAlarmOrRising(MainPanelState &panel, Restore restore) {
+  return RefusedBy(GuardAlarm, panel, restore) || RefusedBy(GuardRising, panel, restore);
+}
 
-template <typename Restore> bool RefusedByRising(MainPanelState &panel, Restore restore) {
-  if (GuardRising() == 0) {
-    return false;
+// FP-style entries: panel to record, then record to panel (which corrects).
+void FPPanelThroughRecord(MainPanelState &panel) {
+  DataFPFromPanelToNormalVar(panel);
+  DataFPFromNormalVarToPanel(panel);
+}
+
+// Marks one row of a group panel.
+template <typename GroupPanel> void MarkGroup(GroupPanel &view, int group) {
+  view.Chosen = group;
+  for (size_t i = 0; i < view.Radio.size(); ++i) {
+    view.Radio[i] = static_cast<int>(i) == group;
   }
-  restore(panel);
-  return true;
+}
+
+// Makes a group current from the group ring of the normal page or the mark
+// of a group panel: the page shows it (its ring too), and it goes to the source.
+void MakeGroupCurrent(MainPanelState &panel, int group, int count, void (*show)(MainPanelState &)) {
+  gCurrentNormalGroup = std::clamp(group, 0, count - 1);
+  show(panel);
+  QueueNormalGroup();
 }
 
 // Both voltage keys: when Vol has moved from `before`, show and send it.
@@ -117,11 +140,8 @@ void SwitchOutputAtSource(MainPanelState &panel, int writeCode, int writeParam) 
 }
 
 void ChannelWarning() {
-  if (gPowerInfo.Language == 1) {
-    Hooks().MessagePopup("Warning", "Please set at least one channel is on!");
-  } else {
-    Hooks().MessagePopup("警告", "请至少设置一路输出为开!");
-  }
+  MessagePopupInLanguage("Warning", "Please set at least one channel is on!", "警告",
+                         "请至少设置一路输出为开!");
 }
 
 } // namespace
@@ -271,7 +291,7 @@ void FCPhaseLineKey(MainPanelState &panel) {
 
 void FCVoltageUpKey(MainPanelState &panel) {
   if (RefusedByAlarm(panel, ShowFCNormalAndSystem) ||
-      RefusedByRising(panel, DataFCFromNormalVarToPanel) || !Running()) {
+      RefusedBy(GuardRising, panel, DataFCFromNormalVarToPanel) || !Running()) {
     return;
   }
   NormalFCSet &g = CurrentFC();
@@ -287,8 +307,7 @@ void FCVoltageUpKey(MainPanelState &panel) {
 }
 
 void FCVoltageDownKey(MainPanelState &panel) {
-  if (RefusedByAlarm(panel, DataFCFromNormalVarToPanel) ||
-      RefusedByRising(panel, DataFCFromNormalVarToPanel) || !Running()) {
+  if (RefusedByAlarmOrRising(panel, DataFCFromNormalVarToPanel) || !Running()) {
     return;
   }
   NormalFCSet &g = CurrentFC();
@@ -307,9 +326,7 @@ void FCGroupRingChanged(MainPanelState &panel) {
   if (Running() || RefusedByAlarm(panel, ShowFCNormalAndSystem)) {
     return;
   }
-  gCurrentNormalGroup = std::clamp(panel.FCNormal.Group.Value, 0, kFCGroupCount - 1);
-  ShowFCNormalAndSystem(panel);
-  QueueNormalGroup();
+  MakeGroupCurrent(panel, panel.FCNormal.Group.Value, kFCGroupCount, ShowFCNormalAndSystem);
 }
 
 void FCSystemSetChanged(MainPanelState &panel) {
@@ -327,15 +344,13 @@ void FPNormalChanged(MainPanelState &panel) {
   if (RefusedByAlarm(panel, DataFPFromNormalVarToPanel)) {
     return;
   }
-  DataFPFromPanelToNormalVar(panel);
-  DataFPFromNormalVarToPanel(panel);
+  FPPanelThroughRecord(panel);
   QueueNormalGroup();
 }
 
 void NormalOnlineChanged(MainPanelState &panel) {
   if (IsFCModel(gPowerInfo.ModelType)) {
-    if (RefusedByAlarm(panel, DataFCFromNormalVarToPanel) ||
-        RefusedByRising(panel, DataFCFromNormalVarToPanel)) {
+    if (RefusedByAlarmOrRising(panel, DataFCFromNormalVarToPanel)) {
       return;
     }
     NormalFCSet &g = CurrentFC();
@@ -347,23 +362,19 @@ void NormalOnlineChanged(MainPanelState &panel) {
     }
     DataFCFromNormalVarToPanel(panel);
   } else {
-    if (RefusedByAlarm(panel, DataFPFromNormalVarToPanel) ||
-        RefusedByRising(panel, DataFPFromNormalVarToPanel)) {
+    if (RefusedByAlarmOrRising(panel, DataFPFromNormalVarToPanel)) {
       return;
     }
-    DataFPFromPanelToNormalVar(panel);
-    DataFPFromNormalVarToPanel(panel);
+    FPPanelThroughRecord(panel);
   }
   QueueNormalGroupOnline();
 }
 
 void SeparateSwitchChanged(MainPanelState &panel) {
-  if (RefusedByAlarm(panel, DataFPFromNormalVarToPanel) ||
-      RefusedByRising(panel, DataFPFromNormalVarToPanel)) {
+  if (RefusedByAlarmOrRising(panel, DataFPFromNormalVarToPanel)) {
     return;
   }
-  DataFPFromPanelToNormalVar(panel);
-  DataFPFromNormalVarToPanel(panel);
+  FPPanelThroughRecord(panel);
   QueueNormalGroupOnline();
 }
 
@@ -371,9 +382,7 @@ void FPGroupRingChanged(MainPanelState &panel) {
   if (Running() || RefusedByAlarm(panel, DataFPFromNormalVarToPanel)) {
     return;
   }
-  gCurrentNormalGroup = std::clamp(panel.Normal.Group.Value, 0, kFPGroupCount - 1);
-  DataFPFromNormalVarToPanel(panel);
-  QueueNormalGroup();
+  MakeGroupCurrent(panel, panel.Normal.Group.Value, kFPGroupCount, DataFPFromNormalVarToPanel);
 }
 
 void FPSystemSetChanged(MainPanelState &panel) {
@@ -417,28 +426,15 @@ GroupPanelChoice GroupChooseKey(MainPanelState &panel) {
   return kFPGroupPanel;
 }
 
-void ChooseFCGroup(MainPanelState &panel, int group) {
-  panel.FCGroupPanel.Chosen = group;
-  for (int i = 0; i < kFCGroupCount; ++i) {
-    panel.FCGroupPanel.Radio[i] = i == group;
-  }
-}
+void ChooseFCGroup(MainPanelState &panel, int group) { MarkGroup(panel.FCGroupPanel, group); }
 
-void ChooseFPGroup(MainPanelState &panel, int group) {
-  panel.FPGroupPanel.Chosen = group;
-  for (int i = 0; i < kFPGroupCount; ++i) {
-    panel.FPGroupPanel.Radio[i] = i == group;
-  }
-}
+void ChooseFPGroup(MainPanelState &panel, int group) { MarkGroup(panel.FPGroupPanel, group); }
 
 int FCGroupOk(MainPanelState &panel) {
   if (GuardAlarm() == 1) {
     return 0;
   }
-  gCurrentNormalGroup = std::clamp(panel.FCGroupPanel.Chosen, 0, kFCGroupCount - 1);
-  panel.FCNormal.Group.Value = gCurrentNormalGroup;
-  DataFCFromNormalVarToPanel(panel);
-  QueueNormalGroup();
+  MakeGroupCurrent(panel, panel.FCGroupPanel.Chosen, kFCGroupCount, DataFCFromNormalVarToPanel);
   return 1;
 }
 
@@ -446,10 +442,7 @@ int FPGroupOk(MainPanelState &panel) {
   if (GuardAlarm() == 1) {
     return 0;
   }
-  gCurrentNormalGroup = std::clamp(panel.FPGroupPanel.Chosen, 0, kFPGroupCount - 1);
-  panel.Normal.Group.Value = gCurrentNormalGroup;
-  DataFPFromNormalVarToPanel(panel);
-  QueueNormalGroup();
+  MakeGroupCurrent(panel, panel.FPGroupPanel.Chosen, kFPGroupCount, DataFPFromNormalVarToPanel);
   return 1;
 }
 

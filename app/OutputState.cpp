@@ -57,15 +57,21 @@ std::vector<std::string> Characters(const std::string &text) {
 
 } // namespace
 
+void MessagePopupInLanguage(const char *englishTitle, const char *englishText,
+                            const char *chineseTitle, const char *chineseText) {
+  if (English()) {
+    Hooks().MessagePopup(englishTitle, englishText);
+  } else {
+    Hooks().MessagePopup(chineseTitle, chineseText);
+  }
+}
+
 int GuardAlarm() {
   if (gPowerInfo.Alarming != 1) {
     return 0;
   }
-  if (English()) {
-    Hooks().MessagePopup("Error", "Power is alarming. Please exit alarm state.");
-  } else {
-    Hooks().MessagePopup("错误", "电源报警，请退出报警态再操作！");
-  }
+  MessagePopupInLanguage("Error", "Power is alarming. Please exit alarm state.", "错误",
+                         "电源报警，请退出报警态再操作！");
   return 1;
 }
 
@@ -73,11 +79,8 @@ int GuardRunning() {
   if (gPowerInfo.OutputRunning == 0) {
     return 0;
   }
-  if (English()) {
-    Hooks().MessagePopup("Warning", "Power is running\nPlease exit state after stop!");
-  } else {
-    Hooks().MessagePopup("警告", "电源处于运行态无法切换状态\n请停止输出后再退出!");
-  }
+  MessagePopupInLanguage("Warning", "Power is running\nPlease exit state after stop!", "警告",
+                         "电源处于运行态无法切换状态\n请停止输出后再退出!");
   return 1;
 }
 
@@ -86,11 +89,8 @@ int GuardRising() {
         gPowerInfo.OutputRunning == 1)) {
     return 0;
   }
-  if (English()) {
-    Hooks().MessagePopup("Please Wait", "Power is rising. Please wait.");
-  } else {
-    Hooks().MessagePopup("请稍后", "电源缓升运行中，请缓升结束后再调节！");
-  }
+  MessagePopupInLanguage("Please Wait", "Power is rising. Please wait.", "请稍后",
+                         "电源缓升运行中，请缓升结束后再调节！");
   return 1;
 }
 
@@ -221,19 +221,13 @@ void ClearAlarmKey(MainPanelState &panel) {
     return;
   }
   if (gPowerState.AlarmCode == 900) {
-    if (English()) {
-      Hooks().MessagePopup("Warning", "Power is in emergency state, please manually cancel!");
-    } else {
-      Hooks().MessagePopup("警告", "电源处于急停状态，请手动解除！");
-    }
+    MessagePopupInLanguage("Warning", "Power is in emergency state, please manually cancel!",
+                           "警告", "电源处于急停状态，请手动解除！");
     return;
   }
   if (gPowerState.AlarmCode == 200) {
-    if (English()) {
-      Hooks().MessagePopup("Warning", "Power input is error,please power off and check.");
-    } else {
-      Hooks().MessagePopup("警告", "电源输入异常，请关机检查！");
-    }
+    MessagePopupInLanguage("Warning", "Power input is error,please power off and check.", "警告",
+                           "电源输入异常，请关机检查！");
     return;
   }
   CommSetNewCmdSingleGroup(15, 3, 0);

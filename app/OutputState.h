@@ -8,6 +8,11 @@
 
 #include "app/MainPanelState.h"
 
+// A message popup in the current language (Language 1 English, otherwise
+// Chinese).
+void MessagePopupInLanguage(const char *englishTitle, const char *englishText,
+                            const char *chineseTitle, const char *chineseText);
+
 // The guards: each shows its message (in the current language) and returns
 // 1 when the action must stop, else 0.
 // Alarm: the source reports an alarm.

@@ -75,33 +75,6 @@ void CommConnectAtStartUp() {
 }
 
 void CommSwitchModelFiles(int32_t fromModel, int32_t toModel) {
-  switch (fromModel) {
-  case kModelFCT:
-    AutoSaveFCT();
-    break;
-  case kModelFCS:
-    AutoSaveFCS();
-    break;
-  case kModelFSA:
-    AutoSaveFSA();
-    break;
-  case kModelFSB:
-    AutoSaveFSB();
-    break;
-  case kModelFPA:
-    AutoSaveFPA();
-    break;
-  case kModelFPB:
-    AutoSaveFPB();
-    break;
-  case kModelGS:
-    AutoSaveGS();
-    break;
-  case kModelFL:
-    AutoSaveFL();
-    break;
-  default:
-    break; // no family was selected: nothing of it to keep
-  }
+  AutoSaveModel(fromModel);
   AutoLoadSetting(toModel);
 }

@@ -4,11 +4,26 @@
 #include "app/ViewHooks.h"
 #include "comm/CommPC.h"
 
-int CommFamilyTxFinish(const CommCommand &cmd, int param, uint8_t *buffer) {
+namespace {
+
+// Completes the frame of a command whose payload (if any) is already written.
+int TxFinish(const CommCommand &cmd, int param, uint8_t *buffer) {
   if (cmd.TxLen == kFrameMinLen + 1)
     PutU8(buffer + kFramePayload, param);
   gCommInfo.RxExpectLen = cmd.RxLen;
   return CommFrameComplete(buffer, cmd.TxLen, gPowerInfo.SoftwareAddress, cmd.Cmd1, cmd.Cmd2);
+}
+
+} // namespace
+
+int CommFamilyTx(int modelType, int cmd1, int cmd2, int param, uint8_t *buffer,
+                 CommEncodeWriteFn encodeWrite) {
+  const CommCommand *cmd = CommFindCommand(modelType, cmd1, cmd2);
+  if (cmd == nullptr)
+    return 0;
+  if (cmd1 == kCmdWrite && !encodeWrite(cmd2, param, buffer))
+    return 0;
+  return TxFinish(*cmd, param, buffer);
 }
 
 const CommCommand *CommFamilyRxCheck(int modelType, int cmd1, int cmd2, const uint8_t *buffer,
@@ -24,8 +39,16 @@ const CommCommand *CommFamilyRxCheck(int modelType, int cmd1, int cmd2, const ui
   return cmd;
 }
 
+int CommStoreCurrentGroup(const uint8_t *frame, int groupCount) {
+  const int group = GetU8(frame + kFramePayload);
+  if (!CommIndexValid(group, groupCount))
+    return 0;
+  gCurrentNormalGroup = group;
+  return 1;
+}
+
 int CurrentNormalFPRiseTime() {
-  if (gCurrentNormalGroup < 0 || gCurrentNormalGroup >= kFPGroupCount)
+  if (!CommIndexValid(gCurrentNormalGroup, kFPGroupCount))
     return 0;
   return gNormalFPSet[gCurrentNormalGroup].RiseTime;
 }

@@ -8,10 +8,20 @@
 
 #include <cstdint>
 
-// Completes the frame of a command whose payload (if any) is already
-// written: a 9-byte frame carries just the parameter in byte 6. Sets
-// CommInfo.RxExpectLen to the reply length and returns the frame length.
-int CommFamilyTxFinish(const CommCommand &cmd, int param, uint8_t *buffer);
+// 1 when index names one of count records (groups, steps, entries).
+inline bool CommIndexValid(int index, int count) { return index >= 0 && index < count; }
+
+// Writes the payload of a write command (cmd2) of a family; 0 when the
+// index in param names no record (then no frame is built).
+using CommEncodeWriteFn = int (*)(int cmd2, int param, uint8_t *buffer);
+
+// Builds the frame of a command of the model's command table: the payload of
+// a write command through encodeWrite, then the envelope (a 9-byte frame
+// carries just the parameter in byte 6). Sets
+// CommInfo.RxExpectLen and returns the frame length; 0 for a command outside
+// the table or a write whose index is out of range.
+int CommFamilyTx(int modelType, int cmd1, int cmd2, int param, uint8_t *buffer,
+                 CommEncodeWriteFn encodeWrite);
 
 // The command in flight if the reply is accepted for it: acceptance rule,
 // the command's exact reply length, and for output and write commands an
@@ -23,6 +33,10 @@ const CommCommand *CommFamilyRxCheck(int modelType, int cmd1, int cmd2, const ui
 inline int RemainSecondFromRise(int riseTenths) {
   return riseTenths >= 1 ? (riseTenths + 9) / 10 : 0;
 }
+
+// The reply to the read of the group in force (A5 11): byte 6 becomes the
+// current normal group when it names one of groupCount groups. 1 stored, 0 not.
+int CommStoreCurrentGroup(const uint8_t *frame, int groupCount);
 
 // RiseTime of the current FP-style normal group (0 when the index is bad).
 int CurrentNormalFPRiseTime();

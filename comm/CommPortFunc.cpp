@@ -31,6 +31,21 @@ int TakeWaiting(QIODevice &device, qint64 waiting, uint8_t *buffer, int capacity
   return got < 0 ? 0 : static_cast<int>(got);
 }
 
+// Every waiting byte (at most capacity) when at least minimum, and at least
+// one, wait; else kPortNothingWaiting. A missing device has nothing waiting.
+int ReadWaiting(QIODevice *device, qint64 minimum, int32_t &count, uint8_t *buffer, int capacity) {
+  count = 0;
+  const qint64 waiting = device ? device->bytesAvailable() : 0;
+  if (waiting < 1 || waiting < minimum)
+    return kPortNothingWaiting;
+  count = TakeWaiting(*device, waiting, buffer, capacity);
+  return count;
+}
+
+int WaitingCount(QIODevice *device) {
+  return device ? static_cast<int>(device->bytesAvailable()) : 0;
+}
+
 // ---- RS-232 ----
 
 std::map<int, QPointer<QSerialPort>> gUarts;
@@ -228,13 +243,7 @@ int PortUartWriteBuff(int port, int length, const uint8_t *buffer) {
 }
 
 int PortUartReadBuff(int port, int32_t &count, uint8_t *buffer, int capacity) {
-  count = 0;
-  QSerialPort *serial = Uart(port);
-  const qint64 waiting = serial ? serial->bytesAvailable() : 0;
-  if (waiting <= 0)
-    return kPortNothingWaiting;
-  count = TakeWaiting(*serial, waiting, buffer, capacity);
-  return count;
+  return ReadWaiting(Uart(port), 1, count, buffer, capacity);
 }
 
 int PortUartReadBuffByLenght(int port, int length, uint8_t *buffer) {
@@ -248,19 +257,10 @@ int PortUartReadBuffByLenght(int port, int length, uint8_t *buffer) {
 int PortUartReadBuffByMinLenght(int port, int minimum, int unused, int32_t &count, uint8_t *buffer,
                                 int capacity) {
   (void)unused;
-  count = 0;
-  QSerialPort *serial = Uart(port);
-  const qint64 waiting = serial ? serial->bytesAvailable() : 0;
-  if (waiting < 1 || waiting < minimum)
-    return kPortNothingWaiting;
-  count = TakeWaiting(*serial, waiting, buffer, capacity);
-  return count;
+  return ReadWaiting(Uart(port), minimum, count, buffer, capacity);
 }
 
-int PortUartInQLen(int port) {
-  QSerialPort *serial = Uart(port);
-  return serial ? static_cast<int>(serial->bytesAvailable()) : 0;
-}
+int PortUartInQLen(int port) { return WaitingCount(Uart(port)); }
 
 // ---- LAN ----
 
@@ -306,39 +306,21 @@ int PortLanWriteBuff(int32_t handle, int length, const uint8_t *buffer) {
 }
 
 int PortLanReadBuff(int32_t handle, int32_t &count, uint8_t *buffer, int capacity) {
-  count = 0;
-  QTcpSocket *socket = Socket(handle);
-  const qint64 waiting = socket ? socket->bytesAvailable() : 0;
-  if (waiting <= 0)
-    return kPortNothingWaiting;
-  count = TakeWaiting(*socket, waiting, buffer, capacity);
-  return count;
+  return ReadWaiting(Socket(handle), 1, count, buffer, capacity);
 }
 
 int PortLanReadBuffByLenght(int32_t handle, int length, uint8_t *buffer, int capacity) {
-  QTcpSocket *socket = Socket(handle);
-  const qint64 waiting = socket ? socket->bytesAvailable() : 0;
-  if (waiting < 1 || waiting < length)
-    return kPortNothingWaiting;
-  return TakeWaiting(*socket, waiting, buffer, capacity);
+  int32_t count = 0;
+  return ReadWaiting(Socket(handle), length, count, buffer, capacity);
 }
 
 int PortLanReadBuffByMinLenght(int32_t handle, int minimum, int unused, int32_t &count,
                                uint8_t *buffer, int capacity) {
   (void)unused;
-  count = 0;
-  QTcpSocket *socket = Socket(handle);
-  const qint64 waiting = socket ? socket->bytesAvailable() : 0;
-  if (waiting < 1 || waiting < minimum)
-    return kPortNothingWaiting;
-  count = TakeWaiting(*socket, waiting, buffer, capacity);
-  return count;
+  return ReadWaiting(Socket(handle), minimum, count, buffer, capacity);
 }
 
-int PortLanInQLen(int32_t handle) {
-  QTcpSocket *socket = Socket(handle);
-  return socket ? static_cast<int>(socket->bytesAvailable()) : 0;
-}
+int PortLanInQLen(int32_t handle) { return WaitingCount(Socket(handle)); }
 
 bool PortLanIsOpen(int32_t handle) {
   QTcpSocket *socket = Socket(handle);

@@ -437,31 +437,30 @@ void AdvanceCross(int step, int cmd1, void (*finish)()) {
   finish();
 }
 
-void FinishReadList() {
+// A program read from the source: the panel and its preview show it.
+void FinishReadProgram(int32_t CommInfo::*dataOk, void (ViewHooks::*toPanel)(),
+                       void (ViewHooks::*refreshGraph)(int, int, int), int32_t disMode) {
   CommSetPresentCmd(0, 0, 0);
-  gCommInfo.ListDataOk = 1;
-  Hooks().DataFPFromListVarToPanel();
+  gCommInfo.*dataOk = 1;
+  (Hooks().*toPanel)();
   gRefreshProWaveDelay = 0;
-  Hooks().RefreshListSetGraph(1, 1, gListSetDisMode);
+  (Hooks().*refreshGraph)(1, 1, disMode);
   StartNextOrRest();
+}
+
+void FinishReadList() {
+  FinishReadProgram(&CommInfo::ListDataOk, &ViewHooks::DataFPFromListVarToPanel,
+                    &ViewHooks::RefreshListSetGraph, gListSetDisMode);
 }
 
 void FinishReadRamp() {
-  CommSetPresentCmd(0, 0, 0);
-  gCommInfo.RampDataOk = 1;
-  Hooks().DataFPFromRampVarToPanel();
-  gRefreshProWaveDelay = 0;
-  Hooks().RefreshRampSetGraph(1, 1, gRampSetDisMode);
-  StartNextOrRest();
+  FinishReadProgram(&CommInfo::RampDataOk, &ViewHooks::DataFPFromRampVarToPanel,
+                    &ViewHooks::RefreshRampSetGraph, gRampSetDisMode);
 }
 
 void FinishReadCross() {
-  CommSetPresentCmd(0, 0, 0);
-  gCommInfo.CrossDataOk = 1;
-  Hooks().DataFPFromCrossVarToPanel();
-  gRefreshProWaveDelay = 0;
-  Hooks().RefreshCrossSetGraph(1, 1, gCrossSetDisMode);
-  StartNextOrRest();
+  FinishReadProgram(&CommInfo::CrossDataOk, &ViewHooks::DataFPFromCrossVarToPanel,
+                    &ViewHooks::RefreshCrossSetGraph, gCrossSetDisMode);
 }
 
 void FinishReadTHD() {

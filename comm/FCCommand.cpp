@@ -10,8 +10,6 @@
 
 namespace {
 
-bool InRange(int index, int count) { return index >= 0 && index < count; }
-
 // The FC command sets differ only in the measurement query of FCT and FCS.
 int FCModel() { return gPowerInfo.ModelType == kModelFCS ? kModelFCS : kModelFCT; }
 
@@ -22,11 +20,17 @@ bool FSSystemHasUComp() {
 
 // ---- FC ----
 
+// The group write and the on-line change name a group; the other writes
+// carry no index.
+bool GroupIndexOutOfRange(int cmd2, int param, int groupCount) {
+  return (cmd2 == 0x21 || cmd2 == 0x50) && !CommIndexValid(param, groupCount);
+}
+
 int EncodeFCWrite(int cmd2, int param, uint8_t *buf) {
+  if (GroupIndexOutOfRange(cmd2, param, kFCGroupCount))
+    return 0;
   switch (cmd2) {
   case 0x21: {
-    if (!InRange(param, kFCGroupCount))
-      return 0;
     NormalFCSet set = gNormalFCSet[param];
     if (gPowerInfo.ModelType == kModelFCS)
       set.OutMode = 5; // single phase, whatever the record says
@@ -37,8 +41,6 @@ int EncodeFCWrite(int cmd2, int param, uint8_t *buf) {
     EncodeFCSystem(gSystemSet, buf);
     return 1;
   case 0x50:
-    if (!InRange(param, kFCGroupCount))
-      return 0;
     EncodeFCOnline(gNormalFCSet[param], buf);
     return 1;
   default:
@@ -70,33 +72,31 @@ void StoreStatus(int modelType, const uint8_t *frame) {
   Hooks().RefreshOutputState();
 }
 
-int StoreCurrentGroup(const uint8_t *frame, int groupCount) {
-  const int group = GetU8(frame + 6);
-  if (!InRange(group, groupCount))
-    return 0;
-  gCurrentNormalGroup = group;
-  return 1;
-}
+// What the FC and the FS/FL codecs store differently.
+struct ReplyStore {
+  int (*RiseTenths)(); // rise time of the output-on reply
+  OutputReplyView View;
+  int GroupCount;
+  int (*NormalGroup)(int param, const uint8_t *frame);
+  void (*System)(const uint8_t *frame);
+  void (*Measure)(int cmd2, const uint8_t *frame);
+};
 
-int StoreFCReply(int modelType, int cmd1, int cmd2, const uint8_t *frame) {
+int StoreReply(const ReplyStore &store, int modelType, int cmd1, int cmd2, int param,
+               const uint8_t *frame) {
   switch (cmd1) {
   case kCmdOutput:
-    CommOutputControlReply(cmd2, gSystemSet.StartRise, {ShowFCValues, ShowFCMeasure});
+    CommOutputControlReply(cmd2, store.RiseTenths(), store.View);
     return 1;
   case kCmdWrite:
     return 1;
   case kCmdRead:
     if (cmd2 == 0x11)
-      return StoreCurrentGroup(frame, kFCGroupCount);
-    if (cmd2 == 0x21) {
-      const int group = GetU8(frame + 6);
-      if (!InRange(group, kFCGroupCount))
-        return 0;
-      DecodeFCNormalGroup(frame, gNormalFCSet[group]);
-      return 1;
-    }
+      return CommStoreCurrentGroup(frame, store.GroupCount);
+    if (cmd2 == 0x21)
+      return store.NormalGroup(param, frame);
     if (cmd2 == 0x30) {
-      DecodeFCSystem(frame, gSystemSet);
+      store.System(frame);
       return 1;
     }
     return 0;
@@ -105,33 +105,51 @@ int StoreFCReply(int modelType, int cmd1, int cmd2, const uint8_t *frame) {
       StoreStatus(modelType, frame);
       return 1;
     }
-    if (cmd2 == 0xAE)
-      DecodeFCTMeasure(frame, gMeasureOutput);
-    else
-      DecodeFCSMeasure(frame, gMeasureOutput);
+    store.Measure(cmd2, frame);
     if (gPowerInfo.OutputRunning == 1)
-      ShowFCMeasure();
+      store.View.ShowMeasure();
     return 1;
   default:
     return 0;
   }
 }
 
+// The FC group reply names its own group.
+int StoreFCNormalGroup(int /*param*/, const uint8_t *frame) {
+  const int group = GetU8(frame + 6);
+  if (!CommIndexValid(group, kFCGroupCount))
+    return 0;
+  DecodeFCNormalGroup(frame, gNormalFCSet[group]);
+  return 1;
+}
+
+const ReplyStore kFCStore = {
+    [] { return static_cast<int>(gSystemSet.StartRise); },
+    {ShowFCValues, ShowFCMeasure},
+    kFCGroupCount,
+    StoreFCNormalGroup,
+    [](const uint8_t *frame) { DecodeFCSystem(frame, gSystemSet); },
+    [](int cmd2, const uint8_t *frame) {
+      if (cmd2 == 0xAE)
+        DecodeFCTMeasure(frame, gMeasureOutput);
+      else
+        DecodeFCSMeasure(frame, gMeasureOutput);
+    },
+};
+
 // ---- FS and FL ----
 
 int EncodeFSWrite(int cmd2, int param, uint8_t *buf) {
+  if (GroupIndexOutOfRange(cmd2, param, kFPGroupCount))
+    return 0;
   switch (cmd2) {
   case 0x21:
-    if (!InRange(param, kFPGroupCount))
-      return 0;
     EncodeFSNormalGroup(gNormalFPSet[param], param, buf);
     return 1;
   case 0x30:
     EncodeFPSystem(gSystemSet, FSSystemHasUComp(), buf);
     return 1;
   case 0x50:
-    if (!InRange(param, kFPGroupCount))
-      return 0;
     EncodeFSOnline(gNormalFPSet[param], buf);
     return 1;
   default:
@@ -144,7 +162,7 @@ int EncodeFSWrite(int cmd2, int param, uint8_t *buf) {
 // channels; otherwise, and always on FL, V and W follow U on all channels.
 int StoreFSNormalGroup(bool fl, int param, const uint8_t *frame) {
   const int named = GetU8(frame + 6);
-  if (!InRange(param, kFPGroupCount) || !InRange(named, kFPGroupCount))
+  if (!CommIndexValid(param, kFPGroupCount) || !CommIndexValid(named, kFPGroupCount))
     return 0;
   NormalFPSet in{};
   DecodeFSNormalGroup(frame, in);
@@ -170,76 +188,44 @@ int StoreFSNormalGroup(bool fl, int param, const uint8_t *frame) {
   return 1;
 }
 
-int StoreFSReply(bool fl, int modelType, int cmd1, int cmd2, int param, const uint8_t *frame) {
-  switch (cmd1) {
-  case kCmdOutput:
-    CommOutputControlReply(cmd2, CurrentNormalFPRiseTime(), {ShowFPValues, ShowFPMeasure});
-    return 1;
-  case kCmdWrite:
-    return 1;
-  case kCmdRead:
-    if (cmd2 == 0x11)
-      return StoreCurrentGroup(frame, kFPGroupCount);
-    if (cmd2 == 0x21)
-      return StoreFSNormalGroup(fl, param, frame);
-    if (cmd2 == 0x30) {
-      DecodeFPSystem(frame, FSSystemHasUComp(), gSystemSet);
-      return 1;
-    }
-    return 0;
-  case kCmdQuery:
-    if (cmd2 == 0xEB) {
-      StoreStatus(modelType, frame);
-      return 1;
-    }
-    DecodeMeasure(frame, false, gMeasureOutput);
-    if (gPowerInfo.OutputRunning == 1)
-      ShowFPMeasure();
-    return 1;
-  default:
-    return 0;
-  }
-}
+template <bool FL>
+const ReplyStore kFSStore = {
+    CurrentNormalFPRiseTime,
+    {ShowFPValues, ShowFPMeasure},
+    kFPGroupCount,
+    [](int param, const uint8_t *frame) { return StoreFSNormalGroup(FL, param, frame); },
+    [](const uint8_t *frame) { DecodeFPSystem(frame, FSSystemHasUComp(), gSystemSet); },
+    [](int /*cmd2*/, const uint8_t *frame) { DecodeMeasure(frame, false, gMeasureOutput); },
+};
 
-int FSFamilyRx(bool fl, int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
-  const int model = fl ? kModelFL : kModelFSA;
+template <bool FL> int FSFamilyRx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
+  const int model = FL ? kModelFL : kModelFSA;
   if (CommFamilyRxCheck(model, cmd1, cmd2, buffer, count) == nullptr)
     return 0;
-  return StoreFSReply(fl, model, cmd1, cmd2, param, buffer);
+  return StoreReply(kFSStore<FL>, model, cmd1, cmd2, param, buffer);
 }
 
 } // namespace
 
 int FCCommTx(int cmd1, int cmd2, int param, uint8_t *buffer) {
-  const CommCommand *cmd = CommFindCommand(FCModel(), cmd1, cmd2);
-  if (cmd == nullptr)
-    return 0;
-  if (cmd1 == kCmdWrite && !EncodeFCWrite(cmd2, param, buffer))
-    return 0;
-  return CommFamilyTxFinish(*cmd, param, buffer);
+  return CommFamilyTx(FCModel(), cmd1, cmd2, param, buffer, EncodeFCWrite);
 }
 
 int FSCommTx(int cmd1, int cmd2, int param, uint8_t *buffer) {
-  const CommCommand *cmd = CommFindCommand(kModelFSA, cmd1, cmd2);
-  if (cmd == nullptr)
-    return 0;
-  if (cmd1 == kCmdWrite && !EncodeFSWrite(cmd2, param, buffer))
-    return 0;
-  return CommFamilyTxFinish(*cmd, param, buffer);
+  return CommFamilyTx(kModelFSA, cmd1, cmd2, param, buffer, EncodeFSWrite);
 }
 
 int FCCommRx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
-  (void)param; // the FC group reply names its own group
   const int model = FCModel();
   if (CommFamilyRxCheck(model, cmd1, cmd2, buffer, count) == nullptr)
     return 0;
-  return StoreFCReply(model, cmd1, cmd2, buffer);
+  return StoreReply(kFCStore, model, cmd1, cmd2, param, buffer);
 }
 
 int FSCommRx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
-  return FSFamilyRx(false, cmd1, cmd2, param, buffer, count);
+  return FSFamilyRx<false>(cmd1, cmd2, param, buffer, count);
 }
 
 int FLCommRx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
-  return FSFamilyRx(true, cmd1, cmd2, param, buffer, count);
+  return FSFamilyRx<true>(cmd1, cmd2, param, buffer, count);
 }

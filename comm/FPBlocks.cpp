@@ -3,6 +3,8 @@
 #include "comm/CommPC.h"
 #include "programs/Arithmetic.h"
 
+#include <array>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -38,6 +40,25 @@ constexpr NormalField kNormalFreq[kPhases] = {&NormalFPSet::FreqU, &NormalFPSet:
 constexpr NormalField kNormalWave[kPhases] = {&NormalFPSet::WaveU, &NormalFPSet::WaveV,
                                               &NormalFPSet::WaveW};
 
+// Vol, Freq and Wave of each phase, five bytes per phase from p: the phase
+// part of the normal group and of the on-line change.
+void PutVolFreqWave(const NormalFPSet &set, uint8_t *p) {
+  for (int ph = 0; ph < kPhases; ++ph) {
+    uint8_t *b = p + 5 * ph;
+    PutU16(b, set.*kNormalVol[ph]);
+    PutU16(b + 2, set.*kNormalFreq[ph]);
+    PutU8(b + 4, set.*kNormalWave[ph]);
+  }
+}
+void GetVolFreqWave(const uint8_t *p, NormalFPSet &set) {
+  for (int ph = 0; ph < kPhases; ++ph) {
+    const uint8_t *b = p + 5 * ph;
+    set.*kNormalVol[ph] = GetU16(b);
+    set.*kNormalFreq[ph] = GetU16(b + 2);
+    set.*kNormalWave[ph] = GetU8(b + 4);
+  }
+}
+
 // Which phase a program block takes its values from when sent: the voltage
 // part (voltages and wave) and the timing part (frequency, count, times).
 struct PhaseSources {
@@ -50,6 +71,64 @@ PhaseSources StepSources(int outMode, int phase) {
   if (outMode == 16)
     return {phase, 0};
   return {0, 0};
+}
+
+// A field of the phase part of a List or Ramp step: its record member, its
+// place in the part, its width, and whether a sent block takes it from the
+// phase that gives the timing (frequency and times) rather than the one that
+// gives voltage and wave.
+template <class Phase> struct StepPartField {
+  int32_t Phase::*Member;
+  int Offset;
+  int Width; // 1 or 2 bytes, unsigned
+  bool Timing;
+};
+
+constexpr StepPartField<ListPhase> kListStepFields[] = {
+    {&ListPhase::Vol, 0, 2, false},    {&ListPhase::Freq, 2, 2, true},
+    {&ListPhase::TimeH, 4, 1, true},   {&ListPhase::TimeM, 5, 1, true},
+    {&ListPhase::TimeS2P, 6, 2, true}, {&ListPhase::Wave, 8, 1, false},
+};
+constexpr StepPartField<RampPhase> kRampStepFields[] = {
+    {&RampPhase::VolStart, 0, 2, false}, {&RampPhase::VolStop, 2, 2, false},
+    {&RampPhase::FreqStart, 4, 2, true}, {&RampPhase::FreqStop, 6, 2, true},
+    {&RampPhase::TimeH, 8, 1, true},     {&RampPhase::TimeM, 9, 1, true},
+    {&RampPhase::TimeS2P, 10, 2, true},  {&RampPhase::Wave, 12, 1, false},
+};
+
+// Bytes of one phase part: up to the end of its last field.
+template <class Phase, std::size_t N>
+constexpr int PartLength(const StepPartField<Phase> (&fields)[N]) {
+  return fields[N - 1].Offset + fields[N - 1].Width;
+}
+
+// Step n: byte 6 the step number, then the parts of U, V and W from byte 7.
+template <class Phase, std::size_t N>
+void EncodeProgramStep(const std::array<Phase, kPhases> &phases,
+                       const StepPartField<Phase> (&fields)[N], int n, int outMode,
+                       uint8_t *frame) {
+  PutU8(frame + 6, n);
+  for (int p = 0; p < kPhases; ++p) {
+    const PhaseSources src = StepSources(outMode, p);
+    uint8_t *b = frame + 7 + PartLength(fields) * p;
+    for (const StepPartField<Phase> &f : fields) {
+      const int32_t value = phases[f.Timing ? src.Timing : src.Vol].*f.Member;
+      if (f.Width == 1)
+        PutU8(b + f.Offset, value);
+      else
+        PutU16(b + f.Offset, value);
+    }
+  }
+}
+
+template <class Phase, std::size_t N>
+void DecodeProgramStep(const uint8_t *frame, const StepPartField<Phase> (&fields)[N],
+                       std::array<Phase, kPhases> &phases) {
+  for (int p = 0; p < kPhases; ++p) {
+    const uint8_t *b = frame + 7 + PartLength(fields) * p;
+    for (const StepPartField<Phase> &f : fields)
+      phases[p].*f.Member = f.Width == 1 ? GetU8(b + f.Offset) : GetU16(b + f.Offset);
+  }
 }
 
 // Offsets of the run triple (step u16, time u24, length u24) of one phase.
@@ -68,27 +147,78 @@ void ClearPayload(uint8_t *frame, int len) {
   std::memset(frame + kFramePayload, 0, len - kFrameMinLen);
 }
 
-// The states FP and GS report alike: normal output running and alarm.
-void EncodeCommonStatus(const PowerState &st, uint8_t *frame) {
-  if (st.RunState == kRunAlarm) {
+// The run triple of each phase in the state record.
+struct RunTripleFields {
+  int32_t PowerState::*Step;
+  int32_t PowerState::*Time;
+  int32_t PowerState::*Length;
+};
+constexpr RunTripleFields kRunTriples[kPhases] = {
+    {&PowerState::RunStepU, &PowerState::RunStepTimeU, &PowerState::RunStepLengthU},
+    {&PowerState::RunStepV, &PowerState::RunStepTimeV, &PowerState::RunStepLengthV},
+    {&PowerState::RunStepW, &PowerState::RunStepTimeW, &PowerState::RunStepLengthW},
+};
+
+// Where the run triples of a Step, List or Ramp status start: after the
+// group, and for List and Ramp after the cycle count too.
+int ProgramTriplesOffset(int runState) { return runState == kRunStep ? 8 : 11; }
+
+// The states FP and GS report alike, FP with three phases, GS with U only:
+// normal output running, alarm, and the progress of Step, List and Ramp.
+void EncodeCommonStatus(const PowerState &st, int phases, uint8_t *frame) {
+  switch (st.RunState) {
+  case kRunAlarm:
     PutU16(frame + 7, st.AlarmCode);
-    return;
-  }
-  PutU8(frame + 7, st.RunGroup);
-  if (st.RunState == kRunNormal) {
+    break;
+  case kRunNormal:
     PutU16(frame + 8, st.RunStepTimeU);
     PutU16(frame + 10, st.RunStepLengthU);
+    [[fallthrough]];
+  case kRunNormalShort:
+    PutU8(frame + 7, st.RunGroup);
+    break;
+  case kRunList:
+  case kRunRamp:
+    PutU24(frame + 8, st.RunCycle);
+    [[fallthrough]];
+  case kRunStep:
+    PutU8(frame + 7, st.RunGroup);
+    for (int p = 0; p < phases; ++p) {
+      const RunTripleFields &f = kRunTriples[p];
+      PutRunTriple(frame + ProgramTriplesOffset(st.RunState) + 8 * p, st.*f.Step, st.*f.Time,
+                   st.*f.Length);
+    }
+    break;
+  default:
+    break;
   }
 }
-void DecodeCommonStatus(const uint8_t *frame, PowerState &st) {
-  if (st.RunState == kRunAlarm) {
+void DecodeCommonStatus(const uint8_t *frame, int phases, PowerState &st) {
+  switch (st.RunState) {
+  case kRunAlarm:
     st.AlarmCode = GetU16(frame + 7);
-    return;
-  }
-  st.RunGroup = GetU8(frame + 7);
-  if (st.RunState == kRunNormal) {
+    break;
+  case kRunNormal:
     st.RunStepTimeU = GetU16(frame + 8);
     st.RunStepLengthU = GetU16(frame + 10);
+    [[fallthrough]];
+  case kRunNormalShort:
+    st.RunGroup = GetU8(frame + 7);
+    break;
+  case kRunList:
+  case kRunRamp:
+    st.RunCycle = GetU24(frame + 8);
+    [[fallthrough]];
+  case kRunStep:
+    st.RunGroup = GetU8(frame + 7);
+    for (int p = 0; p < phases; ++p) {
+      const RunTripleFields &f = kRunTriples[p];
+      GetRunTriple(frame + ProgramTriplesOffset(st.RunState) + 8 * p, st.*f.Step, st.*f.Time,
+                   st.*f.Length);
+    }
+    break;
+  default:
+    break;
   }
 }
 
@@ -103,12 +233,7 @@ void EncodeFPNormalGroup(const NormalFPSet &set, int group, uint8_t *frame) {
   PutU16(frame + 13, set.AngleVW);
   PutU16(frame + 15, set.AngleUW);
   PutU8(frame + 17, set.VolLevel);
-  for (int p = 0; p < kPhases; ++p) {
-    uint8_t *b = frame + 18 + 5 * p;
-    PutU16(b, set.*kNormalVol[p]);
-    PutU16(b + 2, set.*kNormalFreq[p]);
-    PutU8(b + 4, set.*kNormalWave[p]);
-  }
+  PutVolFreqWave(set, frame + 18);
 }
 
 void DecodeFPNormalGroup(const uint8_t *frame, NormalFPSet &set) {
@@ -119,12 +244,7 @@ void DecodeFPNormalGroup(const uint8_t *frame, NormalFPSet &set) {
   set.AngleVW = GetU16(frame + 13);
   set.AngleUW = GetU16(frame + 15);
   set.VolLevel = GetU8(frame + 17);
-  for (int p = 0; p < kPhases; ++p) {
-    const uint8_t *b = frame + 18 + 5 * p;
-    set.*kNormalVol[p] = GetU16(b);
-    set.*kNormalFreq[p] = GetU16(b + 2);
-    set.*kNormalWave[p] = GetU8(b + 4);
-  }
+  GetVolFreqWave(frame + 18, set);
   set.VolLine = PhaseToLine(set.VolU);
 }
 
@@ -190,66 +310,20 @@ void DecodeProgramHeader(const uint8_t *frame, ListSet &set) {
 }
 
 void EncodeListStep(const ListListSet &step, int n, int outMode, uint8_t *frame) {
-  PutU8(frame + 6, n);
-  for (int p = 0; p < kPhases; ++p) {
-    const PhaseSources src = StepSources(outMode, p);
-    const ListPhase &v = step.Phase[src.Vol];
-    const ListPhase &t = step.Phase[src.Timing];
-    uint8_t *b = frame + 7 + 9 * p;
-    PutU16(b, v.Vol);
-    PutU16(b + 2, t.Freq);
-    PutU8(b + 4, t.TimeH);
-    PutU8(b + 5, t.TimeM);
-    PutU16(b + 6, t.TimeS2P);
-    PutU8(b + 8, v.Wave);
-  }
+  EncodeProgramStep(step.Phase, kListStepFields, n, outMode, frame);
 }
 
 void DecodeListStep(const uint8_t *frame, ListListSet &step) {
-  for (int p = 0; p < kPhases; ++p) {
-    const uint8_t *b = frame + 7 + 9 * p;
-    ListPhase &ph = step.Phase[p];
-    ph.Vol = GetU16(b);
-    ph.Freq = GetU16(b + 2);
-    ph.TimeH = GetU8(b + 4);
-    ph.TimeM = GetU8(b + 5);
-    ph.TimeS2P = GetU16(b + 6);
-    ph.Wave = GetU8(b + 8);
-  }
+  DecodeProgramStep(frame, kListStepFields, step.Phase);
   step.Phase[0].VolLine = PhaseToLine(step.Phase[0].Vol);
 }
 
 void EncodeRampStep(const RampRampSet &step, int n, int outMode, uint8_t *frame) {
-  PutU8(frame + 6, n);
-  for (int p = 0; p < kPhases; ++p) {
-    const PhaseSources src = StepSources(outMode, p);
-    const RampPhase &v = step.Phase[src.Vol];
-    const RampPhase &t = step.Phase[src.Timing];
-    uint8_t *b = frame + 7 + 13 * p;
-    PutU16(b, v.VolStart);
-    PutU16(b + 2, v.VolStop);
-    PutU16(b + 4, t.FreqStart);
-    PutU16(b + 6, t.FreqStop);
-    PutU8(b + 8, t.TimeH);
-    PutU8(b + 9, t.TimeM);
-    PutU16(b + 10, t.TimeS2P);
-    PutU8(b + 12, v.Wave);
-  }
+  EncodeProgramStep(step.Phase, kRampStepFields, n, outMode, frame);
 }
 
 void DecodeRampStep(const uint8_t *frame, RampRampSet &step) {
-  for (int p = 0; p < kPhases; ++p) {
-    const uint8_t *b = frame + 7 + 13 * p;
-    RampPhase &ph = step.Phase[p];
-    ph.VolStart = GetU16(b);
-    ph.VolStop = GetU16(b + 2);
-    ph.FreqStart = GetU16(b + 4);
-    ph.FreqStop = GetU16(b + 6);
-    ph.TimeH = GetU8(b + 8);
-    ph.TimeM = GetU8(b + 9);
-    ph.TimeS2P = GetU16(b + 10);
-    ph.Wave = GetU8(b + 12);
-  }
+  DecodeProgramStep(frame, kRampStepFields, step.Phase);
   step.Phase[0].VolLineStart = PhaseToLine(step.Phase[0].VolStart);
   step.Phase[0].VolLineStop = PhaseToLine(step.Phase[0].VolStop);
 }
@@ -370,23 +444,13 @@ void DecodeCrossEntry(const uint8_t *frame, CrossSet &set) {
 }
 
 void EncodeFPOnline(const NormalFPSet &set, bool withChannel, uint8_t *frame) {
-  for (int p = 0; p < kPhases; ++p) {
-    uint8_t *b = frame + 6 + 5 * p;
-    PutU16(b, set.*kNormalVol[p]);
-    PutU16(b + 2, set.*kNormalFreq[p]);
-    PutU8(b + 4, set.*kNormalWave[p]);
-  }
+  PutVolFreqWave(set, frame + 6);
   if (withChannel)
     PutU8(frame + 21, set.OutChannel);
 }
 
 void DecodeFPOnline(const uint8_t *frame, bool withChannel, NormalFPSet &set) {
-  for (int p = 0; p < kPhases; ++p) {
-    const uint8_t *b = frame + 6 + 5 * p;
-    set.*kNormalVol[p] = GetU16(b);
-    set.*kNormalFreq[p] = GetU16(b + 2);
-    set.*kNormalWave[p] = GetU8(b + 4);
-  }
+  GetVolFreqWave(frame + 6, set);
   if (withChannel)
     set.OutChannel = GetU8(frame + 21);
   set.VolLine = PhaseToLine(set.VolU);
@@ -427,106 +491,32 @@ void DecodeMeasure(const uint8_t *frame, bool signedPower, MeasureOutput &m) {
 void EncodeFPStatus(const PowerState &st, uint8_t *frame) {
   ClearPayload(frame, kFPStatusLen);
   PutU8(frame + 6, st.RunState);
-  switch (st.RunState) {
-  case kRunNormal:
-  case kRunNormalShort:
-  case kRunAlarm:
-    EncodeCommonStatus(st, frame);
-    break;
-  case kRunStep:
-    PutU8(frame + 7, st.RunGroup);
-    PutRunTriple(frame + 8, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    PutRunTriple(frame + 16, st.RunStepV, st.RunStepTimeV, st.RunStepLengthV);
-    PutRunTriple(frame + 24, st.RunStepW, st.RunStepTimeW, st.RunStepLengthW);
-    break;
-  case kRunList:
-  case kRunRamp:
-    PutU8(frame + 7, st.RunGroup);
-    PutU24(frame + 8, st.RunCycle);
-    PutRunTriple(frame + 11, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    PutRunTriple(frame + 19, st.RunStepV, st.RunStepTimeV, st.RunStepLengthV);
-    PutRunTriple(frame + 27, st.RunStepW, st.RunStepTimeW, st.RunStepLengthW);
-    break;
-  default:
-    break;
-  }
+  EncodeCommonStatus(st, kPhases, frame);
 }
 
 void DecodeFPStatus(const uint8_t *frame, PowerState &st) {
   st.RunState = GetU8(frame + 6);
-  switch (st.RunState) {
-  case kRunNormal:
-  case kRunNormalShort:
-  case kRunAlarm:
-    DecodeCommonStatus(frame, st);
-    break;
-  case kRunStep:
-    st.RunGroup = GetU8(frame + 7);
-    GetRunTriple(frame + 8, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    GetRunTriple(frame + 16, st.RunStepV, st.RunStepTimeV, st.RunStepLengthV);
-    GetRunTriple(frame + 24, st.RunStepW, st.RunStepTimeW, st.RunStepLengthW);
-    break;
-  case kRunList:
-  case kRunRamp:
-    st.RunGroup = GetU8(frame + 7);
-    st.RunCycle = GetU24(frame + 8);
-    GetRunTriple(frame + 11, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    GetRunTriple(frame + 19, st.RunStepV, st.RunStepTimeV, st.RunStepLengthV);
-    GetRunTriple(frame + 27, st.RunStepW, st.RunStepTimeW, st.RunStepLengthW);
-    break;
-  default:
-    break;
-  }
+  DecodeCommonStatus(frame, kPhases, st);
 }
 
 void EncodeGSStatus(const PowerState &st, uint8_t *frame) {
   ClearPayload(frame, kGSStatusLen);
   PutU8(frame + 6, st.RunState);
-  switch (st.RunState) {
-  case kRunNormal:
-  case kRunNormalShort:
-  case kRunAlarm:
-    EncodeCommonStatus(st, frame);
-    break;
-  case kRunStep:
-    PutU8(frame + 7, st.RunGroup);
-    PutRunTriple(frame + 8, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    break;
-  case kRunList:
-  case kRunRamp:
-    PutU8(frame + 7, st.RunGroup);
-    PutU24(frame + 8, st.RunCycle);
-    PutRunTriple(frame + 11, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    break;
-  case kRunCross:
+  EncodeCommonStatus(st, 1, frame);
+  if (st.RunState == kRunCross) {
     PutU24(frame + 7, st.RunCycle);
     PutRunTriple(frame + 10, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
-    break;
-  default:
-    break;
   }
 }
 
 void DecodeGSStatus(const uint8_t *frame, PowerState &st) {
   st.RunState = GetU8(frame + 6);
+  DecodeCommonStatus(frame, 1, st);
   switch (st.RunState) {
-  case kRunNormal:
-  case kRunNormalShort:
-  case kRunAlarm:
-    DecodeCommonStatus(frame, st);
-    break;
   case kRunStep:
-    st.RunGroup = GetU8(frame + 7);
-    GetRunTriple(frame + 8, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
     st.RunStepV = st.RunStepW = st.RunStepU;
     st.RunStepTimeV = st.RunStepTimeW = st.RunStepTimeU;
     st.RunStepLengthV = st.RunStepLengthW = st.RunStepLengthU;
-    break;
-  case kRunList:
-  case kRunRamp:
-    st.RunGroup = GetU8(frame + 7);
-    st.RunCycle = GetU24(frame + 8);
-    GetRunTriple(frame + 11, st.RunStepU, st.RunStepTimeU, st.RunStepLengthU);
     break;
   case kRunCross:
     st.RunCycle = GetU24(frame + 7);

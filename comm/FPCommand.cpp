@@ -19,18 +19,42 @@ bool SystemHasUComp(Family f) {
   return gPowerInfo.ModelType == (f == Family::GS ? kModelGS : kModelFPA);
 }
 
-bool InRange(int index, int count) { return index >= 0 && index < count; }
-
 THDPart THDPartOf(int cmd2) {
   return cmd2 == 0x32 ? THDPart::FirstHalf : cmd2 == 0x33 ? THDPart::SecondHalf : THDPart::Whole;
 }
 
+// How many records the parameter of a write or read command indexes; 0 for
+// a command whose parameter names no record.
+int IndexedCount(int cmd2) {
+  switch (cmd2) {
+  case 0x21:
+  case 0x50:
+    return kFPGroupCount;
+  case 0x24:
+  case 0x26:
+    return kProgramStepCount;
+  case 0x29:
+    return kCrossEntryCount;
+  case 0x31:
+  case 0x32:
+  case 0x33:
+    return kTHDGroupCount;
+  default:
+    return 0;
+  }
+}
+
+bool IndexOutOfRange(int cmd2, int param) {
+  const int count = IndexedCount(cmd2);
+  return count > 0 && !CommIndexValid(param, count);
+}
+
 // Writes the payload of a write command; 0 when its index is out of range.
 int EncodeWrite(Family f, int cmd2, int param, uint8_t *buf) {
+  if (IndexOutOfRange(cmd2, param))
+    return 0;
   switch (cmd2) {
   case 0x21: {
-    if (!InRange(param, kFPGroupCount))
-      return 0;
     NormalFPSet set = gNormalFPSet[param];
     if (f == Family::GS)
       set.OutChannel = 7; // GS always runs all three channels of a group
@@ -44,24 +68,18 @@ int EncodeWrite(Family f, int cmd2, int param, uint8_t *buf) {
     EncodeProgramHeader(gListSet, buf);
     return 1;
   case 0x24:
-    if (!InRange(param, kProgramStepCount))
-      return 0;
     EncodeListStep(gListListSet[param], param, gListSet.OutMode, buf);
     return 1;
   case 0x25:
     EncodeProgramHeader(gRampSet, buf);
     return 1;
   case 0x26:
-    if (!InRange(param, kProgramStepCount))
-      return 0;
     EncodeRampStep(gRampRampSet[param], param, gRampSet.OutMode, buf);
     return 1;
   case 0x28:
     EncodeCrossHeader(gCrossListSet, buf);
     return 1;
   case 0x29:
-    if (!InRange(param, kCrossEntryCount))
-      return 0;
     EncodeCrossEntry(gCrossSet[param], param, buf);
     return 1;
   case 0x30:
@@ -70,13 +88,9 @@ int EncodeWrite(Family f, int cmd2, int param, uint8_t *buf) {
   case 0x31:
   case 0x32:
   case 0x33:
-    if (!InRange(param, kTHDGroupCount))
-      return 0;
     EncodeTHD(gTHDSet[param], param, THDPartOf(cmd2), buf);
     return 1;
   case 0x50:
-    if (!InRange(param, kFPGroupCount))
-      return 0;
     EncodeFPOnline(gNormalFPSet[param], f == Family::FP, buf);
     return 1;
   default:
@@ -84,20 +98,11 @@ int EncodeWrite(Family f, int cmd2, int param, uint8_t *buf) {
   }
 }
 
-int FamilyTx(Family f, int cmd1, int cmd2, int param, uint8_t *buf) {
-  const CommCommand *cmd = CommFindCommand(CommandModel(f), cmd1, cmd2);
-  if (cmd == nullptr)
-    return 0;
-  if (cmd1 == kCmdWrite && !EncodeWrite(f, cmd2, param, buf))
-    return 0;
-  return CommFamilyTxFinish(*cmd, param, buf);
-}
-
 // The normal-group reply: OutMode to the group the reply names, the rest to
-// the group asked for.
+// the group asked for (param, already checked).
 int StoreNormalGroup(Family f, int param, const uint8_t *frame) {
   const int named = GetU8(frame + 6);
-  if (!InRange(param, kFPGroupCount) || !InRange(named, kFPGroupCount))
+  if (!CommIndexValid(named, kFPGroupCount))
     return 0;
   NormalFPSet in{};
   DecodeFPNormalGroup(frame, in);
@@ -136,14 +141,11 @@ int StoreNormalGroup(Family f, int param, const uint8_t *frame) {
 }
 
 int StoreRead(Family f, int cmd2, int param, const uint8_t *frame) {
+  if (IndexOutOfRange(cmd2, param))
+    return 0;
   switch (cmd2) {
-  case 0x11: {
-    const int group = GetU8(frame + 6);
-    if (!InRange(group, kFPGroupCount))
-      return 0;
-    gCurrentNormalGroup = group;
-    return 1;
-  }
+  case 0x11:
+    return CommStoreCurrentGroup(frame, kFPGroupCount);
   case 0x21:
     return StoreNormalGroup(f, param, frame);
   case 0x22:
@@ -157,24 +159,18 @@ int StoreRead(Family f, int cmd2, int param, const uint8_t *frame) {
     DecodeProgramHeader(frame, gListSet);
     return 1;
   case 0x24:
-    if (!InRange(param, kProgramStepCount))
-      return 0;
     DecodeListStep(frame, gListListSet[param]);
     return 1;
   case 0x25:
     DecodeProgramHeader(frame, gRampSet);
     return 1;
   case 0x26:
-    if (!InRange(param, kProgramStepCount))
-      return 0;
     DecodeRampStep(frame, gRampRampSet[param]);
     return 1;
   case 0x28:
     DecodeCrossHeader(frame, gCrossListSet);
     return 1;
   case 0x29:
-    if (!InRange(param, kCrossEntryCount))
-      return 0;
     DecodeCrossEntry(frame, gCrossSet[param]);
     return 1;
   case 0x30:
@@ -183,8 +179,6 @@ int StoreRead(Family f, int cmd2, int param, const uint8_t *frame) {
   case 0x31:
   case 0x32:
   case 0x33:
-    if (!InRange(param, kTHDGroupCount))
-      return 0;
     DecodeTHD(frame, THDPartOf(cmd2), gTHDSet[param]);
     return 1;
   default:
@@ -319,11 +313,13 @@ int FamilyRx(Family f, int cmd1, int cmd2, int param, const uint8_t *buf, int co
 } // namespace
 
 int FPCommTx(int cmd1, int cmd2, int param, uint8_t *buffer) {
-  return FamilyTx(Family::FP, cmd1, cmd2, param, buffer);
+  return CommFamilyTx(CommandModel(Family::FP), cmd1, cmd2, param, buffer,
+                      [](int c2, int p, uint8_t *b) { return EncodeWrite(Family::FP, c2, p, b); });
 }
 
 int GSCommTx(int cmd1, int cmd2, int param, uint8_t *buffer) {
-  return FamilyTx(Family::GS, cmd1, cmd2, param, buffer);
+  return CommFamilyTx(CommandModel(Family::GS), cmd1, cmd2, param, buffer,
+                      [](int c2, int p, uint8_t *b) { return EncodeWrite(Family::GS, c2, p, b); });
 }
 
 int FPCommRx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {

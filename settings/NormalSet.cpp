@@ -5,31 +5,13 @@
 
 namespace {
 
-enum class Family { FSA, FSB, FPA, FPB, GS, FL };
+using Family = CheckFamily;
 
-bool ValidFCGroup(int group) { return group >= 0 && group < kFCGroupCount; }
-bool ValidFPGroup(int group) { return group >= 0 && group < kFPGroupCount; }
+bool ValidFCGroup(int group) { return ValidIndex(group, kFCGroupCount); }
+bool ValidFPGroup(int group) { return ValidIndex(group, kFPGroupCount); }
 
 bool IsFS(Family f) { return f == Family::FSA || f == Family::FSB; }
 bool IsFP(Family f) { return f == Family::FPA || f == Family::FPB; }
-
-bool OutModeAllowed(Family f, int32_t mode) {
-  switch (f) {
-  case Family::FSA:
-    return mode == 0 || mode == 1 || mode == 5;
-  case Family::FSB:
-    return mode == 0 || mode == 1;
-  case Family::FPA:
-    return mode == 0 || mode == 1 || mode == 5 || mode == 16;
-  case Family::FPB:
-    return mode == 0 || mode == 1 || mode == 16;
-  case Family::GS:
-    return mode == 0 || mode == 16;
-  case Family::FL:
-    return mode == 0;
-  }
-  return false;
-}
 
 // The range code rule of FS and FP: the B models and separate mode use 1 or
 // 2, the A models in the other modes 2 or 3.
@@ -93,14 +75,10 @@ int NormalCheckOne(Family f, int group) {
     FixRange(g.FreqW, 4500, 24000, 5000);
   }
 
-  // 7-9: rise time and angles; the V-W angle follows the other two in mode 16.
+  // 7-9: rise time and angles; the V-W angle follows the other two in mode 16
+  // (which only FP and GS allow).
   FixRange(g.RiseTime, 0, 999, 0);
-  FixRange(g.AngleUV, 0, 3599, 1200);
-  FixRange(g.AngleUW, 0, 3599, 2400);
-  FixRange(g.AngleVW, 0, 3599, 1200);
-  if ((IsFP(f) || f == Family::GS) && g.OutMode == 16) {
-    g.AngleVW = AngleABAC2AngleBC(g.AngleUV, g.AngleUW);
-  }
+  CheckAngles(g);
 
   // 10: balanced and single-phase modes run every phase at the U voltage; the
   // line voltage may differ from the computed one by 1 (rounding of entry).
@@ -173,41 +151,21 @@ int NormalCheckOne(Family f, int group) {
   return RecordChanged(before, g);
 }
 
+// The system settings every family checks.
+void CheckSystemCommon(SystemSet &s) {
+  FixRange(s.UDisMode, 0, 1, 0);
+  FixRange(s.UCompensation, 0, 5000, 0);
+  FixRange(s.IfKeySound, 0, 1, 1);
+}
+
 int NormalCheckAll(Family f) {
   const SystemSet before = gSystemSet;
   int changed = 0;
   for (int group = 0; group < kFPGroupCount; ++group) {
     changed |= NormalCheckOne(f, group);
   }
-  FixRange(gSystemSet.UDisMode, 0, 1, 0);
-  FixRange(gSystemSet.UCompensation, 0, 5000, 0);
-  FixRange(gSystemSet.IfKeySound, 0, 1, 1);
+  CheckSystemCommon(gSystemSet);
   return changed | RecordChanged(before, gSystemSet);
-}
-
-bool FPFamilyOf(int modelType, Family &f) {
-  switch (modelType) {
-  case kModelFSA:
-    f = Family::FSA;
-    return true;
-  case kModelFSB:
-    f = Family::FSB;
-    return true;
-  case kModelFPA:
-    f = Family::FPA;
-    return true;
-  case kModelFPB:
-    f = Family::FPB;
-    return true;
-  case kModelGS:
-    f = Family::GS;
-    return true;
-  case kModelFL:
-    f = Family::FL;
-    return true;
-  default:
-    return false;
-  }
 }
 
 } // namespace
@@ -301,10 +259,8 @@ int DataFCCheckAll(int isFCT) {
   for (int group = 0; group < kFCGroupCount; ++group) {
     changed |= DataFCCheckOne(isFCT, group);
   }
-  FixRange(gSystemSet.UDisMode, 0, 1, 0);
-  FixRange(gSystemSet.UCompensation, 0, 5000, 0);
+  CheckSystemCommon(gSystemSet);
   FixRange(gSystemSet.StartRise, 0, 999, 0);
-  FixRange(gSystemSet.IfKeySound, 0, 1, 1);
   return changed | RecordChanged(before, gSystemSet);
 }
 
@@ -332,12 +288,12 @@ int DataFCCheckOneByModel(int modelType, int group) {
 
 int DataFPNormalCheckAllByModel(int modelType) {
   Family f{};
-  return FPFamilyOf(modelType, f) ? NormalCheckAll(f) : 0;
+  return CheckFamilyOf(modelType, f) ? NormalCheckAll(f) : 0;
 }
 
 int DataFPNormalCheckOneByModel(int modelType, int group) {
   Family f{};
-  return FPFamilyOf(modelType, f) ? NormalCheckOne(f, group) : 0;
+  return CheckFamilyOf(modelType, f) ? NormalCheckOne(f, group) : 0;
 }
 
 int DataNormalCheckAllByModel(int modelType) {

@@ -7,35 +7,19 @@
 
 namespace {
 
-enum class Family { FPA, FPB, GS };
+using Family = CheckFamily;
 
 Family FPFamily(int isFPA) { return isFPA ? Family::FPA : Family::FPB; }
 
-bool ValidStep(int step) { return step >= 0 && step < kProgramStepCount; }
-bool ValidEntry(int entry) { return entry >= 0 && entry < kCrossEntryCount; }
-bool ValidTHDGroup(int group) { return group >= 0 && group < kTHDGroupCount; }
+bool ValidStep(int step) { return ValidIndex(step, kProgramStepCount); }
+bool ValidEntry(int entry) { return ValidIndex(entry, kCrossEntryCount); }
+bool ValidTHDGroup(int group) { return ValidIndex(group, kTHDGroupCount); }
 
-bool OutModeAllowed(Family f, int32_t mode) {
-  switch (f) {
-  case Family::FPA:
-    return mode == 0 || mode == 1 || mode == 5 || mode == 16;
-  case Family::FPB:
-    return mode == 0 || mode == 1 || mode == 16;
-  case Family::GS:
-    return mode == 0 || mode == 16;
-  }
-  return false;
-}
-
-// Angles back to their defaults when out of range; the V-W angle follows the
-// other two in mode 16.
-template <class T> void CheckAngles(T &r) {
-  FixRange(r.AngleUV, 0, 3599, 1200);
-  FixRange(r.AngleVW, 0, 3599, 1200);
-  FixRange(r.AngleUW, 0, 3599, 2400);
-  if (r.OutMode == 16) {
-    r.AngleVW = AngleABAC2AngleBC(r.AngleUV, r.AngleUW);
-  }
+// Step times: hours, minutes and hundredths of a second.
+void CheckTimes(int32_t &h, int32_t &m, int32_t &s2p) {
+  FixRange(h, 0, 99, 0);
+  FixRange(m, 0, 59, 0);
+  FixRange(s2p, 0, 5998, 1500);
 }
 
 // A stored waveform is only legal at 45.00..65.00 Hz.
@@ -104,21 +88,9 @@ int StepCheck(Family f) {
   const int freqStepMax = gs ? 2000 : 19500;
   for (const StepPhase &p : kStepPhases) {
     FixRange(s.*p.FreqStart, 4500, freqMax, 5000);
-  }
-  for (const StepPhase &p : kStepPhases) {
     FixRange(s.*p.FreqStep, -freqStepMax, freqStepMax, 0);
-  }
-  for (const StepPhase &p : kStepPhases) {
     FixRange(s.*p.StepCnt, 0, 9999, 0);
-  }
-  for (const StepPhase &p : kStepPhases) {
-    FixRange(s.*p.TimeH, 0, 99, 0);
-  }
-  for (const StepPhase &p : kStepPhases) {
-    FixRange(s.*p.TimeM, 0, 59, 0);
-  }
-  for (const StepPhase &p : kStepPhases) {
-    FixRange(s.*p.TimeS2P, 0, 5998, 1500);
+    CheckTimes(s.*p.TimeH, s.*p.TimeM, s.*p.TimeS2P);
   }
 
   if (!gs) {
@@ -159,12 +131,6 @@ int StepCheck(Family f) {
 }
 
 // ---- List and Ramp ----
-
-void CheckTimes(int32_t &h, int32_t &m, int32_t &s2p) {
-  FixRange(h, 0, 99, 0);
-  FixRange(m, 0, 59, 0);
-  FixRange(s2p, 0, 5998, 1500);
-}
 
 // Header fields shared by List and Ramp.
 void CheckProgramHeader(ListSet &h, Family f) {
@@ -348,20 +314,9 @@ int RampCheckAll(Family f) {
   return changed;
 }
 
+// Programs exist on FPA, FPB and GS only.
 bool ProgramFamilyOf(int modelType, Family &f) {
-  switch (modelType) {
-  case kModelFPA:
-    f = Family::FPA;
-    return true;
-  case kModelFPB:
-    f = Family::FPB;
-    return true;
-  case kModelGS:
-    f = Family::GS;
-    return true;
-  default:
-    return false;
-  }
+  return CheckFamilyOf(modelType, f) && (f == Family::FPA || f == Family::FPB || f == Family::GS);
 }
 
 void InitHeader(ListSet &h) {

@@ -228,6 +228,16 @@ void AddTHDGroup(QList<SettingItem> &items, QByteArrayView section, THDSet &grou
 
 const SettingKindInfo &SettingKindOf(SettingKind kind) { return kKinds[static_cast<int>(kind)]; }
 
+namespace {
+
+// A "One" kind names its group, step or entry by index; the "All" kinds take none.
+bool IndexOutOfRange(SettingKind kind, int index) {
+  const int count = SettingKindOf(kind).IndexCount;
+  return count > 0 && (index < 0 || index >= count);
+}
+
+} // namespace
+
 const SettingKindInfo *SettingKindByType(int32_t type) {
   for (const SettingKindInfo &info : kKinds)
     if (info.Type == type)
@@ -243,9 +253,8 @@ const SettingKindInfo *SettingKindByName(QStringView name) {
 }
 
 QList<SettingItem> SettingItems(SettingKind kind, int index) {
-  const SettingKindInfo &info = SettingKindOf(kind);
   QList<SettingItem> items;
-  if (info.IndexCount > 0 && (index < 0 || index >= info.IndexCount))
+  if (IndexOutOfRange(kind, index))
     return items;
   const KeyTables &keys = Keys();
   switch (kind) {
@@ -304,8 +313,7 @@ QList<SettingItem> SettingItems(SettingKind kind, int index) {
 }
 
 void SettingApplyDefaults(SettingKind kind, int index) {
-  const SettingKindInfo &info = SettingKindOf(kind);
-  if (info.IndexCount > 0 && (index < 0 || index >= info.IndexCount))
+  if (IndexOutOfRange(kind, index))
     return;
   switch (kind) {
   case SettingKind::FCNorAll:
@@ -351,8 +359,7 @@ void SettingApplyDefaults(SettingKind kind, int index) {
 }
 
 int SettingNormalise(SettingKind kind, int index, int32_t model) {
-  const SettingKindInfo &info = SettingKindOf(kind);
-  if (info.IndexCount > 0 && (index < 0 || index >= info.IndexCount))
+  if (IndexOutOfRange(kind, index))
     return 0;
   // The family's routine; FC files take the FCS rules for every family but
   // FCT, the other normal and program files none for families without them.
@@ -391,7 +398,7 @@ int SettingReadDocument(SettingKind kind, const IniFile &document, int index) {
   const SettingKindInfo &info = SettingKindOf(kind);
   if (document.GetInt(kFileInfo, kType) != info.Type)
     return 0;
-  if (info.IndexCount > 0 && (index < 0 || index >= info.IndexCount))
+  if (IndexOutOfRange(kind, index))
     return 0;
   // Harmonics missing from the file read as 0.
   if (kind == SettingKind::THDAll || kind == SettingKind::THDOne)
@@ -426,8 +433,7 @@ int SettingFileReadForModel(SettingKind kind, const QString &path, int index, in
 }
 
 int SettingFileWrite(SettingKind kind, const QString &path, int index) {
-  const SettingKindInfo &info = SettingKindOf(kind);
-  if (info.IndexCount > 0 && (index < 0 || index >= info.IndexCount))
+  if (IndexOutOfRange(kind, index))
     return 1;
   IniFile document;
   if (QFileInfo::exists(path))

@@ -87,15 +87,15 @@ QString AutoSaveName(const Family &family, const AutoSaveFile &file) {
       .arg(QLatin1StringView(family.Name), QLatin1StringView(file.Extension));
 }
 
-void AutoSaveFamily(int32_t model) {
+} // namespace
+
+void AutoSaveModel(int32_t model) {
   const Family *family = FindFamily(model);
   if (family == nullptr)
     return;
   for (int i = 0; i < family->FileCount; ++i)
     SettingFileWrite(family->Files[i].Kind, AutoSaveName(*family, family->Files[i]));
 }
-
-} // namespace
 
 int FileReadSoftSet(const QString &path) {
   if (!QFileInfo::exists(path)) {
@@ -148,17 +148,17 @@ QStringList AutoSaveFileNames(int32_t modelType) {
   return names;
 }
 
-void AutoSaveFCT() { AutoSaveFamily(kModelFCT); }
-void AutoSaveFCS() { AutoSaveFamily(kModelFCS); }
-void AutoSaveFSA() { AutoSaveFamily(kModelFSA); }
-void AutoSaveFSB() { AutoSaveFamily(kModelFSB); }
-void AutoSaveFPA() { AutoSaveFamily(kModelFPA); }
-void AutoSaveFPB() { AutoSaveFamily(kModelFPB); }
-void AutoSaveGS() { AutoSaveFamily(kModelGS); }
-void AutoSaveFL() { AutoSaveFamily(kModelFL); }
+void AutoSaveFCT() { AutoSaveModel(kModelFCT); }
+void AutoSaveFCS() { AutoSaveModel(kModelFCS); }
+void AutoSaveFSA() { AutoSaveModel(kModelFSA); }
+void AutoSaveFSB() { AutoSaveModel(kModelFSB); }
+void AutoSaveFPA() { AutoSaveModel(kModelFPA); }
+void AutoSaveFPB() { AutoSaveModel(kModelFPB); }
+void AutoSaveGS() { AutoSaveModel(kModelGS); }
+void AutoSaveFL() { AutoSaveModel(kModelFL); }
 
 void AutoSaveSetting() {
-  AutoSaveFamily(gPowerInfo.ModelType);
+  AutoSaveModel(gPowerInfo.ModelType);
   FileWriteSoftSet(kSoftSetFileName);
 }
 

@@ -29,6 +29,10 @@ void SoftSetWriteDocument(IniFile &document);
 // empty for a ModelType that names no family.
 QStringList AutoSaveFileNames(int32_t modelType);
 
+// Writes the auto-save files of a model's family from the records; nothing
+// for a ModelType that names no family.
+void AutoSaveModel(int32_t modelType);
+
 // Per-family auto-save: the family's All files from the records.
 void AutoSaveFCT();
 void AutoSaveFCS();

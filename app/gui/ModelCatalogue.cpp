@@ -47,7 +47,7 @@ void ModelChoose(int code, int force, void (*panelDisplay)()) {
     // The outgoing model keeps what was edited for it; the files are read with
     // the new model's rules.
     if (gPowerInfo.ModelType != code)
-      AutoSaveModelFiles(gPowerInfo.ModelType);
+      AutoSaveModel(gPowerInfo.ModelType);
     gPowerInfo.ModelType = code;
     AutoLoadSetting(code);
   }
@@ -260,36 +260,5 @@ void SetOCPDefineMax(int limitTenthAmp) {
                                 static_cast<QDoubleSpinBox *>(gMainPanel->NumOCPFC)}) {
     const QSignalBlocker block(entry);
     entry->setMaximum(limit);
-  }
-}
-
-void AutoSaveModelFiles(int modelType) {
-  switch (modelType) {
-  case kModelFCT:
-    AutoSaveFCT();
-    break;
-  case kModelFCS:
-    AutoSaveFCS();
-    break;
-  case kModelFSA:
-    AutoSaveFSA();
-    break;
-  case kModelFSB:
-    AutoSaveFSB();
-    break;
-  case kModelFPA:
-    AutoSaveFPA();
-    break;
-  case kModelFPB:
-    AutoSaveFPB();
-    break;
-  case kModelGS:
-    AutoSaveGS();
-    break;
-  case kModelFL:
-    AutoSaveFL();
-    break;
-  default:
-    break;
   }
 }

@@ -42,6 +42,3 @@ void MainMenuSetTHDDimmed(int dim);
 // The maximum of the over-current entries (system and FC system pages), in
 // tenths of an ampere, as worked out from the model's rating.
 void SetOCPDefineMax(int limitTenthAmp);
-
-// Writes the auto-save files of a model (nothing for a code that names none).
-void AutoSaveModelFiles(int modelType);

@@ -142,19 +142,12 @@ TEST_F(CodecFCTest, FCSystemAndCurrentGroupReplies) {
 }
 
 Bytes FSNormalReply(int group, int outMode, int u, int v, int w) {
-  return HandFrame(
-      0xA5, 0x21,
-      Cat({{static_cast<uint8_t>(group), static_cast<uint8_t>(outMode), static_cast<uint8_t>(u)},
-           Be16(2200),
-           Be16(5000),
-           {static_cast<uint8_t>(v)},
-           Be16(1100),
-           Be16(6000),
-           {static_cast<uint8_t>(w)},
-           Be16(500),
-           Be16(4000),
-           {2, 0, 0},
-           Be16(35)}));
+  const auto b = [](int x) { return Bytes{static_cast<uint8_t>(x)}; };
+  // clang-format off
+  return HandFrame(0xA5, 0x21, Cat({b(group), b(outMode), b(u), Be16(2200), Be16(5000), b(v),
+                                    Be16(1100), Be16(6000), b(w), Be16(500), Be16(4000),
+                                    {2, 0, 0}, Be16(35)}));
+  // clang-format on
 }
 
 TEST_F(CodecFCTest, FSAndFLNormalGroupReplies) {
@@ -178,19 +171,14 @@ TEST_F(CodecFCTest, FSAndFLNormalGroupReplies) {
     ASSERT_EQ(Receive(c.rx, FSNormalReply(4, c.outMode, c.u, c.v, c.w), 0xA5, 0x21, 4), 1)
         << c.name;
     const NormalFPSet &s = gNormalFPSet[4];
-    EXPECT_EQ(s.OutMode, c.storedMode) << c.name;
-    EXPECT_EQ(s.OutChannel, c.channel) << c.name;
-    EXPECT_EQ(s.VolU, 2200) << c.name;
-    EXPECT_EQ(s.FreqU, 5000) << c.name;
-    EXPECT_EQ(s.VolV, c.separate ? 1100 : 2200) << c.name;
-    EXPECT_EQ(s.FreqV, c.separate ? 6000 : 5000) << c.name;
-    EXPECT_EQ(s.VolW, c.separate ? 500 : 2200) << c.name;
-    EXPECT_EQ(s.FreqW, c.separate ? 4000 : 5000) << c.name;
-    EXPECT_EQ(s.VolLine, 3810) << c.name;
-    EXPECT_EQ(s.VolLevel, 2) << c.name;
-    EXPECT_EQ(s.RiseTime, 35) << c.name;
-    EXPECT_EQ(s.WaveV, 3) << c.name; // not carried
-    EXPECT_EQ(s.AngleUW, 2400) << c.name;
+    const bool sep = c.separate;
+    // Waves and angles are not carried.
+    EXPECT_EQ(
+        (std::vector{s.OutMode, s.OutChannel, s.VolU, s.FreqU, s.VolV, s.FreqV, s.VolW, s.FreqW,
+                     s.VolLine, s.VolLevel, s.RiseTime, s.WaveV, s.AngleUW}),
+        (std::vector{c.storedMode, c.channel, 2200, 5000, sep ? 1100 : 2200, sep ? 6000 : 5000,
+                     sep ? 500 : 2200, sep ? 4000 : 5000, 3810, 2, 35, 3, 2400}))
+        << c.name;
   }
   // OutMode goes to the group the reply names, the rest to the group asked for.
   Reset(kModelFSA);
@@ -224,16 +212,10 @@ TEST_F(CodecFCTest, FSSystemReplyUCompensation) {
 TEST_F(CodecFCTest, Measurements) {
   // FS/FL: the 63-byte layout with kPower unsigned.
   Bytes fs = {0};
-  for (int p = 0; p < 3; ++p)
-    fs = Cat({fs,
-              Be16(2200 + p),
-              Be16(10 + p),
-              Be16(5000 + p),
-              {0x80, 0x01, 0x00},
-              Be24(7),
-              Be16(999),
-              Be16(1414),
-              Be16(30 + p)});
+  for (int p = 0; p < 3; ++p) // clang-format off
+    fs = Cat({fs, Be16(2200 + p), Be16(10 + p), Be16(5000 + p), {0x80, 0x01, 0x00}, Be24(7),
+              Be16(999), Be16(1414), Be16(30 + p)});
+  // clang-format on
   for (Rx rx : {FSCommRx, FLCommRx}) {
     gMeasureOutput = MeasureOutput{};
     gPowerInfo.OutputRunning = 1;

@@ -1,55 +1,16 @@
-// Shared by the frame and codec tests: a recording view, a fixture that puts
-// the program back to its start state, and hand-built frames.
+// Shared by the frame and codec tests: a fixture that puts the program back
+// to its start state with recording hooks, and hand-built frames.
 #pragma once
 
-#include "app/Globals.h"
-#include "app/ViewHooks.h"
-
-#include <gtest/gtest.h>
+#include "TestSupport.h"
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
-// Records every hook call as text, e.g. "RefreshStepSetGraph(0,0,1)".
-class CodecRecordingHooks : public ViewHooks {
-public:
-  std::vector<std::string> Calls;
-
-  void RefreshOutputState() override { Calls.push_back("RefreshOutputState"); }
-  void RefreshDCOutputStateAndMeasure() override {
-    Calls.push_back("RefreshDCOutputStateAndMeasure");
-  }
-  void DataFPFromMeasureToPanel() override { Calls.push_back("DataFPFromMeasureToPanel"); }
-  void DataFCFromMeasureToPanel() override { Calls.push_back("DataFCFromMeasureToPanel"); }
-  void DataFPFromVarToPanel(int kind) override {
-    Calls.push_back("DataFPFromVarToPanel(" + std::to_string(kind) + ")");
-  }
-  void DataFPFromNormalVarToPanel() override { Calls.push_back("DataFPFromNormalVarToPanel"); }
-  void DataFPFromSystemVarToPanel() override { Calls.push_back("DataFPFromSystemVarToPanel"); }
-  void DataFCFromNormalVarToPanel() override { Calls.push_back("DataFCFromNormalVarToPanel"); }
-  void DataFCFromSystemVarToPanel() override { Calls.push_back("DataFCFromSystemVarToPanel"); }
-  void DataFPFromStepVarToPanel() override { Calls.push_back("DataFPFromStepVarToPanel"); }
-  void RefreshStepSetGraph(int a, int b, int m) override { Graph("RefreshStepSetGraph", a, b, m); }
-  void RefreshListSetGraph(int a, int b, int m) override { Graph("RefreshListSetGraph", a, b, m); }
-  void RefreshRampSetGraph(int a, int b, int m) override { Graph("RefreshRampSetGraph", a, b, m); }
-  void RefreshCrossSetGraph(int a, int b, int m) override {
-    Graph("RefreshCrossSetGraph", a, b, m);
-  }
-  void SetOCPDefineMax(int limit) override {
-    Calls.push_back("SetOCPDefineMax(" + std::to_string(limit) + ")");
-  }
-
-private:
-  void Graph(const char *name, int a, int b, int m) {
-    Calls.push_back(std::string(name) + "(" + std::to_string(a) + "," + std::to_string(b) + "," +
-                    std::to_string(m) + ")");
-  }
-};
-
 using Bytes = std::vector<uint8_t>;
-using Calls = std::vector<std::string>;
+using Calls = Strings;
 using TxFn = int (*)(int, int, int, uint8_t *);
 using RxFn = int (*)(int, int, int, const uint8_t *, int);
 
@@ -120,5 +81,5 @@ protected:
     gPowerInfo.ModelType = modelType;
   }
 
-  CodecRecordingHooks view;
+  RecordingHooks view;
 };

@@ -25,7 +25,7 @@ protected:
     DataFPInitRampAll();
     DataFPInitTHDAll();
   }
-  QStringList Files() const { return QDir(workDir_.path()).entryList(QDir::Files); }
+  QStringList Files() const { return workDir_.Files(); }
 };
 
 TEST_F(ConnectModelFiles, AnotherModelSavesTheOldFilesAndLoadsTheNewOnesBeforeReading) {

@@ -228,9 +228,7 @@ private:
 class ConnectSystemPort : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(workDir_.isValid());
-    previousDir_ = QDir::currentPath();
-    QDir::setCurrent(workDir_.path());
+    ASSERT_TRUE(workDir_.IsValid());
     ResetProgramState();
     PortTestApp();
     gPowerInfo.SoftwareAddress = 1;
@@ -247,7 +245,6 @@ protected:
     PortGPIBUnloadLibrary();
     qunsetenv("VEXA_GPIB_LIBRARY");
     qunsetenv("VEXA_GPIB_SIM");
-    QDir::setCurrent(previousDir_);
   }
 
   // Runs the 50 ms tick with the event loop and the device in between until
@@ -272,8 +269,7 @@ protected:
     gPowerInfo.CommTypeLAN_Port = server.serverPort();
   }
 
-  QTemporaryDir workDir_;
-  QString previousDir_;
+  TempWorkDir workDir_;
   RecordingHooks hooks_;
   FakeSource device_;
 };

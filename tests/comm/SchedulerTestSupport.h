@@ -12,10 +12,7 @@
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include "TestSupport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -167,69 +164,12 @@ private:
   std::vector<uint8_t> pending_;
 };
 
-// Records every call of the link into the user interface, in order.
-class RecordingHooks : public ViewHooks {
-public:
-  std::vector<std::string> Calls;
-  std::vector<std::string> Dropped;
-  std::vector<std::string> LinkLost; // "title|text"
-  std::vector<std::string> Messages; // "title|text"
-
-  int Count(const std::string &call) const {
-    return static_cast<int>(std::count(Calls.begin(), Calls.end(), call));
-  }
-  bool Has(const std::string &call) const { return Count(call) > 0; }
-
-  void MessagePopup(const std::string &title, const std::string &text) override {
-    Messages.push_back(title + "|" + text);
-  }
-  void DisplayPanelWait(int show) override { Add("DisplayPanelWait", show); }
-  void ModelTypeChoose(int force) override { Add("ModelTypeChoose", force); }
-  void CommConnectToPanel(int connected) override { Add("CommConnectToPanel", connected); }
-  void MainMenuSetPowerModelDimmed(int dim) override { Add("MainMenuSetPowerModelDimmed", dim); }
-  void CalFCPowerUpDown(int running) override { Add("CalFCPowerUpDown", running); }
-  void DataFPFromListVarToPanel() override { Calls.push_back("DataFPFromListVarToPanel"); }
-  void DataFPFromRampVarToPanel() override { Calls.push_back("DataFPFromRampVarToPanel"); }
-  void DataFPFromCrossVarToPanel() override { Calls.push_back("DataFPFromCrossVarToPanel"); }
-  void DataFPFromTHDVarToPanel() override { Calls.push_back("DataFPFromTHDVarToPanel"); }
-  void DataFPFromMeasureToPanel() override { Calls.push_back("DataFPFromMeasureToPanel"); }
-  void DataFCFromMeasureToPanel() override { Calls.push_back("DataFCFromMeasureToPanel"); }
-  void RefreshDCOutputStateAndMeasure() override {
-    Calls.push_back("RefreshDCOutputStateAndMeasure");
-  }
-  void RefreshListSetGraph(int recompute, int redraw, int mode) override {
-    Calls.push_back("RefreshListSetGraph(" + std::to_string(recompute) + "," +
-                    std::to_string(redraw) + "," + std::to_string(mode) + ")");
-  }
-  void CheckAndSetTHDDownloadButton() override { Calls.push_back("CheckAndSetTHDDownloadButton"); }
-  void ExitStepToNormalPanel() override { ExitTo("ExitStepToNormalPanel"); }
-  void ExitListToNormalPanel() override { ExitTo("ExitListToNormalPanel"); }
-  void ExitRampToNormalPanel() override { ExitTo("ExitRampToNormalPanel"); }
-  void ExitCrossToNormalPanel() override { ExitTo("ExitCrossToNormalPanel"); }
-  void ExitTHDToNormalPanel() override { ExitTo("ExitTHDToNormalPanel"); }
-  void CommRequestDropped(const std::string &text) override { Dropped.push_back(text); }
-  void CommLinkLost(const std::string &title, const std::string &text) override {
-    LinkLost.push_back(title + "|" + text);
-  }
-
-private:
-  void Add(const char *name, int value) {
-    Calls.push_back(std::string(name) + "(" + std::to_string(value) + ")");
-  }
-  void ExitTo(const char *name) {
-    Calls.push_back(name);
-    gCurrentPage = kPageMain;
-  }
-};
-
 // A program state with the fake cable and the recording hooks installed, in
 // a working directory of its own (a change of model writes auto-save files).
 class LinkTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(workDir_.isValid());
-    previousDir_ = QDir::currentPath();
-    QDir::setCurrent(workDir_.path());
+    ASSERT_TRUE(workDir_.IsValid());
     ResetProgramState();
     gPowerInfo.SoftwareAddress = 1;
     gPowerInfo.CommType = kCommLAN;
@@ -242,7 +182,6 @@ protected:
   void TearDown() override {
     SetHooks(nullptr);
     SetCommPort(nullptr);
-    QDir::setCurrent(previousDir_);
   }
 
   // Connects to a source of the model over the port type and runs the
@@ -278,8 +217,7 @@ protected:
     return {names.begin() + static_cast<std::ptrdiff_t>(std::min(from, names.size())), names.end()};
   }
 
-  QTemporaryDir workDir_;
-  QString previousDir_;
+  TempWorkDir workDir_;
   RecordingHooks hooks_;
   FakeSource source_;
 };

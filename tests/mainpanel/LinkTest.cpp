@@ -27,11 +27,12 @@ TEST_F(PanelToFrame, WriteFrameCarriesTheAnglesThePanelShows) {
     int Model;
     double UV, UW, VW;
   };
+  // clang-format off
   const Case cases[] = {
-      {kModelFPA, 90.0, 300.0, 210.0},
-      {kModelFPB, 240.0, 120.0, 240.0},
+      {kModelFPA, 90.0, 300.0, 210.0}, {kModelFPB, 240.0, 120.0, 240.0},
       {kModelGS, 100.0, 100.0, 0.0},
   };
+  // clang-format on
   for (const Case &c : cases) {
     SetUp();
     UseModel(c.Model);

@@ -1,16 +1,13 @@
-// Shared fixture of the main-panel tests: a clean program state, hooks that
-// record the messages, a panel state with fixed alarm texts, and the request
-// queue read back in order.
+// Shared fixture of the main-panel tests: a clean program state, recording
+// hooks, a panel state with fixed alarm texts, and the request queue read
+// back in order.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/Globals.h"
+#include "TestSupport.h"
 #include "app/MainPanelState.h"
-#include "app/ViewHooks.h"
 #include "settings/NormalSet.h"
 
 struct QueuedCommand {
@@ -39,18 +36,6 @@ inline QueuedCommand Single(int cmd1, int cmd2, int param) { return {15, cmd1, c
 inline void PrintTo(const QueuedCommand &c, std::ostream *os) {
   *os << "(" << c.Cmd1 << ", " << c.Cmd2 << ", " << c.Param << ") group " << c.Group;
 }
-
-struct Message {
-  std::string Title, Text;
-};
-
-class RecordingHooks : public ViewHooks {
-public:
-  std::vector<Message> Messages;
-  void MessagePopup(const std::string &title, const std::string &text) override {
-    Messages.push_back({title, text});
-  }
-};
 
 // Alarm texts of the tests: "E###" for the generic item, "item N" otherwise,
 // and a Chinese generic text whose first character takes three bytes.

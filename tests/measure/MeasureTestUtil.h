@@ -1,17 +1,14 @@
 // Helpers shared by the measurement tests: a temporary folder with a
-// database path, a second connection to look at the file directly, and
-// readers for the files the code writes.
+// database path, and a second connection to look at the file directly.
 #pragma once
 
+#include "TestSupport.h"
 #include "measure/Database.h"
 
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QTemporaryDir>
 #include <QVariant>
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -27,18 +24,7 @@ inline DateTime AddSeconds(DateTime dt, int64_t n) {
   return dt;
 }
 
-inline std::string ReadFile(const QString &path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-    return "<missing>";
-  return f.readAll().toStdString();
-}
-
-inline void WriteFile(const QString &path, const QByteArray &bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
-}
+inline std::string ReadFile(const QString &path) { return ReadAll(path).toStdString(); }
 
 // A separate connection on the file, closed when it goes.
 class RawDb {
@@ -79,12 +65,12 @@ private:
   static constexpr const char *kName = "MeasureTestRaw";
 };
 
-// A temporary folder with Path() = <folder>/Measure.mdb.
+// A temporary working folder with Path() = <folder>/Measure.mdb.
 class TempDbTest : public testing::Test {
 protected:
-  void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
-  QString Path() const { return Dir.filePath(kMeasureDatabaseFile); }
-  QString File(const char *name) const { return Dir.filePath(name); }
+  void SetUp() override { ASSERT_TRUE(Dir.IsValid()); }
+  QString Path() const { return Dir.File(kMeasureDatabaseFile); }
+  QString File(const char *name) const { return Dir.File(name); }
 
-  QTemporaryDir Dir;
+  TempWorkDir Dir;
 };

@@ -99,31 +99,17 @@ TEST(SimControlLines, EveryCommandAnswersAndActs) {
   int drops = 0, quits = 0;
   control.OnDrop = [&] { ++drops; };
   control.OnQuit = [&] { ++quits; };
+  // clang-format off
   const ControlCase cases[] = {
-      {"", ""},
-      {"# a comment", ""},
-      {"output on", "ok output on"},
-      {"alarm 900", "ok alarm 900"},
-      {"output on", "error the output cannot start"},
-      {"clear", "ok alarm cleared"},
-      {"output on", "ok output on"},
-      {"dc on", "ok dc on"},
-      {"silent 3", "ok silent 3"},
-      {"corrupt 2", "ok corrupt 2"},
-      {"delay 120", "ok delay 120"},
-      {"load 10.5", "ok load 10.5"},
-      {"pf 0.8", "ok pf 0.8"},
-      {"state", "ok model GS"},
-      {"drop", "ok dropped"},
-      {"quit", "ok bye"},
-      {"alarm 0", "error"},
-      {"alarm x", "error"},
-      {"pf 2", "error"},
-      {"silent", "error"},
-      {"output maybe", "error"},
-      {"frobnicate", "error unknown"},
-      {"help", "ok commands:"},
+      {"", ""}, {"# a comment", ""}, {"output on", "ok output on"}, {"alarm 900", "ok alarm 900"},
+      {"output on", "error the output cannot start"}, {"clear", "ok alarm cleared"},
+      {"output on", "ok output on"}, {"dc on", "ok dc on"}, {"silent 3", "ok silent 3"},
+      {"corrupt 2", "ok corrupt 2"}, {"delay 120", "ok delay 120"}, {"load 10.5", "ok load 10.5"},
+      {"pf 0.8", "ok pf 0.8"}, {"state", "ok model GS"}, {"drop", "ok dropped"}, {"quit", "ok bye"},
+      {"alarm 0", "error"}, {"alarm x", "error"}, {"pf 2", "error"}, {"silent", "error"},
+      {"output maybe", "error"}, {"frobnicate", "error unknown"}, {"help", "ok commands:"},
   };
+  // clang-format on
   for (const ControlCase &c : cases) {
     const std::string answer = control.Execute(c.Line);
     EXPECT_EQ(answer.substr(0, std::string(c.Answer).size()), c.Answer) << c.Line;

@@ -17,26 +17,18 @@ struct IdentityCase {
   int32_t DecodedRating;
 };
 
+// clang-format off
 const IdentityCase kIdentities[] = {
-    {"FCT", "100", "QXFC100T   ", 100},
-    {"FCS", "5", "QXFC005S   ", 5},
-    {"FSA", "123", "QXFS123A   ", 123},
-    {"FSB", "050", "QXFS050B   ", 50},
-    {"FSB", "1234", "QXFS1234B  ", 1234},
-    {"FPA", "10", "QXFP010A   ", 10},
-    {"FPB", "0500", "QXFP0500B  ", 500},
-    {"FPB", "333", "QXFP333B   ", 333},
-    {"GS", "100", "QXGS100T   ", 100},
-    {"FL", "050", "QXFL050T   ", 50},
-    {"fpa", "7", "QXFP007A   ", 7},
-    {"FPA", "1000", nullptr, 0},
-    {"GS", "1000", nullptr, 0},
-    {"FCT", "1234", nullptr, 0},
-    {"FL", "1234", nullptr, 0},
-    {"FSA", "12345", nullptr, 0},
-    {"FSA", "", nullptr, 0},
-    {"FSA", "1a", nullptr, 0},
+    {"FCT", "100", "QXFC100T   ", 100}, {"FCS", "5", "QXFC005S   ", 5},
+    {"FSA", "123", "QXFS123A   ", 123}, {"FSB", "050", "QXFS050B   ", 50},
+    {"FSB", "1234", "QXFS1234B  ", 1234}, {"FPA", "10", "QXFP010A   ", 10},
+    {"FPB", "0500", "QXFP0500B  ", 500}, {"FPB", "333", "QXFP333B   ", 333},
+    {"GS", "100", "QXGS100T   ", 100}, {"FL", "050", "QXFL050T   ", 50},
+    {"fpa", "7", "QXFP007A   ", 7}, {"FPA", "1000", nullptr, 0}, {"GS", "1000", nullptr, 0},
+    {"FCT", "1234", nullptr, 0}, {"FL", "1234", nullptr, 0}, {"FSA", "12345", nullptr, 0},
+    {"FSA", "", nullptr, 0}, {"FSA", "1a", nullptr, 0},
 };
+// clang-format on
 
 TEST(SimIdentity, EveryModelAndRatingFormDecodesAsTheProgramReadsIt) {
   for (const IdentityCase &c : kIdentities) {

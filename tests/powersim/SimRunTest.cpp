@@ -1,8 +1,11 @@
 // Programs that run: the source's clock is moved forward and the program
 // reads the position through its own status decoder.
+#include "FieldSpec.h"
 #include "SimTestLink.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace {
 
@@ -30,13 +33,8 @@ TEST(SimRun, AStepProgramAdvancesStepByStepAndStopsAtItsEnd) {
     SimTestLink link(model);
     // Five steps (0..4) of 2.00 s from 100.0 V up by 10.0 V.
     gStepSet = StepSet{};
-    gStepSet.OutMode = 0;
-    gStepSet.VolStartU = 1000;
-    gStepSet.VolStepU = 100;
-    gStepSet.FreqStartU = 5000;
-    gStepSet.FreqStepU = 50;
-    gStepSet.StepCntU = 4;
-    gStepSet.StepTimeS2PU = 200;
+    SetFields(gStepSet, "OutMode=0 VolStartU=1000 VolStepU=100 FreqStartU=5000 FreqStepU=50 "
+                        "StepCntU=4 StepTimeS2PU=200");
     Start(link, {{0x22, 1}}, 0x12);
     const StepPoint points[] = {
         {0, 1, 0, 0, 1000},      {1500, 1, 0, 150, 1000}, {2000, 1, 1, 0, 1100},
@@ -70,29 +68,18 @@ TEST(SimRun, AStepProgramAdvancesStepByStepAndStopsAtItsEnd) {
 TEST(SimRun, SeparatePhasesRunTheirOwnStepsAndTheShorterOneHolds) {
   SimTestLink link(kModelFPB);
   gStepSet = StepSet{};
-  gStepSet.OutMode = 1;
-  gStepSet.VolStartU = 1000;
-  gStepSet.VolStartV = 2000;
-  gStepSet.VolStartW = 500;
-  gStepSet.VolStepU = 10;
-  gStepSet.VolStepV = -100;
-  gStepSet.VolStepW = 0;
-  gStepSet.StepCntU = 9; // 10 steps of 1 s
-  gStepSet.StepCntV = 1; // 2 steps of 3 s
-  gStepSet.StepCntW = 0; // 1 step of 0.5 s
-  gStepSet.StepTimeS2PU = 100;
-  gStepSet.StepTimeS2PV = 300;
-  gStepSet.StepTimeS2PW = 50;
+  // U: 10 steps of 1 s; V: 2 steps of 3 s; W: 1 step of 0.5 s.
+  SetFields(gStepSet, "OutMode=1 VolStartU=1000 VolStartV=2000 VolStartW=500 VolStepU=10 "
+                      "VolStepV=-100 StepCntU=9 StepCntV=1 StepCntW=0 StepTimeS2PU=100 "
+                      "StepTimeS2PV=300 StepTimeS2PW=50");
   Start(link, {{0x22, 1}}, 0x12);
   link.device->AdvanceMs(6500);
   Poll(link);
   EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-  EXPECT_EQ(gPowerState.RunStepU, 6);
-  EXPECT_EQ(gPowerState.RunStepTimeU, 50);
-  EXPECT_EQ(gPowerState.RunStepV, 1); // finished: holds its last step
-  EXPECT_EQ(gPowerState.RunStepTimeV, 300);
-  EXPECT_EQ(gPowerState.RunStepLengthV, 300);
-  EXPECT_EQ(gPowerState.RunStepW, 0);
+  const PowerState &st = gPowerState; // V has finished: it holds its last step
+  EXPECT_EQ((std::array{st.RunStepU, st.RunStepTimeU, st.RunStepV, st.RunStepTimeV,
+                        st.RunStepLengthV, st.RunStepW}),
+            (std::array{6, 50, 1, 300, 300, 0}));
   const auto out = link.device->Outputs();
   EXPECT_EQ(out[0].Vol, 1060);
   EXPECT_EQ(out[1].Vol, 1900);

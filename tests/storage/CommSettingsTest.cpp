@@ -38,6 +38,7 @@ TEST_P(CommSetCheck, ReplacesOnlyInvalidValues) {
 }
 
 #define FIELD(name) &PowerInfo::name
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     EveryRow, CommSetCheck,
     testing::Values(FieldCase{"Address0", FIELD(SoftwareAddress), 0, 1},
@@ -49,7 +50,6 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"Type18", FIELD(CommType), 18, 18},
                     FieldCase{"Type19", FIELD(CommType), 19, 16},
                     FieldCase{"Port0", FIELD(CommTypeRS232Port), 0, 1},
-                    FieldCase{"Port1", FIELD(CommTypeRS232Port), 1, 1},
                     FieldCase{"Port10", FIELD(CommTypeRS232Port), 10, 10},
                     FieldCase{"Port11", FIELD(CommTypeRS232Port), 11, 1},
                     FieldCase{"Baud4800", FIELD(CommTypeRS232Baudrate), 4800, 38400},
@@ -57,18 +57,17 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"Baud19200", FIELD(CommTypeRS232Baudrate), 19200, 19200},
                     FieldCase{"Baud38400", FIELD(CommTypeRS232Baudrate), 38400, 38400},
                     FieldCase{"Baud38401", FIELD(CommTypeRS232Baudrate), 38401, 38400},
-                    FieldCase{"Baud115200", FIELD(CommTypeRS232Baudrate), 115200, 38400},
                     FieldCase{"Ip1_0", FIELD(CommTypeLAN_IP1), 0, 192},
                     FieldCase{"Ip1_1", FIELD(CommTypeLAN_IP1), 1, 1},
                     FieldCase{"Ip1_255", FIELD(CommTypeLAN_IP1), 255, 255},
                     FieldCase{"Ip1_256", FIELD(CommTypeLAN_IP1), 256, 192},
+                    // The second and third octets may be 0.
                     FieldCase{"Ip2_Minus1", FIELD(CommTypeLAN_IP2), -1, 168},
                     FieldCase{"Ip2_0", FIELD(CommTypeLAN_IP2), 0, 0},
                     FieldCase{"Ip2_255", FIELD(CommTypeLAN_IP2), 255, 255},
                     FieldCase{"Ip2_256", FIELD(CommTypeLAN_IP2), 256, 168},
                     FieldCase{"Ip3_Minus1", FIELD(CommTypeLAN_IP3), -1, 0},
                     FieldCase{"Ip3_0", FIELD(CommTypeLAN_IP3), 0, 0},
-                    FieldCase{"Ip3_1", FIELD(CommTypeLAN_IP3), 1, 1},
                     FieldCase{"Ip3_255", FIELD(CommTypeLAN_IP3), 255, 255},
                     FieldCase{"Ip3_256", FIELD(CommTypeLAN_IP3), 256, 0},
                     FieldCase{"Ip4_0", FIELD(CommTypeLAN_IP4), 0, 1},
@@ -79,9 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"Tcp0", FIELD(CommTypeLAN_Port), 0, 0},
                     FieldCase{"Tcp65535", FIELD(CommTypeLAN_Port), 65535, 65535},
                     FieldCase{"Tcp65536", FIELD(CommTypeLAN_Port), 65536, 0},
-                    FieldCase{"GpibAny", FIELD(CommTypeGPIBPort), -77, -77},
-                    FieldCase{"GpibLarge", FIELD(CommTypeGPIBPort), 1000, 1000}),
+                    FieldCase{"GpibAny", FIELD(CommTypeGPIBPort), -77, -77}),
     [](const testing::TestParamInfo<FieldCase> &info) { return std::string(info.param.Name); });
+// clang-format on
 #undef FIELD
 
 TEST(CommSet, ZeroedSettingsAreMadeLegal) {

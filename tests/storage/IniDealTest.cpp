@@ -1,33 +1,16 @@
 #include "storage/IniDeal.h"
+#include "TestSupport.h"
 #include "app/Globals.h"
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 #include "storage/IniFile.h"
 #include "tests/storage/TestData.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
+#include <array>
 #include <cstring>
 #include <vector>
 
 namespace {
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {};
-  return file.readAll();
-}
-
-void WriteAll(const QString &path, const QByteArray &text) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(text);
-}
 
 bool SameSettings(const SettingRecords &a, const SettingRecords &b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
@@ -65,24 +48,6 @@ const KindCase kEveryKind[] = {
 class EveryKind : public SettingFiles, public testing::WithParamInterface<KindCase> {};
 
 } // namespace
-
-TEST_F(SettingFiles, NewFCNorOneFileOfTheDefaultGroup) {
-  const QByteArray expected = "[FileInfo]\r\n"
-                              "Type = 65\r\n"
-                              "\r\n"
-                              "[Value]\r\n"
-                              "Vol = 2200\r\n"
-                              "VolLine = 3810\r\n"
-                              "Freq = 500\r\n"
-                              "VolLevel = 1\r\n"
-                              "UpUPer = 5\r\n"
-                              "DownUPer = 5\r\n"
-                              "OutMode = 0\r\n"
-                              "\r\n";
-  DataFCInitOne(2);
-  EXPECT_EQ(FileWriteNormalFCOne(Path("a.FCNorOne"), 2), 1);
-  EXPECT_EQ(ReadAll(Path("a.FCNorOne")), expected);
-}
 
 TEST_P(EveryKind, NewFileOfDefaultsHasTheExactLayout) {
   const auto [kind, index] = GetParam();
@@ -240,23 +205,18 @@ TEST_F(SettingFiles, FPFileIsNormalisedByTheSelectedFamily) {
   WriteAll(path, "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\nVolV = 2200\r\n"
                  "VolW = 2200\r\nVolLine = 3810\r\nVolLevel = 1\r\nOutMode = 0\r\n"
                  "FreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\nOutChannel = 7\r\n\r\n");
-  struct Case {
-    int32_t Model;
-    int32_t VolLevel, VolU, VolLine;
+  // FPB and FSB cap the low range; FPA in mode 0 and GS have none; the FC
+  // families and unknown codes do not normalise FP files.
+  const std::pair<int32_t, std::array<int32_t, 3>> cases[] = {
+      {kModelFPB, {1, 1500, 2598}}, {kModelFSB, {1, 1500, 2598}}, {kModelFPA, {2, 2200, 3810}},
+      {kModelGS, {2, 2200, 3810}},  {kModelFCT, {1, 2200, 3810}}, {0, {1, 2200, 3810}},
   };
-  const Case cases[] = {
-      {kModelFPB, 1, 1500, 2598},                             // low range caps the voltage
-      {kModelFSB, 1, 1500, 2598}, {kModelFPA, 2, 2200, 3810}, // mode 0 of FPA has no low range
-      {kModelGS, 2, 2200, 3810},  {kModelFCT, 1, 2200, 3810}, // FC families: no FP normalisation
-      {0, 1, 2200, 3810},
-  };
-  for (const Case &c : cases) {
+  for (const auto &[model, levelVolLine] : cases) {
     ResetProgramState();
-    gPowerInfo.ModelType = c.Model;
+    gPowerInfo.ModelType = model;
     EXPECT_EQ(FileReadNormalFPOne(path, 4), 1);
-    EXPECT_EQ(gNormalFPSet[4].VolLevel, c.VolLevel) << c.Model;
-    EXPECT_EQ(gNormalFPSet[4].VolU, c.VolU) << c.Model;
-    EXPECT_EQ(gNormalFPSet[4].VolLine, c.VolLine) << c.Model;
+    const NormalFPSet &g = gNormalFPSet[4];
+    EXPECT_EQ((std::array{g.VolLevel, g.VolU, g.VolLine}), levelVolLine) << model;
   }
 }
 
@@ -323,20 +283,15 @@ TEST_F(SettingFiles, StepFileIsNormalisedOnlyForTheProgramFamilies) {
   const QString path = Path("a.StepAll");
   WriteAll(path,
            "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
-  struct Case {
-    int32_t Model;
-    int32_t OutMode, FreqStartU;
+  const std::pair<int32_t, std::array<int32_t, 2>> cases[] = {
+      {kModelFPA, {5, 20000}}, {kModelFPB, {0, 20000}}, {kModelGS, {0, 5000}},
+      {kModelFSA, {5, 20000}}, {kModelFL, {5, 20000}},  {kModelFCT, {5, 20000}},
   };
-  const Case cases[] = {
-      {kModelFPA, 5, 20000}, {kModelFPB, 0, 20000}, {kModelGS, 0, 5000},
-      {kModelFSA, 5, 20000}, {kModelFL, 5, 20000},  {kModelFCT, 5, 20000},
-  };
-  for (const Case &c : cases) {
+  for (const auto &[model, modeFreq] : cases) {
     ResetProgramState();
     DataFPInitStepAll();
-    gPowerInfo.ModelType = c.Model;
+    gPowerInfo.ModelType = model;
     EXPECT_EQ(FileReadStep(path), 1);
-    EXPECT_EQ(gStepSet.OutMode, c.OutMode) << c.Model;
-    EXPECT_EQ(gStepSet.FreqStartU, c.FreqStartU) << c.Model;
+    EXPECT_EQ((std::array{gStepSet.OutMode, gStepSet.FreqStartU}), modeFreq) << model;
   }
 }

@@ -1,4 +1,5 @@
 #include "storage/SoftSet.h"
+#include "TestSupport.h"
 #include "app/Globals.h"
 #include "comm/CommSettings.h"
 #include "settings/NormalSet.h"
@@ -7,28 +8,10 @@
 #include "storage/IniFile.h"
 #include "tests/storage/TestData.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <vector>
 
 namespace {
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {};
-  return file.readAll();
-}
-
-void WriteAll(const QString &path, const QByteArray &text) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(text);
-}
 
 QByteArray SetDat(const QByteArray &items) {
   return "[FileInfo]\r\nType = 128\r\n\r\n[Value]\r\n" + items + "\r\n";
@@ -46,37 +29,23 @@ class WorkDir : public testing::Test {
 protected:
   void SetUp() override {
     ResetProgramState();
-    ASSERT_TRUE(Dir.isValid());
-    Previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(Dir.path()));
+    ASSERT_TRUE(Dir.IsValid());
   }
-  void TearDown() override { QDir::setCurrent(Previous); }
-  QStringList Files() const {
-    QStringList files = QDir(Dir.path()).entryList(QDir::Files);
-    files.sort();
-    return files;
-  }
+  QStringList Files() const { return Dir.Files(); }
 
-  QTemporaryDir Dir;
-  QString Previous;
+  TempWorkDir Dir;
 };
 
 } // namespace
 
 TEST_F(WorkDir, MissingSetDatGivesTheFirstStartSettings) {
   EXPECT_EQ(FileReadSoftSet("Set.Dat"), 0);
-  EXPECT_EQ(gPowerInfo.SoftwareAddress, 1);
-  EXPECT_EQ(gPowerInfo.CommType, kCommRS232);
-  EXPECT_EQ(gPowerInfo.CommTypeRS232Port, 1);
-  EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 38400);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP1, 192);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP2, 168);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP3, 0);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP4, 1);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_Port, 0);
-  EXPECT_EQ(gPowerInfo.CommTypeGPIBPort, 0);
-  EXPECT_EQ(gPowerInfo.Language, 0);
-  EXPECT_EQ(gPowerInfo.ModelType, 0);
+  const PowerInfo &i = gPowerInfo;
+  EXPECT_EQ(
+      (std::vector{i.SoftwareAddress, i.CommType, i.CommTypeRS232Port, i.CommTypeRS232Baudrate,
+                   i.CommTypeLAN_IP1, i.CommTypeLAN_IP2, i.CommTypeLAN_IP3, i.CommTypeLAN_IP4,
+                   i.CommTypeLAN_Port, i.CommTypeGPIBPort, i.Language, i.ModelType}),
+      (std::vector<int32_t>{1, kCommRS232, 1, 38400, 192, 168, 0, 1, 0, 0, 0, 0}));
   EXPECT_EQ(Device(), "");
 }
 
@@ -89,17 +58,12 @@ TEST_F(WorkDir, SetDatItemsAreReadAndCheckedAsTheyCome) {
                   "CommTypeRS232Device = /dev/pts/7\r\n"));
   gPowerInfo.Language = 1;
   EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
-  EXPECT_EQ(gPowerInfo.ModelType, kModelGS);
-  EXPECT_EQ(gPowerInfo.SoftwareAddress, 1);
-  EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 38400);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP1, 192);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP2, 0); // 10.0.1.20 must stay reachable
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP3, 0);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_IP4, 20);
-  EXPECT_EQ(gPowerInfo.CommTypeGPIBPort, 14);
-  EXPECT_EQ(gPowerInfo.CommType, kCommLAN);
-  EXPECT_EQ(gPowerInfo.CommTypeLAN_Port, 5025);
-  EXPECT_EQ(gPowerInfo.Language, 1); // absent: kept
+  // IP2 0 is legal (10.0.1.20 must stay reachable); Language is absent: kept.
+  const PowerInfo &i = gPowerInfo;
+  EXPECT_EQ((std::vector{i.ModelType, i.SoftwareAddress, i.CommTypeRS232Baudrate, i.CommTypeLAN_IP1,
+                         i.CommTypeLAN_IP2, i.CommTypeLAN_IP3, i.CommTypeLAN_IP4,
+                         i.CommTypeGPIBPort, i.CommType, i.CommTypeLAN_Port, i.Language}),
+            (std::vector<int32_t>{kModelGS, 1, 38400, 192, 0, 0, 20, 14, kCommLAN, 5025, 1}));
   EXPECT_EQ(Device(), "/dev/pts/7");
 }
 

@@ -1,13 +1,10 @@
 // The setting-file verbs of vexactl, run as a separate process.
+#include "TestSupport.h"
 #include "storage/IniDeal.h"
 #include "tests/storage/TestData.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,19 +24,6 @@ ToolRun Vexactl(const QStringList &args) {
   run.Out = process.readAllStandardOutput();
   run.Err = process.readAllStandardError();
   return run;
-}
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {};
-  return file.readAll();
-}
-
-void WriteAll(const QString &path, const QByteArray &text) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(text);
 }
 
 class VexactlVerbs : public testing::Test {
@@ -88,13 +72,13 @@ TEST_F(VexactlVerbs, CheckPrintsWhatTheModelCorrects) {
     QStringList Model;
     QByteArray Out;
   };
+  // clang-format off
   const Case cases[] = {
-      {{},
-       "Value.VolU: 5000 -> 2200\nValue.RiseTime: 1000 -> 0\nValue.WaveU: 3 -> 0\n"
-       "Value.WaveV: 3 -> 0\nValue.WaveW: 3 -> 0\n"},
+      {{}, "Value.VolU: 5000 -> 2200\nValue.RiseTime: 1000 -> 0\nValue.WaveU: 3 -> 0\n" "Value.WaveV: 3 -> 0\nValue.WaveW: 3 -> 0\n"},
       {{"--model", "FPA"}, "Value.VolU: 5000 -> 2200\nValue.RiseTime: 1000 -> 0\n"},
       {{"--model", "fct"}, ""},
   };
+  // clang-format on
   for (const Case &c : cases) {
     const ToolRun run = Vexactl(c.Model + QStringList{"check", in});
     EXPECT_EQ(run.ExitCode, 0) << run.Err.constData();
@@ -139,21 +123,19 @@ TEST_F(VexactlVerbs, ExitCodesAndMessages) {
     QStringList Args;
     int ExitCode;
   };
+  // clang-format off
   const Case cases[] = {
-      {{"check", Path("missing.FPNorAll")}, 1},
-      {{"check", Path("typed.x")}, 1},
+      {{"check", Path("missing.FPNorAll")}, 1}, {{"check", Path("typed.x")}, 1},
       {{"check", Path("untyped.x")}, 1},
-      {{"check", Path("ok.StepAll"), "--out", Path("no/such/folder/x")}, 1},
-      {{"check"}, 2},
+      {{"check", Path("ok.StepAll"), "--out", Path("no/such/folder/x")}, 1}, {{"check"}, 2},
       {{"check", Path("ok.StepAll"), "--out"}, 2},
       {{"check", Path("ok.StepAll"), Path("ok.StepAll")}, 2},
       {{"check", Path("ok.StepAll"), "--quiet"}, 2},
-      {{"--model", "XYZ", "check", Path("ok.StepAll")}, 2},
-      {{"defaults", "ListTwo", Path("x")}, 2},
-      {{"defaults", "ListAll"}, 2},
-      {{"--model", "Q", "defaults", "ListAll", Path("x")}, 2},
+      {{"--model", "XYZ", "check", Path("ok.StepAll")}, 2}, {{"defaults", "ListTwo", Path("x")}, 2},
+      {{"defaults", "ListAll"}, 2}, {{"--model", "Q", "defaults", "ListAll", Path("x")}, 2},
       {{"defaults", "ListAll", Path("no/such/folder/x")}, 1},
   };
+  // clang-format on
   for (const Case &c : cases) {
     const ToolRun run = Vexactl(c.Args);
     EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Args.join(' ').toStdString();

@@ -77,16 +77,17 @@ int64_t CycleTime(int64_t elapsed, int64_t cycleLength, int32_t circleDegree, Si
   return t;
 }
 
-int64_t ListDuration(const ListPhase &p) { return SimStepDuration(p.TimeH, p.TimeM, p.TimeS2P); }
-int64_t RampDuration(const RampPhase &p) { return SimStepDuration(p.TimeH, p.TimeM, p.TimeS2P); }
+// One List or Ramp step phase (ListPhase, RampPhase) lasts its own time.
+template <typename Phase> int64_t PhaseDuration(const Phase &p) {
+  return SimStepDuration(p.TimeH, p.TimeM, p.TimeS2P);
+}
 
-template <typename Steps, typename Duration>
-std::array<Timeline, 3> PhaseTimelines(const ListSet &header, const Steps &steps,
-                                       Duration duration) {
+template <typename Steps>
+std::array<Timeline, 3> PhaseTimelines(const ListSet &header, const Steps &steps) {
   std::array<Timeline, 3> lines;
   for (int phase = 0; phase < 3; ++phase) {
     const int from = TimingSource(header.OutMode, phase);
-    lines[phase] = MakeTimeline(header, [&](int s) { return duration(steps[s].Phase[from]); });
+    lines[phase] = MakeTimeline(header, [&](int s) { return PhaseDuration(steps[s].Phase[from]); });
   }
   return lines;
 }
@@ -196,59 +197,67 @@ SimRunPoint SimStepAt(const StepSet &step, int64_t elapsed) {
   return point;
 }
 
+namespace {
+
+template <typename Steps> int64_t ProgramLength(const ListSet &header, const Steps &steps) {
+  return LongestActive(PhaseTimelines(header, steps), header.OutMode) *
+         Repetitions(header.CircleDegree);
+}
+
+// Where a List or Ramp program stands: the step of each phase from its own
+// timeline; output(run, own, timing) sets the voltage, frequency and wave
+// from the step's voltage phase and timing phase.
+template <typename Steps, typename Output>
+SimRunPoint ProgramAt(const ListSet &header, const Steps &steps, int64_t elapsed, Output output) {
+  SimRunPoint point;
+  const auto lines = PhaseTimelines(header, steps);
+  const int64_t t =
+      CycleTime(elapsed, LongestActive(lines, header.OutMode), header.CircleDegree, point);
+  for (int phase = 0; phase < 3; ++phase) {
+    SimPhaseRun &run = point.Phase[phase];
+    run.On = PhaseOn(header.OutMode, phase);
+    Locate(lines[phase], t, run);
+    output(run, steps[run.Step].Phase[VoltageSource(header.OutMode, phase)],
+           steps[run.Step].Phase[TimingSource(header.OutMode, phase)]);
+  }
+  return point;
+}
+
+} // namespace
+
 int64_t SimListLength(const ListSet &header,
                       const std::array<ListListSet, kProgramStepCount> &steps) {
-  return LongestActive(PhaseTimelines(header, steps, ListDuration), header.OutMode) *
-         Repetitions(header.CircleDegree);
+  return ProgramLength(header, steps);
 }
 
 SimRunPoint SimListAt(const ListSet &header,
                       const std::array<ListListSet, kProgramStepCount> &steps, int64_t elapsed) {
-  SimRunPoint point;
-  const auto lines = PhaseTimelines(header, steps, ListDuration);
-  const int64_t t =
-      CycleTime(elapsed, LongestActive(lines, header.OutMode), header.CircleDegree, point);
-  for (int phase = 0; phase < 3; ++phase) {
-    SimPhaseRun &run = point.Phase[phase];
-    run.On = PhaseOn(header.OutMode, phase);
-    Locate(lines[phase], t, run);
-    const ListPhase &own = steps[run.Step].Phase[VoltageSource(header.OutMode, phase)];
-    const ListPhase &timing = steps[run.Step].Phase[TimingSource(header.OutMode, phase)];
-    run.Vol = run.On ? ClampVol(own.Vol) : 0;
-    run.Freq = ClampFreq(timing.Freq);
-    run.Wave = own.Wave;
-  }
-  return point;
+  return ProgramAt(header, steps, elapsed,
+                   [](SimPhaseRun &run, const ListPhase &own, const ListPhase &timing) {
+                     run.Vol = run.On ? ClampVol(own.Vol) : 0;
+                     run.Freq = ClampFreq(timing.Freq);
+                     run.Wave = own.Wave;
+                   });
 }
 
 int64_t SimRampLength(const RampSet &header,
                       const std::array<RampRampSet, kProgramStepCount> &steps) {
-  return LongestActive(PhaseTimelines(header, steps, RampDuration), header.OutMode) *
-         Repetitions(header.CircleDegree);
+  return ProgramLength(header, steps);
 }
 
 SimRunPoint SimRampAt(const RampSet &header,
                       const std::array<RampRampSet, kProgramStepCount> &steps, int64_t elapsed) {
-  SimRunPoint point;
-  const auto lines = PhaseTimelines(header, steps, RampDuration);
-  const int64_t t =
-      CycleTime(elapsed, LongestActive(lines, header.OutMode), header.CircleDegree, point);
-  for (int phase = 0; phase < 3; ++phase) {
-    SimPhaseRun &run = point.Phase[phase];
-    run.On = PhaseOn(header.OutMode, phase);
-    Locate(lines[phase], t, run);
-    const RampPhase &own = steps[run.Step].Phase[VoltageSource(header.OutMode, phase)];
-    const RampPhase &timing = steps[run.Step].Phase[TimingSource(header.OutMode, phase)];
-    const int64_t d = run.StepLength;
-    const int64_t x = run.TimeInStep;
-    auto along = [d, x](int32_t from, int32_t to) {
-      return d > 0 ? from + x * (to - from) / d : int64_t{to};
-    };
-    run.Vol = run.On ? ClampVol(along(own.VolStart, own.VolStop)) : 0;
-    run.Freq = ClampFreq(along(timing.FreqStart, timing.FreqStop));
-    run.Wave = own.Wave;
-  }
-  return point;
+  return ProgramAt(header, steps, elapsed,
+                   [](SimPhaseRun &run, const RampPhase &own, const RampPhase &timing) {
+                     const int64_t d = run.StepLength;
+                     const int64_t x = run.TimeInStep;
+                     auto along = [d, x](int32_t from, int32_t to) {
+                       return d > 0 ? from + x * (to - from) / d : int64_t{to};
+                     };
+                     run.Vol = run.On ? ClampVol(along(own.VolStart, own.VolStop)) : 0;
+                     run.Freq = ClampFreq(along(timing.FreqStart, timing.FreqStop));
+                     run.Wave = own.Wave;
+                   });
 }
 
 int64_t SimCrossLength(const CrossListSet &header,
