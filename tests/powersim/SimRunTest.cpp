@@ -1,6 +1,6 @@
 // Programs that run: the source's clock is moved forward and the program
 // reads the position through its own status decoder.
-#include "FieldSpec.h"
+#include "FieldList.h"
 #include "SimTestLink.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "settings/NormalSet.h"
-#include "FieldSpec.h"
+#include "FieldList.h"
 #include "app/Globals.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "settings/ProgramSet.h"
-#include "FieldSpec.h"
+#include "FieldList.h"
 #include "app/Globals.h"
 #include "programs/Arithmetic.h"
 

@@ -124,10 +124,10 @@ inline int32_t *FieldOf(RampRampSet &r, std::string_view n) {
   return PhaseFieldOf(r, kRampPhaseFields, n);
 }
 
-// Calls f(field, value, name) for every "name=value" of the spec; false when
+// Calls f(field, value, name) for every "name=value" of the list; false when
 // a name is not a field of the record.
-template <class T, class F> bool ForEachField(T &record, std::string_view spec, F f) {
-  std::istringstream in{std::string(spec)};
+template <class T, class F> bool ForEachField(T &record, std::string_view list, F f) {
+  std::istringstream in{std::string(list)};
   std::string item;
   while (in >> item) {
     const size_t eq = item.find('=');
@@ -141,21 +141,21 @@ template <class T, class F> bool ForEachField(T &record, std::string_view spec, 
   return true;
 }
 
-// Sets the fields a spec names.
-template <class T> void SetFields(T &record, std::string_view spec) {
-  ForEachField(record, spec,
+// Sets the fields a list names.
+template <class T> void SetFields(T &record, std::string_view list) {
+  ForEachField(record, list,
                [](int32_t &field, int32_t value, const std::string &) { field = value; });
 }
 
-// The fields a spec names hold its values.
-template <class T> testing::AssertionResult HasFields(const T &record, std::string_view spec) {
+// The fields a list names hold its values.
+template <class T> testing::AssertionResult HasFields(const T &record, std::string_view list) {
   T copy = record;
   std::string wrong;
-  ForEachField(copy, spec, [&](int32_t &field, int32_t value, const std::string &name) {
+  ForEachField(copy, list, [&](int32_t &field, int32_t value, const std::string &name) {
     if (field != value)
       wrong += " " + name + "=" + std::to_string(field);
   });
   if (wrong.empty())
     return testing::AssertionSuccess();
-  return testing::AssertionFailure() << "expected " << spec << ", found" << wrong;
+  return testing::AssertionFailure() << "expected " << list << ", found" << wrong;
 }
