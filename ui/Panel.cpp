@@ -16,6 +16,24 @@ void Panel::closeEvent(QCloseEvent *event) {
 
 DialogPanel::DialogPanel(QWidget *parent) : QDialog(parent) {}
 
+void DialogPanel::addOkCancelRow(QVBoxLayout *layout, QPushButton *ok, QPushButton *cancel,
+                                 std::function<void()> &onOk, std::function<void()> &onCancel) {
+  auto *buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, [&onOk] {
+    if (onOk)
+      onOk();
+  });
+  connect(cancel, &QPushButton::clicked, this, [&onCancel] {
+    if (onCancel)
+      onCancel();
+  });
+}
+
 void DialogPanel::closeEvent(QCloseEvent *event) {
   event->ignore();
   if (OnClose)

@@ -36,6 +36,10 @@ public:
 protected:
   void closeEvent(QCloseEvent *event) override;
   void reject() override; // Escape behaves like the close box
+  // OK (the default button) and Cancel, right-aligned at the foot of layout;
+  // each calls its function when one is set.
+  void addOkCancelRow(QVBoxLayout *layout, QPushButton *ok, QPushButton *cancel,
+                      std::function<void()> &onOk, std::function<void()> &onCancel);
 };
 
 // Link indicator, not-connected text, model name and the connect and

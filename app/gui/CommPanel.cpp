@@ -109,20 +109,7 @@ CommPanel::CommPanel(QWidget *parent)
   Tabs->addTab(lan, "LAN");
   Tabs->addTab(gpib, "GPIB");
   layout->addWidget(Tabs, 1);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(BtOk);
-  buttons->addWidget(BtCancel);
-  layout->addLayout(buttons);
-  BtOk->setDefault(true);
-  connect(BtOk, &QPushButton::clicked, this, [this] {
-    if (OnOk)
-      OnOk();
-  });
-  connect(BtCancel, &QPushButton::clicked, this, [this] {
-    if (OnCancel)
-      OnCancel();
-  });
+  addOkCancelRow(layout, BtOk, BtCancel, OnOk, OnCancel);
   // The page follows the port type.
   connect(RingPortType, &QComboBox::currentIndexChanged, Tabs, &QTabWidget::setCurrentIndex);
   fillSerialPorts(SerialDevicesPresent());

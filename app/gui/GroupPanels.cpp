@@ -32,20 +32,7 @@ GroupPanel::GroupPanel(const char *objectName, int rows, int columns, QWidget *p
       OnRowChosen(row);
   });
   layout->addWidget(Table, 1);
-  auto *buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(BtOk);
-  buttons->addWidget(BtCancel);
-  layout->addLayout(buttons);
-  BtOk->setDefault(true);
-  connect(BtOk, &QPushButton::clicked, this, [this] {
-    if (OnOk)
-      OnOk();
-  });
-  connect(BtCancel, &QPushButton::clicked, this, [this] {
-    if (OnCancel)
-      OnCancel();
-  });
+  addOkCancelRow(layout, BtOk, BtCancel, OnOk, OnCancel);
   resize(rows > 7 ? 1000 : 720, rows > 7 ? 480 : 380);
   OnClose = [this] {
     if (OnCancel)
