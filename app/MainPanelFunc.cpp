@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"
 #include "app/ViewHooks.h"

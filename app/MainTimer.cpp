@@ -1,6 +1,6 @@
 #include "app/MainTimer.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 #include "comm/CommScheduler.h"
 #include "measure/MeasureRecord.h"

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 #include "programs/Arithmetic.h"
 #include "settings/NormalSet.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/NormalPanelMap.h"
 #include "app/ViewHooks.h"
 #include "comm/CommScheduler.h"

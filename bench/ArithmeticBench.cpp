@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "settings/ProgramSet.h"
 
 #include <benchmark/benchmark.h>

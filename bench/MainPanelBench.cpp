@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainPanelState.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"

@@ -1,5 +1,5 @@
 // Reading and writing a List program file (100 steps, some 2,100 items).
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "settings/ProgramSet.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"

@@ -1,6 +1,6 @@
 #include "comm/CommConnect.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/ViewHooks.h"
 #include "comm/CommPortFunc.h"

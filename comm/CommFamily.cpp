@@ -1,6 +1,6 @@
 #include "comm/CommFamily.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 #include "comm/CommPC.h"
 

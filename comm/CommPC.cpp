@@ -1,6 +1,6 @@
 #include "comm/CommPC.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 #include "programs/Arithmetic.h"
 

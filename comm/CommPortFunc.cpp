@@ -1,6 +1,6 @@
 #include "comm/CommPortFunc.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>

@@ -1,6 +1,6 @@
 #include "comm/CommSettings.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "measure/LiveMeasure.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 namespace {
 

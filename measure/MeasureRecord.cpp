@@ -1,6 +1,6 @@
 #include "measure/MeasureRecord.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "measure/Database.h"
 
 namespace {

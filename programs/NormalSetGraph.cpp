@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "programs/Arithmetic.h"
 #include "settings/ProgramSet.h"
 

@@ -1,6 +1,6 @@
 #include "settings/NormalSet.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "settings/CheckHelpers.h"
 
 namespace {

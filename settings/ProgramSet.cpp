@@ -1,6 +1,6 @@
 #include "settings/ProgramSet.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "settings/CheckHelpers.h"
 
 #include <algorithm>

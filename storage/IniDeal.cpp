@@ -1,6 +1,6 @@
 #include "storage/IniDeal.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 #include "storage/IniFile.h"

@@ -1,6 +1,6 @@
 #include "storage/SoftSet.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "comm/CommSettings.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"

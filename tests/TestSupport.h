@@ -2,7 +2,7 @@
 // working directory of its own, and view hooks that record every call.
 #pragma once
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 
 #include <QByteArray>

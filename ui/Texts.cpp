@@ -1,6 +1,6 @@
 #include "ui/Texts.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 QString Tx(int language, const char *english, const char *chinese) {
   return QString::fromUtf8(language == 1 ? english : chinese);

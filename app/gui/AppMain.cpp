@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/OutputState.h"
 #include "app/gui/GuiHooks.h"

@@ -3,7 +3,7 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/OutputState.h"
 #include "app/gui/CommPanel.h"

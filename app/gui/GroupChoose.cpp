@@ -1,6 +1,6 @@
 #include "app/gui/GroupChoose.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/LanguageSet.h"

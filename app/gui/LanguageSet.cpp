@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"

@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"

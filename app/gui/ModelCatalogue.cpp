@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QSignalBlocker>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
 #include "app/NormalPanelMap.h"

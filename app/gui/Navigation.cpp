@@ -1,6 +1,6 @@
 #include "app/gui/Navigation.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/OutputState.h"
 #include "app/gui/GroupPanels.h"

@@ -1,7 +1,7 @@
 // Showing another panel in place of the main panel and returning from it.
 #pragma once
 
-#include "app/Globals.h" // PageCode: the panel in front
+#include "records/Globals.h" // PageCode: the panel in front
 
 // Show a panel in place of the main panel. The program panels (Step, List,
 // Ramp, Cross, THD) are refused while the output runs: they return 0, else 1.

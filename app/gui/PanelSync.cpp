@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QValueAxis>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"

@@ -2,7 +2,7 @@
 
 #include <QMenuBar>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/GroupChoose.h"

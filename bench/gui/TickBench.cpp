@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"

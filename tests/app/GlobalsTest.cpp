@@ -1,4 +1,4 @@
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 #include <gtest/gtest.h>
 

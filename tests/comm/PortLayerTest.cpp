@@ -3,7 +3,7 @@
 // program's reads.
 #include "PortTestSupport.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "comm/CommPortFunc.h"
 
 #include <QElapsedTimer>

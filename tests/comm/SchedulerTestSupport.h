@@ -3,7 +3,7 @@
 // the connection procedure run tick by tick against them.
 #pragma once
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/ViewHooks.h"
 #include "comm/CommCommands.h"

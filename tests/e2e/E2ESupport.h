@@ -3,7 +3,7 @@
 // the system's ports, driven by MainTimerTick) or as vexactl.
 #pragma once
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/ViewHooks.h"
 #include "comm/CommConnect.h"

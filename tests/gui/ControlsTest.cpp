@@ -4,7 +4,7 @@
 #include <QSignalBlocker>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/ViewHooks.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"

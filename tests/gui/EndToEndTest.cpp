@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Popups.h"

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/CommSetPanel.h"

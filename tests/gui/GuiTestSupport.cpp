@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/OutputState.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainMenu.h"

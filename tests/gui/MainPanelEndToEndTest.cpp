@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"

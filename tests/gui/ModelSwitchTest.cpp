@@ -2,7 +2,7 @@
 #include <QGroupBox>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/ModelCatalogue.h"

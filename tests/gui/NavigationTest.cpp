@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/GroupChoose.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"

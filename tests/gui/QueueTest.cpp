@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"

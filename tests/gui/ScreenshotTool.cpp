@@ -4,7 +4,7 @@
 #include <QDir>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/GroupChoose.h"

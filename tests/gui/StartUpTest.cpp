@@ -8,7 +8,7 @@
 #include <QThread>
 
 #include "GuiTestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"

@@ -1,6 +1,6 @@
 #include "MeasureTestUtil.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "measure/MeasureRecord.h"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 // decodes the answer into its records, as the scheduler would.
 #pragma once
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "comm/CommPC.h"
 #include "comm/FCCommand.h"
 #include "comm/FPCommand.h"

@@ -1,6 +1,6 @@
 #include "settings/NormalSet.h"
 #include "FieldList.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 #include <gtest/gtest.h>
 

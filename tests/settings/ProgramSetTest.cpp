@@ -1,6 +1,6 @@
 #include "settings/ProgramSet.h"
 #include "FieldList.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "programs/Arithmetic.h"
 
 #include <gtest/gtest.h>

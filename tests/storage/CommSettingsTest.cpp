@@ -1,5 +1,5 @@
 #include "comm/CommSettings.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "storage/SoftSet.h"
 #include "TestSupport.h"
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "comm/CommSettings.h"
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"

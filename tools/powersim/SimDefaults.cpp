@@ -1,6 +1,6 @@
 #include "tools/powersim/SimDefaults.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 

@@ -2,7 +2,7 @@
 // normalisation of the chosen model and prints every field it corrected.
 #include "tools/vexactl/Verbs.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 #include "tools/vexactl/ModelOption.h"

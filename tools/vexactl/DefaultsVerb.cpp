@@ -2,7 +2,7 @@
 // kind SetDat) holding the default values.
 #include "tools/vexactl/Verbs.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "comm/CommSettings.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"

@@ -1,6 +1,6 @@
 #include "tools/vexactl/DeviceSession.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
 #include "comm/CommConnect.h"

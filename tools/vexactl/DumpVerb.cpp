@@ -4,7 +4,7 @@
 // auto-save files into DIR.
 #include "tools/vexactl/DeviceSession.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"
 

@@ -2,7 +2,7 @@
 // says it is.
 #include "tools/vexactl/DeviceSession.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 
 #include <cstdio>
 #include <string>

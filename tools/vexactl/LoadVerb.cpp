@@ -4,7 +4,7 @@
 // command, one file after the other.
 #include "tools/vexactl/DeviceSession.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "comm/CommScheduler.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"

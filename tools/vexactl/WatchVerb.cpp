@@ -3,7 +3,7 @@
 // it; with --db the 50 ms tick stores the rows as the program does.
 #include "tools/vexactl/DeviceSession.h"
 
-#include "app/Globals.h"
+#include "records/Globals.h"
 #include "measure/Database.h"
 #include "measure/LiveMeasure.h"
 
