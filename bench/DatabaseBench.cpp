@@ -1,7 +1,7 @@
 // Measurement database: read-back for the history graph and the CSV export,
 // on a database of 30 days of one-second rows. The database is built once in
 // the temporary folder ("vexa-bench-measure") and reused by later runs.
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "measure/Database.h"
 
 #include <QDir>

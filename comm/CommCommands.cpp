@@ -1,6 +1,6 @@
 #include "comm/CommCommands.h"
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "comm/FCBlocks.h"
 #include "comm/FPBlocks.h"
 

@@ -3,7 +3,7 @@
 // flight, and the device-state updates common to every family.
 #pragma once
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "comm/CommCommands.h"
 
 #include <cstdint>

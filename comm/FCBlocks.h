@@ -3,7 +3,7 @@
 // encoders write the payload, decoders store the block as it stands.
 #pragma once
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 

@@ -9,7 +9,7 @@
 // program-side codecs.
 #pragma once
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 

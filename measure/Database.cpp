@@ -1,6 +1,6 @@
 #include "measure/Database.h"
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -2,7 +2,7 @@
 // test can put the whole program back to its start state with one call.
 #pragma once
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "comm/CommInfo.h"
 #include "measure/DateTime.h"
 #include "measure/MeasureOutput.h"

@@ -1,7 +1,7 @@
 // Small helpers shared by the setting checks.
 #pragma once
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "programs/Arithmetic.h"
 
 #include <cstdint>

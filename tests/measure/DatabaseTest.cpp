@@ -1,6 +1,6 @@
 #include "MeasureTestUtil.h"
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // the time, so tests move time forward without waiting.
 #pragma once
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
 #include "tools/powersim/SimMeasure.h"

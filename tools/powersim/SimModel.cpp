@@ -1,6 +1,6 @@
 #include "tools/powersim/SimModel.h"
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 
 #include <algorithm>
 #include <array>

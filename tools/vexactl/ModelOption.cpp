@@ -1,6 +1,6 @@
 #include "tools/vexactl/ModelOption.h"
 
-#include "app/PowerModel.h"
+#include "records/PowerModel.h"
 
 namespace {
 
