@@ -1,7 +1,7 @@
 #include "app/MainTimer.h"
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "comm/CommScheduler.h"
 #include "measure/MeasureRecord.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "programs/Arithmetic.h"
 #include "settings/NormalSet.h"
 

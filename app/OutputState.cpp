@@ -5,7 +5,7 @@
 
 #include "records/Globals.h"
 #include "app/NormalPanelMap.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "comm/CommScheduler.h"
 
 namespace {

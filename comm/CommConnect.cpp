@@ -2,7 +2,7 @@
 
 #include "records/Globals.h"
 #include "app/MainTimer.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
 #include "storage/SoftSet.h"

@@ -1,7 +1,7 @@
 #include "comm/CommFamily.h"
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "comm/CommPC.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "comm/CommPC.h"
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "programs/Arithmetic.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "comm/FCCommand.h"
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "comm/CommFamily.h"
 #include "comm/CommPC.h"
 #include "comm/FCBlocks.h"

@@ -1,7 +1,7 @@
 #include "comm/FPCommand.h"
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "comm/CommFamily.h"
 #include "comm/CommPC.h"
 #include "comm/FPBlocks.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "app/MainPanelFunc.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/ModelCatalogue.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"

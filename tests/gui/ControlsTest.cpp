@@ -5,7 +5,7 @@
 
 #include "GuiTestSupport.h"
 #include "records/Globals.h"
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/PanelSync.h"

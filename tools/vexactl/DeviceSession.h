@@ -11,7 +11,7 @@
 // the paths they were given into absolute ones before a session starts.
 #pragma once
 
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 #include "tools/vexactl/Verbs.h"
 
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "app/ViewHooks.h"
+#include "records/ViewHooks.h"
 
 namespace {
 ViewHooks gSilentHooks;
