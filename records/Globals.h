@@ -3,7 +3,7 @@
 #pragma once
 
 #include "records/PowerModel.h"
-#include "comm/CommInfo.h"
+#include "records/CommInfo.h"
 #include "measure/DateTime.h"
 #include "measure/MeasureOutput.h"
 #include "settings/Records.h"
