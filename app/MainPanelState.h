@@ -20,7 +20,7 @@
 
 #include "measure/LiveMeasure.h"
 #include "programs/NormalSetGraph.h"
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 // A numeric control (knob, entry or display). Limits apply only when
 // Max > Min; a control whose limits the core does not govern keeps 0, 0.

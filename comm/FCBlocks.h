@@ -5,7 +5,7 @@
 
 #include "records/PowerModel.h"
 #include "measure/MeasureOutput.h"
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 #include <cstdint>
 

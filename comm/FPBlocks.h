@@ -11,7 +11,7 @@
 
 #include "records/PowerModel.h"
 #include "measure/MeasureOutput.h"
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 #include <cstdint>
 

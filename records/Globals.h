@@ -6,7 +6,7 @@
 #include "records/CommInfo.h"
 #include "measure/DateTime.h"
 #include "measure/MeasureOutput.h"
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 // Codes of gCurrentPage: the panel in front.
 enum PageCode : int32_t {

@@ -3,7 +3,7 @@
 // of a List or Ramp step are named U., V., W. ("V.Vol=100").
 #pragma once
 
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 #include <gtest/gtest.h>
 

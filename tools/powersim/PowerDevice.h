@@ -7,7 +7,7 @@
 
 #include "records/PowerModel.h"
 #include "measure/MeasureOutput.h"
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 #include "tools/powersim/SimMeasure.h"
 #include "tools/powersim/SimProgramRun.h"
 

@@ -2,7 +2,7 @@
 // normalised for the model.
 #pragma once
 
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "measure/MeasureOutput.h"
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 #include <array>
 #include <cstdint>

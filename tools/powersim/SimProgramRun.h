@@ -6,7 +6,7 @@
 // 6000 + hundredths); Cross time in ms.
 #pragma once
 
-#include "settings/Records.h"
+#include "records/SettingRecords.h"
 
 #include <array>
 #include <cstdint>
