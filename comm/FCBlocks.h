@@ -4,7 +4,7 @@
 #pragma once
 
 #include "records/PowerModel.h"
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 #include "records/SettingRecords.h"
 
 #include <cstdint>

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "records/PowerModel.h"
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 #include "records/SettingRecords.h"
 
 #include <cstdint>

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "measure/DateTime.h"
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 
 #include <QString>
 #include <cstdint>

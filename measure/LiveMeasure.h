@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 
 constexpr int kMeasureReadouts = 4;
 constexpr int kMeasureTableRows = 8;

@@ -5,7 +5,7 @@
 #include "records/PowerModel.h"
 #include "records/CommInfo.h"
 #include "measure/DateTime.h"
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 #include "records/SettingRecords.h"
 
 // Codes of gCurrentPage: the panel in front.

@@ -3,7 +3,7 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 
 MeasureArea::MeasureArea(QWidget *parent)
     : QFrame(parent), GraphView(new QWidget(this)), TextView(new QWidget(this)) {

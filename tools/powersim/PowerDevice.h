@@ -6,7 +6,7 @@
 #pragma once
 
 #include "records/PowerModel.h"
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 #include "records/SettingRecords.h"
 #include "tools/powersim/SimMeasure.h"
 #include "tools/powersim/SimProgramRun.h"

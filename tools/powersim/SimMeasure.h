@@ -3,7 +3,7 @@
 // carries into a load of given impedance and power factor.
 #pragma once
 
-#include "measure/MeasureOutput.h"
+#include "records/MeasureOutput.h"
 #include "records/SettingRecords.h"
 
 #include <array>
