@@ -8,7 +8,7 @@
 // row is lost, the look-up reads as "no row".
 #pragma once
 
-#include "measure/DateTime.h"
+#include "records/DateTime.h"
 #include "records/MeasureOutput.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 // The once-a-second measurement recording, driven by the 50 ms timer.
 #pragma once
 
-#include "measure/DateTime.h"
+#include "records/DateTime.h"
 
 // Called on every 50 ms tick with the tick counter. On ticks whose counter
 // mod 10 is 3, while connected and the output runs, it reads the clock into

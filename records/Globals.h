@@ -4,7 +4,7 @@
 
 #include "records/PowerModel.h"
 #include "records/CommInfo.h"
-#include "measure/DateTime.h"
+#include "records/DateTime.h"
 #include "records/MeasureOutput.h"
 #include "records/SettingRecords.h"
 

@@ -23,7 +23,7 @@
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
 #include "measure/Database.h"
-#include "measure/DateTime.h"
+#include "records/DateTime.h"
 #include "measure/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"

@@ -1,4 +1,4 @@
-#include "measure/DateTime.h"
+#include "records/DateTime.h"
 
 #include <QDateTime>
 #include <gtest/gtest.h>
