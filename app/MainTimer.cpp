@@ -30,14 +30,3 @@ QTimer *StartMainTimer(QObject *parent) {
   timer->start();
   return timer;
 }
-
-void DisplayPanelWait(int show) {
-  PowerInfo &info = gPowerInfo;
-  if (show == 1 && info.WaitPanelShown == 0) {
-    Hooks().DisplayPanelWait(1);
-    info.WaitPanelShown = 1;
-  } else if (show == 0 && info.WaitPanelShown == 1) {
-    Hooks().DisplayPanelWait(0);
-    info.WaitPanelShown = 0;
-  }
-}

@@ -1,4 +1,4 @@
-// The 50 ms heartbeat of the program and the wait popup.
+// The 50 ms heartbeat of the program.
 //
 // MainTimerTick is the core's part of every tick: count the tick, run the
 // communication scheduler while connected, let the panels do their drawing
@@ -19,8 +19,3 @@ void MainTimerTick();
 
 // A 50 ms timer (owned by parent) that calls MainTimerTick; already started.
 QTimer *StartMainTimer(QObject *parent);
-
-// Shows (1) or removes (0) the wait popup through the view hooks and keeps
-// PowerInfo.WaitPanelShown; a call that does not change the state does
-// nothing, so nested requests are harmless.
-void DisplayPanelWait(int show);

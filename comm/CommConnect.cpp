@@ -1,7 +1,6 @@
 #include "comm/CommConnect.h"
 
 #include "records/Globals.h"
-#include "app/MainTimer.h"
 #include "records/ViewHooks.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"

@@ -1,7 +1,6 @@
 #include "comm/CommScheduler.h"
 
 #include "records/Globals.h"
-#include "app/MainTimer.h"
 #include "records/ViewHooks.h"
 #include "comm/CommConnect.h"
 #include "comm/CommPC.h"

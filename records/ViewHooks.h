@@ -96,3 +96,8 @@ public:
 ViewHooks &Hooks();
 // Installs hooks (nullptr restores the silent instance). The caller keeps ownership.
 void SetHooks(ViewHooks *hooks);
+
+// Shows (1) or removes (0) the wait popup through the hooks and keeps
+// PowerInfo.WaitPanelShown; a call that does not change the state does
+// nothing, so nested requests are harmless.
+void DisplayPanelWait(int show);
