@@ -24,7 +24,7 @@
 #include "comm/CommScheduler.h"
 #include "measure/Database.h"
 #include "records/DateTime.h"
-#include "measure/gui/MeasureView.h"
+#include "app/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"
 #include "storage/SoftSet.h"

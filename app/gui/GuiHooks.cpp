@@ -13,7 +13,7 @@
 #include "app/gui/NormalMapping.h"
 #include "app/gui/PanelSync.h"
 #include "measure/LiveMeasure.h"
-#include "measure/gui/MeasureView.h"
+#include "app/gui/MeasureView.h"
 #include "ui/Dialogs.h"
 #include "ui/Texts.h"
 

@@ -20,7 +20,7 @@
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
-#include "measure/gui/MeasureView.h"
+#include "app/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"
 #include "storage/SoftSet.h"

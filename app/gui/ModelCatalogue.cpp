@@ -17,7 +17,7 @@
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
 #include "measure/LiveMeasure.h"
-#include "measure/gui/MeasureView.h"
+#include "app/gui/MeasureView.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"
 #include "ui/Panel.h"

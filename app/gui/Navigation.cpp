@@ -12,7 +12,7 @@
 #include "comm/CommScheduler.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
-#include "measure/gui/MeasureView.h"
+#include "app/gui/MeasureView.h"
 #include "programs/gui/ProgramPanels.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"

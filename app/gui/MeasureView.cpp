@@ -1,4 +1,4 @@
-#include "measure/gui/MeasureView.h"
+#include "app/gui/MeasureView.h"
 
 #include "app/MainPanelFunc.h"
 #include "app/gui/PanelSync.h"
