@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "records/Globals.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"
-#include "records/ViewHooks.h"
 #include "comm/CommScheduler.h"
 #include "programs/Arithmetic.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "app/MainTimer.h"
 
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "comm/CommScheduler.h"
 #include "measure/MeasureRecord.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 #include <QTimer>
 

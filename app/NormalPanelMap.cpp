@@ -4,9 +4,9 @@
 #include <climits>
 #include <cmath>
 
+#include "programs/Arithmetic.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
-#include "programs/Arithmetic.h"
 #include "settings/NormalSet.h"
 
 namespace {

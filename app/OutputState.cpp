@@ -3,10 +3,10 @@
 #include <array>
 #include <vector>
 
-#include "records/Globals.h"
 #include "app/NormalPanelMap.h"
-#include "records/ViewHooks.h"
 #include "comm/CommScheduler.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Measurement database: read-back for the history graph and the CSV export,
 // on a database of 30 days of one-second rows. The database is built once in
 // the temporary folder ("vexa-bench-measure") and reused by later runs.
-#include "records/PowerModel.h"
 #include "measure/Database.h"
+#include "records/PowerModel.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "records/Globals.h"
 #include "app/MainPanelState.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"
 #include "measure/LiveMeasure.h"
 #include "programs/NormalSetGraph.h"
+#include "records/Globals.h"
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 

@@ -2,10 +2,10 @@
 // buffer): with a full request queue, reading and decoding a 63-byte
 // measurement reply, then building and sending the next queued frame. The
 // budget is the 50 ms tick; the scheduler's share must stay far below 1 ms.
-#include "records/Globals.h"
 #include "comm/CommPC.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
+#include "records/Globals.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include "comm/CommCommands.h"
 
-#include "records/PowerModel.h"
 #include "comm/FCBlocks.h"
 #include "comm/FPBlocks.h"
+#include "records/PowerModel.h"
 
 #include <array>
 #include <cstddef>

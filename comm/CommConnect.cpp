@@ -1,9 +1,9 @@
 #include "comm/CommConnect.h"
 
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 #include "storage/SoftSet.h"
 
 namespace {

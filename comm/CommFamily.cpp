@@ -1,8 +1,8 @@
 #include "comm/CommFamily.h"
 
+#include "comm/CommPC.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
-#include "comm/CommPC.h"
 
 namespace {
 

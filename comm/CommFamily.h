@@ -3,8 +3,8 @@
 // flight, and the device-state updates common to every family.
 #pragma once
 
-#include "records/PowerModel.h"
 #include "comm/CommCommands.h"
+#include "records/PowerModel.h"
 
 #include <cstdint>
 

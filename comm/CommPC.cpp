@@ -1,8 +1,8 @@
 #include "comm/CommPC.h"
 
+#include "programs/Arithmetic.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
-#include "programs/Arithmetic.h"
 
 #include <cstring>
 

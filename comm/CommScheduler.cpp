@@ -1,12 +1,12 @@
 #include "comm/CommScheduler.h"
 
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "comm/CommConnect.h"
 #include "comm/CommPC.h"
 #include "comm/CommPortFunc.h"
 #include "comm/FCCommand.h"
 #include "comm/FPCommand.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 #include <algorithm>
 #include <cstdio>

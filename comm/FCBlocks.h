@@ -3,8 +3,8 @@
 // encoders write the payload, decoders store the block as it stands.
 #pragma once
 
-#include "records/PowerModel.h"
 #include "records/MeasureOutput.h"
+#include "records/PowerModel.h"
 #include "records/SettingRecords.h"
 
 #include <cstdint>

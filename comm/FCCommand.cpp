@@ -1,12 +1,12 @@
 #include "comm/FCCommand.h"
 
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "comm/CommFamily.h"
 #include "comm/CommPC.h"
 #include "comm/FCBlocks.h"
 #include "comm/FPBlocks.h"
 #include "programs/Arithmetic.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 // program-side codecs.
 #pragma once
 
-#include "records/PowerModel.h"
 #include "records/MeasureOutput.h"
+#include "records/PowerModel.h"
 #include "records/SettingRecords.h"
 
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "comm/FPCommand.h"
 
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "comm/CommFamily.h"
 #include "comm/CommPC.h"
 #include "comm/FPBlocks.h"
 #include "programs/Arithmetic.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "measure/MeasureRecord.h"
 
-#include "records/Globals.h"
 #include "measure/Database.h"
+#include "records/Globals.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "records/Globals.h"
 #include "programs/Arithmetic.h"
+#include "records/Globals.h"
 #include "settings/ProgramSet.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // test can put the whole program back to its start state with one call.
 #pragma once
 
-#include "records/PowerModel.h"
 #include "records/CommInfo.h"
 #include "records/DateTime.h"
 #include "records/MeasureOutput.h"
+#include "records/PowerModel.h"
 #include "records/SettingRecords.h"
 
 // Codes of gCurrentPage: the panel in front.

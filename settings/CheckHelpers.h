@@ -1,8 +1,8 @@
 // Small helpers shared by the setting checks.
 #pragma once
 
-#include "records/PowerModel.h"
 #include "programs/Arithmetic.h"
+#include "records/PowerModel.h"
 
 #include <cstdint>
 #include <cstring>

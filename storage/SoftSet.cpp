@@ -1,7 +1,7 @@
 #include "storage/SoftSet.h"
 
-#include "records/Globals.h"
 #include "comm/CommSettings.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 

@@ -8,13 +8,13 @@
 #include <QTimer>
 #include <memory>
 
-#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/OutputState.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
+#include "app/gui/MeasureView.h"
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/PanelSync.h"
@@ -24,7 +24,7 @@
 #include "comm/CommScheduler.h"
 #include "measure/Database.h"
 #include "records/DateTime.h"
-#include "app/gui/MeasureView.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"
 #include "storage/SoftSet.h"

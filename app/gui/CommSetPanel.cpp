@@ -3,7 +3,6 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/OutputState.h"
 #include "app/gui/CommPanel.h"
@@ -12,6 +11,7 @@
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"
 

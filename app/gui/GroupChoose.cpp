@@ -1,6 +1,5 @@
 #include "app/gui/GroupChoose.h"
 
-#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/LanguageSet.h"
@@ -8,6 +7,7 @@
 #include "app/gui/Navigation.h"
 #include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
+#include "records/Globals.h"
 
 void ConnectGroupPanels() {
   QObject::connect(gMainPanel->BtGroupChoose, &QPushButton::clicked, gMainPanel,

@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "records/Globals.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
@@ -16,6 +15,7 @@
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
+#include "records/Globals.h"
 #include "storage/Language.h"
 
 namespace {

@@ -6,13 +6,13 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "records/Globals.h"
 #include "app/MainTimer.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/LanguageSet.h"
+#include "app/gui/MeasureView.h"
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
@@ -20,7 +20,7 @@
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
-#include "app/gui/MeasureView.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/Language.h"
 #include "storage/SoftSet.h"

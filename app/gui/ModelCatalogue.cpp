@@ -4,12 +4,12 @@
 #include <QGroupBox>
 #include <QSignalBlocker>
 
-#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
 #include "app/NormalPanelMap.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
+#include "app/gui/MeasureView.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
 #include "app/gui/PanelSync.h"
@@ -17,7 +17,7 @@
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
 #include "measure/LiveMeasure.h"
-#include "app/gui/MeasureView.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/SoftSet.h"
 #include "ui/Panel.h"

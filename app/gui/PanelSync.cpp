@@ -6,7 +6,6 @@
 #include <QSignalBlocker>
 #include <QValueAxis>
 
-#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/NormalPanelMap.h"
 #include "app/OutputState.h"
@@ -18,6 +17,7 @@
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
+#include "records/Globals.h"
 #include "storage/Language.h"
 #include "ui/StripChart.h"
 #include "ui/Texts.h"

@@ -2,7 +2,6 @@
 
 #include <QMenuBar>
 
-#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/GroupChoose.h"
@@ -14,6 +13,7 @@
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
+#include "records/Globals.h"
 #include "ui/Logo.h"
 
 MainPanel *gMainPanel = nullptr;

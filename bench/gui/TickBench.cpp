@@ -11,8 +11,6 @@
 #include <memory>
 #include <vector>
 
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
@@ -21,6 +19,8 @@
 #include "comm/CommConnect.h"
 #include "measure/LiveMeasure.h"
 #include "measure/gui/MeasureArea.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 #include "storage/Language.h"
 #include "ui/Dialogs.h"
 

@@ -3,8 +3,8 @@
 // program's reads.
 #include "PortTestSupport.h"
 
-#include "records/Globals.h"
 #include "comm/CommPortFunc.h"
+#include "records/Globals.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

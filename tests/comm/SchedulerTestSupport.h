@@ -3,14 +3,14 @@
 // the connection procedure run tick by tick against them.
 #pragma once
 
-#include "records/Globals.h"
 #include "app/MainTimer.h"
-#include "records/ViewHooks.h"
 #include "comm/CommCommands.h"
 #include "comm/CommConnect.h"
 #include "comm/CommPC.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 #include "TestSupport.h"
 

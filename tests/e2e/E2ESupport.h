@@ -3,13 +3,13 @@
 // the system's ports, driven by MainTimerTick) or as vexactl.
 #pragma once
 
-#include "records/Globals.h"
 #include "app/MainTimer.h"
-#include "records/ViewHooks.h"
 #include "comm/CommConnect.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
 #include "programs/Arithmetic.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -4,13 +4,13 @@
 #include <QSignalBlocker>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
-#include "records/ViewHooks.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
 #include "ui/Panel.h"
 
 namespace {

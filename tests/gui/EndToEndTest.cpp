@@ -5,11 +5,11 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
+#include "records/Globals.h"
 #include "ui/Panel.h"
 
 namespace {

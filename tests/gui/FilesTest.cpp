@@ -5,7 +5,6 @@
 #include <QFileInfo>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/CommSetPanel.h"
@@ -13,6 +12,7 @@
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
 #include "measure/Database.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 #include "storage/SoftSet.h"

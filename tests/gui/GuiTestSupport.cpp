@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
+#include "records/Globals.h"
 #include "storage/IniFile.h"
 #include "storage/Language.h"
 #include "ui/Panel.h"

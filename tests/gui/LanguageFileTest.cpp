@@ -7,12 +7,12 @@
 #include <set>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/OutputState.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
+#include "records/Globals.h"
 #include "storage/Language.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
+#include "records/Globals.h"
 #include "ui/Panel.h"
 
 namespace {

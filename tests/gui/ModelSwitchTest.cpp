@@ -2,12 +2,12 @@
 #include <QGroupBox>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/ModelCatalogue.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
+#include "records/Globals.h"
 #include "ui/Panel.h"
 
 namespace {

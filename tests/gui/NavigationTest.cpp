@@ -5,7 +5,6 @@
 #include <QVBoxLayout>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/GroupChoose.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
@@ -15,6 +14,7 @@
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
+#include "records/Globals.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <QFile>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/Shell.h"
 #include "programs/gui/ProgramPanels.h"
+#include "records/Globals.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <QDir>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/CommPanel.h"
 #include "app/gui/CommSetPanel.h"
 #include "app/gui/GroupChoose.h"
@@ -14,6 +13,7 @@
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
+#include "records/Globals.h"
 
 namespace {
 

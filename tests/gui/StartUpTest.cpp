@@ -8,12 +8,12 @@
 #include <QThread>
 
 #include "GuiTestSupport.h"
-#include "records/Globals.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
+#include "records/Globals.h"
 #include "ui/Logo.h"
 
 namespace {

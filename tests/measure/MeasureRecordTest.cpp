@@ -1,7 +1,7 @@
 #include "MeasureTestUtil.h"
 
-#include "records/Globals.h"
 #include "measure/MeasureRecord.h"
+#include "records/Globals.h"
 
 #include <cstring>
 

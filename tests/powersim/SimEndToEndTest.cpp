@@ -1,8 +1,8 @@
 // The powersim program itself: started as a process, reached over a real
 // TCP socket and over its pseudo-terminal, steered through standard input.
-#include "records/Globals.h"
 #include "comm/CommPC.h"
 #include "comm/FPBlocks.h"
+#include "records/Globals.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

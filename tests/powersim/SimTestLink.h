@@ -3,10 +3,10 @@
 // decodes the answer into its records, as the scheduler would.
 #pragma once
 
-#include "records/Globals.h"
 #include "comm/CommPC.h"
 #include "comm/FCCommand.h"
 #include "comm/FPCommand.h"
+#include "records/Globals.h"
 #include "tools/powersim/PowerDevice.h"
 
 #include <gtest/gtest.h>

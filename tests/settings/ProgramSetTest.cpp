@@ -1,7 +1,7 @@
 #include "settings/ProgramSet.h"
 #include "FieldList.h"
-#include "records/Globals.h"
 #include "programs/Arithmetic.h"
+#include "records/Globals.h"
 
 #include <gtest/gtest.h>
 

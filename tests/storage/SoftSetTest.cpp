@@ -1,7 +1,7 @@
 #include "storage/SoftSet.h"
 #include "TestSupport.h"
-#include "records/Globals.h"
 #include "comm/CommSettings.h"
+#include "records/Globals.h"
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 #include "storage/IniDeal.h"

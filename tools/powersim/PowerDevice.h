@@ -5,8 +5,8 @@
 // the time, so tests move time forward without waiting.
 #pragma once
 
-#include "records/PowerModel.h"
 #include "records/MeasureOutput.h"
+#include "records/PowerModel.h"
 #include "records/SettingRecords.h"
 #include "tools/powersim/SimMeasure.h"
 #include "tools/powersim/SimProgramRun.h"

@@ -2,8 +2,8 @@
 // kind SetDat) holding the default values.
 #include "tools/vexactl/Verbs.h"
 
-#include "records/Globals.h"
 #include "comm/CommSettings.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 #include "storage/SoftSet.h"

@@ -1,11 +1,11 @@
 #include "tools/vexactl/DeviceSession.h"
 
-#include "records/Globals.h"
 #include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
 #include "comm/CommSettings.h"
+#include "records/Globals.h"
 #include "tools/vexactl/ModelOption.h"
 
 #include <QDir>

@@ -4,8 +4,8 @@
 // command, one file after the other.
 #include "tools/vexactl/DeviceSession.h"
 
-#include "records/Globals.h"
 #include "comm/CommScheduler.h"
+#include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 #include "tools/vexactl/ModelOption.h"

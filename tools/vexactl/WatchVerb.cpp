@@ -3,9 +3,9 @@
 // it; with --db the 50 ms tick stores the rows as the program does.
 #include "tools/vexactl/DeviceSession.h"
 
-#include "records/Globals.h"
 #include "measure/Database.h"
 #include "measure/LiveMeasure.h"
+#include "records/Globals.h"
 
 #include <QDeadlineTimer>
 #include <QFileInfo>
