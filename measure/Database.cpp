@@ -571,9 +571,12 @@ int DatabaseMeasureEnvelope(DatabaseInfo &info, int64_t start, int64_t seconds, 
   const int64_t firstSlot = (start + slot - 1) / slot;
   const int64_t endSlot = end / slot;
   if (slot > 1 && s.HasRollup && firstSlot < endSlot) {
-    QString sql = QString("SELECT %1, Rows, First, Last").arg(key(QString("Slot * %1").arg(slot)));
+    QString sql = QString("SELECT %1 AS k, Rows AS n, First AS f, Last AS l")
+                      .arg(key(QString("Slot * %1").arg(slot)));
     for (int p = 0; p < kMeasurePhases; ++p)
-      sql += QString(", %1_Min, %1_Max, %1_Sum").arg(names[MeasureRecordColumn(quantity, p)]);
+      sql += QString(", %1_Min AS a%2, %1_Max AS b%2, %1_Sum AS s%2")
+                 .arg(names[MeasureRecordColumn(quantity, p)])
+                 .arg(p);
     parts << sql + QString(" FROM MeasureRollup WHERE Level = %1 AND Slot >= %2 AND Slot < %3")
                        .arg(slot)
                        .arg(firstSlot)

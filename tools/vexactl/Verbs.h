@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "records/DateTime.h"
+
 struct GlobalOptions {
   QString Model; // --model, empty when not given
   // The connection of the device verbs, as given (checked by the verbs).
@@ -20,6 +22,8 @@ struct GlobalOptions {
 int VerbCheck(const GlobalOptions &global, const QStringList &args);
 int VerbDefaults(const GlobalOptions &global, const QStringList &args);
 int VerbExport(const GlobalOptions &global, const QStringList &args);
+int VerbTrend(const GlobalOptions &global, const QStringList &args);
+int VerbDemoHistory(const GlobalOptions &global, const QStringList &args);
 
 // Device verbs: they open the link the connection options name.
 int VerbIdentify(const GlobalOptions &global, const QStringList &args);
@@ -30,3 +34,7 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args);
 
 // Prints "vexactl: <message>" on standard error and returns 2.
 int UsageError(const QString &message);
+// The same, returning 1 (a file that could not be read or written).
+int Failure(const QString &message);
+// "YYYY-MM-DD HH:MM:SS" from 2000 to 2135 into a date-time with its seconds.
+bool ParseStartTime(const QString &text, DateTime &out);
