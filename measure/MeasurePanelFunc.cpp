@@ -1,5 +1,6 @@
 #include "measure/MeasurePanelFunc.h"
 
+#include <QDateTime>
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +19,29 @@ int32_t SpanOf(int32_t hours, int32_t minutes, int32_t &seconds) {
 int64_t ClampStart(int64_t start) { return std::clamp<int64_t>(start, 0, kDateTimeMaxSeconds); }
 
 } // namespace
+
+bool DateTimeFromText(const QString &text, DateTime &out) {
+  const QDateTime when = QDateTime::fromString(text, "yyyy-MM-dd HH:mm:ss");
+  if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2135)
+    return false;
+  out = DateTime{when.date().year(),
+                 when.date().month(),
+                 when.date().day(),
+                 when.time().hour(),
+                 when.time().minute(),
+                 when.time().second(),
+                 0};
+  CalDateTimeFromTimeToVar(out);
+  return true;
+}
+
+QString DateTimeText(int64_t seconds) {
+  DateTime dt{};
+  DateTimeSetSeconds(dt, seconds);
+  CalDateTimeFromVarToTime(dt);
+  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", dt.Year, dt.Month, dt.Day, dt.Hour,
+                           dt.Minute, dt.Second);
+}
 
 void UpdataChooseDataTime(HistoryPanelState &state, const DateTime &now) {
   state.Year = now.Year;

@@ -19,6 +19,8 @@
 constexpr int32_t kTrendPoints = 1000;
 // The narrowest view a zoom or a selection gives, in seconds.
 constexpr int64_t kTrendMinSpan = 10;
+// One step of the mouse wheel halves (or doubles) the view.
+constexpr double kTrendWheelZoom = 0.5;
 
 // A range of the time axis and how it is cut into buckets: the seconds
 // [Start, Start + Seconds) in Count buckets; point i is drawn at
@@ -50,6 +52,12 @@ struct HistoryPanelState {
   TrendView View;                   // the range on the graph
   std::vector<TrendBucket> Buckets; // of View
 };
+
+// "YYYY-MM-DD HH:MM:SS" from 2000 to 2135 into a date-time with its seconds;
+// false for anything else.
+bool DateTimeFromText(const QString &text, DateTime &out);
+// The date-time of a count of seconds as "YYYY-MM-DD HH:MM:SS".
+QString DateTimeText(int64_t seconds);
 
 // The six start fields from the clock reading now.
 void UpdataChooseDataTime(HistoryPanelState &state, const DateTime &now);

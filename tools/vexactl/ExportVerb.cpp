@@ -1,9 +1,8 @@
 // vexactl export: the history panel's CSV export from the command line.
 #include "tools/vexactl/Verbs.h"
 
-#include "measure/Database.h"
+#include "measure/MeasurePanelFunc.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <array>
 #include <cstdio>
@@ -21,21 +20,6 @@ bool ParseSeconds(const QString &text, int32_t &out) {
 }
 
 } // namespace
-
-bool ParseStartTime(const QString &text, DateTime &out) {
-  const QDateTime when = QDateTime::fromString(text, "yyyy-MM-dd HH:mm:ss");
-  if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2135)
-    return false;
-  out = DateTime{when.date().year(),
-                 when.date().month(),
-                 when.date().day(),
-                 when.time().hour(),
-                 when.time().minute(),
-                 when.time().second(),
-                 0};
-  CalDateTimeFromTimeToVar(out);
-  return true;
-}
 
 int VerbExport(const GlobalOptions &, const QStringList &args) {
   QString db, startText, durationText, stepText, itemsText, csv;
@@ -64,7 +48,7 @@ int VerbExport(const GlobalOptions &, const QStringList &args) {
     return UsageError("export needs --db, --start, --duration, --step, --items and --csv");
 
   DateTime start{};
-  if (!ParseStartTime(startText, start))
+  if (!DateTimeFromText(startText, start))
     return UsageError("export: --start must be \"YYYY-MM-DD HH:MM:SS\" from 2000 to 2135, not " +
                       startText);
 

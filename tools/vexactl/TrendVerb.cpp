@@ -5,7 +5,6 @@
 #include "measure/MeasureDemo.h"
 #include "measure/MeasurePanelFunc.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <QMap>
 #include <cstdio>
@@ -25,14 +24,6 @@ QString ReadOptions(const char *verb, const QStringList &args, const QStringList
   return {};
 }
 
-QString TimeText(int64_t seconds) {
-  DateTime dt{};
-  DateTimeSetSeconds(dt, seconds);
-  CalDateTimeFromVarToTime(dt);
-  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", dt.Year, dt.Month, dt.Day, dt.Hour,
-                           dt.Minute, dt.Second);
-}
-
 } // namespace
 
 int VerbTrend(const GlobalOptions &, const QStringList &args) {
@@ -45,7 +36,7 @@ int VerbTrend(const GlobalOptions &, const QStringList &args) {
       !o.contains("--item"))
     return UsageError("trend needs --db, --start, --span and --item");
   DateTime start{};
-  if (!ParseStartTime(o["--start"], start))
+  if (!DateTimeFromText(o["--start"], start))
     return UsageError("trend: --start must be \"YYYY-MM-DD HH:MM:SS\" from 2000 to 2135, not " +
                       o["--start"]);
   bool spanOk = false, itemOk = false, pointsOk = false;
@@ -74,7 +65,7 @@ int VerbTrend(const GlobalOptions &, const QStringList &args) {
   std::printf("Time,Rows,U_min,U_mean,U_max,V_min,V_mean,V_max,W_min,W_mean,W_max\n");
   for (int32_t i = 0; i < view.Count; ++i) {
     const TrendBucket &b = buckets[static_cast<size_t>(i)];
-    std::printf("%s,%d", qPrintable(TimeText(TrendBucketStart(view, i))), b.Rows);
+    std::printf("%s,%d", qPrintable(DateTimeText(TrendBucketStart(view, i))), b.Rows);
     for (int p = 0; p < kMeasurePhases; ++p) {
       if (b.Rows == 0)
         std::printf(",,,");
@@ -96,7 +87,7 @@ int VerbDemoHistory(const GlobalOptions &, const QStringList &args) {
     return UsageError("demo-history needs --db");
   DateTime end{};
   if (o.contains("--end")) {
-    if (!ParseStartTime(o["--end"], end))
+    if (!DateTimeFromText(o["--end"], end))
       return UsageError("demo-history: --end must be \"YYYY-MM-DD HH:MM:SS\", not " + o["--end"]);
   } else {
     DateTimeGetNow(end);
@@ -120,10 +111,11 @@ int VerbDemoHistory(const GlobalOptions &, const QStringList &args) {
   MeasureDemoFill(info, plan);
   DatabaseClose(info);
   std::printf("week from %s, gap %s for 5 h, dip to %.1f V at %s\n",
-              qPrintable(TimeText(plan.Start)), qPrintable(TimeText(plan.Start + plan.GapAt)),
-              kMeasureDemoDipVoltage / 10.0, qPrintable(TimeText(plan.Start + plan.DipAt)));
-  std::printf("VEXA_HISTORY_VIEW=%s;%lld;%s;%s\n", qPrintable(TimeText(plan.Start)),
-              static_cast<long long>(kWeek), qPrintable(TimeText(plan.Start + plan.DipAt)),
-              qPrintable(TimeText(plan.Start + plan.DipAt)));
+              qPrintable(DateTimeText(plan.Start)),
+              qPrintable(DateTimeText(plan.Start + plan.GapAt)), kMeasureDemoDipVoltage / 10.0,
+              qPrintable(DateTimeText(plan.Start + plan.DipAt)));
+  std::printf("VEXA_HISTORY_VIEW=%s;%lld;%s;%s\n", qPrintable(DateTimeText(plan.Start)),
+              static_cast<long long>(kWeek), qPrintable(DateTimeText(plan.Start + plan.DipAt)),
+              qPrintable(DateTimeText(plan.Start + plan.DipAt)));
   return 0;
 }

@@ -7,8 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "records/DateTime.h"
-
 struct GlobalOptions {
   QString Model; // --model, empty when not given
   // The connection of the device verbs, as given (checked by the verbs).
@@ -36,5 +34,3 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args);
 int UsageError(const QString &message);
 // The same, returning 1 (a file that could not be read or written).
 int Failure(const QString &message);
-// "YYYY-MM-DD HH:MM:SS" from 2000 to 2135 into a date-time with its seconds.
-bool ParseStartTime(const QString &text, DateTime &out);
