@@ -1,6 +1,8 @@
 #include "measure/MeasurePanelFunc.h"
 
 #include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
 
@@ -171,6 +173,15 @@ void HistoryTakeViewForExport(HistoryPanelState &state) {
 }
 
 int HistoryClearDatabase(DatabaseInfo &info, const QString &path) {
+  // While another program holds the file, closing it would stop the
+  // recording for nothing: the file could be neither replaced nor reopened.
+  if (info.Connected) {
+    QSqlDatabase db = QSqlDatabase::database(info.Handle, false);
+    QSqlQuery probe(db);
+    if (!probe.exec("BEGIN EXCLUSIVE"))
+      return -1;
+    probe.exec("ROLLBACK");
+  }
   if (DatabaseCreatMeasureRecordByName(path, info) == 0)
     return 0;
   DatabaseOpenMeasureRecordByName(path, info);

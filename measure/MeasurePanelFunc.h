@@ -109,6 +109,6 @@ void HistoryTakeViewForExport(HistoryPanelState &state);
 
 // Clear database: the file at path is replaced by an empty database and
 // info reopened on it, so the recording goes on into the new file. When
-// the file cannot be replaced (another program holds it) it is reopened as
-// it was and -1 returned.
+// the file cannot be replaced (another program holds it) it stays open as it
+// was and -1 is returned.
 int HistoryClearDatabase(DatabaseInfo &info, const QString &path);
