@@ -555,15 +555,19 @@ int DatabaseMeasureEnvelope(DatabaseInfo &info, int64_t start, int64_t seconds, 
   const auto key = [&](const QString &slotStart) {
     return QString("MAX(0, (%1 - %2) * %3 / %4)").arg(slotStart).arg(start).arg(count).arg(seconds);
   };
-  const auto rows = [&](int64_t from, int64_t to) {
-    QString sql = QString("SELECT %1 AS k, 1 AS n, TimeVar AS f, TimeVar AS l")
-                      .arg(key(QString("TimeVar / %1 * %1").arg(slot)));
+  // One part of the union: bucket, row count, first and last time, and per
+  // phase the minimum, maximum and sum (a, b, s) of the quantity.
+  const auto part = [&](const QString &slotStart, const char *countFirstLast,
+                        const char *phaseColumns, const QString &from) {
+    QString sql = QString("SELECT %1 AS k, %2").arg(key(slotStart), countFirstLast);
     for (int p = 0; p < kMeasurePhases; ++p)
-      sql += QString(", %1 AS a%2, %1 AS b%2, %1 AS s%2")
-                 .arg(names[MeasureRecordColumn(quantity, p)])
-                 .arg(p);
-    return sql +
-           QString(" FROM MeasureRecord WHERE TimeVar >= %1 AND TimeVar < %2").arg(from).arg(to);
+      sql += QString(phaseColumns).arg(names[MeasureRecordColumn(quantity, p)]).arg(p);
+    return sql + " FROM " + from;
+  };
+  const auto rows = [&](int64_t from, int64_t to) {
+    return part(QString("TimeVar / %1 * %1").arg(slot), "1 AS n, TimeVar AS f, TimeVar AS l",
+                ", %1 AS a%2, %1 AS b%2, %1 AS s%2",
+                QString("MeasureRecord WHERE TimeVar >= %1 AND TimeVar < %2").arg(from).arg(to));
   };
   // Whole slots inside the range come from their summaries, the partial
   // slots at both ends from the rows.
@@ -571,16 +575,12 @@ int DatabaseMeasureEnvelope(DatabaseInfo &info, int64_t start, int64_t seconds, 
   const int64_t firstSlot = (start + slot - 1) / slot;
   const int64_t endSlot = end / slot;
   if (slot > 1 && s.HasRollup && firstSlot < endSlot) {
-    QString sql = QString("SELECT %1 AS k, Rows AS n, First AS f, Last AS l")
-                      .arg(key(QString("Slot * %1").arg(slot)));
-    for (int p = 0; p < kMeasurePhases; ++p)
-      sql += QString(", %1_Min AS a%2, %1_Max AS b%2, %1_Sum AS s%2")
-                 .arg(names[MeasureRecordColumn(quantity, p)])
-                 .arg(p);
-    parts << sql + QString(" FROM MeasureRollup WHERE Level = %1 AND Slot >= %2 AND Slot < %3")
-                       .arg(slot)
-                       .arg(firstSlot)
-                       .arg(endSlot);
+    parts << part(QString("Slot * %1").arg(slot), "Rows AS n, First AS f, Last AS l",
+                  ", %1_Min AS a%2, %1_Max AS b%2, %1_Sum AS s%2",
+                  QString("MeasureRollup WHERE Level = %1 AND Slot >= %2 AND Slot < %3")
+                      .arg(slot)
+                      .arg(firstSlot)
+                      .arg(endSlot));
     if (start < firstSlot * slot)
       parts << rows(start, firstSlot * slot);
     if (endSlot * slot < end)

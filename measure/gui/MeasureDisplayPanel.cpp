@@ -58,6 +58,13 @@ QHBoxLayout *SpanRow(QSpinBox *h, QSpinBox *m, QSpinBox *s, std::array<QLabel *,
   return row;
 }
 
+// Widgets to the record, one step of the core, the record back to the widgets.
+template <typename Step> void Synced(MeasureDisplayPanel &panel, Step step) {
+  panel.toState();
+  step(panel.State);
+  panel.fromState();
+}
+
 int Chinese() { return gPowerInfo.Language == 1 ? 0 : 1; }
 
 void ExportEnded(MeasureDisplayPanel &panel, int result) {
@@ -237,6 +244,11 @@ MeasureDisplayPanel::MeasureDisplayPanel(QWidget *parent) : Panel(parent) {
     connect(box, &QSpinBox::valueChanged, this, [&self] { NUM_REPORT_LONG_CALLBACK(self); });
   for (QSpinBox *box : {Year, Month, Day})
     connect(box, &QSpinBox::valueChanged, this, [&self] { NUM_DATA_CHOOSE_CHANGE_CALLBACK(self); });
+  // A new quantity is drawn at once over the range on the graph.
+  connect(Quantity, &QComboBox::currentIndexChanged, this, [&self] {
+    self.toState();
+    HistoryShowView(self, self.State.View);
+  });
   connect(Graph, &TrendGraph::viewRequested, this,
           [&self](const TrendView &view) { HistoryShowView(self, view); });
   connect(Graph, &TrendGraph::resetRequested, this,
@@ -267,21 +279,27 @@ void MeasureDisplayPanel::setLayoutTexts(int language) {
   showReadout();
 }
 
+std::array<std::pair<QSpinBox *, int32_t HistoryPanelState::*>, 13>
+MeasureDisplayPanel::spinFields() const {
+  return {{{Year, &HistoryPanelState::Year},
+           {Month, &HistoryPanelState::Month},
+           {Day, &HistoryPanelState::Day},
+           {Hour, &HistoryPanelState::Hour},
+           {Minute, &HistoryPanelState::Minute},
+           {Second, &HistoryPanelState::Second},
+           {SpanHours, &HistoryPanelState::SpanHours},
+           {SpanMinutes, &HistoryPanelState::SpanMinutes},
+           {SpanSeconds, &HistoryPanelState::SpanSeconds},
+           {ExportHours, &HistoryPanelState::ExportHours},
+           {ExportMinutes, &HistoryPanelState::ExportMinutes},
+           {ExportSeconds, &HistoryPanelState::ExportSeconds},
+           {ExportInterval, &HistoryPanelState::ExportInterval}}};
+}
+
 void MeasureDisplayPanel::toState() {
   HistoryPanelState &s = State;
-  s.Year = Year->value();
-  s.Month = Month->value();
-  s.Day = Day->value();
-  s.Hour = Hour->value();
-  s.Minute = Minute->value();
-  s.Second = Second->value();
-  s.SpanHours = SpanHours->value();
-  s.SpanMinutes = SpanMinutes->value();
-  s.SpanSeconds = SpanSeconds->value();
-  s.ExportHours = ExportHours->value();
-  s.ExportMinutes = ExportMinutes->value();
-  s.ExportSeconds = ExportSeconds->value();
-  s.ExportInterval = ExportInterval->value();
+  for (const auto &[box, field] : spinFields())
+    s.*field = box->value();
   s.Quantity = Quantity->ringValue();
   for (size_t q = 0; q < Items.size(); ++q)
     s.ExportItem[q] = Items[q]->isChecked() ? 1 : 0;
@@ -290,19 +308,8 @@ void MeasureDisplayPanel::toState() {
 
 void MeasureDisplayPanel::fromState() {
   const HistoryPanelState &s = State;
-  SetSpin(Year, s.Year);
-  SetSpin(Month, s.Month);
-  SetSpin(Day, s.Day);
-  SetSpin(Hour, s.Hour);
-  SetSpin(Minute, s.Minute);
-  SetSpin(Second, s.Second);
-  SetSpin(SpanHours, s.SpanHours);
-  SetSpin(SpanMinutes, s.SpanMinutes);
-  SetSpin(SpanSeconds, s.SpanSeconds);
-  SetSpin(ExportHours, s.ExportHours);
-  SetSpin(ExportMinutes, s.ExportMinutes);
-  SetSpin(ExportSeconds, s.ExportSeconds);
-  SetSpin(ExportInterval, s.ExportInterval);
+  for (const auto &[box, field] : spinFields())
+    SetSpin(box, s.*field);
   {
     const QSignalBlocker block(Quantity);
     Quantity->setRingValue(s.Quantity);
@@ -439,28 +446,16 @@ void BT_MEA_TO_FILE_CALLBACK(MeasureDisplayPanel &panel) {
   panel.ExportTimer.start();
 }
 
-void CB_REPORT_CALLBACK(MeasureDisplayPanel &panel) {
-  panel.toState();
-  RefreshExportButton(panel.State);
-  panel.fromState();
-}
+void CB_REPORT_CALLBACK(MeasureDisplayPanel &panel) { Synced(panel, RefreshExportButton); }
 
-void NUM_DATA_LONG_CALLBACK(MeasureDisplayPanel &panel) {
-  panel.toState();
-  GetDataChooseLongSecond(panel.State);
-  panel.fromState();
-}
+void NUM_DATA_LONG_CALLBACK(MeasureDisplayPanel &panel) { Synced(panel, GetDataChooseLongSecond); }
 
 void NUM_REPORT_LONG_CALLBACK(MeasureDisplayPanel &panel) {
-  panel.toState();
-  GetDataExportLongSecond(panel.State);
-  panel.fromState();
+  Synced(panel, GetDataExportLongSecond);
 }
 
 void NUM_DATA_CHOOSE_CHANGE_CALLBACK(MeasureDisplayPanel &panel) {
-  panel.toState();
-  CorrectChooseYearMonthDay(panel.State);
-  panel.fromState();
+  Synced(panel, CorrectChooseYearMonthDay);
 }
 
 void HistoryApplyViewHook(MeasureDisplayPanel &panel) {

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QTimer>
 #include <array>
+#include <utility>
 
 #include "measure/MeasurePanelFunc.h"
 #include "ui/Panel.h"
@@ -77,6 +78,10 @@ public:
 
   CsvExportJob Export;
   QTimer ExportTimer; // drives the export's slices from the event loop
+
+private:
+  // The spin boxes and the fields of the record they show.
+  std::array<std::pair<QSpinBox *, int32_t HistoryPanelState::*>, 13> spinFields() const;
 };
 
 // The panel's callbacks.
