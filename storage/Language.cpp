@@ -34,7 +34,14 @@ void SetLanguageFolder(const QString &folder) { gLanguageFolder = folder; }
 QString LanguageFolder() {
   if (!gLanguageFolder.isEmpty())
     return gLanguageFolder;
-  return QDir(QCoreApplication::applicationDirPath()).filePath("data");
+  return DataFolderFor(QCoreApplication::applicationDirPath());
+}
+
+QString DataFolderFor(const QString &programFolder) {
+  const QDir folder(programFolder);
+  if (folder.exists(QStringLiteral("data")))
+    return folder.filePath(QStringLiteral("data"));
+  return QDir::cleanPath(folder.filePath(QStringLiteral(VEXA_DATA_FROM_BIN)));
 }
 
 QString LanguageFileName(int language) {

@@ -14,10 +14,13 @@ extern char gStrLanguage[kLanguageItemMax + 1];
 // 1 while a language document is open.
 extern int gInifileHandleState;
 
-// The folder holding the language and help files (default: "data" next to
-// the executable).
+// The folder holding the language and help files: the one set here, else
+// DataFolderFor(the executable's folder).
 void SetLanguageFolder(const QString &folder);
 QString LanguageFolder();
+// The data folder of a program in programFolder: "data" next to it in a build
+// tree, else the installed one under share/ ("../share/vexa" from bin/).
+QString DataFolderFor(const QString &programFolder);
 // The file of a language: "English.dat" for 1, "Chinese.dat" otherwise.
 QString LanguageFileName(int language);
 

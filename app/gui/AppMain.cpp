@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QLockFile>
 #include <QScreen>
 #include <QStandardPaths>
@@ -202,6 +203,9 @@ int VexaMain(int argc, char **argv) {
   QApplication app(argc, argv);
   QApplication::setOrganizationName("Vexa");
   QApplication::setApplicationName("VexaPowerControl");
+  // The desktop entry and the icon installed with the program.
+  QApplication::setDesktopFileName("org.vexa.PowerControl");
+  QApplication::setWindowIcon(QIcon::fromTheme("org.vexa.PowerControl"));
   // The program ends only through ExitMainPanel; panels come and go.
   QApplication::setQuitOnLastWindowClosed(false);
   QtDialogService dialogs;
