@@ -22,7 +22,7 @@ namespace {
 
 // Times looked up per slice of an export: a few milliseconds of work, so
 // the window and the recording keep running between slices.
-constexpr int32_t kExportSlice = 2000;
+constexpr int32_t kExportSlice = 500;
 constexpr int kProgressSteps = 1000;
 
 QSpinBox *Spin(int minimum, int maximum, QWidget *parent) {
