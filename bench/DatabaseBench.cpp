@@ -2,15 +2,17 @@
 // on a database of 30 days of one-second rows. The database is built once in
 // the temporary folder ("vexa-bench-measure") and reused by later runs.
 #include "measure/Database.h"
+#include "measure/MeasureDemo.h"
+#include "measure/MeasurePanelFunc.h"
 #include "records/PowerModel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <random>
 #include <vector>
 
 namespace {
@@ -25,45 +27,32 @@ DateTime BenchStart() {
 }
 
 QString BenchFolder() {
-  const QString folder = QDir::temp().filePath("vexa-bench-measure");
+  const QString folder = QDir::temp().filePath("vexa-bench-history");
   QDir().mkpath(folder);
   return folder;
 }
 
-// Three-phase rows of an FP source with values that change every second.
+// The second of the one-second dip: a random place in the 30 days, the same
+// on every run.
+int64_t DipOffset() {
+  std::mt19937_64 random(20260301);
+  return std::uniform_int_distribution<int64_t>(0, kRows - 1)(random);
+}
+
+// Three-phase rows of an FP source, with the dip.
 bool BuildDatabase(const QString &path) {
   const QString part = path + ".part";
   QFile::remove(part);
   DatabaseInfo info;
   if (DatabaseOpenMeasureRecordByName(part, info) != 0)
     return false;
-  QSqlDatabase db = QSqlDatabase::database(info.Handle, false);
   std::fprintf(stderr, "building %lld rows in %s ...\n", static_cast<long long>(kRows),
                qPrintable(path));
-  DateTime t = BenchStart();
-  MeasureOutput m{};
-  for (int64_t s = 0; s < kRows; ++s) {
-    if (s % 100000 == 0) {
-      if (s)
-        db.commit();
-      db.transaction();
-    }
-    for (int p = 0; p < kMeasurePhases; ++p) {
-      const int wobble = static_cast<int>((s * 7 + p * 13) % 41) - 20;
-      m.At(kMeasVoltage, p) = 2200 + wobble;
-      m.At(kMeasCurrent, p) = 153 + wobble / 4;
-      m.At(kMeasFrequency, p) = 5000 + wobble / 10;
-      m.At(kMeasPower, p) = 3301 + wobble * 3;
-      m.At(kMeasApparentPower, p) = 3366 + wobble * 3;
-      m.At(kMeasPowerFactor, p) = 981 + wobble / 5;
-      m.At(kMeasCrestFactor, p) = 1414 + wobble;
-      m.At(kMeasPeakCurrent, p) = 216 + wobble / 3;
-    }
-    DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, info, t, m);
-    DateTimeAddSecond(1, t);
-  }
-  db.commit();
-  db = QSqlDatabase();
+  MeasureDemoPlan plan;
+  plan.Start = DateTimeSeconds(BenchStart());
+  plan.Seconds = kRows;
+  plan.DipAt = DipOffset();
+  MeasureDemoFill(info, plan);
   DatabaseClose(info);
   return QFile::rename(part, path);
 }
@@ -97,6 +86,37 @@ void BM_ReadBack1000PointsOf30Days(benchmark::State &state) {
       static_cast<double>(std::count_if(u.begin(), u.end(), [](double x) { return x > 0; }));
 }
 BENCHMARK(BM_ReadBack1000PointsOf30Days)->Unit(benchmark::kMillisecond);
+
+// The history graph's envelope of view (voltage); counts the buckets that
+// show the dip as their smallest U value.
+void RunEnvelope(benchmark::State &state, const TrendView &view) {
+  DatabaseInfo &info = BenchDatabase();
+  if (!info.Connected) {
+    state.SkipWithError("no database");
+    return;
+  }
+  std::vector<TrendBucket> buckets;
+  for (auto _ : state) {
+    DatabaseMeasureEnvelope(info, view.Start, view.Seconds, view.Count, kMeasVoltage, buckets);
+    benchmark::DoNotOptimize(buckets.data());
+  }
+  state.counters["points"] = static_cast<double>(buckets.size());
+  state.counters["dip_shown"] =
+      static_cast<double>(std::count_if(buckets.begin(), buckets.end(), [](const TrendBucket &b) {
+        return b.Rows > 0 && b.Min[0] == kMeasureDemoDipVoltage / 10.0;
+      }));
+}
+
+void BM_Envelope30DaysAt1000Points(benchmark::State &state) {
+  RunEnvelope(state, TrendViewOfSpan(DateTimeSeconds(BenchStart()), kRows));
+}
+BENCHMARK(BM_Envelope30DaysAt1000Points)->Unit(benchmark::kMillisecond);
+
+// One zoom step of the panel: the hour around the dip.
+void BM_EnvelopeZoomToOneHour(benchmark::State &state) {
+  RunEnvelope(state, TrendViewOfSpan(DateTimeSeconds(BenchStart()) + DipOffset() - 1800, 3600));
+}
+BENCHMARK(BM_EnvelopeZoomToOneHour)->Unit(benchmark::kMillisecond);
 
 void BM_ExportCsv24HoursAllItems(benchmark::State &state) {
   DatabaseInfo &info = BenchDatabase();

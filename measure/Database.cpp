@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -32,10 +33,16 @@
 // (every statement is reset after use), and a read-back or export holds its
 // read lock for one batch of look-ups at a time (ReadBatch).
 
+// Slot summaries: for every 10, 100, 1000 and 10000 seconds that hold rows,
+// the row count, first and last time and per column the minimum, maximum and
+// sum ("MeasureRollup"), kept by a trigger on every insert. They let the
+// trend of a month read a few thousand summaries instead of millions of rows.
+
 struct DatabaseStatements {
   QSqlDatabase Db;
   QSqlQuery Insert;   // one row, 29 values
   QSqlQuery SelectAt; // the first row at one time
+  bool HasRollup = false;
 };
 
 DatabaseInfo gDatabaseInfo;
@@ -181,6 +188,63 @@ bool Exec(const QSqlDatabase &db, const QString &sql) {
   return q.exec(sql);
 }
 
+constexpr int64_t kRollupLevels[] = {10, 100, 1000, 10000};
+
+// The measurement columns (Ua .. Ipkc), in order.
+QStringList ValueColumns() { return ColumnNames().mid(MeasureRecordColumn(0, 0)); }
+
+// The summary table, its trigger and its content for the rows already there.
+bool CreateRollup(QSqlDatabase &db) {
+  const QStringList values = ValueColumns();
+  QString table = "CREATE TABLE MeasureRollup(Level int, Slot int, Rows int, First int, Last int";
+  QString fresh, update, fromRows, fromLevel;
+  for (const QString &c : values) {
+    table += QString(", %1_Min double, %1_Max double, %1_Sum double").arg(c);
+    fresh += QString(", NEW.%1, NEW.%1, NEW.%1").arg(c);
+    update += QString(", %1_Min = min(%1_Min, excluded.%1_Min), %1_Max = max(%1_Max, "
+                      "excluded.%1_Max), %1_Sum = %1_Sum + excluded.%1_Sum")
+                  .arg(c);
+    fromRows += QString(", MIN(%1), MAX(%1), SUM(%1)").arg(c);
+    fromLevel += QString(", MIN(%1_Min), MAX(%1_Max), SUM(%1_Sum)").arg(c);
+  }
+  table += ", PRIMARY KEY(Level, Slot)) WITHOUT ROWID";
+  QString trigger = "CREATE TRIGGER MeasureRollupOnInsert AFTER INSERT ON MeasureRecord BEGIN ";
+  for (int64_t level : kRollupLevels)
+    trigger += QString("INSERT INTO MeasureRollup VALUES(%1, NEW.TimeVar / %1, 1, NEW.TimeVar, "
+                       "NEW.TimeVar%2) ON CONFLICT(Level, Slot) DO UPDATE SET Rows = Rows + 1, "
+                       "First = min(First, excluded.First), Last = max(Last, excluded.Last)%3; ")
+                   .arg(level)
+                   .arg(fresh, update);
+  trigger += "END";
+  if (!db.transaction())
+    return false;
+  bool ok =
+      Exec(db, table) && Exec(db, trigger) &&
+      Exec(db, QString("INSERT INTO MeasureRollup SELECT %1, TimeVar / %1, COUNT(*), "
+                       "MIN(TimeVar), MAX(TimeVar)%2 FROM MeasureRecord GROUP BY TimeVar / %1")
+                   .arg(kRollupLevels[0])
+                   .arg(fromRows));
+  for (size_t i = 1; ok && i < std::size(kRollupLevels); ++i)
+    ok = Exec(db, QString("INSERT INTO MeasureRollup SELECT %1, Slot / %2, SUM(Rows), MIN(First), "
+                          "MAX(Last)%3 FROM MeasureRollup WHERE Level = %4 GROUP BY Slot / %2")
+                      .arg(kRollupLevels[i])
+                      .arg(kRollupLevels[i] / kRollupLevels[0])
+                      .arg(fromLevel)
+                      .arg(kRollupLevels[0]));
+  if (!ok) {
+    db.rollback();
+    return false;
+  }
+  return db.commit();
+}
+
+bool HasTable(const QSqlDatabase &db, const char *name) {
+  QSqlQuery q(db);
+  return q.exec(QString("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                    .arg(name)) &&
+         q.next();
+}
+
 // Journal, sync, table index and the two statements every call reuses.
 bool Prepare(DatabaseInfo &info, bool changeFile) {
   DatabaseStatements &s = *info.Statements;
@@ -188,7 +252,11 @@ bool Prepare(DatabaseInfo &info, bool changeFile) {
     if (!Exec(s.Db, "PRAGMA journal_mode=DELETE") ||
         !Exec(s.Db, "CREATE INDEX IF NOT EXISTS MeasureRecordTimeVar ON MeasureRecord(TimeVar)"))
       return false;
+    // A database of an earlier version gets its summaries once, here.
+    if (!HasTable(s.Db, "MeasureRollup") && !CreateRollup(s.Db))
+      return false;
   }
+  s.HasRollup = HasTable(s.Db, "MeasureRollup");
   if (!Exec(s.Db, "PRAGMA synchronous=FULL"))
     return false;
   s.Insert = QSqlQuery(s.Db);
@@ -465,19 +533,123 @@ int DatabaseMeasureRecordGetArr(DatabaseInfo &info, const DateTime &start, int32
   return 0;
 }
 
-int DatabaseRecordWriteToFileCvs(const QString &path,
-                                 std::span<const int32_t, kExportItemCount> items,
-                                 DatabaseInfo &info, const DateTime &start, int32_t duration,
-                                 int32_t step, int32_t chinese) {
+int64_t TrendSlotSeconds(int64_t seconds, int32_t count) {
+  int64_t slot = 1;
+  for (int64_t level : kRollupLevels) {
+    if (count > 0 && level * count <= seconds)
+      slot = level;
+  }
+  return slot;
+}
+
+int DatabaseMeasureEnvelope(DatabaseInfo &info, int64_t start, int64_t seconds, int32_t count,
+                            int32_t quantity, std::vector<TrendBucket> &out) {
+  if (!IsOpen(info) || quantity < 0 || quantity >= kExportItemCount || count < 1 || seconds < 1)
+    return -1;
+  DatabaseStatements &s = *info.Statements;
+  out.assign(static_cast<size_t>(count), TrendBucket{});
+  const int64_t end = start + seconds;
+  const int64_t slot = TrendSlotSeconds(seconds, count);
+  const QStringList names = ColumnNames();
+  // The bucket of a slot start; a slot begun before start counts to bucket 0.
+  const auto key = [&](const QString &slotStart) {
+    return QString("MAX(0, (%1 - %2) * %3 / %4)").arg(slotStart).arg(start).arg(count).arg(seconds);
+  };
+  // One part of the union: bucket, row count, first and last time, and per
+  // phase the minimum, maximum and sum (a, b, s) of the quantity.
+  const auto part = [&](const QString &slotStart, const char *countFirstLast,
+                        const char *phaseColumns, const QString &from) {
+    QString sql = QString("SELECT %1 AS k, %2").arg(key(slotStart), countFirstLast);
+    for (int p = 0; p < kMeasurePhases; ++p)
+      sql += QString(phaseColumns).arg(names[MeasureRecordColumn(quantity, p)]).arg(p);
+    return sql + " FROM " + from;
+  };
+  const auto rows = [&](int64_t from, int64_t to) {
+    return part(QString("TimeVar / %1 * %1").arg(slot), "1 AS n, TimeVar AS f, TimeVar AS l",
+                ", %1 AS a%2, %1 AS b%2, %1 AS s%2",
+                QString("MeasureRecord WHERE TimeVar >= %1 AND TimeVar < %2").arg(from).arg(to));
+  };
+  // Whole slots inside the range come from their summaries, the partial
+  // slots at both ends from the rows.
+  QStringList parts;
+  const int64_t firstSlot = (start + slot - 1) / slot;
+  const int64_t endSlot = end / slot;
+  if (slot > 1 && s.HasRollup && firstSlot < endSlot) {
+    parts << part(QString("Slot * %1").arg(slot), "Rows AS n, First AS f, Last AS l",
+                  ", %1_Min AS a%2, %1_Max AS b%2, %1_Sum AS s%2",
+                  QString("MeasureRollup WHERE Level = %1 AND Slot >= %2 AND Slot < %3")
+                      .arg(slot)
+                      .arg(firstSlot)
+                      .arg(endSlot));
+    if (start < firstSlot * slot)
+      parts << rows(start, firstSlot * slot);
+    if (endSlot * slot < end)
+      parts << rows(endSlot * slot, end);
+  } else {
+    parts << rows(start, end);
+  }
+  QString sql = "SELECT k, SUM(n), MIN(f), MAX(l)";
+  for (int p = 0; p < kMeasurePhases; ++p)
+    sql += QString(", MIN(a%1), MAX(b%1), SUM(s%1)").arg(p);
+  sql += " FROM (" + parts.join(" UNION ALL ") + ") GROUP BY k";
+
+  QSqlQuery q(s.Db);
+  q.setForwardOnly(true);
+  if (!q.exec(sql))
+    return 0; // a failed read shows as no data
+  while (q.next()) {
+    const int64_t k = q.value(0).toLongLong();
+    if (k < 0 || k >= count)
+      continue;
+    TrendBucket &b = out[static_cast<size_t>(k)];
+    b.Rows = q.value(1).toInt();
+    b.First = q.value(2).toLongLong();
+    b.Last = q.value(3).toLongLong();
+    for (int p = 0; p < kMeasurePhases; ++p) {
+      b.Min[p] = q.value(4 + 3 * p).toDouble();
+      b.Max[p] = q.value(5 + 3 * p).toDouble();
+      b.Mean[p] = b.Rows > 0 ? q.value(6 + 3 * p).toDouble() / b.Rows : 0.0;
+    }
+  }
+  return 0;
+}
+
+CsvExportJob::CsvExportJob() = default;
+CsvExportJob::~CsvExportJob() { Cancel(); }
+
+bool CsvExportJob::Running() const { return File != nullptr; }
+
+double CsvExportJob::Progress() const {
+  return Duration > 0 ? std::min(1.0, static_cast<double>(Elapsed) / static_cast<double>(Duration))
+                      : 1.0;
+}
+
+void CsvExportJob::Cancel() {
+  if (File)
+    File->cancelWriting();
+  File.reset(); // an uncommitted save file removes its temporary file
+  Info = nullptr;
+}
+
+int CsvExportJob::Begin(const QString &path, std::span<const int32_t, kExportItemCount> items,
+                        DatabaseInfo &info, const DateTime &start, int32_t duration, int32_t step,
+                        int32_t chinese, bool bom) {
+  Cancel();
   if (!IsOpen(info))
     return -1;
-  if (QFileInfo::exists(path) && !QFile::remove(path))
+  File = std::make_unique<QSaveFile>(path);
+  if (!File->open(QIODevice::WriteOnly | QIODevice::Text)) {
+    File.reset();
     return -1;
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-    return -1;
+  }
+  Info = &info;
+  std::copy(items.begin(), items.end(), Items.begin());
+  Time = DateTimeSeconds(start);
+  Elapsed = 0;
+  Duration = duration;
+  StepSeconds = step < 1 ? 1 : step;
 
-  std::string out;
+  std::string out = bom ? "\xEF\xBB\xBF" : "";
   char line[256];
   std::snprintf(line, sizeof line,
                 chinese
@@ -489,38 +661,82 @@ int DatabaseRecordWriteToFileCvs(const QString &path,
   out += line;
   out += chinese ? "电源型号,记录时间," : "PowerModel,RecordTime,";
   for (int q = 0; q < kExportItemCount; ++q) {
-    if (items[static_cast<size_t>(q)])
+    if (Items[static_cast<size_t>(q)])
       out += chinese ? kHeadersChinese[q] : kHeadersEnglish[q];
   }
   out += '\n';
+  if (File->write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size())) {
+    Cancel();
+    return -1;
+  }
+  return 0;
+}
 
+int CsvExportJob::Step(int32_t lookups) {
+  if (!File)
+    return -1;
+  if (!Info || !IsOpen(*Info)) {
+    Cancel();
+    return -1;
+  }
   constexpr size_t kFlushAt = 1 << 16;
-  DatabaseStatements &s = *info.Statements;
-  const int64_t stepSeconds = step < 1 ? 1 : step;
-  int64_t t = DateTimeSeconds(start);
-  ReadBatch batch(s.Db);
-  for (int64_t elapsed = 0; elapsed < duration; elapsed += stepSeconds, batch.Next()) {
-    t += stepSeconds;
-    if (SelectAt(s, t)) {
-      out += s.SelectAt.value(0).toString().toStdString();
-      out += ',';
-      out += s.SelectAt.value(4).toString().toStdString();
-      for (int q = 0; q < kExportItemCount; ++q) {
-        if (!items[static_cast<size_t>(q)])
-          continue;
-        for (int p = 0; p < kMeasurePhases; ++p)
-          AppendFixed(out, s.SelectAt.value(MeasureRecordColumn(q, p)).toDouble(),
-                      kItemFormats[q].Width, kItemFormats[q].Precision);
+  DatabaseStatements &s = *Info->Statements;
+  std::string out;
+  bool written = true;
+  {
+    // The read lock ends with the slice: the recording saves between slices.
+    ReadBatch batch(s.Db);
+    for (int32_t n = 0; n < lookups && Elapsed < Duration; ++n, batch.Next()) {
+      Time += StepSeconds;
+      Elapsed += StepSeconds;
+      if (SelectAt(s, Time)) {
+        out += s.SelectAt.value(0).toString().toStdString();
+        out += ',';
+        out += s.SelectAt.value(4).toString().toStdString();
+        for (int q = 0; q < kExportItemCount; ++q) {
+          if (!Items[static_cast<size_t>(q)])
+            continue;
+          for (int p = 0; p < kMeasurePhases; ++p)
+            AppendFixed(out, s.SelectAt.value(MeasureRecordColumn(q, p)).toDouble(),
+                        kItemFormats[q].Width, kItemFormats[q].Precision);
+        }
+        out += '\n';
       }
-      out += '\n';
-    }
-    s.SelectAt.finish();
-    if (out.size() >= kFlushAt) {
-      file.write(out.data(), static_cast<qint64>(out.size()));
-      out.clear();
+      s.SelectAt.finish();
+      if (out.size() >= kFlushAt) {
+        written = written && File->write(out.data(), static_cast<qint64>(out.size())) ==
+                                 static_cast<qint64>(out.size());
+        out.clear();
+      }
     }
   }
-  file.write(out.data(), static_cast<qint64>(out.size()));
-  file.close();
-  return 0;
+  written = written && File->write(out.data(), static_cast<qint64>(out.size())) ==
+                           static_cast<qint64>(out.size());
+  if (!written) {
+    Cancel();
+    return -1;
+  }
+  return Elapsed < Duration ? 1 : 0;
+}
+
+int CsvExportJob::Finish() {
+  if (!File)
+    return -1;
+  const bool ok = File->commit();
+  File.reset();
+  Info = nullptr;
+  return ok ? 0 : -1;
+}
+
+int DatabaseRecordWriteToFileCvs(const QString &path,
+                                 std::span<const int32_t, kExportItemCount> items,
+                                 DatabaseInfo &info, const DateTime &start, int32_t duration,
+                                 int32_t step, int32_t chinese) {
+  CsvExportJob job;
+  if (job.Begin(path, items, info, start, duration, step, chinese, false) != 0)
+    return -1;
+  int more = 1;
+  while (more == 1)
+    more = job.Step(1 << 20);
+  return more == 0 ? job.Finish() : -1;
 }

@@ -12,9 +12,13 @@
 #include "records/MeasureOutput.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
+
+class QSaveFile;
 
 // The file the program keeps its measurements in, in the working directory.
 inline constexpr const char *kMeasureDatabaseFile = "Measure.mdb";
@@ -104,12 +108,81 @@ int DatabaseMeasureRecordGetArr(DatabaseInfo &info, const DateTime &start, int32
                                 int32_t count, int32_t quantity, double *outU, double *outV,
                                 double *outW);
 
+// The rows of one bucket of seconds of the trend graph: how many, the times
+// of the first and the last, and per phase (U, V, W) the smallest, mean and
+// largest value of the quantity. Rows = 0 is a bucket without data.
+struct TrendBucket {
+  int32_t Rows = 0;
+  int64_t First = 0;
+  int64_t Last = 0;
+  double Min[kMeasurePhases] = {};
+  double Mean[kMeasurePhases] = {};
+  double Max[kMeasurePhases] = {};
+};
+
+// The slot length (s) the rows of a trend are grouped by before they go into
+// buckets: the largest of 1, 10, 100, 1000 and 10000 not above the bucket
+// width seconds / count. A slot never reaches further than one bucket, so a
+// point is drawn at most one bucket away from its rows.
+int64_t TrendSlotSeconds(int64_t seconds, int32_t count);
+
+// The envelope of quantity (0..7) over the seconds [start, start + seconds)
+// in count buckets: a row at time t belongs to the slot starting at
+// s = t - t mod L (L = TrendSlotSeconds) and that to bucket
+// max(0, (s - start) * count div seconds). Computed in SQL over the time
+// index and the per-slot summaries the database keeps beside the rows, so a
+// month of one-second rows reads as fast as an hour. out gets count buckets.
+// Returns -1 when not open, the quantity is out of range or count or seconds
+// is below 1.
+int DatabaseMeasureEnvelope(DatabaseInfo &info, int64_t start, int64_t seconds, int32_t count,
+                            int32_t quantity, std::vector<TrendBucket> &out);
+
+// The CSV export in slices, for a window that must stay responsive: Begin,
+// then Step until it returns 0, then Finish. The rows go to a temporary file
+// beside path; Finish puts it in place of path, Cancel (or destroying an
+// unfinished export) removes it, so path never holds a partial export.
+class CsvExportJob {
+public:
+  CsvExportJob();
+  ~CsvExportJob();
+  CsvExportJob(const CsvExportJob &) = delete;
+  CsvExportJob &operator=(const CsvExportJob &) = delete;
+
+  // Starts the export (the arguments of DatabaseRecordWriteToFileCvs) and
+  // writes the two header lines, after the UTF-8 byte-order mark when bom
+  // is set. Returns -1 when the database is not open or the file cannot be
+  // written.
+  int Begin(const QString &path, std::span<const int32_t, kExportItemCount> items,
+            DatabaseInfo &info, const DateTime &start, int32_t duration, int32_t step,
+            int32_t chinese, bool bom);
+  // Looks up at most lookups more times and writes their rows. Returns 1
+  // while times remain, 0 when all are written, -1 when the database was
+  // closed or the file could not be written (the export is then cancelled).
+  int Step(int32_t lookups);
+  // The share of the times looked up so far, 0..1.
+  double Progress() const;
+  // Puts the written file in place of path; -1 when that fails.
+  int Finish();
+  void Cancel();
+  bool Running() const;
+
+private:
+  std::unique_ptr<QSaveFile> File;
+  DatabaseInfo *Info = nullptr;
+  std::array<int32_t, kExportItemCount> Items{};
+  int64_t Time = 0;
+  int64_t Elapsed = 0;
+  int64_t Duration = 0;
+  int64_t StepSeconds = 1;
+};
+
 // Writes the rows at start + step, start + 2 step, ... (while less than
 // duration seconds have been covered) with the selected quantities (items:
 // eight 0/1 flags in quantity order) as UTF-8 comma-separated text, with
 // English or Chinese (chinese = 1) headers; times without a row give no line.
-// A step below 1 s is taken as 1 s. An existing file is replaced. Returns -1
-// when the database is not open or the file cannot be removed or opened.
+// A step below 1 s is taken as 1 s. An existing file is replaced once the
+// export is complete. Returns -1 when the database is not open or the file
+// cannot be written or replaced.
 int DatabaseRecordWriteToFileCvs(const QString &path,
                                  std::span<const int32_t, kExportItemCount> items,
                                  DatabaseInfo &info, const DateTime &start, int32_t duration,

@@ -1,6 +1,7 @@
 #include "app/gui/LanguageSet.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -185,6 +186,31 @@ void PanelDisplayLanguageSet() {
   panel->Title->setText(LanguageItem(30));
   panel->MenuExit->setText(LanguageItem(5));
   panel->MenuHelp->setText(LanguageItem(31));
+  QStringList quantities;
+  for (int q = 0; q < kExportItemCount; ++q) {
+    quantities << LanguageItem(109 + q);
+    panel->Items[static_cast<size_t>(q)]->setText(quantities.last());
+  }
+  panel->Quantity->setItemTexts(quantities);
+  QLabel *const labels[] = {panel->LabelStartDate, panel->LabelYear,      panel->LabelMonth,
+                            panel->LabelDay,       panel->LabelStartTime, panel->LabelHour,
+                            panel->LabelMinute,    panel->LabelSecond,    panel->LabelSpan,
+                            panel->LabelQuantity};
+  for (int i = 0; i < 10; ++i)
+    labels[i]->setText(LanguageItem(157 + i));
+  for (size_t i = 0; i < 3; ++i) {
+    panel->SpanUnits[i]->setText(LanguageItem(162 + static_cast<int>(i)));
+    panel->ExportUnits[i]->setText(LanguageItem(162 + static_cast<int>(i)));
+  }
+  panel->BtDisplay->setText(LanguageItem(167));
+  panel->BtClear->setText(LanguageItem(168));
+  panel->LabelExportSpan->setText(LanguageItem(169));
+  panel->LabelInterval->setText(LanguageItem(170));
+  panel->ExportBox->setTitle(LanguageItem(171));
+  panel->LabelFile->setText(LanguageItem(172));
+  panel->BtChooseFile->setText(LanguageItem(173));
+  panel->BtExport->setText(LanguageItem(174));
+  panel->GraphBox->setTitle(LanguageItem(204));
   panel->setLayoutTexts(gPowerInfo.Language);
   CloseLanguage();
 }

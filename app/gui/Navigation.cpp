@@ -108,6 +108,8 @@ int DisplayFPGroupPanel() {
 
 int DisplayMeasureDisplayPanel() {
   ShowInPlaceOfMain(gMeasureDisplayPanel, kPageMeasureHistory);
+  gMeasureDisplayPanel->showAtNow();
+  HistoryApplyViewHook(*gMeasureDisplayPanel);
   return 1;
 }
 
@@ -132,6 +134,7 @@ int ExitFPGroupToNormalPanel() {
 }
 
 int ExitMearsureDisplayToNormalPanel() {
+  gMeasureDisplayPanel->cancelExport();
   ReturnToMain(gMeasureDisplayPanel);
   return 1;
 }

@@ -1,16 +1,20 @@
 // Opening and leaving the panels from the main menu, with the running and
 // alarm guards, and the language switch.
+#include <QCheckBox>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "GuiTestSupport.h"
+#include "TestSupport.h"
 #include "app/gui/GroupChoose.h"
 #include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/Shell.h"
+#include "measure/MeasureDemo.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
@@ -147,6 +151,49 @@ TEST_F(NavigationTest, HistoryPanelHasNoGuard) {
   gMeasureDisplayPanel->MenuExit->trigger();
   EXPECT_EQ(gCurrentPage, kPageMain);
   EXPECT_TRUE(gMainPanel->isVisible());
+}
+
+// Export from the history panel: the button waits for an item and a file, a
+// cancelled export leaves no file, a finished one has every row (Chinese:
+// with the byte-order mark) and says so.
+TEST_F(NavigationTest, HistoryPanelExportsWithProgressAndCancel) {
+  ASSERT_EQ(Start(), 0);
+  MeasureDemoPlan plan;
+  plan.Start = 800000000;
+  plan.Seconds = 20000;
+  ASSERT_EQ(MeasureDemoFill(gDatabaseInfo, plan), 0);
+  MAIN_MENU_ITEM_CALLBACK(MENU_HISTORY_HISTORY);
+  MeasureDisplayPanel *p = gMeasureDisplayPanel;
+  DateTime start{};
+  DateTimeSetSeconds(start, plan.Start);
+  CalDateTimeFromVarToTime(start);
+  p->toState();
+  UpdataChooseDataTime(p->State, start);
+  p->State.ExportHours = 5;
+  p->fromState();
+  const QString csv = UserFile("out.csv");
+  Dialogs_.FileAnswers = {csv, csv};
+  p->BtChooseFile->click();
+  EXPECT_FALSE(p->BtExport->isEnabled());
+  p->Items[kMeasVoltage]->click();
+  ASSERT_TRUE(p->BtExport->isEnabled());
+
+  p->BtExport->click();
+  EXPECT_TRUE(p->Progress->isVisibleTo(p));
+  EXPECT_FALSE(p->BtExport->isEnabled());
+  EXPECT_FALSE(p->BtClear->isEnabled());
+  p->BtCancelExport->click();
+  EXPECT_EQ(UserFiles().filter(".csv"), QStringList());
+  EXPECT_TRUE(Dialogs_.Messages.empty());
+
+  p->BtExport->click();
+  EXPECT_TRUE(RunUntil([p] { return !p->State.Exporting; }, 30000));
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Text, QString::fromUtf8("数据导出完成!"));
+  const QByteArray text = ReadAll(csv);
+  EXPECT_TRUE(text.startsWith("\xEF\xBB\xBF"));
+  EXPECT_EQ(text.count('\n'), 2 + 5 * 3600);
+  EXPECT_EQ(UserFiles().filter(".csv"), QStringList{"out.csv"});
 }
 
 TEST_F(NavigationTest, GroupPanelChoosesTheGroupOnOkAndKeepsItOnCancel) {

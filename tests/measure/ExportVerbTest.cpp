@@ -11,6 +11,7 @@ namespace {
 struct RunResult {
   int ExitCode = -1;
   QString Stderr;
+  QString Stdout;
 };
 
 RunResult RunVexactl(const QStringList &args) {
@@ -23,7 +24,8 @@ RunResult RunVexactl(const QStringList &args) {
   p.start(binary, args);
   if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
     return {};
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
+  return {p.exitCode(), QString::fromUtf8(p.readAllStandardError()),
+          QString::fromUtf8(p.readAllStandardOutput())};
 }
 
 class ExportVerbTest : public TempDbTest {
@@ -125,6 +127,25 @@ TEST_P(ExportVerbUsage, ExitsTwoWithOneLine) {
 
 INSTANTIATE_TEST_SUITE_P(Verb, ExportVerbUsage, testing::ValuesIn(kUsageCases),
                          [](const auto &info) { return std::string(info.param.Name); });
+
+// The history graph's buckets as text, worked out by hand from the rows
+// (U = 100 s V, V = U + 3.7 V, W = U + 7.4 V at second s; no row at s = 5).
+TEST_F(ExportVerbTest, TrendPrintsTheGraphsBuckets) {
+  const QStringList args{"trend",  "--db", Path(),   "--start", "2025-07-08 09:10:11",
+                         "--span", "11",   "--item", "0",       "--points"};
+  RunResult r = RunVexactl(args + QStringList{"4"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Stderr.toStdString();
+  EXPECT_EQ(
+      r.Stdout.toStdString(),
+      "Time,Rows,U_min,U_mean,U_max,V_min,V_mean,V_max,W_min,W_mean,W_max\n"
+      "2025-07-08 09:10:11,3,0.0,100.000,200.0,3.7,103.700,203.7,7.4,107.400,207.4\n"
+      "2025-07-08 09:10:14,2,300.0,350.000,400.0,303.7,353.700,403.7,307.4,357.400,407.4\n"
+      "2025-07-08 09:10:17,3,600.0,700.000,800.0,603.7,703.700,803.7,607.4,707.400,807.4\n"
+      "2025-07-08 09:10:20,2,900.0,950.000,1000.0,903.7,953.700,1003.7,907.4,957.400,1007.4\n");
+  r = RunVexactl(args + QStringList{"12"}); // one second a point
+  EXPECT_TRUE(r.Stdout.contains("\n2025-07-08 09:10:16,0,,,,,,,,,\n")) << r.Stdout.toStdString();
+  EXPECT_EQ(r.Stdout.count('\n'), 13);
+}
 
 TEST_F(ExportVerbTest, AMissingDatabaseIsReportedNotCreated) {
   QStringList args = Args("11111111", "1", false);

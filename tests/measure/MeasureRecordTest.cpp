@@ -1,5 +1,6 @@
 #include "MeasureTestUtil.h"
 
+#include "measure/MeasurePanelFunc.h"
 #include "measure/MeasureRecord.h"
 #include "records/Globals.h"
 
@@ -41,6 +42,28 @@ TEST_F(MeasureRecordTest, TwoTicksWithinOneSecondStoreOneRow) {
   EXPECT_EQ(gDateTimeNow.LongSecond, t.LongSecond);
   EXPECT_EQ(MeasureRecordOnTick(23, AddSeconds(t, 1)), 1);
   EXPECT_EQ(Stored("count(*)")[0].toInt(), 2);
+}
+
+// The history panel's clear-database button while the source logs: the rows
+// before it go, the recording goes on into the new file without a gap.
+TEST_F(MeasureRecordTest, ClearingWhileLoggingKeepsLogging) {
+  const DateTime t = MakeTime(2024, 5, 6, 7, 8, 10);
+  for (int s = 0; s < 3; ++s)
+    EXPECT_EQ(MeasureRecordOnTick(3, AddSeconds(t, s)), 1);
+  ASSERT_EQ(HistoryClearDatabase(gDatabaseInfo, Path()), 0);
+  EXPECT_EQ(Stored("count(*)")[0].toInt(), 0);
+  for (int s = 3; s < 5; ++s)
+    EXPECT_EQ(MeasureRecordOnTick(3, AddSeconds(t, s)), 1);
+  EXPECT_EQ(Stored("TimeStr"), (std::vector<QVariant>{QString("2024-05-06 07:08:13"),
+                                                      QString("2024-05-06 07:08:14")}));
+  // A file another program holds cannot be replaced: it stays, and so does the recording.
+  {
+    RawDb holder(Path());
+    holder.Column("BEGIN EXCLUSIVE");
+    EXPECT_EQ(HistoryClearDatabase(gDatabaseInfo, Path()), -1);
+  }
+  EXPECT_EQ(MeasureRecordOnTick(3, AddSeconds(t, 5)), 1);
+  EXPECT_EQ(Stored("count(*)")[0].toInt(), 3);
 }
 
 struct TickCase {

@@ -1,19 +1,13 @@
 // vexactl export: the history panel's CSV export from the command line.
 #include "tools/vexactl/Verbs.h"
 
-#include "measure/Database.h"
+#include "measure/MeasurePanelFunc.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <array>
 #include <cstdio>
 
 namespace {
-
-int Failure(const QString &message) {
-  std::fprintf(stderr, "vexactl: %s\n", qPrintable(message));
-  return 1;
-}
 
 // A whole number of seconds, 0 .. 2^31 - 1.
 bool ParseSeconds(const QString &text, int32_t &out) {
@@ -53,18 +47,10 @@ int VerbExport(const GlobalOptions &, const QStringList &args) {
       itemsText.isEmpty() || csv.isEmpty())
     return UsageError("export needs --db, --start, --duration, --step, --items and --csv");
 
-  const QDateTime when = QDateTime::fromString(startText, "yyyy-MM-dd HH:mm:ss");
-  if (!when.isValid() || when.date().year() < 2000 || when.date().year() > 2135)
+  DateTime start{};
+  if (!DateTimeFromText(startText, start))
     return UsageError("export: --start must be \"YYYY-MM-DD HH:MM:SS\" from 2000 to 2135, not " +
                       startText);
-  DateTime start{when.date().year(),
-                 when.date().month(),
-                 when.date().day(),
-                 when.time().hour(),
-                 when.time().minute(),
-                 when.time().second(),
-                 0};
-  CalDateTimeFromTimeToVar(start);
 
   int32_t duration = 0;
   int32_t step = 0;

@@ -20,6 +20,8 @@ struct GlobalOptions {
 int VerbCheck(const GlobalOptions &global, const QStringList &args);
 int VerbDefaults(const GlobalOptions &global, const QStringList &args);
 int VerbExport(const GlobalOptions &global, const QStringList &args);
+int VerbTrend(const GlobalOptions &global, const QStringList &args);
+int VerbDemoHistory(const GlobalOptions &global, const QStringList &args);
 
 // Device verbs: they open the link the connection options name.
 int VerbIdentify(const GlobalOptions &global, const QStringList &args);
@@ -30,3 +32,5 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args);
 
 // Prints "vexactl: <message>" on standard error and returns 2.
 int UsageError(const QString &message);
+// The same, returning 1 (a file that could not be read or written).
+int Failure(const QString &message);

@@ -11,6 +11,13 @@ const char *const kUsage =
     "  defaults KIND OUT             write a new setting file with default values\n"
     "  export --db FILE --start \"YYYY-MM-DD HH:MM:SS\" --duration S --step S\n"
     "         --items 8-FLAGS [--chinese] --csv FILE\n"
+    "  trend --db FILE --start \"YYYY-MM-DD HH:MM:SS\" --span S --item N [--points P]\n"
+    "                                print the history graph's buckets of quantity N\n"
+    "                                (0..7): time, rows, min/mean/max of U, V, W\n"
+    "  demo-history --db FILE [--end \"YYYY-MM-DD HH:MM:SS\"]\n"
+    "                                write a new database with a week of one-second\n"
+    "                                rows with a dip and a gap, print the view that\n"
+    "                                shows them\n"
     "device verbs (--model: the model assumed until the source names its own):\n"
     "  identify                      print the identifier, model code and rating\n"
     "  dump DIR                      read every setting and program, write the\n"
@@ -32,6 +39,11 @@ const char *const kUsage =
 int UsageError(const QString &message) {
   std::fprintf(stderr, "vexactl: %s\n", qPrintable(message));
   return 2;
+}
+
+int Failure(const QString &message) {
+  std::fprintf(stderr, "vexactl: %s\n", qPrintable(message));
+  return 1;
 }
 
 int main(int argc, char **argv) {
@@ -68,6 +80,10 @@ int main(int argc, char **argv) {
     return VerbDefaults(global, args);
   if (verb == "export")
     return VerbExport(global, args);
+  if (verb == "trend")
+    return VerbTrend(global, args);
+  if (verb == "demo-history")
+    return VerbDemoHistory(global, args);
   if (verb == "identify")
     return VerbIdentify(global, args);
   if (verb == "dump")
