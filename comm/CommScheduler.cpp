@@ -253,15 +253,28 @@ void LinkLost() {
                      std::to_string(code) + ")."
                : "通讯中断：电源拒绝执行“" + what + "”（代码 " + std::to_string(code) + "）。";
     break;
-  case kMissBadReply:
+  case kMissBadReply: {
+    // Only a serial line has a baud rate to get wrong.
+    const bool serial = gPowerInfo.CommType != kCommLAN && gPowerInfo.CommType != kCommGPIB;
     text = English() ? "Connection lost: the power source sent invalid replies to \"" + what +
-                           "\".\nCheck the baud rate and the device address."
-                     : "通讯中断：电源对“" + what + "”的应答无效。\n请检查波特率和设备地址。";
+                           (serial ? "\".\nCheck the baud rate and the device address."
+                                   : "\".\nCheck the device address.")
+                     : "通讯中断：电源对“" + what + "”的应答无效。\n" +
+                           (serial ? "请检查波特率和设备地址。" : "请检查设备地址。");
     break;
+  }
   default:
-    text = English() ? "Connection lost: no reply from the power source to \"" + what +
-                           "\".\nCheck the cable, the port settings and the device address."
-                     : "通讯中断：电源对“" + what + "”无应答。\n请检查通讯线、端口设置和设备地址。";
+    // The model query is the first frame of a connection: nothing answered yet.
+    if (c.PresentCmd1 == kCmdClassQuery && c.PresentCmd2 == kQueryModel)
+      text = English()
+                 ? "No power source answered at " + CommPortText() +
+                       ".\nCheck the cable, the port settings and the device address."
+                 : "在" + CommPortText() + "上没有电源应答。\n请检查通讯线、端口设置和设备地址。";
+    else
+      text = English()
+                 ? "Connection lost: no reply from the power source to \"" + what +
+                       "\".\nCheck the cable, the port settings and the device address."
+                 : "通讯中断：电源对“" + what + "”无应答。\n请检查通讯线、端口设置和设备地址。";
     break;
   }
   const bool quiet = gCommPoll.QuietLoss == 1;
