@@ -339,9 +339,10 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
   Timer50ms->setInterval(50);
   Timer50ms->setTimerType(Qt::PreciseTimer);
 
-  // Below this size controls would be clipped; above it the layouts grow.
+  // The settings column keeps its width; the measurement area takes what the
+  // window has beyond it. Below this size controls would be clipped.
   for (QWidget *column : std::initializer_list<QWidget *>{MiddleLCD, MiddleFC, Tabs, NormalGraph})
-    column->setMinimumWidth(470);
+    column->setFixedWidth(470);
   setMinimumSize(1014, 730);
   resize(1014, 730);
   setLayoutTexts(0);
