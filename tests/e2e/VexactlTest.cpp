@@ -114,7 +114,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--serial", "{serial}", "identify"},
                     3,
                     "No power source answered at serial port /dev/"},
-        // Nothing on the bus is no reply, not an invalid one.
         FailureCase{"GpibSourceNeverAnswers",
                     {"--model", "FSA", "--serial", "--silent", "100"},
                     {"--gpib", "7", "identify"},

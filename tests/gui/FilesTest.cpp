@@ -175,15 +175,17 @@ TEST_P(RefusedLoadTest, LeavesTheRecordsAndTellsTheUser) {
 INSTANTIATE_TEST_SUITE_P(Loads, RefusedLoadTest, ::testing::ValuesIn(kRefusedLoads),
                          [](const auto &info) { return std::string(info.param.Name); });
 
-// Values the source cannot take: the user sees the corrections before
-// anything is written and may keep the records as they were.
-TEST_F(FilesTest, LoadShowsTheCorrectionsFirstAndNoKeepsTheRecords) {
+// A group file fills the current group only. Values the source cannot take:
+// the user sees the corrections before anything is written and may keep the
+// records as they were.
+TEST_F(FilesTest, LoadOfOneGroupShowsTheCorrectionsFirstAndNoKeepsTheRecords) {
   ASSERT_EQ(Start(), 0);
   QFile file(UserFile("x.FPNorOne"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 9999\r\nRiseTime = 15\r\n");
   file.close();
-  gNormalFPSet[0].VolU = 1234;
+  gCurrentNormalGroup = 7;
+  gNormalFPSet[7].VolU = 1234;
   gPowerInfo.Connected = 1;
   for (const int answer : {0, 1}) {
     Dialogs_.FileAnswers = {file.fileName()};
@@ -191,26 +193,12 @@ TEST_F(FilesTest, LoadShowsTheCorrectionsFirstAndNoKeepsTheRecords) {
     MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
     ASSERT_EQ(Dialogs_.Messages.size(), answer + 1u);
     EXPECT_TRUE(Dialogs_.Messages.back().Text.contains("Value.VolU: 9999 -> 2200\n"));
-    EXPECT_EQ((std::array{gNormalFPSet[0].VolU, gNormalFPSet[0].RiseTime}),
-              (answer ? std::array{2200, 15} : std::array{1234, 0}));
+    EXPECT_EQ(
+        (std::array{gNormalFPSet[7].VolU, gNormalFPSet[7].RiseTime, gNormalFPSet[6].RiseTime}),
+        (answer ? std::array{2200, 15, 0} : std::array{1234, 0, 0}));
     EXPECT_EQ(gCommNewCmd.Count, answer);
   }
   gPowerInfo.Connected = 0;
-}
-
-TEST_F(FilesTest, LoadCurrentGroupFillsOnlyThatGroup) {
-  ASSERT_EQ(Start(), 0);
-  gCurrentNormalGroup = 4;
-  gNormalFPSet[4].VolU = gNormalFPSet[4].VolV = gNormalFPSet[4].VolW = 1000;
-  gNormalFPSet[4].VolLine = 1732;
-  Dialogs_.FileAnswers = {UserFile("one.FPNorOne")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ONE);
-  EXPECT_EQ(Dialogs_.FilePatterns.back(), "*.FPNorOne");
-  gCurrentNormalGroup = 7;
-  Dialogs_.FileAnswers = {UserFile("one.FPNorOne")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
-  EXPECT_EQ(gNormalFPSet[7].VolU, 1000);
-  EXPECT_EQ(gNormalFPSet[6].VolU, 2200);
 }
 
 TEST_F(FilesTest, FcModelsUseTheFcKinds) {

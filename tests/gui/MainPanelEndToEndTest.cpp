@@ -63,11 +63,10 @@ TEST_F(MainPanelEndToEndTest, VoltageOutputMeasurementsAndAlarm) {
   entry->setFocus();
   entry->selectAll();
   for (const QChar key : QString("123.4")) {
-    const int statusReplies = Received("status query");
+    const int statusQueries = Received("status query");
     QTest::keyClick(entry, key.toLatin1());
-    // The reply to the next status query has been shown once the one after
-    // it goes out.
-    ASSERT_TRUE(WaitReceived("status query", statusReplies + 2));
+    // The next query's reply has been shown once the one after it goes out.
+    ASSERT_TRUE(WaitReceived("status query", statusQueries + 2));
   }
   EXPECT_EQ(entry->text(), "123.4");
   EXPECT_EQ(Received("write normal group"), writesAtConnect);

@@ -104,8 +104,7 @@ TEST_P(ModelSwitchTest, MenuEntryReconfiguresThePanels) {
     EXPECT_EQ(!panel->LabelUComp->isHidden(), c.Compensation);
   }
 
-  // Measurement area: FC shows the four fixed charts, also after the graph
-  // view is chosen again.
+  // Measurement area (graph view chosen again): FC shows its four fixed charts.
   gMainMenu->action(MENU_SET_VIEW_GRAPH)->trigger();
   for (int k = 0; k < MeasureArea::kReadouts; ++k) {
     EXPECT_EQ(gMeasureArea->Selector[k]->isVisibleTo(gMeasureArea), !c.FC);

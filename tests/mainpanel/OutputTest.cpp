@@ -80,8 +80,8 @@ TEST_F(OutputSwitch, OfflineTheStateIsUnknownAndTheSwitchesDoNothing) {
     RefreshOutputState(panel);
     const OutputAreaView &out = panel.Output;
     EXPECT_TRUE(out.OutputSwitch.Dimmed && out.DCOutput.Dimmed);
-    EXPECT_FALSE(out.OutputSwitch.On || out.DCOutput.On);
-    EXPECT_FALSE(out.RunningVisible || out.StoppedVisible);
+    EXPECT_FALSE(out.OutputSwitch.On || out.DCOutput.On || out.RunningVisible ||
+                 out.StoppedVisible);
     OutputSwitchClick(panel);
     DCOutputSwitchClick(panel);
     EXPECT_EQ((std::array{gPowerInfo.OutputRunning, gPowerState.DCOutputOn}), (std::array{1, 1}));
@@ -137,7 +137,7 @@ TEST_F(OutputState, AreaFollowsTheFlags) {
   const Case cases[] = {
       {0, 0, 0, false, true, false, false, true, true},
       {1, 0, 0, false, true, true, false, false, true},
-      {1, 0, 3, false, true, false, true, false, true},
+      {1, 0, 3, false, true, false, true, false, true}, // rising
       {0, 1, 0, true, false, false, false, false, false},
       {1, 1, 0, true, false, false, false, false, false},
   };
