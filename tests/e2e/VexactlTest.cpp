@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                     3,
                     "No power source answered at serial port /dev/"},
         FailureCase{"GpibSourceNeverAnswers",
-                    {"--model", "FSA", "--serial", "--silent", "100"},
+                    {"--model", "FSA", "--gpib", "--silent", "100"},
                     {"--gpib", "7", "identify"},
                     3,
                     "No power source answered at GPIB address 7"},
