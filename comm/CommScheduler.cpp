@@ -925,6 +925,35 @@ int CheckTHDNeedToDownloadFirst() {
   return kTHDGroupCount;
 }
 
+int CommGroupFrames(int group) {
+  const Family family = CurrentFamily();
+  const int thdFrames = OnGPIB() ? 2 * kTHDGroupCount : kTHDGroupCount;
+  const int normalGroups = family == kFamilyFC ? kFCGroupCount : kFPGroupCount;
+  switch (group) {
+  case kGroupSingle:
+    return 1;
+  case kGroupConnect:
+    // model query, system, the normal groups, (THD,) group in use, status
+    return 4 + normalGroups + (family == kFamilyFP ? thdFrames : 0);
+  case kGroupWriteNormalAll:
+    // system, the groups, the group in use (FS and FL have no such write)
+    return 1 + normalGroups + (family == kFamilyFS ? 0 : 1);
+  case kGroupReadList:
+  case kGroupReadRamp:
+  case kGroupWriteList:
+  case kGroupWriteRamp:
+    return 1 + kProgramStepCount; // header and steps
+  case kGroupReadCross:
+  case kGroupWriteCross:
+    return 1 + kCrossEntryCount;
+  case kGroupReadTHD:
+  case kGroupWriteTHDAll:
+    return thdFrames;
+  default:
+    return 0;
+  }
+}
+
 int CheckTHDNeedToDownload() { return CheckTHDNeedToDownloadFirst() < kTHDGroupCount ? 1 : 0; }
 
 void CommPollRestart() {

@@ -254,8 +254,9 @@ void ShowWaitProgress(bool start) {
   else
     ++framesDone;
   shown = frame;
-  gWaitPanel->showProgress(framesDone, QString::fromStdString(CommCommandText(
-                                           c.PresentCmd1, c.PresentCmd2, c.PresentParam)));
+  gWaitPanel->showProgress(
+      framesDone, CommGroupFrames(c.PresentGroup),
+      QString::fromStdString(CommCommandText(c.PresentCmd1, c.PresentCmd2, c.PresentParam)));
 }
 
 } // namespace

@@ -37,10 +37,11 @@ WaitPanel::WaitPanel(QWidget *parent)
   setFixedSize(360, 190);
 }
 
-void WaitPanel::showProgress(int framesDone, const QString &inFlight) {
-  Progress->setText(Tx("Frames exchanged: %1 — now: %2", "已交换帧数：%1 — 当前：%2")
-                        .arg(framesDone)
-                        .arg(inFlight));
+void WaitPanel::showProgress(int framesDone, int framesExpected, const QString &inFlight) {
+  const QString done = framesExpected > 0
+                           ? Tx("%1 of %2 frames", "%1 / %2 帧").arg(framesDone).arg(framesExpected)
+                           : Tx("%1 frames", "%1 帧").arg(framesDone);
+  Progress->setText(done + Tx(" — now: ", " — 当前：") + inFlight);
 }
 
 void WaitPanel::closeEvent(QCloseEvent *event) { event->ignore(); }

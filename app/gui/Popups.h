@@ -11,8 +11,9 @@ class WaitPanel : public QDialog {
   Q_OBJECT
 public:
   explicit WaitPanel(QWidget *parent = nullptr);
-  // The frames exchanged so far and the one in flight.
-  void showProgress(int framesDone, const QString &inFlight);
+  // The frames exchanged so far of those expected (0: not known) and the
+  // one in flight.
+  void showProgress(int framesDone, int framesExpected, const QString &inFlight);
 
   QLabel *Title;
   QLabel *Text;
