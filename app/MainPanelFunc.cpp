@@ -114,19 +114,6 @@ void FCVoltageStep(MainPanelState &panel, int before) {
   Queue(kClassWrite, kOnlineChange, gCurrentNormalGroup);
 }
 
-// Output switched on or off without a source: the indication follows the click.
-void ToggleOutputLocally(MainPanelState &panel, bool fc) {
-  gPowerInfo.OutputRunning = gPowerInfo.OutputRunning == 1 ? 0 : 1;
-  gPowerInfo.Alarming = 0;
-  if (fc) {
-    CalFCPowerUpDown(gPowerInfo.OutputRunning);
-  }
-  RefreshOutputState(panel);
-  if (gPowerInfo.OutputRunning == 1) {
-    ClearMeasureGraphAll(panel);
-  }
-}
-
 // Connected: write what the output will run, then switch on; or switch off.
 void SwitchOutputAtSource(MainPanelState &panel, int writeCode, int writeParam) {
   if (gPowerInfo.OutputRunning != 1) {
@@ -449,6 +436,11 @@ int FPGroupOk(MainPanelState &panel) {
 // ---- Output ----
 
 void OutputSwitchClick(MainPanelState &panel) {
+  // Without a source the output's state is unknown and the switch does
+  // nothing (the window dims it).
+  if (!Connected()) {
+    return;
+  }
   gMeasureOutput = MeasureOutput{};
   const bool fc = IsFCModel(gPowerInfo.ModelType);
   const bool wasRunning = gPowerInfo.OutputRunning == 1;
@@ -461,26 +453,18 @@ void OutputSwitchClick(MainPanelState &panel) {
         return;
       }
     }
-    if (Connected()) {
-      SwitchOutputAtSource(panel, kWriteNormalGroup, gCurrentNormalGroup);
-      if (fc) {
-        CalFCPowerUpDown(wasRunning ? 0 : 1);
-      }
-    } else {
-      ToggleOutputLocally(panel, fc);
+    SwitchOutputAtSource(panel, kWriteNormalGroup, gCurrentNormalGroup);
+    if (fc) {
+      CalFCPowerUpDown(wasRunning ? 0 : 1);
     }
     break;
   case kPageStep:
   case kPageList:
   case kPageRamp:
   case kPageCross:
-    if (Connected()) {
-      static constexpr int kProgramWrite[] = {kWriteStep, kWriteListHeader, kWriteRampHeader,
-                                              kWriteCrossHeader};
-      SwitchOutputAtSource(panel, kProgramWrite[gCurrentPage - kPageStep], 0);
-    } else {
-      ToggleOutputLocally(panel, false);
-    }
+    static constexpr int kProgramWrite[] = {kWriteStep, kWriteListHeader, kWriteRampHeader,
+                                            kWriteCrossHeader};
+    SwitchOutputAtSource(panel, kProgramWrite[gCurrentPage - kPageStep], 0);
     break;
   default:
     break;
@@ -493,11 +477,7 @@ void DCOutputSwitchClick(MainPanelState &panel) {
   }
   if (Connected()) {
     Queue(kClassOutput, gPowerState.DCOutputOn == 0 ? kDCOutputOn : kDCOutputOff, 0);
-    return;
   }
-  gPowerState.DCOutputOn = gPowerState.DCOutputOn == 0 ? 1 : 0;
-  gPowerState.DCValue = 0;
-  RefreshDCOutputStateAndMeasure(panel);
 }
 
 // ---- Measurements ----

@@ -107,14 +107,15 @@ struct PhaseMiddleView {
 
 // The out-mode selectors of the normal page, one per variant.
 enum OutModeRing : int {
-  kOutModeRingFSA = 0, // FSA and FL
+  kOutModeRingFSA = 0,
   kOutModeRingFSB = 1,
   kOutModeRingFPA = 2,
   kOutModeRingFPB = 3,
   kOutModeRingGS = 4,
-  kOutModeRingCount = 5,
+  kOutModeRingFL = 5, // three-phase only
+  kOutModeRingCount = 6,
 };
-// The selector of a model code (FSA's for FL and for any unknown code).
+// The selector of a model code (FSA's for any unknown code).
 int OutModeRingOf(int modelType);
 
 // Normal page of the other families.
@@ -160,6 +161,7 @@ struct OutputAreaView {
   KeyView ClearAlarm;
   LampView OutputSwitch; // On = output running
   bool RunningVisible = false;
+  bool RisingVisible = false; // running, still rising to its setting
   bool StoppedVisible = false;
   LampView DCOutput; // GS only (visibility is the model's business)
   NumView DCReading; // one decimal
@@ -172,7 +174,7 @@ struct FCGroupRow {
   int OutMode = 0;
   int VolLevel = 0;
   int UpPercent = 0;
-  int DownPercent = 0; // shown negated
+  int DownPercent = 0; // negative, as the entry shows it
 };
 
 struct FCGroupPanelView {

@@ -58,6 +58,8 @@ int OutModeRingOf(int modelType) {
     return kOutModeRingFPB;
   case kModelGS:
     return kOutModeRingGS;
+  case kModelFL:
+    return kOutModeRingFL;
   default:
     return kOutModeRingFSA;
   }

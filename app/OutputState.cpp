@@ -143,6 +143,9 @@ std::string StrAlarmLanguageSet(int code, int language, const LanguageItemFn &it
 void RefreshOutputState(MainPanelState &panel) {
   const int a = gPowerInfo.Alarming;
   const int r = gPowerInfo.OutputRunning;
+  // Without a link the output's state is unknown: the switches are dimmed,
+  // their lamps dark and neither running nor stopped is shown.
+  const bool linked = gPowerInfo.Connected == 1;
   OutputAreaView &out = panel.Output;
   PanelRequests &req = panel.Requests;
 
@@ -150,17 +153,22 @@ void RefreshOutputState(MainPanelState &panel) {
   out.AlarmLamp.Visible = a != 0;
   out.ClearAlarm.Dimmed = a == 0;
   out.OutputSwitch.Visible = a == 0;
-  out.OutputSwitch.On = r != 0;
-  out.DCOutput.On = gPowerState.DCOutputOn != 0;
+  out.OutputSwitch.On = linked && r != 0;
+  out.OutputSwitch.Dimmed = !linked;
+  out.DCOutput.On = linked && gPowerState.DCOutputOn != 0;
   out.AlarmText = StrAlarmLanguageSet(gPowerState.AlarmCode, gPowerInfo.Language, panel.ItemText);
   out.AlarmTextVisible = a != 0;
-  if (a != 0) {
+  const bool rising = gPowerInfo.RemainSecond > 0;
+  if (a != 0 || !linked) {
     out.RunningVisible = false;
+    out.RisingVisible = false;
     out.StoppedVisible = false;
   } else {
     out.StoppedVisible = r == 0;
-    out.RunningVisible = r == 1;
+    out.RunningVisible = r == 1 && !rising;
+    out.RisingVisible = r == 1 && rising;
   }
+  MeasureExpected(panel.Measure);
 
   // 4.-5. the panel in front and the menus, once per change
   if (r != panel.LastOutputRunning || a != panel.LastAlarming) {
@@ -202,7 +210,7 @@ void RefreshOutputState(MainPanelState &panel) {
     req.THDDimmed = r == 1;
   }
   req.MeasureHistoryDimmed = r != 0;
-  out.DCOutput.Dimmed = a != 0;
+  out.DCOutput.Dimmed = a != 0 || !linked;
 
   // 9.
   panel.LastOutputRunning = r;
@@ -211,7 +219,7 @@ void RefreshOutputState(MainPanelState &panel) {
 
 void RefreshDCOutputStateAndMeasure(MainPanelState &panel) {
   panel.Output.DCReading.Value = gPowerState.DCValue / 10.0;
-  panel.Output.DCOutput.On = gPowerState.DCOutputOn != 0;
+  panel.Output.DCOutput.On = gPowerInfo.Connected == 1 && gPowerState.DCOutputOn != 0;
 }
 
 void ClearAlarmKey(MainPanelState &panel) {

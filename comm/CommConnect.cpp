@@ -14,8 +14,61 @@ bool English() { return gPowerInfo.Language == 1; }
 
 const char *CommOpenErrorTitle() { return English() ? "Error" : "出错"; }
 
-const char *CommOpenErrorText() {
-  return English() ? "Open port error. Please reset." : "通讯端口打开错误，请重新选择端口！";
+std::string CommPortText() {
+  const PowerInfo &info = gPowerInfo;
+  switch (info.CommType) {
+  case kCommLAN: {
+    const std::string address =
+        std::to_string(info.CommTypeLAN_IP1) + "." + std::to_string(info.CommTypeLAN_IP2) + "." +
+        std::to_string(info.CommTypeLAN_IP3) + "." + std::to_string(info.CommTypeLAN_IP4) + ":" +
+        std::to_string(info.CommTypeLAN_Port);
+    return (English() ? "LAN " : "网口 ") + address;
+  }
+  case kCommGPIB:
+    return (English() ? "GPIB address " : "GPIB 地址 ") + std::to_string(info.CommTypeGPIBPort);
+  default:
+    return (English() ? "serial port " : "串口 ") + PortUartDeviceName(info.CommTypeRS232Port);
+  }
+}
+
+std::string CommOpenErrorText() {
+  const PortOpenFailure failure = ActiveCommPort().OpenFailure();
+  const bool en = English();
+  std::string why;
+  switch (failure.Fault) {
+  case kOpenFaultNone:
+    return en ? "Open port error. Please reset." : "通讯端口打开错误，请重新选择端口！";
+  case kOpenFaultNoDevice:
+    why = en ? "there is no such device." : "没有这个设备。";
+    break;
+  case kOpenFaultPermission:
+    why =
+        en ? "permission denied. The device belongs to group \"" + failure.Group +
+                 "\": add your user to that group and log in again."
+           : "没有权限。该设备属于用户组“" + failure.Group + "”：请把当前用户加入该组后重新登录。";
+    break;
+  case kOpenFaultBusy:
+    why = en ? "another program is using the port." : "端口正被其他程序使用。";
+    break;
+  case kOpenFaultRefused:
+    why = en ? "the connection was refused: nothing listens on that TCP port."
+             : "连接被拒绝：该 TCP 端口上没有程序在监听。";
+    break;
+  case kOpenFaultNoAnswer:
+    why = en ? "nothing answered at that address." : "该地址没有应答。";
+    break;
+  case kOpenFaultNoGpibDriver:
+    why = en ? "no GPIB driver library was found." : "未找到 GPIB 驱动库。";
+    break;
+  case kOpenFaultGpibDevice:
+    why = en ? "the GPIB driver refused the device." : "GPIB 驱动拒绝了该设备。";
+    break;
+  default:
+    why = en ? "the port could not be opened." : "端口无法打开。";
+    break;
+  }
+  return en ? "Cannot open " + CommPortText() + ": " + why
+            : "无法打开" + CommPortText() + "：" + why;
 }
 
 void CommConnectDeal(int connect) {
@@ -47,6 +100,12 @@ void CommConnectDeal(int connect) {
   CommClearMemoryBuff();
   CommClearNewCmdAll();
   info.Connected = 0;
+  // Without a link the output's state is unknown: nothing runs or alarms
+  // here until a source says so again.
+  info.OutputRunning = 0;
+  info.Alarming = 0;
+  info.RemainSecond = 0;
+  Hooks().RefreshOutputState();
   CommConnectToPanel(0);
   gMeasureOutput = MeasureOutput{};
   if (IsFCModel(info.ModelType))
@@ -56,7 +115,7 @@ void CommConnectDeal(int connect) {
   DisplayPanelWait(0);
   ActiveCommPort().Close();
   gCommInfo.RxLen = 0;
-  Hooks().MainMenuSetPowerModelDimmed(info.OutputRunning != 0 ? 1 : 0);
+  Hooks().MainMenuSetPowerModelDimmed(0);
 }
 
 void CommConnectToPanel(int connected) {

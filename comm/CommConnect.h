@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // 1: connect (only while disconnected), 0: disconnect (only while connected).
 // A port that cannot be opened is reported with the message box "Error"
@@ -23,6 +24,12 @@ void CommConnectAtStartUp();
 // so that what the source does not send keeps the new model's saved values.
 void CommSwitchModelFiles(int32_t fromModel, int32_t toModel);
 
-// The open-failure message in the current language.
+// The port of the communication settings as a message names it, in the
+// current language: "serial port /dev/ttyS0", "LAN 192.168.0.1:5025",
+// "GPIB address 7".
+std::string CommPortText();
+
+// The open-failure message in the current language: which port and why,
+// as far as the link can tell.
 const char *CommOpenErrorTitle();
-const char *CommOpenErrorText();
+std::string CommOpenErrorText();

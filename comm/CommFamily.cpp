@@ -1,5 +1,7 @@
 #include "comm/CommFamily.h"
 
+#include <QtGlobal>
+
 #include "comm/CommPC.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
@@ -39,11 +41,17 @@ const CommCommand *CommFamilyRxCheck(int modelType, int cmd1, int cmd2, const ui
   return cmd;
 }
 
+bool CommReplyGroupValid(const char *reply, int group, int groupCount) {
+  if (CommIndexValid(group, groupCount))
+    return true;
+  qWarning("%s reply names group %d of %d: not stored", reply, group, groupCount);
+  return false;
+}
+
 int CommStoreCurrentGroup(const uint8_t *frame, int groupCount) {
   const int group = GetU8(frame + kFramePayload);
-  if (!CommIndexValid(group, groupCount))
-    return 0;
-  gCurrentNormalGroup = group;
+  if (CommReplyGroupValid("A5 11", group, groupCount))
+    gCurrentNormalGroup = group;
   return 1;
 }
 

@@ -34,8 +34,14 @@ inline int RemainSecondFromRise(int riseTenths) {
   return riseTenths >= 1 ? (riseTenths + 9) / 10 : 0;
 }
 
+// The group byte (byte 6) of a reply names one of groupCount groups; when it
+// does not, the reply is still taken (the source answered) and the skipped
+// store is logged.
+bool CommReplyGroupValid(const char *reply, int group, int groupCount);
+
 // The reply to the read of the group in force (A5 11): byte 6 becomes the
-// current normal group when it names one of groupCount groups. 1 stored, 0 not.
+// current normal group when it names one of groupCount groups, else the
+// current group stays. Always 1: the reply is accepted.
 int CommStoreCurrentGroup(const uint8_t *frame, int groupCount);
 
 // RiseTime of the current FP-style normal group (0 when the index is bad).

@@ -3,6 +3,7 @@
 #include "records/Globals.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QLibrary>
 #include <QPointer>
@@ -101,6 +102,8 @@ int UartFlushInput(int port) {
 
 std::map<int32_t, QPointer<QTcpSocket>> gSockets;
 int32_t gNextLanHandle = 1;
+// Why the last LAN connect failed.
+PortOpenFault gLanOpenFault = kOpenFaultNone;
 
 QTcpSocket *Socket(int32_t handle) {
   const auto it = gSockets.find(handle);
@@ -211,6 +214,10 @@ int PortUartOpen(int port, const char *deviceName, int baud, int parity, int dat
   return 0;
 }
 
+std::string PortUartDeviceName(int port) {
+  return UartDeviceName(port, gPowerInfo.CommTypeRS232Device.data()).toStdString();
+}
+
 int PortUartOpenDefault(int port, int baud) {
   return PortUartOpen(port, gPowerInfo.CommTypeRS232Device.data(), baud, 0, 8, 1, 1024, 1024);
 }
@@ -266,6 +273,7 @@ int PortUartInQLen(int port) { return WaitingCount(Uart(port)); }
 
 int PortLanOpen(const char *address, int tcpPort, int32_t &handle) {
   QHostAddress host;
+  gLanOpenFault = kOpenFaultOther;
   if (!address || !host.setAddress(QString::fromLatin1(address)) ||
       host.protocol() != QAbstractSocket::IPv4Protocol || tcpPort < 0 || tcpPort > 65535)
     return -1;
@@ -273,8 +281,14 @@ int PortLanOpen(const char *address, int tcpPort, int32_t &handle) {
   socket->connectToHost(host, static_cast<quint16>(tcpPort));
   // The one wait of the link: a connect must report failure, and it may take
   // a few seconds on a network where the address does not answer.
-  if (!socket->waitForConnected(kPortLanConnectTimeoutMs))
+  if (!socket->waitForConnected(kPortLanConnectTimeoutMs)) {
+    const auto error = socket->error();
+    gLanOpenFault = error == QAbstractSocket::ConnectionRefusedError ? kOpenFaultRefused
+                    : error == QAbstractSocket::SocketTimeoutError   ? kOpenFaultNoAnswer
+                                                                     : kOpenFaultOther;
     return -1;
+  }
+  gLanOpenFault = kOpenFaultNone;
   socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
   handle = gNextLanHandle++;
   gSockets[handle] = socket.release();
@@ -375,24 +389,51 @@ void PortGPIBUnloadLibrary() {
 // ---- The system's link ----
 
 int SystemCommPort::Open() {
+  Failure = PortOpenFailure{};
+  const int result = OpenPort();
+  if (result != 0 && Failure.Fault == kOpenFaultNone)
+    Failure.Fault = kOpenFaultOther;
+  return result;
+}
+
+int SystemCommPort::OpenPort() {
   PowerInfo &info = gPowerInfo;
   switch (info.CommType) {
-  case kCommRS232:
-    return PortUartOpenDefault(info.CommTypeRS232Port, info.CommTypeRS232Baudrate) == 0 ? 0 : -1;
-  case kCommLAN:
+  case kCommRS232: {
+    const int code = PortUartOpenDefault(info.CommTypeRS232Port, info.CommTypeRS232Baudrate);
+    if (code == -QSerialPort::DeviceNotFoundError)
+      Failure.Fault = kOpenFaultNoDevice;
+    if (code == -QSerialPort::PermissionError) {
+      // The owning group tells the user which group to join.
+      Failure.Fault = kOpenFaultPermission;
+      Failure.Group = QFileInfo(QString::fromStdString(PortUartDeviceName(info.CommTypeRS232Port)))
+                          .group()
+                          .toStdString();
+    }
+    if (code == -QSerialPort::OpenError)
+      Failure.Fault = kOpenFaultBusy;
+    return code == 0 ? 0 : -1;
+  }
+  case kCommLAN: {
     std::snprintf(info.LanIPStr.data(), info.LanIPStr.size(), "%d.%d.%d.%d", info.CommTypeLAN_IP1,
                   info.CommTypeLAN_IP2, info.CommTypeLAN_IP3, info.CommTypeLAN_IP4);
-    return PortLanOpen(info.LanIPStr.data(), info.CommTypeLAN_Port, info.LanHandle);
+    const int result = PortLanOpen(info.LanIPStr.data(), info.CommTypeLAN_Port, info.LanHandle);
+    Failure.Fault = gLanOpenFault;
+    return result;
+  }
   case kCommGPIB: {
     info.GPIBHandle = PortGPIBOpen(info.CommTypeGPIBPort);
     // A driver that is missing or refuses the descriptor fails the connect;
     // otherwise only the drain read's status 3 does.
-    if (info.GPIBHandle < 0)
+    if (info.GPIBHandle < 0) {
+      Failure.Fault = PortGPIBLibraryLoaded() == 1 ? kOpenFaultGpibDevice : kOpenFaultNoGpibDriver;
       return -1;
+    }
     std::array<uint8_t, kPortRxBuffSize> drain{};
-    return PortGPIBReadBuffByLenght(info.GPIBHandle, 255, drain.data()) == kGpibConnectFailStatus
-               ? -1
-               : 0;
+    if (PortGPIBReadBuffByLenght(info.GPIBHandle, 255, drain.data()) != kGpibConnectFailStatus)
+      return 0;
+    Failure.Fault = kOpenFaultGpibDevice;
+    return -1;
   }
   default:
     return -1;
@@ -452,10 +493,13 @@ int32_t SystemCommPort::Read(uint8_t *buffer, int32_t capacity, int32_t expectLe
     PortLanReadBuff(info.LanHandle, count, buffer, capacity);
     return count;
   case kCommGPIB: {
-    // The driver reads exactly the expected count; the decoder judges what came.
+    // The driver reads up to the expected count and the decoder judges what
+    // came; a buffer the read left untouched (a frame never ends in 0) is no
+    // reply at all.
     const int32_t length = std::clamp(expectLen, 0, capacity);
+    std::fill_n(buffer, length, uint8_t{0});
     PortGPIBReadBuffByLenght(info.GPIBHandle, length, buffer);
-    return length;
+    return std::all_of(buffer, buffer + length, [](uint8_t b) { return b == 0; }) ? 0 : length;
   }
   default:
     return 0;

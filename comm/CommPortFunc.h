@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Result of a read when nothing (or not enough) is waiting; the out count is 0.
 constexpr int kPortNothingWaiting = -1111;
@@ -47,6 +48,8 @@ int PortUartReadBuffByMinLenght(int port, int minimum, int unused, int32_t &coun
                                 int capacity = kPortRxBuffSize);
 // Bytes waiting in the input queue (0 when the port is not open).
 int PortUartInQLen(int port);
+// The device a port number opens with the device the user chose in PowerInfo.
+std::string PortUartDeviceName(int port);
 
 // ---- LAN ------------------------------------------------------------------
 // A TCP connection is named by the handle returned at open (kept in
@@ -107,6 +110,24 @@ void PortGPIBUnloadLibrary();
 // One open link to the power source. The system's link chooses RS-232, LAN or
 // GPIB by PowerInfo.CommType at every call; tests and tools may install
 // another (a simulated cable) with SetCommPort.
+// Why the link could not be opened, for the message that says so.
+enum PortOpenFault : int {
+  kOpenFaultNone = 0,
+  kOpenFaultOther,
+  kOpenFaultNoDevice,     // no such serial device
+  kOpenFaultPermission,   // the serial device is not the user's to open
+  kOpenFaultBusy,         // another program holds the serial device
+  kOpenFaultRefused,      // nothing listens on the TCP port
+  kOpenFaultNoAnswer,     // the address did not answer in time
+  kOpenFaultNoGpibDriver, // no GPIB driver library
+  kOpenFaultGpibDevice,   // the GPIB driver refused the device
+};
+
+struct PortOpenFailure {
+  int Fault = kOpenFaultNone;
+  std::string Group; // the group owning a serial device without permission
+};
+
 class CommPort {
 public:
   virtual ~CommPort() = default;
@@ -123,6 +144,8 @@ public:
   // expectLen bytes (GPIB), never more than capacity. Returns the received
   // count the scheduler stores in RxLen.
   virtual int32_t Read(uint8_t *buffer, int32_t capacity, int32_t expectLen) = 0;
+  // Why the last Open failed (kOpenFaultNone when the link cannot tell).
+  virtual PortOpenFailure OpenFailure() const { return {}; }
 };
 
 // The port layer of the CommType in PowerInfo, with the operations above.
@@ -133,6 +156,11 @@ public:
   void Clear() override;
   int Write(const uint8_t *buffer, int32_t length) override;
   int32_t Read(uint8_t *buffer, int32_t capacity, int32_t expectLen) override;
+  PortOpenFailure OpenFailure() const override { return Failure; }
+
+private:
+  int OpenPort();
+  PortOpenFailure Failure;
 };
 
 // The link in force; never null (the system's link until another is installed).

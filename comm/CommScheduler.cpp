@@ -253,15 +253,28 @@ void LinkLost() {
                      std::to_string(code) + ")."
                : "通讯中断：电源拒绝执行“" + what + "”（代码 " + std::to_string(code) + "）。";
     break;
-  case kMissBadReply:
+  case kMissBadReply: {
+    // Only a serial line has a baud rate to get wrong.
+    const bool serial = gPowerInfo.CommType != kCommLAN && gPowerInfo.CommType != kCommGPIB;
     text = English() ? "Connection lost: the power source sent invalid replies to \"" + what +
-                           "\".\nCheck the baud rate and the device address."
-                     : "通讯中断：电源对“" + what + "”的应答无效。\n请检查波特率和设备地址。";
+                           (serial ? "\".\nCheck the baud rate and the device address."
+                                   : "\".\nCheck the device address.")
+                     : "通讯中断：电源对“" + what + "”的应答无效。\n" +
+                           (serial ? "请检查波特率和设备地址。" : "请检查设备地址。");
     break;
+  }
   default:
-    text = English() ? "Connection lost: no reply from the power source to \"" + what +
-                           "\".\nCheck the cable, the port settings and the device address."
-                     : "通讯中断：电源对“" + what + "”无应答。\n请检查通讯线、端口设置和设备地址。";
+    // The model query is the first frame of a connection: nothing answered yet.
+    if (c.PresentCmd1 == kCmdClassQuery && c.PresentCmd2 == kQueryModel)
+      text = English()
+                 ? "No power source answered at " + CommPortText() +
+                       ".\nCheck the cable, the port settings and the device address."
+                 : "在" + CommPortText() + "上没有电源应答。\n请检查通讯线、端口设置和设备地址。";
+    else
+      text = English()
+                 ? "Connection lost: no reply from the power source to \"" + what +
+                       "\".\nCheck the cable, the port settings and the device address."
+                 : "通讯中断：电源对“" + what + "”无应答。\n请检查通讯线、端口设置和设备地址。";
     break;
   }
   const bool quiet = gCommPoll.QuietLoss == 1;
@@ -910,6 +923,35 @@ int CheckTHDNeedToDownloadFirst() {
     if (marks[g] == 1)
       return g;
   return kTHDGroupCount;
+}
+
+int CommGroupFrames(int group) {
+  const Family family = CurrentFamily();
+  const int thdFrames = OnGPIB() ? 2 * kTHDGroupCount : kTHDGroupCount;
+  const int normalGroups = family == kFamilyFC ? kFCGroupCount : kFPGroupCount;
+  switch (group) {
+  case kGroupSingle:
+    return 1;
+  case kGroupConnect:
+    // model query, system, the normal groups, (THD,) group in use, status
+    return 4 + normalGroups + (family == kFamilyFP ? thdFrames : 0);
+  case kGroupWriteNormalAll:
+    // system, the groups, the group in use (FS and FL have no such write)
+    return 1 + normalGroups + (family == kFamilyFS ? 0 : 1);
+  case kGroupReadList:
+  case kGroupReadRamp:
+  case kGroupWriteList:
+  case kGroupWriteRamp:
+    return 1 + kProgramStepCount; // header and steps
+  case kGroupReadCross:
+  case kGroupWriteCross:
+    return 1 + kCrossEntryCount;
+  case kGroupReadTHD:
+  case kGroupWriteTHDAll:
+    return thdFrames;
+  default:
+    return 0;
+  }
 }
 
 int CheckTHDNeedToDownload() { return CheckTHDNeedToDownloadFirst() < kTHDGroupCount ? 1 : 0; }

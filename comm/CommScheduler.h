@@ -59,6 +59,11 @@ int CheckTHDNeedToDownload();
 // calls it so that every connection polls on the same beat.
 void CommPollRestart();
 
+// The frames a request group exchanges from its first to its last, for the
+// current model and port (a GPIB THD group goes in halves); 0 when that
+// depends on what is marked (changed THD groups) or the group is unknown.
+int CommGroupFrames(int group);
+
 // The text naming a command for the user, in the current language, e.g.
 // "status query (F0 EB)" or "write normal group (5A 21, 3)".
 std::string CommCommandText(int cmd1, int cmd2, int param);

@@ -117,9 +117,8 @@ int StoreReply(const ReplyStore &store, int modelType, int cmd1, int cmd2, int p
 // The FC group reply names its own group.
 int StoreFCNormalGroup(int /*param*/, const uint8_t *frame) {
   const int group = GetU8(frame + 6);
-  if (!CommIndexValid(group, kFCGroupCount))
-    return 0;
-  DecodeFCNormalGroup(frame, gNormalFCSet[group]);
+  if (CommReplyGroupValid("A5 21", group, kFCGroupCount))
+    DecodeFCNormalGroup(frame, gNormalFCSet[group]);
   return 1;
 }
 
@@ -162,13 +161,14 @@ int EncodeFSWrite(int cmd2, int param, uint8_t *buf) {
 // channels; otherwise, and always on FL, V and W follow U on all channels.
 int StoreFSNormalGroup(bool fl, int param, const uint8_t *frame) {
   const int named = GetU8(frame + 6);
-  if (!CommIndexValid(param, kFPGroupCount) || !CommIndexValid(named, kFPGroupCount))
+  if (!CommIndexValid(param, kFPGroupCount))
     return 0;
   NormalFPSet in{};
   DecodeFSNormalGroup(frame, in);
   if (fl)
     in.OutMode = 0;
-  gNormalFPSet[named].OutMode = in.OutMode;
+  if (CommReplyGroupValid("A5 21", named, kFPGroupCount))
+    gNormalFPSet[named].OutMode = in.OutMode;
   if (in.OutMode != 1) {
     in.VolV = in.VolW = in.VolU;
     in.FreqV = in.FreqW = in.FreqU;

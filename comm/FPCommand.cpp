@@ -102,11 +102,10 @@ int EncodeWrite(Family f, int cmd2, int param, uint8_t *buf) {
 // the group asked for (param, already checked).
 int StoreNormalGroup(Family f, int param, const uint8_t *frame) {
   const int named = GetU8(frame + 6);
-  if (!CommIndexValid(named, kFPGroupCount))
-    return 0;
   NormalFPSet in{};
   DecodeFPNormalGroup(frame, in);
-  gNormalFPSet[named].OutMode = in.OutMode;
+  if (CommReplyGroupValid("A5 21", named, kFPGroupCount))
+    gNormalFPSet[named].OutMode = in.OutMode;
   NormalFPSet &set = gNormalFPSet[param];
   set.RiseTime = in.RiseTime;
   set.AngleUV = in.AngleUV;

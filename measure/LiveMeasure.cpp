@@ -66,7 +66,23 @@ int FCPhaseCarriesValues(int phase) {
   }
 }
 
+void MeasureExpected(MeasureAreaView &area) {
+  area.NoValue = gPowerInfo.Connected != 1 || gPowerInfo.OutputRunning != 1;
+  area.Stale = false;
+  area.TicksSinceMeasure = 0;
+}
+
+bool MeasureAgeTick(MeasureAreaView &area) {
+  if (area.NoValue || area.Stale) {
+    return false;
+  }
+  area.TicksSinceMeasure += 1;
+  area.Stale = area.TicksSinceMeasure >= kMeasureStaleTicks;
+  return area.Stale;
+}
+
 void DataFPFromMeasureToPanel(MeasureAreaView &area) {
+  MeasureExpected(area);
   const bool single = SinglePhaseGroup();
   for (int phase = 0; phase < kMeasurePhases; ++phase) {
     const bool blank = single && phase > 0;
@@ -80,6 +96,7 @@ void DataFPFromMeasureToPanel(MeasureAreaView &area) {
 }
 
 void DataFCFromMeasureToPanel(MeasureAreaView &area) {
+  MeasureExpected(area);
   for (int phase = 0; phase < kMeasurePhases; ++phase) {
     const bool carries = FCPhaseCarriesValues(phase) == 1;
     for (int q = kMeasVoltage; q <= kMeasPower; ++q) {

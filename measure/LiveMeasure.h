@@ -35,7 +35,17 @@ struct MeasureAreaView {
   // Check marks of the graph-view and text-view menu items.
   bool GraphItemChecked = true;
   bool TextItemChecked = false;
+  // No fresh measurement is expected (output not running, no link): the
+  // readouts and the table show no value.
+  bool NoValue = true;
+  // The output runs but no measurement came for kMeasureStaleTicks: the
+  // readouts are dimmed.
+  bool Stale = false;
+  int TicksSinceMeasure = 0;
 };
+
+// Three poll periods of the 50 ms tick.
+constexpr int kMeasureStaleTicks = 60;
 
 // One point per trace (U, V, W) for each of the four charts.
 using MeasurePointSet = std::array<std::array<double, kMeasurePhases>, kMeasureReadouts>;
@@ -49,6 +59,13 @@ double MeasureValueFC(int quantity, int phase);
 // 1 when phase 0..2 of the FC families carries values for the current
 // model and FC group.
 int FCPhaseCarriesValues(int phase);
+
+// Whether fresh measurements are expected (connected and the output runs):
+// sets NoValue, and Stale back to false.
+void MeasureExpected(MeasureAreaView &area);
+// One 50 ms tick without a measurement; true when the readouts turn stale
+// on this tick.
+bool MeasureAgeTick(MeasureAreaView &area);
 
 // Readouts and table from gMeasureOutput (FS, FP, GS, FL). With the current
 // group in single-phase mode (OutMode 5) every V and W value is 0.

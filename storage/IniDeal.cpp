@@ -415,21 +415,45 @@ void SettingWriteDocument(SettingKind kind, IniFile &document, int index) {
     document.SetInt(item.Section, item.Key, *item.Field);
 }
 
-int SettingFileRead(SettingKind kind, const QString &path, int index) {
-  return SettingFileReadForModel(kind, path, index, gPowerInfo.ModelType);
+QString SettingFindingsText(const SettingFindings &findings) {
+  QString text;
+  for (const SettingFinding &f : findings)
+    text += QString("%1.%2: %3 -> %4\n")
+                .arg(QLatin1StringView(f.Section), QLatin1StringView(f.Key))
+                .arg(f.Read)
+                .arg(f.Kept);
+  return text;
 }
 
-int SettingFileReadForModel(SettingKind kind, const QString &path, int index, int32_t modelType) {
+int SettingReadDocumentChecked(SettingKind kind, const IniFile &document, int index,
+                               int32_t modelType, SettingFindings *findings) {
+  if (SettingReadDocument(kind, document, index) == 0)
+    return 0;
+  const QList<SettingItem> items = SettingItems(kind, index);
+  QList<int32_t> read;
+  read.reserve(items.size());
+  for (const SettingItem &item : items)
+    read.append(*item.Field);
+  SettingNormalise(kind, index, modelType);
+  for (qsizetype i = 0; findings && i < items.size(); ++i)
+    if (*items[i].Field != read[i])
+      findings->append({items[i].Section, items[i].Key, read[i], *items[i].Field});
+  return 1;
+}
+
+int SettingFileRead(SettingKind kind, const QString &path, int index, SettingFindings *findings) {
+  return SettingFileReadForModel(kind, path, index, gPowerInfo.ModelType, findings);
+}
+
+int SettingFileReadForModel(SettingKind kind, const QString &path, int index, int32_t modelType,
+                            SettingFindings *findings) {
   if (!QFileInfo::exists(path)) {
     SettingApplyDefaults(kind, index);
     return 0;
   }
   IniFile document;
   document.LoadFile(path); // an unreadable file fails the Type check
-  if (SettingReadDocument(kind, document, index) == 0)
-    return 0;
-  SettingNormalise(kind, index, modelType);
-  return 1;
+  return SettingReadDocumentChecked(kind, document, index, modelType, findings);
 }
 
 int SettingFileWrite(SettingKind kind, const QString &path, int index) {

@@ -74,11 +74,31 @@ int SettingReadDocument(SettingKind kind, const IniFile &document, int index);
 // Sets Type and every item of the kind in the document.
 void SettingWriteDocument(SettingKind kind, IniFile &document, int index);
 
+// A field that normalisation changed: the value read and the value kept.
+struct SettingFinding {
+  QByteArrayView Section;
+  QByteArrayView Key;
+  int32_t Read;
+  int32_t Kept;
+};
+using SettingFindings = QList<SettingFinding>;
+// "Value.VolU: 9999 -> 3000", one line per finding.
+QString SettingFindingsText(const SettingFindings &findings);
+
+// Reads a loaded document (SettingReadDocument) and normalises what it read
+// for the family; findings, when given, receive every field normalisation
+// changed. 1, or 0 with the records untouched.
+int SettingReadDocumentChecked(SettingKind kind, const IniFile &document, int index,
+                               int32_t modelType, SettingFindings *findings);
+
 // The whole read (defaults on a missing file, Type check, items,
-// normalisation by gPowerInfo.ModelType) and the whole write.
-int SettingFileRead(SettingKind kind, const QString &path, int index = 0);
+// normalisation by gPowerInfo.ModelType, its findings when asked for) and
+// the whole write.
+int SettingFileRead(SettingKind kind, const QString &path, int index = 0,
+                    SettingFindings *findings = nullptr);
 // The same, normalising for the given family instead of the selected one.
-int SettingFileReadForModel(SettingKind kind, const QString &path, int index, int32_t modelType);
+int SettingFileReadForModel(SettingKind kind, const QString &path, int index, int32_t modelType,
+                            SettingFindings *findings = nullptr);
 int SettingFileWrite(SettingKind kind, const QString &path, int index = 0);
 
 int FileReadNormalFCAll(const QString &path);

@@ -99,7 +99,8 @@ void IniFile::LoadText(const QByteArray &text) {
   };
 
   const QByteArrayView all(text);
-  qsizetype start = 0;
+  // Some editors begin a UTF-8 file with a byte-order mark: it is no text.
+  qsizetype start = all.startsWith("\xEF\xBB\xBF") ? 3 : 0;
   while (start < all.size()) {
     qsizetype end = all.indexOf('\n', start);
     if (end < 0)

@@ -3,9 +3,10 @@
 //
 // Text layout written: "[Section]" headers, items as "Key = Value", every line
 // ended by CR LF, one empty line after the last item of every section.
-// Reading accepts blanks around keys, "=" and values, empty lines anywhere,
-// LF-only line ends, values in double quotes, and joins runs of items named
-// "Key Line0001", "Key Line0002", ... back into one item "Key". Values longer
+// Reading skips a leading UTF-8 byte-order mark, accepts blanks around keys,
+// "=" and values, empty lines anywhere, LF-only line ends, values in double
+// quotes, and joins runs of items named "Key Line0001", "Key Line0002", ...
+// back into one item "Key". Values longer
 // than 80 characters are written as such runs. Section names and keys are
 // compared without regard to letter case and surrounding blanks.
 //

@@ -30,8 +30,6 @@ QWidget *DialogParent() {
   return QApplication::activeWindow();
 }
 
-constexpr int kMaxPathLength = 260;
-
 } // namespace
 
 DialogService &Dialogs() { return *gDialogs; }
@@ -67,8 +65,6 @@ int QtDialogService::FileSelectPopup(const QString &defaultDir, const QString &p
   QString chosen = dialog.selectedFiles().first();
   if (!suffix.isEmpty() && QFileInfo(chosen).suffix().compare(suffix, Qt::CaseInsensitive) != 0)
     chosen += "." + suffix;
-  if (chosen.size() > kMaxPathLength)
-    return kFileSelectCancelled;
   path = chosen;
   return QFileInfo::exists(chosen) ? kFileSelectExisting : kFileSelectNew;
 }

@@ -6,6 +6,9 @@
 
 class QWidget;
 
+// Longest path a setting file may have, in characters.
+constexpr int kMaxPathLength = 260;
+
 // Result codes of FileSelectPopup.
 enum FileSelectResult : int {
   kFileSelectCancelled = 0,
@@ -23,7 +26,7 @@ public:
   virtual int ConfirmPopup(const QString &title, const QString &text) = 0;
   // A file selection restricted to pattern (for example "*.FPNorAll"); save
   // selects the Save button, otherwise Load. Returns a FileSelectResult and
-  // the chosen path (at most 260 characters) in path.
+  // the chosen path in path.
   virtual int FileSelectPopup(const QString &defaultDir, const QString &pattern,
                               const QString &title, bool save, QString &path) = 0;
   // Opens a document in the system's default viewer; false when that failed.

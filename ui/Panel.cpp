@@ -81,7 +81,7 @@ void ConnectionBar::showConnected(bool connected, const QString &modelName) {
 
 OutputArea::OutputArea(QWidget *parent)
     : QFrame(parent), OutputSwitch(new LedSwitch(QColor(40, 210, 60), this)),
-      RunningText(new QLabel(this)), StoppedText(new QLabel(this)),
+      RunningText(new QLabel(this)), RisingText(new QLabel(this)), StoppedText(new QLabel(this)),
       AlarmLamp(new Lamp(QString(), QColor(230, 30, 30), this)), AlarmText(new QLabel(this)),
       BtClearAlarm(new QPushButton(this)), DCBox(new QWidget(this)), DCCaption(new QLabel(DCBox)),
       DCSwitch(new LedSwitch(QColor(255, 160, 20), DCBox)), DCValue(new NumDisplay(1, DCBox)) {
@@ -92,16 +92,19 @@ OutputArea::OutputArea(QWidget *parent)
 
   layout->addWidget(OutputSwitch);
 
-  auto *state = new QVBoxLayout;
+  // One place for the state: running, rising and stopped show one at a time.
+  auto *state = new QGridLayout;
   QFont bold = RunningText->font();
   bold.setBold(true);
   bold.setPointSize(bold.pointSize() + 2);
   RunningText->setFont(bold);
+  RisingText->setFont(bold);
   StoppedText->setFont(bold);
   RunningText->setStyleSheet("color: rgb(20, 150, 40);");
+  RisingText->setStyleSheet("color: rgb(200, 130, 0);");
   StoppedText->setStyleSheet("color: rgb(90, 90, 90);");
-  state->addWidget(RunningText);
-  state->addWidget(StoppedText);
+  for (QLabel *text : {RunningText, RisingText, StoppedText})
+    state->addWidget(text, 0, 0);
   layout->addLayout(state);
 
   auto *alarm = new QHBoxLayout;
@@ -125,6 +128,15 @@ OutputArea::OutputArea(QWidget *parent)
   layout->addWidget(DCBox);
 
   OutputSwitch->setFixedSize(42, 42);
+  // What an alarm or the state hides keeps its place, so that nothing moves
+  // sideways when an alarm comes or goes.
+  for (QWidget *keep :
+       std::initializer_list<QWidget *>{OutputSwitch, RunningText, RisingText, StoppedText,
+                                        AlarmLamp, AlarmText, BtClearAlarm}) {
+    QSizePolicy policy = keep->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    keep->setSizePolicy(policy);
+  }
   RunningText->hide();
   AlarmLamp->hide();
   AlarmText->hide();

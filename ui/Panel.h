@@ -67,6 +67,7 @@ public:
 
   LedSwitch *OutputSwitch;
   QLabel *RunningText;
+  QLabel *RisingText;
   QLabel *StoppedText;
   Lamp *AlarmLamp;
   QLabel *AlarmText;

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <array>
 #include <memory>
 
 #include "app/MainTimer.h"
@@ -242,12 +243,38 @@ void TIMER_50MS_CALLBACK() {
   gInsideTick = false;
 }
 
+namespace {
+
+// The wait popup follows the frames of the exchange; starting counts anew.
+void ShowWaitProgress(bool start) {
+  static int framesDone = 0;
+  static std::array<int32_t, 4> shown{};
+  const CommInfo &c = gCommInfo;
+  const std::array<int32_t, 4> frame{c.PresentStep, c.PresentCmd1, c.PresentCmd2, c.PresentParam};
+  if (start)
+    framesDone = 0;
+  else if (frame == shown)
+    return;
+  else
+    ++framesDone;
+  shown = frame;
+  gWaitPanel->showProgress(
+      framesDone, CommGroupFrames(c.PresentGroup),
+      QString::fromStdString(CommCommandText(c.PresentCmd1, c.PresentCmd2, c.PresentParam)));
+}
+
+} // namespace
+
 void TimerTickView(long long tick) {
+  if (gWaitPanel)
+    ShowWaitProgress(false);
   if (gPowerInfo.LogoAnimate == 1 && tick % 2 == 0)
     SoltoLogoBrimlet();
-  // The chart step zeroes the measurements first when no source is connected.
-  if (tick % 2 == 0 && gPowerInfo.OutputRunning == 1)
+  // The charts advance only while fresh measurements are expected.
+  if (tick % 2 == 0 && gPowerInfo.OutputRunning == 1 && gPowerInfo.Connected == 1)
     AppendMeasureChartPoints();
+  if (MeasureAgeTick(gPanelState.Measure))
+    MeasureStateToPanel();
   if (gRefreshProWaveDelay > 0) {
     --gRefreshProWaveDelay;
     // The program frames have no preview graph yet; their editors redraw it
@@ -261,6 +288,10 @@ void ShowWaitPopup(int show) {
       return;
     gWaitPanel = new WaitPanel(gCurrentPanel);
     PanelWaitLanguageSet();
+    // The way out of a long exchange: the link closes as when it is lost,
+    // and what the source did not confirm counts as not written.
+    gWaitPanel->OnCancel = [] { CommConnectDeal(0); };
+    ShowWaitProgress(true);
     gWaitPanel->setWindowModality(Qt::ApplicationModal);
     gWaitPanel->show();
     return;

@@ -13,6 +13,7 @@
 #include "app/gui/NormalMapping.h"
 #include "app/gui/PanelSync.h"
 #include "measure/LiveMeasure.h"
+#include "records/Globals.h"
 #include "records/ViewHooks.h"
 #include "ui/Dialogs.h"
 #include "ui/Texts.h"
@@ -39,7 +40,16 @@ public:
   void MessagePopup(const std::string &title, const std::string &text) override {
     ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
   }
-  void RefreshOutputState() override { OnPanel(::RefreshOutputState); }
+  void RefreshOutputState() override {
+    // The settings are shown again only when the running or alarm state changed.
+    const bool changed = gPowerInfo.OutputRunning != gPanelState.LastOutputRunning ||
+                         gPowerInfo.Alarming != gPanelState.LastAlarming;
+    ::RefreshOutputState(gPanelState);
+    if (changed)
+      StateToPanel();
+    else
+      OutputStateToPanel();
+  }
   void RefreshDCOutputStateAndMeasure() override { OnPanel(::RefreshDCOutputStateAndMeasure); }
   void DataFPFromMeasureToPanel() override {
     ::DataFPFromMeasureToPanel(gPanelState.Measure);

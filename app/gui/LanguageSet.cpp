@@ -18,6 +18,7 @@
 #include "programs/gui/ProgramPanels.h"
 #include "records/Globals.h"
 #include "storage/Language.h"
+#include "ui/Texts.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void SetConnectionTexts(ConnectionBar *bar) {
 
 void SetOutputTexts(OutputArea *area) {
   area->RunningText->setText(LanguageItem(37));
+  area->RisingText->setText(Tx("Rising", "缓升中"));
   area->StoppedText->setText(LanguageItem(38));
   area->AlarmLamp->setCaption(LanguageItem(176));
   area->BtClearAlarm->setText(LanguageItem(177));
@@ -248,5 +250,6 @@ void PanelWaitLanguageSet() {
   panel->setWindowTitle(LanguageItem(181));
   panel->Title->setText(LanguageItem(181));
   panel->Text->setText(LanguageItem(182));
+  panel->BtCancel->setText(Tx("Cancel and disconnect", "取消并断开连接"));
   CloseLanguage();
 }

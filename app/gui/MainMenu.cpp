@@ -44,6 +44,14 @@ QString ChooseFile(const QString &pattern, bool save) {
   const int result = Dialogs().FileSelectPopup(QString(), pattern, QString(), save, path);
   if (result != kFileSelectExisting && result != kFileSelectNew)
     return {};
+  if (path.size() > kMaxPathLength) {
+    Dialogs().MessagePopup(Tx("Warning", "警告"),
+                           Tx("The path is longer than %1 characters:\n%2\nChoose a shorter one.",
+                              "路径超过 %1 个字符：\n%2\n请选择较短的路径。")
+                               .arg(kMaxPathLength)
+                               .arg(QDir::toNativeSeparators(path)));
+    return {};
+  }
   return path;
 }
 
@@ -66,6 +74,36 @@ void TellNotLoaded(const QString &path, const QString &pattern) {
                              .arg(QDir::toNativeSeparators(path), pattern));
 }
 
+// Reads a normal-setting file of the current family into the records (one
+// group, or all with the system settings). When normalisation changed
+// fields the user sees which and to what, and may keep the records as they
+// were. 1 when read and accepted; 0 after telling the user why not.
+int ReadNormalFile(bool all, const QString &path, const QString &pattern) {
+  const bool fc = IsFCModel(gPowerInfo.ModelType);
+  const SettingKind kind = fc ? (all ? SettingKind::FCNorAll : SettingKind::FCNorOne)
+                              : (all ? SettingKind::FPNorAll : SettingKind::FPNorOne);
+  const auto fcSets = gNormalFCSet;
+  const auto fpSets = gNormalFPSet;
+  const SystemSet system = gSystemSet;
+  SettingFindings findings;
+  if (SettingFileRead(kind, path, gCurrentNormalGroup, &findings) != 1) {
+    TellNotLoaded(path, pattern);
+    return 0;
+  }
+  if (findings.isEmpty() ||
+      Dialogs().ConfirmPopup(
+          Tx("Corrected values", "已修正的数值"),
+          Tx("Values of %1 are outside what the source takes and were corrected:\n\n%2\nLoad "
+             "with these corrections?",
+             "文件 %1 中的数值超出电源允许范围，已修正：\n\n%2\n按修正后的数值读取？")
+              .arg(QDir::toNativeSeparators(path), SettingFindingsText(findings))) == 1)
+    return 1;
+  gNormalFCSet = fcSets;
+  gNormalFPSet = fpSets;
+  gSystemSet = system;
+  return 0;
+}
+
 void FileSaveAll() {
   const QString path = ChooseFile(NormalAllPattern(), true);
   if (path.isEmpty())
@@ -81,11 +119,8 @@ void FileLoadAll() {
   const QString path = ChooseFile(pattern, false);
   if (path.isEmpty() || !LoadableFile(path))
     return;
-  const bool fc = IsFCModel(gPowerInfo.ModelType);
-  if ((fc ? FileReadNormalFCAll(path) : FileReadNormalFPAll(path)) != 1) {
-    TellNotLoaded(path, pattern);
+  if (ReadNormalFile(true, path, pattern) != 1)
     return;
-  }
   ShowNormalAndSystemSettings();
   if (gPowerInfo.Connected == 1)
     CommSetNewCmdGroup(kGroupWriteNormalAll);
@@ -106,13 +141,9 @@ void FileLoadOne() {
   const QString path = ChooseFile(pattern, false);
   if (path.isEmpty() || !LoadableFile(path))
     return;
-  const bool fc = IsFCModel(gPowerInfo.ModelType);
-  if ((fc ? FileReadNormalFCOne(path, gCurrentNormalGroup)
-          : FileReadNormalFPOne(path, gCurrentNormalGroup)) != 1) {
-    TellNotLoaded(path, pattern);
+  if (ReadNormalFile(false, path, pattern) != 1)
     return;
-  }
-  if (fc)
+  if (IsFCModel(gPowerInfo.ModelType))
     DataFCFromNormalVarToPanel(gPanelState);
   else
     DataFPFromNormalVarToPanel(gPanelState);
@@ -233,7 +264,12 @@ void SetLanguageEnglish() {
 void CallHelpFile() {
   const QString name =
       gPowerInfo.Language == 1 ? "Vexa_PC_Software_EN.html" : "Vexa_PC_Software_CN.html";
-  Dialogs().OpenDocument(QDir(LanguageFolder()).filePath(name));
+  const QString path = QDir(LanguageFolder()).filePath(name);
+  if (!Dialogs().OpenDocument(path))
+    Dialogs().MessagePopup(Tx("Help", "帮助"),
+                           Tx("No program could open the help file. Open it yourself:\n%1",
+                              "没有程序能打开帮助文件，请自行打开：\n%1")
+                               .arg(QDir::toNativeSeparators(path)));
 }
 
 void MainMenuOpenProgram(int page) {
@@ -309,7 +345,11 @@ void MAIN_MENU_ITEM_CALLBACK(int menuItem) {
     SendLanguageToSource();
     break;
   case MENU_SET_VIEW_GRAPH:
-    SetNormalMeasureDisplayGraph();
+    // The FC families have their own graph view of fixed quantities.
+    if (IsFCModel(gPowerInfo.ModelType))
+      SetNormalMeasureDisplayGraphFC();
+    else
+      SetNormalMeasureDisplayGraph();
     break;
   case MENU_SET_VIEW_TEXT:
     SetNormalMeasureDisplayText();

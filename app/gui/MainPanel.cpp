@@ -16,11 +16,12 @@ namespace {
 
 // Mode codes each variant's out-mode selector offers.
 const std::array<std::vector<int>, kModeRingCount> kOutModes = {{
-    {0, 1, 5},     // FSA and FL
+    {0, 1, 5},     // FSA
     {0, 1},        // FSB
     {0, 1, 5, 16}, // FPA
     {0, 1, 16},    // FPB
     {0, 16},       // GS
+    {0},           // FL: three-phase only
 }};
 
 QString OutModeText(int language, int mode) {
@@ -338,10 +339,11 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
   Timer50ms->setInterval(50);
   Timer50ms->setTimerType(Qt::PreciseTimer);
 
-  MiddleLCD->setFixedWidth(470);
-  MiddleFC->setFixedWidth(470);
-  Tabs->setFixedWidth(470);
-  NormalGraph->setFixedWidth(470);
+  // The settings column keeps its width; the measurement area takes what the
+  // window has beyond it. Below this size controls would be clipped.
+  for (QWidget *column : std::initializer_list<QWidget *>{MiddleLCD, MiddleFC, Tabs, NormalGraph})
+    column->setFixedWidth(470);
+  setMinimumSize(1014, 730);
   resize(1014, 730);
   setLayoutTexts(0);
 }

@@ -36,7 +36,8 @@ enum OutModeSelector : int {
   kModeRingFPA = 2,
   kModeRingFPB = 3,
   kModeRingGS = 4,
-  kModeRingCount = 5,
+  kModeRingFL = 5,
+  kModeRingCount = 6,
 };
 
 class MainPanel : public Panel {

@@ -129,15 +129,7 @@ void PanelDisplay(int code) {
     tabs->setCurrentIndex(kTabFCNormal);
 
   if (!fc) {
-    int ring = kModeRingFSA;
-    if (code == kModelFSB)
-      ring = kModeRingFSB;
-    else if (code == kModelFPA)
-      ring = kModeRingFPA;
-    else if (code == kModelFPB)
-      ring = kModeRingFPB;
-    else if (code == kModelGS)
-      ring = kModeRingGS;
+    const int ring = OutModeRingOf(code);
     for (int r = 0; r < kModeRingCount; ++r)
       gPanelState.Normal.OutMode[r].Visible = r == ring;
     gPanelState.System.UCompensation.Visible = code != kModelFSB && code != kModelFPB;

@@ -5,6 +5,7 @@
 #include <QLineSeries>
 #include <QSignalBlocker>
 #include <QValueAxis>
+#include <algorithm>
 
 #include "app/MainPanelFunc.h"
 #include "app/NormalPanelMap.h"
@@ -19,6 +20,7 @@
 #include "measure/gui/MeasureArea.h"
 #include "records/Globals.h"
 #include "storage/Language.h"
+#include "ui/ControlSync.h"
 #include "ui/StripChart.h"
 #include "ui/Texts.h"
 
@@ -27,64 +29,6 @@ MainPanelState gPanelState;
 namespace {
 
 bool gApplying = false; // widgets are being written: their signals are not the user's
-
-void ApplyNum(QDoubleSpinBox *entry, const NumView &view) {
-  const QSignalBlocker block(entry);
-  if (view.Max > view.Min)
-    entry->setRange(view.Min, view.Max);
-  entry->setValue(view.Value);
-  entry->setVisible(view.Visible);
-  entry->setEnabled(!view.Dimmed);
-}
-
-void ApplyNum(QSpinBox *entry, const NumView &view) {
-  const QSignalBlocker block(entry);
-  if (view.Max > view.Min)
-    entry->setRange(int(view.Min), int(view.Max));
-  entry->setValue(int(view.Value));
-  entry->setVisible(view.Visible);
-  entry->setEnabled(!view.Dimmed);
-}
-
-void ApplyNum(Knob *knob, const NumView &view) {
-  const QSignalBlocker block(knob);
-  if (view.Max > view.Min)
-    knob->setRange(view.Min, view.Max);
-  knob->setValue(view.Value);
-  knob->setVisible(view.Visible);
-  knob->setEnabled(!view.Dimmed);
-}
-
-void ApplyNum(NumDisplay *display, const NumView &view) {
-  display->setNumber(view.Value);
-  display->setVisible(view.Visible);
-  display->setEnabled(!view.Dimmed);
-}
-
-void ApplyRing(Ring *ring, const RingView &view) {
-  const QSignalBlocker block(ring);
-  ring->setRingValue(view.Value);
-  ring->setVisible(view.Visible);
-  ring->setEnabled(!view.Dimmed);
-}
-
-void ApplyRing(QCheckBox *box, const RingView &view) {
-  const QSignalBlocker block(box);
-  box->setChecked(view.Value > 0);
-  box->setVisible(view.Visible);
-  box->setEnabled(!view.Dimmed);
-}
-
-void ApplyLamp(Lamp *lamp, const LampView &view) {
-  lamp->setOn(view.On);
-  lamp->setVisible(view.Visible);
-  lamp->setEnabled(!view.Dimmed);
-}
-
-void ApplyKey(QAbstractButton *key, const KeyView &view) {
-  key->setVisible(view.Visible);
-  key->setEnabled(!view.Dimmed);
-}
 
 QString Tenths(double value) { return QString::number(value, 'f', 1); }
 QString Hundredths(double value) { return QString::number(value, 'f', 2); }
@@ -182,17 +126,17 @@ void OutputToPanel(const OutputAreaView &o) {
     ApplyLamp(area->AlarmLamp, o.AlarmLamp);
     area->AlarmLamp->setOn(o.AlarmLamp.Visible);
     area->AlarmText->setText(alarm);
-    area->AlarmText->setVisible(o.AlarmTextVisible);
+    ShowAndDim(area->AlarmText, o.AlarmTextVisible, false);
     ApplyKey(area->BtClearAlarm, o.ClearAlarm);
     area->OutputSwitch->setOn(o.OutputSwitch.On);
-    area->OutputSwitch->setVisible(o.OutputSwitch.Visible);
-    area->OutputSwitch->setEnabled(!o.OutputSwitch.Dimmed);
-    area->RunningText->setVisible(o.RunningVisible);
-    area->StoppedText->setVisible(o.StoppedVisible);
-    area->DCBox->setVisible(o.DCOutput.Visible);
+    ShowAndDim(area->OutputSwitch, o.OutputSwitch.Visible, o.OutputSwitch.Dimmed);
+    ShowAndDim(area->RunningText, o.RunningVisible, false);
+    ShowAndDim(area->RisingText, o.RisingVisible, false);
+    ShowAndDim(area->StoppedText, o.StoppedVisible, false);
+    ShowAndDim(area->DCBox, o.DCOutput.Visible, false);
     area->DCSwitch->setOn(o.DCOutput.On);
-    area->DCSwitch->setEnabled(!o.DCOutput.Dimmed);
-    area->DCValue->setNumber(o.DCReading.Value);
+    ShowAndDim(area->DCSwitch, true, o.DCOutput.Dimmed);
+    ApplyNum(area->DCValue, o.DCReading);
   }
 }
 
@@ -224,15 +168,33 @@ void GraphToPanel(const NormalSetGraphView &graph) {
   axisY->setRange(-graph.YLimit, graph.YLimit);
 }
 
+// The text of a ring's item with a value, as the main panel names it.
+QString RingText(const Ring *ring, int value) {
+  const int index = ring->findData(value);
+  return index >= 0 ? ring->itemText(index) : QString::number(value);
+}
+
+QString FCOutModeText(int mode) {
+  switch (mode) {
+  case 0:
+    return Tx("Three-phase", "三相输出");
+  case 1:
+    return Tx("Single phase", "单相输出");
+  default:
+    return Tx("Phase %1 only", "仅 %1 相").arg(QChar("UVW"[std::clamp(mode - 2, 0, 2)]));
+  }
+}
+
 void GroupPanelsToPanel(const MainPanelState &s) {
+  const MainPanel *p = gMainPanel;
   for (int g = 0; g < kFCGroupCount; ++g) {
     const FCGroupRow &row = s.FCGroupPanel.Rows[g];
     const QStringList cells = {Tenths(row.Vol),
                                Tenths(row.Freq),
-                               QString::number(row.OutMode),
-                               QString::number(row.VolLevel),
+                               FCOutModeText(row.OutMode),
+                               row.VolLevel == 0 ? Tx("Auto", "自动") : Tx("High", "高档"),
                                QString::number(row.UpPercent),
-                               QString::number(-row.DownPercent)};
+                               QString::number(row.DownPercent)};
     for (int c = 0; c < cells.size(); ++c)
       gFCGroupPanel->setCell(g, c, cells[c]);
     if (s.FCGroupPanel.Radio[g])
@@ -241,23 +203,26 @@ void GroupPanelsToPanel(const MainPanelState &s) {
   const QString none = Tx("none", "无");
   for (int g = 0; g < kFPGroupCount; ++g) {
     const FPGroupRow &row = s.FPGroupPanel.Rows[g];
-    const QStringList cells = {QString::number(row.OutMode),
-                               ChannelText(row.OutChannel),
-                               Tenths(row.VolU),
-                               Tenths(row.VolV),
-                               Tenths(row.VolW),
-                               Tenths(row.VolLine),
-                               QString::number(row.VolLevel),
-                               Hundredths(row.FreqU),
-                               Hundredths(row.FreqV),
-                               Hundredths(row.FreqW),
-                               Tenths(row.RiseTime),
-                               Tenths(row.AngleUV),
-                               Tenths(row.AngleVW),
-                               Tenths(row.AngleUW),
-                               QString::number(row.WaveU),
-                               row.NoWaveVW ? none : QString::number(row.WaveV),
-                               row.NoWaveVW ? none : QString::number(row.WaveW)};
+    const Ring *range = row.VolLevel == 3 ? p->RingRange23 : p->RingRange12;
+    const Ring *wave = p->RingWave[0];
+    const QStringList cells = {
+        RingText(p->RingOutMode[OutModeRingOf(gPowerInfo.ModelType)], row.OutMode),
+        ChannelText(row.OutChannel),
+        Tenths(row.VolU),
+        Tenths(row.VolV),
+        Tenths(row.VolW),
+        Tenths(row.VolLine),
+        RingText(range, row.VolLevel),
+        Hundredths(row.FreqU),
+        Hundredths(row.FreqV),
+        Hundredths(row.FreqW),
+        Tenths(row.RiseTime),
+        Tenths(row.AngleUV),
+        Tenths(row.AngleVW),
+        Tenths(row.AngleUW),
+        RingText(wave, row.WaveU),
+        row.NoWaveVW ? none : RingText(wave, row.WaveV),
+        row.NoWaveVW ? none : RingText(wave, row.WaveW)};
     for (int c = 0; c < cells.size(); ++c)
       gFPGroupPanel->setCell(g, c, cells[c]);
     if (s.FPGroupPanel.Radio[g])
@@ -343,6 +308,14 @@ void PanelToState() {
     s.Measure.Readout[k].Quantity = gMeasureArea->Selector[k]->ringValue();
 }
 
+// A reading, or "---" when no fresh measurement is expected.
+void ShowReading(NumDisplay *display, double value, const MeasureAreaView &m) {
+  if (m.NoValue)
+    display->setText("---");
+  else
+    display->setNumber(value);
+}
+
 void MeasureStateToPanel() {
   const MeasureAreaView &m = gPanelState.Measure;
   MeasureArea *area = gMeasureArea;
@@ -359,8 +332,8 @@ void MeasureStateToPanel() {
     for (int phase = 0; phase < 3; ++phase) {
       NumDisplay *display = area->Readout[k][phase];
       display->setDecimals(readout.Precision);
-      display->setNumber(readout.Value[phase]);
-      display->setVisible(m.ReadoutsVisible && (phase == 0 || m.ReadoutVWVisible));
+      ShowReading(display, readout.Value[phase], m);
+      ShowAndDim(display, m.ReadoutsVisible && (phase == 0 || m.ReadoutVWVisible), m.Stale);
     }
     area->Chart[k]->setVisible(m.ChartsVisible);
   }
@@ -368,7 +341,17 @@ void MeasureStateToPanel() {
     area->GraphPhaseHeader[phase]->setVisible(m.ReadoutVWVisible);
   for (int q = 0; q < kMeasureTableRows; ++q)
     for (int phase = 0; phase < 3; ++phase)
-      area->Table[q][phase]->setNumber(m.Table[q][phase]);
+      ShowReading(area->Table[q][phase], m.Table[q][phase], m);
+}
+
+void OutputStateToPanel() {
+  if (!gMainPanel)
+    return;
+  gApplying = true;
+  OutputToPanel(gPanelState.Output);
+  MeasureStateToPanel();
+  CarryOutRequests(gPanelState.Requests);
+  gApplying = false;
 }
 
 void StateToPanel() {

@@ -19,6 +19,9 @@ void ResetPanelState();
 void PanelToState();
 // Record -> widgets, then the requests.
 void StateToPanel();
+// Record -> the output areas only, then the requests (an output-state
+// refresh that leaves the running and alarm state as it was).
+void OutputStateToPanel();
 // Record -> the measurement area only (readouts and table; the frequent case).
 void MeasureStateToPanel();
 // One control callback: PanelToState, the core's callback, StateToPanel.

@@ -6,9 +6,11 @@
 #include <QVBoxLayout>
 
 #include "ui/Logo.h"
+#include "ui/Texts.h"
 
 WaitPanel::WaitPanel(QWidget *parent)
-    : QDialog(parent), Title(new QLabel(this)), Text(new QLabel(this)) {
+    : QDialog(parent), Title(new QLabel(this)), Text(new QLabel(this)), Progress(new QLabel(this)),
+      BtCancel(new QPushButton(this)) {
   setObjectName("WaitPanel");
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   auto *layout = new QVBoxLayout(this);
@@ -22,10 +24,24 @@ WaitPanel::WaitPanel(QWidget *parent)
   auto *busy = new QProgressBar(this);
   busy->setRange(0, 0); // a moving bar: the length of the transfer is not known
   busy->setTextVisible(false);
+  Progress->setAlignment(Qt::AlignCenter);
   layout->addWidget(Title);
   layout->addWidget(Text);
   layout->addWidget(busy);
-  setFixedSize(360, 140);
+  layout->addWidget(Progress);
+  layout->addWidget(BtCancel, 0, Qt::AlignCenter);
+  connect(BtCancel, &QPushButton::clicked, this, [this] {
+    if (OnCancel)
+      OnCancel();
+  });
+  setFixedSize(360, 190);
+}
+
+void WaitPanel::showProgress(int framesDone, int framesExpected, const QString &inFlight) {
+  const QString done = framesExpected > 0
+                           ? Tx("%1 of %2 frames", "%1 / %2 帧").arg(framesDone).arg(framesExpected)
+                           : Tx("%1 frames", "%1 帧").arg(framesDone);
+  Progress->setText(done + Tx(" — now: ", " — 当前：") + inFlight);
 }
 
 void WaitPanel::closeEvent(QCloseEvent *event) { event->ignore(); }

@@ -11,8 +11,15 @@ class WaitPanel : public QDialog {
   Q_OBJECT
 public:
   explicit WaitPanel(QWidget *parent = nullptr);
+  // The frames exchanged so far of those expected (0: not known) and the
+  // one in flight.
+  void showProgress(int framesDone, int framesExpected, const QString &inFlight);
+
   QLabel *Title;
   QLabel *Text;
+  QLabel *Progress;
+  QPushButton *BtCancel;
+  std::function<void()> OnCancel;
 
 protected:
   void closeEvent(QCloseEvent *event) override; // it goes when the transfer ends

@@ -114,10 +114,11 @@ TEST_F(CodecFCTest, FCNormalGroupReplyGoesToTheGroupItNames) {
   EXPECT_EQ((std::array{gNormalFCSet[3].Vol, gNormalFCSet[3].VolLine, gNormalFCSet[3].VolBase}),
             (std::array{2193, 3798, 77}));
   EXPECT_EQ(gNormalFCSet[1].Vol, 0);
+  // A group the program lacks: taken, nothing stored.
   EXPECT_EQ(Receive(FCCommRx,
                     HandFrame(0xA5, 0x21, Cat({{7, 0}, Be16(2193), Be16(600), {5, 6, 1}})), 0xA5,
                     0x21, 1),
-            0);
+            1);
   // An FS-length group reply is not an FC reply.
   EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x21, Bytes(22, 0)), 0xA5, 0x21), 0);
 }
@@ -133,7 +134,7 @@ TEST_F(CodecFCTest, FCSystemAndCurrentGroupReplies) {
             (std::array{999, 5000, 42}));
   EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {6}), 0xA5, 0x11), 1);
   EXPECT_EQ(gCurrentNormalGroup, 6);
-  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 0);
+  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 1);
   EXPECT_EQ(gCurrentNormalGroup, 6);
   gPowerInfo.ModelType = kModelFSA;
   EXPECT_EQ(Receive(FSCommRx, HandFrame(0xA5, 0x11, {9}), 0xA5, 0x11), 1);
@@ -187,7 +188,8 @@ TEST_F(CodecFCTest, FSAndFLNormalGroupReplies) {
   EXPECT_EQ(gNormalFPSet[1].VolU, 0);
   EXPECT_EQ(gNormalFPSet[8].OutMode, 0);
   EXPECT_EQ(gNormalFPSet[8].VolV, 1100);
-  EXPECT_EQ(Receive(FSCommRx, FSNormalReply(10, 1, 1, 1, 1), 0xA5, 0x21, 8), 0);
+  EXPECT_EQ(Receive(FSCommRx, FSNormalReply(10, 5, 1, 1, 1), 0xA5, 0x21, 7), 1);
+  EXPECT_EQ((std::array{gNormalFPSet[7].OutMode, gNormalFPSet[7].VolU}), (std::array{0, 2200}));
   EXPECT_EQ(Receive(FLCommRx, FSNormalReply(1, 1, 1, 1, 1), 0xA5, 0x21, 10), 0);
 }
 

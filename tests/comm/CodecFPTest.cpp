@@ -219,7 +219,8 @@ TEST_F(CodecFPTest, WriteAcknowledgementAndCurrentGroup) {
 
   EXPECT_EQ(Receive(FPCommRx, HandFrame(0xA5, 0x11, {7}), 0xA5, 0x11), 1);
   EXPECT_EQ(gCurrentNormalGroup, 7);
-  EXPECT_EQ(Receive(FPCommRx, HandFrame(0xA5, 0x11, {10}), 0xA5, 0x11), 0);
+  // A group the program lacks: the reply is taken, the group stays.
+  EXPECT_EQ(Receive(FPCommRx, HandFrame(0xA5, 0x11, {10}), 0xA5, 0x11), 1);
   EXPECT_EQ(gCurrentNormalGroup, 7);
 }
 
@@ -272,7 +273,9 @@ TEST_F(CodecFPTest, NormalGroupReplyPerFamily) {
   ASSERT_EQ(Receive(FPCommRx, NormalReply(2, 16, 7), 0xA5, 0x21, 5), 1);
   EXPECT_EQ((std::array{gNormalFPSet[2].OutMode, gNormalFPSet[2].VolU}), (std::array{16, 0}));
   EXPECT_EQ((std::array{gNormalFPSet[5].OutMode, gNormalFPSet[5].VolU}), (std::array{0, 2200}));
-  EXPECT_EQ(Receive(FPCommRx, NormalReply(10, 0, 7), 0xA5, 0x21, 5), 0);
+  // A named group the program lacks: only the OutMode store is skipped.
+  EXPECT_EQ(Receive(FPCommRx, NormalReply(10, 16, 7), 0xA5, 0x21, 6), 1);
+  EXPECT_EQ((std::array{gNormalFPSet[6].OutMode, gNormalFPSet[6].VolU}), (std::array{0, 2200}));
   EXPECT_EQ(Receive(FPCommRx, NormalReply(1, 0, 7), 0xA5, 0x21, 10), 0);
 }
 

@@ -123,6 +123,7 @@ TEST_P(ConnectDisconnect, StopsThePollsClearsTheReadoutsAndClosesThePort) {
   EXPECT_EQ(hooks_.Calls, GetParam().Calls);
   EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), 0);
   EXPECT_EQ(gPowerState.DCValue, 0);
+  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
   EXPECT_EQ(gCommInfo.PresentValid, 0);
   EXPECT_EQ(gCommNewCmd.Count, 0);
   EXPECT_EQ(source_.Closes, 1);
@@ -134,18 +135,20 @@ TEST_P(ConnectDisconnect, StopsThePollsClearsTheReadoutsAndClosesThePort) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConnectDisconnect,
+    // Without the link the output's state is unknown: it is forgotten and
+    // shown so, and the model menu opens.
     ::testing::Values(DisconnectCase{"GSStopped",
                                      kModelGS,
                                      0,
-                                     {"CommConnectToPanel(0)", "RefreshDCOutputStateAndMeasure",
-                                      "DataFPFromMeasureToPanel", "DisplayPanelWait(0)",
-                                      "MainMenuSetPowerModelDimmed(0)"}},
-                      DisconnectCase{"FCTRunningKeepsTheModelMenuDimmed",
+                                     {"RefreshOutputState", "CommConnectToPanel(0)",
+                                      "RefreshDCOutputStateAndMeasure", "DataFPFromMeasureToPanel",
+                                      "DisplayPanelWait(0)", "MainMenuSetPowerModelDimmed(0)"}},
+                      DisconnectCase{"FCTRunningForgetsTheOutputState",
                                      kModelFCT,
                                      1,
-                                     {"CommConnectToPanel(0)", "RefreshDCOutputStateAndMeasure",
-                                      "DataFCFromMeasureToPanel", "DisplayPanelWait(0)",
-                                      "MainMenuSetPowerModelDimmed(1)"}}),
+                                     {"RefreshOutputState", "CommConnectToPanel(0)",
+                                      "RefreshDCOutputStateAndMeasure", "DataFCFromMeasureToPanel",
+                                      "DisplayPanelWait(0)", "MainMenuSetPowerModelDimmed(0)"}}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(ConnectProcedure, TheTimerRunsTheSchedulerOnlyWhileConnectedAndCountsDownTheRise) {
@@ -362,6 +365,7 @@ struct SystemOpenFailureCase {
   const char *Name;
   int32_t CommType;
   QByteArray GpibLibrary;
+  std::string Port, Why; // what the message names
 };
 
 class ConnectSystemOpenFailure : public ConnectSystemPort,
@@ -388,16 +392,27 @@ TEST_P(ConnectSystemOpenFailure, NothingOpensAndTheUserIsTold) {
   PortGPIBUnloadLibrary();
   CommConnectDeal(1);
   EXPECT_EQ(gPowerInfo.Connected, 0);
-  EXPECT_EQ(hooks_.Messages, std::vector<std::string>{"Error|Open port error. Please reset."});
+  ASSERT_EQ(hooks_.Messages.size(), 1u);
+  const std::string &message = hooks_.Messages[0];
+  EXPECT_EQ(message.rfind("Error|Cannot open " + GetParam().Port, 0), 0u) << message;
+  EXPECT_NE(message.find(": " + GetParam().Why), std::string::npos) << message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Ports, ConnectSystemOpenFailure,
-    ::testing::Values(SystemOpenFailureCase{"SerialDeviceMissing", kCommRS232, {}},
-                      SystemOpenFailureCase{"NothingListensOnTheLAN", kCommLAN, {}},
-                      SystemOpenFailureCase{"NoGPIBDriver", kCommGPIB, "/nonexistent/libgpib.so"},
-                      SystemOpenFailureCase{"GPIBDriverWithoutADevice", kCommGPIB, VEXA_GPIB_STUB},
-                      SystemOpenFailureCase{"UnknownPortType", 0, {}}),
+    ::testing::Values(
+        SystemOpenFailureCase{"SerialDeviceMissing",
+                              kCommRS232,
+                              {},
+                              "serial port /dev/vexa-no-such-port",
+                              "there is no such device."},
+        SystemOpenFailureCase{
+            "NothingListensOnTheLAN", kCommLAN, {}, "LAN 127.0.0.1:", "the connection was refused"},
+        SystemOpenFailureCase{"NoGPIBDriver", kCommGPIB, "/nonexistent/libgpib.so",
+                              "GPIB address 0", "no GPIB driver library was found."},
+        SystemOpenFailureCase{"GPIBDriverWithoutADevice", kCommGPIB, VEXA_GPIB_STUB,
+                              "GPIB address 0", "the GPIB driver refused the device."},
+        SystemOpenFailureCase{"UnknownPortType", 0, {}, "", "the port could not be opened."}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -97,6 +97,7 @@ TEST_P(SchedulerConnect, IdentifiesReadsEverythingAndWaitsTheTableTimeForEachRep
   EXPECT_EQ(gPowerInfo.ModelType, c.Model);
   EXPECT_STREQ(gPowerInfo.PowerModelStr.data(), IdentifierOf(c.Model));
   EXPECT_EQ(source_.Names(), ExpectedConnect(c.Model, c.CommType));
+  EXPECT_EQ(CommGroupFrames(kGroupConnect), int(source_.Sent.size())); // the wait popup's count
   EXPECT_EQ(gCommInfo.NormalDataOk, 1);
   EXPECT_EQ(gCommInfo.SystemDataOk, 1);
   EXPECT_EQ(gCommInfo.THDDataOk, IsFP(c.Model) ? 1 : 0);
@@ -239,6 +240,7 @@ TEST_P(SchedulerWriteAll, EveryGroupIsWrittenAndFSAndFLEndWithoutASelection) {
   CommSetNewCmdGroup(kGroupWriteNormalAll);
   ASSERT_TRUE(RunUntilIdle());
   EXPECT_EQ(SentSince(before), GetParam().Expected);
+  EXPECT_EQ(CommGroupFrames(kGroupWriteNormalAll), int(GetParam().Expected.size()));
   EXPECT_EQ(gCommInfo.NormalDataOk, 1);
   EXPECT_EQ(gCommInfo.SystemDataOk, 1);
   EXPECT_EQ(gCommInfo.NoReplyCount, 0);
@@ -295,6 +297,7 @@ TEST_P(SchedulerProgram, TheExchangeRunsEveryFrameAndMarksTheDataExchanged) {
   CommSetNewCmdGroup(c.Group);
   ASSERT_TRUE(RunUntilIdle());
   EXPECT_EQ(SentSince(before), c.Expected);
+  EXPECT_EQ(CommGroupFrames(c.Group), int(c.Expected.size()));
   EXPECT_EQ(gCommInfo.*c.Flag, 1);
   if (c.Shown) {
     EXPECT_TRUE(hooks_.Has(c.Shown)) << c.Shown;

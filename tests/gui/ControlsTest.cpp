@@ -1,6 +1,7 @@
 // The main panel's controls reach the core's callbacks and come back drawn
 // from its record: edits change the records (and queue their command while
 // connected), keys light their lamps, the output area follows the output.
+#include <QLayout>
 #include <QSignalBlocker>
 
 #include "GuiTestSupport.h"
@@ -8,6 +9,7 @@
 #include "app/gui/MainPanel.h"
 #include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
 #include "measure/gui/MeasureArea.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
@@ -45,16 +47,6 @@ protected:
   }
 };
 
-TEST_F(ControlsTest, VoltageKnobOfAnFpaWritesTheGroupWhileStopped) {
-  StartAs(MENU_MODEL_FPA, true);
-  gCurrentNormalGroup = 0;
-  gMainPanel->KnobVol[0]->setValue(219.96); // as typed: rounds to 220.0
-  gMainPanel->KnobVol[0]->setValue(123.4);
-  EXPECT_EQ(gNormalFPSet[0].VolU, 1234);
-  EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, 33, 0}}));
-  EXPECT_DOUBLE_EQ(gMainPanel->KnobVol[0]->value(), 123.4);
-}
-
 TEST_F(ControlsTest, OutModeSelectorRedrawsThePagesOfTheNewMode) {
   StartAs(MENU_MODEL_FPA, false);
   gMainPanel->RingOutMode[kModeRingFPA]->setRingValue(16);
@@ -84,32 +76,45 @@ TEST_F(ControlsTest, FcMultiplierKeyStepsTheFrequencyAndLightsItsLamps) {
   EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, 33, 0}}));
 }
 
-TEST_F(ControlsTest, OutputSwitchOfflineTogglesTheOutputAreasAndTheMenus) {
+// The source's state on the five output areas and the menus; offline the
+// switches are dimmed and show no state.
+TEST_F(ControlsTest, OutputAreasAndMenusFollowTheSourceAndShowNoStateOffline) {
   StartAs(MENU_MODEL_GS, false);
-  gMainPanel->Output->OutputSwitch->click();
-  EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-  for (OutputArea *area : AllOutputAreas()) {
-    EXPECT_TRUE(area->OutputSwitch->isOn());
-    EXPECT_TRUE(area->RunningText->isVisibleTo(area));
-    EXPECT_FALSE(area->StoppedText->isVisibleTo(area));
-  }
+  for (OutputArea *area : AllOutputAreas())
+    EXPECT_FALSE(area->OutputSwitch->isEnabled() || area->DCSwitch->isEnabled() ||
+                 area->StoppedText->isVisibleTo(area) || area->RunningText->isVisibleTo(area));
+  gPowerInfo.Connected = 1;
+  gPowerInfo.OutputRunning = 1;
+  Hooks().RefreshOutputState();
+  for (OutputArea *area : AllOutputAreas())
+    EXPECT_TRUE(area->OutputSwitch->isEnabled() && area->OutputSwitch->isOn() &&
+                area->RunningText->isVisibleTo(area) && !area->StoppedText->isVisibleTo(area));
   EXPECT_TRUE(gMainMenu->isDimmed(MENU_PROGRAM));
   EXPECT_TRUE(gMainMenu->isDimmed(MENU_FILE_SAVE_ALL));
   EXPECT_TRUE(gMainMenu->isDimmed(MENU_HISTORY));
   EXPECT_FALSE(gMainPanel->RingGroup->isEnabled());
-  gMainPanel->Output->OutputSwitch->click();
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+  CommConnectDeal(0); // the link is lost
+  EXPECT_FALSE(gMainPanel->Output->OutputSwitch->isEnabled() ||
+               gMainPanel->Output->OutputSwitch->isOn());
   EXPECT_FALSE(gMainMenu->isDimmed(MENU_PROGRAM));
   EXPECT_TRUE(gMainPanel->RingGroup->isEnabled());
 }
 
-TEST_F(ControlsTest, AlarmShowsItsTextAndTheClearKeyClearsItOffline) {
-  StartAs(MENU_MODEL_FPA, false);
+TEST_F(ControlsTest, AlarmShowsItsTextInPlaceAndTheClearKeyClearsItOffline) {
+  StartAs(MENU_MODEL_GS, false);
   MAIN_MENU_ITEM_CALLBACK(MENU_SET_LANGUAGE_ENGLISH);
+  OutputArea *area = gMainPanel->Output;
+  const auto places = [area] {
+    area->layout()->activate();
+    return std::array{area->AlarmText->x(), area->BtClearAlarm->x(), area->DCBox->x()};
+  };
+  gMainPanel->resize(800, 600); // no smaller than the controls need
+  EXPECT_TRUE(gMainPanel->width() >= 1000 && gMainPanel->height() >= 700);
+  const auto before = places();
   gPowerInfo.Alarming = 1;
   gPowerState.AlarmCode = 1311;
   Hooks().RefreshOutputState();
-  OutputArea *area = gMainPanel->Output;
+  EXPECT_EQ(places(), before);
   EXPECT_TRUE(area->AlarmText->isVisibleTo(area));
   EXPECT_EQ(area->AlarmText->text(), "1Phase U output over-voltage");
   EXPECT_TRUE(area->BtClearAlarm->isEnabled());
@@ -117,31 +122,48 @@ TEST_F(ControlsTest, AlarmShowsItsTextAndTheClearKeyClearsItOffline) {
   area->BtClearAlarm->click();
   EXPECT_EQ(gPowerInfo.Alarming, 0);
   EXPECT_FALSE(area->AlarmText->isVisibleTo(area));
-  EXPECT_TRUE(area->StoppedText->isVisibleTo(area));
+  EXPECT_TRUE(area->OutputSwitch->isVisibleTo(area));
 }
 
-TEST_F(ControlsTest, MeasurementSelectorSetsThePrecisionAndTheReadoutsFollowTheSource) {
-  StartAs(MENU_MODEL_FPA, false);
+// Readouts and charts while the source runs; dimmed when its measurements
+// stop coming for three poll periods; no value and no chart points once it
+// stops or the link is lost.
+TEST_F(ControlsTest, ReadoutsAndChartsShowOnlyFreshMeasurements) {
+  StartAs(MENU_MODEL_FPA, true);
+  NumDisplay *pf = gMeasureArea->Readout[2][0];
+  EXPECT_EQ(pf->text(), "---");
   gMeasureArea->Selector[2]->setRingValue(5); // power factor, three decimals
-  EXPECT_EQ(gPowerInfo.MeasureItemR3, 5);
-  EXPECT_EQ(gMeasureArea->Readout[2][0]->decimals(), 3);
+  gPowerInfo.OutputRunning = 1;
+  Hooks().RefreshOutputState();
   gMeasureOutput.At(5, 0) = 987;
   gMeasureOutput.At(0, 1) = 2301;
   Hooks().DataFPFromMeasureToPanel();
-  EXPECT_EQ(gMeasureArea->Readout[2][0]->text(), "0.987");
+  EXPECT_EQ(pf->text(), "0.987");
   EXPECT_EQ(gMeasureArea->Table[0][1]->text(), "230.1");
-}
-
-TEST_F(ControlsTest, ChartsTakeAPointEveryOtherTickWhileTheOutputRuns) {
-  StartAs(MENU_MODEL_FPA, false);
-  gMainPanel->Output->OutputSwitch->click(); // offline: runs locally, charts cleared
-  for (long long tick = 1; tick <= 10; ++tick)
+  for (long long tick = 1; tick <= 59; ++tick)
     Hooks().TimerTickView(tick);
-  for (StripChart *chart : gMeasureArea->Chart)
-    EXPECT_EQ(chart->pointCount(), 5);
+  EXPECT_TRUE(pf->isEnabled());
+  EXPECT_EQ(gMeasureArea->Chart[0]->pointCount(), 29);
   gMeasureArea->Chart[1]->doubleClicked();
   EXPECT_EQ(gMeasureArea->Chart[1]->pointCount(), 0);
-  EXPECT_EQ(gMeasureArea->Chart[0]->pointCount(), 5);
+  Hooks().TimerTickView(60);
+  EXPECT_FALSE(pf->isEnabled());
+  for (const bool linkLost : {false, true}) {
+    Hooks().DataFPFromMeasureToPanel();
+    EXPECT_TRUE(pf->isEnabled());
+    if (linkLost) {
+      CommConnectDeal(0);
+    } else {
+      gPowerInfo.OutputRunning = 0; // the source stopped by itself
+      Hooks().RefreshOutputState();
+    }
+    EXPECT_EQ(pf->text() + gMeasureArea->Table[0][1]->text(), "------");
+    const int points = gMeasureArea->Chart[0]->pointCount();
+    for (long long tick = 61; tick <= 64; ++tick)
+      Hooks().TimerTickView(tick);
+    EXPECT_EQ(gMeasureArea->Chart[0]->pointCount(), points);
+    gPowerInfo.OutputRunning = 1;
+  }
 }
 
 } // namespace

@@ -109,7 +109,7 @@ TEST_F(FilesTest, StoredModelLoadsItsAutoSaveFilesAtStartUp) {
 
 TEST_F(FilesTest, SaveAndLoadAllGroupsThroughTheFileDialog) {
   ASSERT_EQ(Start(), 0);
-  gNormalFPSet[3].VolU = 1500;
+  gNormalFPSet[3].VolU = gNormalFPSet[3].VolV = gNormalFPSet[3].VolW = 1500;
   gNormalFPSet[3].VolLine = 2598;
   Dialogs_.FileAnswers = {UserFile("bench.FPNorAll")};
   MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL);
@@ -122,22 +122,25 @@ TEST_F(FilesTest, SaveAndLoadAllGroupsThroughTheFileDialog) {
   MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ALL);
   EXPECT_FALSE(Dialogs_.FileSaves.back());
   EXPECT_EQ(gNormalFPSet[3].VolU, 1500);
-  EXPECT_TRUE(Dialogs_.Messages.empty());
+  EXPECT_TRUE(Dialogs_.Messages.empty()) << Dialogs_.Messages[0].Text.toStdString();
 }
 
 struct RefusedLoad {
   const char *Name;
   int MenuItem;
-  const char *File;     // written before the load unless empty
-  const char *Contents; // of that file
+  const char *File;     // in the user folder (default "missing.FPNorAll")
+  const char *Contents; // written to it before the load unless null
 };
 
+const std::string kLongName = std::string(270, 'x') + ".FPNorAll";
+
 const RefusedLoad kRefusedLoads[] = {
-    {"MissingAll", MENU_FILE_LOAD_ALL, "", ""},
-    {"MissingOne", MENU_FILE_LOAD_ONE, "", ""},
+    {"MissingAll", MENU_FILE_LOAD_ALL, "", nullptr},
+    {"MissingOne", MENU_FILE_LOAD_ONE, "", nullptr},
     {"WrongKindAll", MENU_FILE_LOAD_ALL, "x.FPNorAll", "[FileInfo]\r\nType = 81\r\n\r\n"},
     {"WrongKindOne", MENU_FILE_LOAD_ONE, "x.FPNorOne", "[FileInfo]\r\nType = 80\r\n\r\n"},
     {"NoTypeAll", MENU_FILE_LOAD_ALL, "x.FPNorAll", "[Value]\r\nUDisMode = 1\r\n\r\n"},
+    {"PathTooLong", MENU_FILE_LOAD_ALL, kLongName.c_str(), nullptr},
 };
 
 class RefusedLoadTest : public ShellTest, public ::testing::WithParamInterface<RefusedLoad> {};
@@ -148,8 +151,9 @@ TEST_P(RefusedLoadTest, LeavesTheRecordsAndTellsTheUser) {
   const RefusedLoad &c = GetParam();
   ASSERT_EQ(Start(), 0);
   QString path = UserFile("missing.FPNorAll");
-  if (*c.File) {
+  if (*c.File)
     path = UserFile(c.File);
+  if (c.Contents) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(c.Contents);
@@ -171,19 +175,30 @@ TEST_P(RefusedLoadTest, LeavesTheRecordsAndTellsTheUser) {
 INSTANTIATE_TEST_SUITE_P(Loads, RefusedLoadTest, ::testing::ValuesIn(kRefusedLoads),
                          [](const auto &info) { return std::string(info.param.Name); });
 
-TEST_F(FilesTest, LoadCurrentGroupFillsOnlyThatGroup) {
+// A group file fills the current group only. Values the source cannot take:
+// the user sees the corrections before anything is written and may keep the
+// records as they were.
+TEST_F(FilesTest, LoadOfOneGroupShowsTheCorrectionsFirstAndNoKeepsTheRecords) {
   ASSERT_EQ(Start(), 0);
-  gCurrentNormalGroup = 4;
-  gNormalFPSet[4].VolU = 1000;
-  gNormalFPSet[4].VolLine = 1732;
-  Dialogs_.FileAnswers = {UserFile("one.FPNorOne")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ONE);
-  EXPECT_EQ(Dialogs_.FilePatterns.back(), "*.FPNorOne");
+  QFile file(UserFile("x.FPNorOne"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 9999\r\nRiseTime = 15\r\n");
+  file.close();
   gCurrentNormalGroup = 7;
-  Dialogs_.FileAnswers = {UserFile("one.FPNorOne")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
-  EXPECT_EQ(gNormalFPSet[7].VolU, 1000);
-  EXPECT_EQ(gNormalFPSet[6].VolU, 2200);
+  gNormalFPSet[7].VolU = 1234;
+  gPowerInfo.Connected = 1;
+  for (const int answer : {0, 1}) {
+    Dialogs_.FileAnswers = {file.fileName()};
+    Dialogs_.ConfirmAnswers = {answer};
+    MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
+    ASSERT_EQ(Dialogs_.Messages.size(), answer + 1u);
+    EXPECT_TRUE(Dialogs_.Messages.back().Text.contains("Value.VolU: 9999 -> 2200\n"));
+    EXPECT_EQ(
+        (std::array{gNormalFPSet[7].VolU, gNormalFPSet[7].RiseTime, gNormalFPSet[6].RiseTime}),
+        (answer ? std::array{2200, 15, 0} : std::array{1234, 0, 0}));
+    EXPECT_EQ(gCommNewCmd.Count, answer);
+  }
+  gPowerInfo.Connected = 0;
 }
 
 TEST_F(FilesTest, FcModelsUseTheFcKinds) {

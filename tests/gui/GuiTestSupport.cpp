@@ -79,7 +79,7 @@ void FakeDialogs::Notify(const QString &title, const QString &text) {
 
 bool FakeDialogs::OpenDocument(const QString &path) {
   Documents << path;
-  return true;
+  return DocumentsOpen;
 }
 
 void ShellTest::SetUp() {

@@ -45,6 +45,7 @@ public:
   QStringList FilePatterns;         // the pattern of every file dialog shown
   std::vector<bool> FileSaves;      // save or load button of every file dialog
   QStringList Documents;
+  bool DocumentsOpen = true;  // whether a viewer opens a document
   std::vector<Message> Notes; // messages that did not wait
 };
 

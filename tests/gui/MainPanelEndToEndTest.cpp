@@ -1,10 +1,12 @@
 // A day at the main panel against the simulated source over its serial line:
-// a voltage typed with the output off goes out as a group write, the output
+// a voltage typed key by key across status replies goes out as a group write
+// when committed, with the typed value; the output
 // switch starts the source, a voltage typed while it runs goes out as an
 // on-line change, the measurements reach the readouts and the charts, an
 // alarm of the source shows its text and the clear-alarm key clears it.
 #include <QFile>
 #include <QRegularExpression>
+#include <QTest>
 #include <cmath>
 
 #include "GuiTestSupport.h"
@@ -52,9 +54,23 @@ TEST_F(MainPanelEndToEndTest, VoltageOutputMeasurementsAndAlarm) {
   OutputArea *output = panel->Output;
   EXPECT_TRUE(output->StoppedText->isVisibleTo(panel));
 
-  // Output off: the typed voltage writes the current group, nothing else.
+  // Output off: the voltage typed into the U entry, a status reply after
+  // every key, writes the current group when committed, nothing else.
   const int writesAtConnect = Received("write normal group");
-  panel->KnobVol[0]->setValue(123.4);
+  panel->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+  QDoubleSpinBox *entry = panel->KnobVol[0]->entry();
+  entry->setFocus();
+  entry->selectAll();
+  for (const QChar key : QString("123.4")) {
+    const int statusQueries = Received("status query");
+    QTest::keyClick(entry, key.toLatin1());
+    // The next query's reply has been shown once the one after it goes out.
+    ASSERT_TRUE(WaitReceived("status query", statusQueries + 2));
+  }
+  EXPECT_EQ(entry->text(), "123.4");
+  EXPECT_EQ(Received("write normal group"), writesAtConnect);
+  QTest::keyClick(entry, Qt::Key_Return);
   ASSERT_TRUE(WaitReceived("write normal group", writesAtConnect + 1));
   EXPECT_EQ(gNormalFPSet[gCurrentNormalGroup].VolU, 1234);
   EXPECT_EQ(Received("on-line change"), 0);

@@ -22,18 +22,19 @@ struct ModelCase {
   bool DC;
   double FreqMax;
   int ModeRing;
+  int Modes; // output modes the selector offers
   bool Compensation;
 };
 
 const ModelCase kModels[] = {
-    {"FCT", MENU_MODEL_FCT, kModelFCT, true, false, false, false, 65.0, -1, false},
-    {"FCS", MENU_MODEL_FCS, kModelFCS, true, false, false, false, 65.0, -1, false},
-    {"FSA", MENU_MODEL_FSA, kModelFSA, false, false, false, false, 240.0, kModeRingFSA, true},
-    {"FSB", MENU_MODEL_FSB, kModelFSB, false, false, false, false, 240.0, kModeRingFSB, false},
-    {"FPA", MENU_MODEL_FPA, kModelFPA, false, true, false, false, 240.0, kModeRingFPA, true},
-    {"FPB", MENU_MODEL_FPB, kModelFPB, false, true, false, false, 240.0, kModeRingFPB, false},
-    {"GS", MENU_MODEL_GS, kModelGS, false, true, true, true, 65.0, kModeRingGS, true},
-    {"FL", MENU_MODEL_FL, kModelFL, false, false, false, false, 65.0, kModeRingFSA, true},
+    {"FCT", MENU_MODEL_FCT, kModelFCT, true, false, false, false, 65.0, -1, 0, false},
+    {"FCS", MENU_MODEL_FCS, kModelFCS, true, false, false, false, 65.0, -1, 0, false},
+    {"FSA", MENU_MODEL_FSA, kModelFSA, false, false, false, false, 240.0, kModeRingFSA, 3, true},
+    {"FSB", MENU_MODEL_FSB, kModelFSB, false, false, false, false, 240.0, kModeRingFSB, 2, false},
+    {"FPA", MENU_MODEL_FPA, kModelFPA, false, true, false, false, 240.0, kModeRingFPA, 4, true},
+    {"FPB", MENU_MODEL_FPB, kModelFPB, false, true, false, false, 240.0, kModeRingFPB, 3, false},
+    {"GS", MENU_MODEL_GS, kModelGS, false, true, true, true, 65.0, kModeRingGS, 2, true},
+    {"FL", MENU_MODEL_FL, kModelFL, false, false, false, false, 65.0, kModeRingFL, 1, true},
 };
 
 void PrintTo(const ModelCase &c, std::ostream *out) { *out << c.Name; }
@@ -98,11 +99,13 @@ TEST_P(ModelSwitchTest, MenuEntryReconfiguresThePanels) {
     EXPECT_EQ(tabs->currentIndex(), kTabNormal);
     for (int r = 0; r < kModeRingCount; ++r)
       EXPECT_EQ(!panel->RingOutMode[r]->isHidden(), r == c.ModeRing) << r;
+    EXPECT_EQ(panel->RingOutMode[c.ModeRing]->count(), c.Modes);
     EXPECT_EQ(!panel->NumUComp->isHidden(), c.Compensation);
     EXPECT_EQ(!panel->LabelUComp->isHidden(), c.Compensation);
   }
 
-  // Measurement area: FC shows the four fixed charts.
+  // Measurement area (graph view chosen again): FC shows its four fixed charts.
+  gMainMenu->action(MENU_SET_VIEW_GRAPH)->trigger();
   for (int k = 0; k < MeasureArea::kReadouts; ++k) {
     EXPECT_EQ(gMeasureArea->Selector[k]->isVisibleTo(gMeasureArea), !c.FC);
     EXPECT_EQ(gMeasureArea->FixedLabel[k]->isVisibleTo(gMeasureArea), c.FC);

@@ -205,6 +205,10 @@ TEST_F(NavigationTest, GroupPanelChoosesTheGroupOnOkAndKeepsItOnCancel) {
   EXPECT_TRUE(gFPGroupPanel->isVisible());
   EXPECT_EQ(gFPGroupPanel->markedRow(), 0);
   EXPECT_EQ(gFPGroupPanel->cell(6, 2), "123.4");
+  // Modes, ranges and waveforms by name.
+  EXPECT_EQ(gFPGroupPanel->cell(6, 0), QString::fromUtf8("三相输出"));
+  EXPECT_EQ(gFPGroupPanel->cell(6, 6), QString::fromUtf8("高档 (300 V)"));
+  EXPECT_EQ(gFPGroupPanel->cell(6, 14), QString::fromUtf8("正弦波"));
   gFPGroupPanel->Radios->button(6)->click();
   gFPGroupPanel->BtCancel->click();
   EXPECT_EQ(gCurrentPage, kPageMain);
@@ -222,17 +226,19 @@ TEST_F(NavigationTest, GroupPanelChoosesTheGroupOnOkAndKeepsItOnCancel) {
 TEST_F(NavigationTest, FcGroupKeyOpensTheSevenGroupPanel) {
   ASSERT_EQ(Start(), 0);
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCT);
+  gNormalFCSet[2].UpUPer = 12;
+  gNormalFCSet[2].DownUPer = 8;
   gMainPanel->BtGroupChooseFC->click();
   EXPECT_EQ(gCurrentPage, kPageFCGroup);
   EXPECT_EQ(gFCGroupPanel->rowCount(), 7);
+  // The mode by name; the step-down percent negative, as its entry shows it.
+  EXPECT_EQ(gFCGroupPanel->cell(2, 2), QString::fromUtf8("三相输出"));
+  EXPECT_EQ(gFCGroupPanel->cell(2, 4) + gFCGroupPanel->cell(2, 5), "12-8");
   gFCGroupPanel->close();
   EXPECT_EQ(gCurrentPage, kPageMain);
-}
-
-TEST_F(NavigationTest, GroupKeyIsRefusedDuringAnAlarm) {
-  ASSERT_EQ(Start(), 0);
+  // Refused during an alarm.
   gPowerInfo.Alarming = 1;
-  gMainPanel->BtGroupChoose->click();
+  gMainPanel->BtGroupChooseFC->click();
   EXPECT_EQ(gCurrentPage, kPageMain);
   ASSERT_EQ(Dialogs_.Messages.size(), 1u);
   EXPECT_EQ(Dialogs_.Messages[0].Title, kAlarmTitle);

@@ -1,6 +1,8 @@
 // What the shell queues for a connected source: language byte, setting
 // files, program panels and their return to normal mode.
 #include <QFile>
+#include <QSpinBox>
+#include <QTest>
 
 #include "GuiTestSupport.h"
 #include "app/gui/GroupPanels.h"
@@ -10,6 +12,8 @@
 #include "app/gui/Shell.h"
 #include "programs/gui/ProgramPanels.h"
 #include "records/Globals.h"
+#include "records/ViewHooks.h"
+#include "ui/Controls.h"
 
 namespace {
 
@@ -167,6 +171,51 @@ TEST_P(ProgramQueueTest, OpeningReadsAndSwitchesModeLeavingReturnsToTheGroupInUs
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramQueueTest, ::testing::ValuesIn(kProgramCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+struct TypingCase {
+  const char *Name;
+  int ModelItem;
+  QAbstractSpinBox *(*Entry)();
+  const char *Typed;
+  int32_t *(*Field)();
+  int32_t Stored;
+};
+
+const TypingCase kTypingCases[] = {
+    {"FpaRiseTime", MENU_MODEL_FPA, []() -> QAbstractSpinBox * { return gMainPanel->NumRiseTime; },
+     "2.5", [] { return &gNormalFPSet[0].RiseTime; }, 25},
+    {"FctUpPercent", MENU_MODEL_FCT, []() -> QAbstractSpinBox * { return gMainPanel->NumUpPer; },
+     "12", [] { return &gNormalFCSet[0].UpUPer; }, 12},
+};
+
+class TypingQueueTest : public QueueTest, public ::testing::WithParamInterface<TypingCase> {};
+
+// Status replies (and a group read that brings another value) between the
+// keystrokes leave the typed text alone; committing it writes the group.
+TEST_P(TypingQueueTest, TypedTextSurvivesRepliesAndItsCommitWritesTheGroup) {
+  const TypingCase &c = GetParam();
+  StartConnected(c.ModelItem);
+  gMainPanel->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(gMainPanel));
+  QAbstractSpinBox *entry = c.Entry(); // on the page in front after the model switch
+  entry->setFocus();
+  entry->selectAll();
+  const QString typed(c.Typed);
+  for (qsizetype n = 1; n <= typed.size(); ++n) {
+    QTest::keyClick(entry, typed[n - 1].toLatin1());
+    Hooks().RefreshOutputState();
+    *c.Field() += 10;
+    Hooks().DataFPFromNormalVarToPanel();
+    Hooks().DataFCFromNormalVarToPanel();
+    EXPECT_EQ(entry->text(), typed.left(n));
+  }
+  QTest::keyClick(entry, Qt::Key_Return);
+  EXPECT_EQ(*c.Field(), c.Stored);
+  EXPECT_EQ(Queued(), (std::vector<Request>{{kGroupSingle, 90, 33, 0}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, TypingQueueTest, ::testing::ValuesIn(kTypingCases),
                          [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(QueueTest, NothingIsQueuedWhileDisconnected) {

@@ -14,6 +14,7 @@
 #include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
 #include "records/Globals.h"
+#include "records/ViewHooks.h"
 #include "ui/Logo.h"
 
 namespace {
@@ -144,8 +145,14 @@ TEST_F(StartUpTest, WaitPopupShowsOnceAndNestedCallsAreHarmless) {
   EXPECT_EQ(gWaitPanel, first);
   EXPECT_EQ(gWaitPanel->Title->text(), QString::fromUtf8("请稍候"));
   ShowWaitPopup(0);
-  EXPECT_EQ(gWaitPanel, nullptr);
   ShowWaitPopup(0);
+  EXPECT_EQ(gWaitPanel, nullptr);
+  // Cancel ends the exchange by closing the link.
+  gPowerInfo.Connected = 1;
+  DisplayPanelWait(1);
+  ASSERT_NE(gWaitPanel, nullptr);
+  gWaitPanel->BtCancel->click();
+  EXPECT_EQ(gPowerInfo.Connected, 0);
   EXPECT_EQ(gWaitPanel, nullptr);
 }
 
@@ -159,6 +166,11 @@ TEST_F(StartUpTest, HelpOpensTheDocumentOfTheLanguage) {
   EXPECT_EQ(QFileInfo(Dialogs_.Documents[1]).fileName(), "Vexa_PC_Software_EN.html");
   for (const QString &document : Dialogs_.Documents)
     EXPECT_TRUE(QFileInfo::exists(document)) << document.toStdString();
+  // Without a viewer the user is told where the file is.
+  Dialogs_.DocumentsOpen = false;
+  MAIN_MENU_ITEM_CALLBACK(MENU_HELP_HELP);
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_TRUE(Dialogs_.Messages[0].Text.contains(Dialogs_.Documents[1]));
 }
 
 } // namespace

@@ -449,7 +449,7 @@ TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
 }
 
 TEST_F(FPMapping, OnlyTheFamilySelectorIsVisible) {
-  const std::pair<int, int> models[] = {{kModelFSA, kOutModeRingFSA}, {kModelFL, kOutModeRingFSA},
+  const std::pair<int, int> models[] = {{kModelFSA, kOutModeRingFSA}, {kModelFL, kOutModeRingFL},
                                         {kModelFSB, kOutModeRingFSB}, {kModelFPA, kOutModeRingFPA},
                                         {kModelFPB, kOutModeRingFPB}, {kModelGS, kOutModeRingGS}};
   for (const auto &[model, ring] : models) {

@@ -69,24 +69,28 @@ TEST_F(OutputSwitch, ConnectedFCArmsTheVoltageKeys) {
   EXPECT_EQ(gNormalFCSet[0].VolUp, 0);
 }
 
-TEST_F(OutputSwitch, OfflineTogglesTheIndicationAndSendsNothing) {
-  for (int model : {kModelFCT, kModelFSA}) {
+// Without a link the output's state is unknown: the switches are dimmed and
+// dark, neither running nor stopped shows, and a click changes nothing.
+TEST_F(OutputSwitch, OfflineTheStateIsUnknownAndTheSwitchesDoNothing) {
+  for (int model : {kModelFCT, kModelGS}) {
     SetUp();
     UseModel(model);
-    gPowerInfo.Alarming = 1;
+    gPowerInfo.OutputRunning = 1;
+    gPowerState.DCOutputOn = 1;
+    RefreshOutputState(panel);
+    const OutputAreaView &out = panel.Output;
+    EXPECT_TRUE(out.OutputSwitch.Dimmed && out.DCOutput.Dimmed);
+    EXPECT_FALSE(out.OutputSwitch.On || out.DCOutput.On || out.RunningVisible ||
+                 out.StoppedVisible);
     OutputSwitchClick(panel);
-    EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-    EXPECT_EQ(gPowerInfo.Alarming, 0);
-    EXPECT_TRUE(panel.Output.OutputSwitch.On);
-    EXPECT_TRUE(panel.Output.RunningVisible);
-    EXPECT_TRUE(AllChartsCleared(panel));
-    EXPECT_EQ(gNormalFCSet[0].VolBase, model == kModelFCT ? 2200 : 0);
-    panel.Requests = {};
-    OutputSwitchClick(panel);
-    EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-    EXPECT_TRUE(panel.Output.StoppedVisible);
+    DCOutputSwitchClick(panel);
+    EXPECT_EQ((std::array{gPowerInfo.OutputRunning, gPowerState.DCOutputOn}), (std::array{1, 1}));
     EXPECT_FALSE(AllChartsCleared(panel));
     EXPECT_TRUE(QueuedCommands().empty());
+    Connect();
+    RefreshOutputState(panel);
+    EXPECT_FALSE(out.OutputSwitch.Dimmed || out.DCOutput.Dimmed);
+    EXPECT_TRUE(out.OutputSwitch.On && out.DCOutput.On && out.RunningVisible);
   }
 }
 
@@ -108,22 +112,13 @@ TEST_F(OutputSwitch, SeparateOutputNeedsOneChannel) {
 
 class DCOutput : public MainPanelTest {};
 
-TEST_F(DCOutput, ConnectedQueuesOfflineToggles) {
+TEST_F(DCOutput, ConnectedQueuesOnAndOff) {
   UseModel(kModelGS);
   Connect();
   DCOutputSwitchClick(panel);
   gPowerState.DCOutputOn = 1;
   DCOutputSwitchClick(panel);
   EXPECT_EQ(QueuedCommands(), (std::vector<QueuedCommand>{Single(15, 254, 0), Single(15, 1, 0)}));
-
-  gPowerInfo.Connected = 0;
-  gPowerState.DCValue = 123;
-  DCOutputSwitchClick(panel);
-  EXPECT_EQ(gPowerState.DCOutputOn, 0);
-  EXPECT_FALSE(panel.Output.DCOutput.On);
-  EXPECT_DOUBLE_EQ(panel.Output.DCReading.Value, 0.0);
-  DCOutputSwitchClick(panel);
-  EXPECT_TRUE(panel.Output.DCOutput.On);
   gPowerState.DCValue = 123;
   RefreshDCOutputStateAndMeasure(panel);
   EXPECT_DOUBLE_EQ(panel.Output.DCReading.Value, 12.3);
@@ -135,19 +130,24 @@ class OutputState : public MainPanelTest {};
 
 TEST_F(OutputState, AreaFollowsTheFlags) {
   struct Case {
-    int Running, Alarming;
-    bool AlarmShown, SwitchShown, Running_, Stopped, ClearDimmed;
+    int Running, Alarming, RemainSecond;
+    bool AlarmShown, SwitchShown, Running_, Rising, Stopped, ClearDimmed;
   };
   // clang-format off
   const Case cases[] = {
-      {0, 0, false, true, false, true, true}, {1, 0, false, true, true, false, true},
-      {0, 1, true, false, false, false, false}, {1, 1, true, false, false, false, false},
+      {0, 0, 0, false, true, false, false, true, true},
+      {1, 0, 0, false, true, true, false, false, true},
+      {1, 0, 3, false, true, false, true, false, true}, // rising
+      {0, 1, 0, true, false, false, false, false, false},
+      {1, 1, 0, true, false, false, false, false, false},
   };
   // clang-format on
   UseModel(kModelGS);
+  Connect();
   for (const Case &c : cases) {
     gPowerInfo.OutputRunning = c.Running;
     gPowerInfo.Alarming = c.Alarming;
+    gPowerInfo.RemainSecond = c.RemainSecond;
     RefreshOutputState(panel);
     const OutputAreaView &o = panel.Output;
     EXPECT_EQ(o.AlarmLamp.Visible, c.AlarmShown);
@@ -155,6 +155,7 @@ TEST_F(OutputState, AreaFollowsTheFlags) {
     EXPECT_EQ(o.OutputSwitch.Visible, c.SwitchShown);
     EXPECT_EQ(o.OutputSwitch.On, c.Running == 1);
     EXPECT_EQ(o.RunningVisible, c.Running_);
+    EXPECT_EQ(o.RisingVisible, c.Rising);
     EXPECT_EQ(o.StoppedVisible, c.Stopped);
     EXPECT_EQ(o.ClearAlarm.Dimmed, c.ClearDimmed);
     EXPECT_EQ(o.DCOutput.Dimmed, c.Alarming == 1);
@@ -318,7 +319,7 @@ TEST_F(ClearAlarm, OfflineClearsTheIndication) {
   EXPECT_TRUE(panel.Output.AlarmLamp.Visible);
   ClearAlarmKey(panel);
   EXPECT_FALSE(panel.Output.AlarmLamp.Visible);
-  EXPECT_TRUE(panel.Output.StoppedVisible);
+  EXPECT_TRUE(panel.Output.ClearAlarm.Dimmed);
 }
 
 TEST(GuardTexts, RunningGuardBothLanguages) {

@@ -35,6 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"LfOnly", "[Value]\nVolU = 1\n", "Value", "VolU", "1"},
         LookupCase{"NoFinalLineEnd", "[Value]\r\nVolU = 7", "Value", "VolU", "7"},
         LookupCase{"BlanksAnywhere", "  [ Value ]  \r\n\t VolU\t=   22 \r\n", "Value", "VolU", "22"},
+        LookupCase{"ByteOrderMark", "\xEF\xBB\xBF[Value]\r\nVolU = 8\r\n", "Value", "VolU", "8"},
         LookupCase{"NoBlanks", "[Value]\r\nVolU=3\r\n", "Value", "VolU", "3"},
         LookupCase{"KeyCase", "[Value]\r\nvolu = 4\r\n", "Value", "VOLU", "4"},
         LookupCase{"SectionCase", "[value]\r\nVolU = 5\r\n", "VALUE", "VolU", "5"},

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -57,17 +56,9 @@ int VerbCheck(const GlobalOptions &global, const QStringList &args) {
   ResetProgramState();
   gPowerInfo.ModelType = *model;
   SettingApplyDefaults(kind->Kind, 0);
-  SettingReadDocument(kind->Kind, document, 0);
-  const QList<SettingItem> items = SettingItems(kind->Kind, 0);
-  std::vector<int32_t> before;
-  before.reserve(items.size());
-  for (const SettingItem &item : items)
-    before.push_back(*item.Field);
-  SettingNormalise(kind->Kind, 0, *model);
-  for (qsizetype i = 0; i < items.size(); ++i)
-    if (*items[i].Field != before[i])
-      std::printf("%.*s.%.*s: %d -> %d\n", int(items[i].Section.size()), items[i].Section.data(),
-                  int(items[i].Key.size()), items[i].Key.data(), before[i], *items[i].Field);
+  SettingFindings findings;
+  SettingReadDocumentChecked(kind->Kind, document, 0, *model, &findings);
+  std::fputs(qPrintable(SettingFindingsText(findings)), stdout);
 
   if (!output.isEmpty()) {
     // The input's other items and comments go along into the output.
