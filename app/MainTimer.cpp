@@ -1,5 +1,7 @@
 #include "app/MainTimer.h"
 
+#include "comm/CommConnect.h"
+#include "comm/CommReconnect.h"
 #include "comm/CommScheduler.h"
 #include "measure/MeasureRecord.h"
 #include "records/Globals.h"
@@ -10,8 +12,11 @@
 void MainTimerTick() {
   gTimerTick += 1;
   PowerInfo &info = gPowerInfo;
+  // The reconnection counts from the tick after the loss.
+  CommReconnectTick();
   if (info.Connected == 1)
     CommTimerDeal();
+  CommConnectTick();
   // Logo, live charts and the delayed preview redraw belong to the panels.
   Hooks().TimerTickView(gTimerTick);
   if (gTimerTick % 20 == 0 && info.OutputRunning == 1 && info.RemainSecond > 0)

@@ -3,6 +3,7 @@
 #include "records/Globals.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QLibrary>
 #include <QPointer>
@@ -99,12 +100,17 @@ int UartFlushInput(int port) {
 
 // ---- LAN ----
 
-std::map<int32_t, QPointer<QTcpSocket>> gSockets;
+struct LanConnection {
+  QPointer<QTcpSocket> Socket;
+  QElapsedTimer Since; // the connect's start
+};
+
+std::map<int32_t, LanConnection> gSockets;
 int32_t gNextLanHandle = 1;
 
 QTcpSocket *Socket(int32_t handle) {
   const auto it = gSockets.find(handle);
-  return it == gSockets.end() ? nullptr : it->second.data();
+  return it == gSockets.end() ? nullptr : it->second.Socket.data();
 }
 
 // ---- GPIB ----
@@ -269,16 +275,30 @@ int PortLanOpen(const char *address, int tcpPort, int32_t &handle) {
   if (!address || !host.setAddress(QString::fromLatin1(address)) ||
       host.protocol() != QAbstractSocket::IPv4Protocol || tcpPort < 0 || tcpPort > 65535)
     return -1;
-  auto socket = std::make_unique<QTcpSocket>(PortParent());
+  // The connect goes on in the event loop: an address that does not answer
+  // takes seconds to give up on, and the window must not freeze meanwhile.
+  auto *socket = new QTcpSocket(PortParent());
   socket->connectToHost(host, static_cast<quint16>(tcpPort));
-  // The one wait of the link: a connect must report failure, and it may take
-  // a few seconds on a network where the address does not answer.
-  if (!socket->waitForConnected(kPortLanConnectTimeoutMs))
-    return -1;
-  socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
   handle = gNextLanHandle++;
-  gSockets[handle] = socket.release();
+  LanConnection &connection = gSockets[handle];
+  connection.Socket = socket;
+  connection.Since.start();
   return 0;
+}
+
+int PortLanOpenState(int32_t handle) {
+  const auto it = gSockets.find(handle);
+  QTcpSocket *socket = it == gSockets.end() ? nullptr : it->second.Socket.data();
+  if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return kPortOpen;
+  }
+  const bool underWay = socket && (socket->state() == QAbstractSocket::HostLookupState ||
+                                   socket->state() == QAbstractSocket::ConnectingState);
+  if (underWay && it->second.Since.elapsed() < kPortLanConnectTimeoutMs)
+    return kPortOpening;
+  PortLanClose(handle);
+  return kPortOpenFailed;
 }
 
 int PortLanClose(int32_t handle) {
@@ -286,8 +306,12 @@ int PortLanClose(int32_t handle) {
   gSockets.erase(handle);
   if (!socket)
     return -1;
-  socket->flush();
-  socket->disconnectFromHost();
+  if (socket->state() == QAbstractSocket::ConnectedState) {
+    socket->flush();
+    socket->disconnectFromHost();
+  } else {
+    socket->abort();
+  }
   delete socket;
   return 0;
 }
@@ -382,7 +406,9 @@ int SystemCommPort::Open() {
   case kCommLAN:
     std::snprintf(info.LanIPStr.data(), info.LanIPStr.size(), "%d.%d.%d.%d", info.CommTypeLAN_IP1,
                   info.CommTypeLAN_IP2, info.CommTypeLAN_IP3, info.CommTypeLAN_IP4);
-    return PortLanOpen(info.LanIPStr.data(), info.CommTypeLAN_Port, info.LanHandle);
+    return PortLanOpen(info.LanIPStr.data(), info.CommTypeLAN_Port, info.LanHandle) == 0
+               ? kPortOpening
+               : kPortOpenFailed;
   case kCommGPIB: {
     info.GPIBHandle = PortGPIBOpen(info.CommTypeGPIBPort);
     // A driver that is missing or refuses the descriptor fails the connect;
@@ -397,6 +423,10 @@ int SystemCommPort::Open() {
   default:
     return -1;
   }
+}
+
+int SystemCommPort::OpenState() {
+  return gPowerInfo.CommType == kCommLAN ? PortLanOpenState(gPowerInfo.LanHandle) : kPortOpen;
 }
 
 void SystemCommPort::Close() {

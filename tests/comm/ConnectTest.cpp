@@ -293,7 +293,11 @@ TEST_F(ConnectSystemPort, AConnectExchangeOverTCP) {
   device_.Identifier = IdentifierOf(kModelGS);
   Responder responder(device_);
   CommConnectDeal(1);
-  ASSERT_EQ(gPowerInfo.Connected, 1);
+  EXPECT_EQ(gPowerInfo.Connected, 0) << "the TCP connect ends on a later tick";
+  ASSERT_TRUE(PumpUntil([] {
+    CommConnectTick();
+    return gPowerInfo.Connected == 1;
+  }));
   EXPECT_STREQ(gPowerInfo.LanIPStr.data(), "127.0.0.1");
   ASSERT_TRUE(PumpUntil([&] { return server.hasPendingConnections(); }));
   QPointer<QTcpSocket> peer = server.nextPendingConnection();
@@ -387,6 +391,10 @@ TEST_P(ConnectSystemOpenFailure, NothingOpensAndTheUserIsTold) {
     qputenv("VEXA_GPIB_LIBRARY", GetParam().GpibLibrary);
   PortGPIBUnloadLibrary();
   CommConnectDeal(1);
+  EXPECT_TRUE(PumpUntil([] {
+    CommConnectTick();
+    return gCommLink.Opening == 0;
+  }));
   EXPECT_EQ(gPowerInfo.Connected, 0);
   EXPECT_EQ(hooks_.Messages, std::vector<std::string>{"Error|Open port error. Please reset."});
 }

@@ -15,6 +15,7 @@ struct GlobalOptions {
   QString Baud;    // --baud 9600|19200|38400
   QString Gpib;    // --gpib ADDRESS
   QString Address; // --address N
+  bool Fast = false; // --fast: replies taken as soon as they have come
 };
 
 int VerbCheck(const GlobalOptions &global, const QStringList &args);
