@@ -12,11 +12,12 @@
 void MainTimerTick() {
   gTimerTick += 1;
   PowerInfo &info = gPowerInfo;
-  // The reconnection counts from the tick after the loss.
+  // The reconnection counts from the tick after the loss; a LAN connect
+  // that has just succeeded sends its first frame in this same tick.
   CommReconnectTick();
+  CommConnectTick();
   if (info.Connected == 1)
     CommTimerDeal();
-  CommConnectTick();
   // Logo, live charts and the delayed preview redraw belong to the panels.
   Hooks().TimerTickView(gTimerTick);
   if (gTimerTick % 20 == 0 && info.OutputRunning == 1 && info.RemainSecond > 0)

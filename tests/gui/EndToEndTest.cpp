@@ -1,7 +1,19 @@
 // The program against the simulated power source over TCP: start, connect,
 // identify the model, reconfigure, and lose the link when the source stops
 // answering.
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHostAddress>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
@@ -74,6 +86,49 @@ TEST_F(EndToEndTest, ConnectButtonConnectsAndDisconnects) {
   gMainPanel->Connection->BtConnect->click();
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
   EXPECT_EQ(gPowerInfo.ModelType, kModelFPA);
+}
+
+TEST_F(EndToEndTest, AConnectToAnAddressThatDoesNotAnswerNeverStallsTheWindow) {
+  // A listening socket whose one-place backlog is taken: a further connect
+  // gets no answer at all, as from an address where nothing is.
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr *>(&address), length), 0);
+  ASSERT_EQ(::listen(listener, 0), 0);
+  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length), 0);
+  QTcpSocket filler;
+  filler.connectToHost(QHostAddress::LocalHost, ntohs(address.sin_port));
+  ASSERT_TRUE(filler.waitForConnected(2000));
+
+  ASSERT_EQ(Start(), 0);
+  gPowerInfo.CommType = kCommLAN;
+  gPowerInfo.CommTypeLAN_IP1 = 127;
+  gPowerInfo.CommTypeLAN_IP2 = gPowerInfo.CommTypeLAN_IP3 = 0;
+  gPowerInfo.CommTypeLAN_IP4 = 1;
+  gPowerInfo.CommTypeLAN_Port = ntohs(address.sin_port);
+  // The longest time between two turns of the event loop.
+  QElapsedTimer sinceLast;
+  qint64 longest = 0;
+  QTimer beat;
+  QObject::connect(&beat, &QTimer::timeout, [&] {
+    longest = std::max(longest, sinceLast.restart());
+  });
+  beat.start(5);
+  sinceLast.start();
+  gMainPanel->Connection->BtConnect->click();
+  EXPECT_TRUE(gMainPanel->Connection->LinkStatus->text().contains(
+      QString("127.0.0.1:%1").arg(ntohs(address.sin_port))));
+  EXPECT_TRUE(gMainPanel->Connection->BtDisconnect->isVisibleTo(gMainPanel));
+  ASSERT_TRUE(RunUntil([this] { return !Dialogs_.Messages.empty(); }, 10000));
+  EXPECT_LT(longest, 100) << "ms";
+  std::printf("longest event-loop stall during the connect attempt: %lld ms\n",
+              static_cast<long long>(longest));
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_FALSE(gMainPanel->Connection->LinkStatus->isVisibleTo(gMainPanel));
+  ::close(listener);
 }
 
 } // namespace

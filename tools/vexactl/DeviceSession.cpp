@@ -308,13 +308,12 @@ void DeviceSession::CommRequestDropped(const std::string &text) {
 }
 
 void DeviceSession::CommLinkStatus(const std::string &text) {
-  // The countdown is printed once per attempt, not every second.
+  // One line when the countdown to an attempt starts and one when the link
+  // is back, not one every second.
   const CommLinkInfo &link = gCommLink;
-  const bool countdownStart =
-      link.Reconnect == kReconnectWaiting && link.RetryTicks == link.RetrySeconds * 20;
-  if (link.Reconnect == kReconnectTrying || countdownStart)
+  if (link.Reconnect == kReconnectWaiting && link.RetryTicks == link.RetrySeconds * 20)
     DeviceFail(kExitOk, LinkName() + ": " + QString::fromStdString(text) + " (Ctrl-C stops)");
-  else if (text.empty() && gPowerInfo.Connected == 1 && gCommInfo.NormalDataOk == 1)
+  else if (text.empty() && link.Reconnect == kReconnectOff && gCommInfo.NormalDataOk == 1)
     DeviceFail(kExitOk, LinkName() + ": reconnected to " + gPowerInfo.PowerModelStr.data());
 }
 
