@@ -106,9 +106,8 @@ std::string CommLinkName() {
   char text[300];
   switch (info.CommType) {
   case kCommLAN:
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d:%d", info.CommTypeLAN_IP1,
-                  info.CommTypeLAN_IP2, info.CommTypeLAN_IP3, info.CommTypeLAN_IP4,
-                  info.CommTypeLAN_Port);
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d:%d", info.CommTypeLAN_IP1, info.CommTypeLAN_IP2,
+                  info.CommTypeLAN_IP3, info.CommTypeLAN_IP4, info.CommTypeLAN_Port);
     break;
   case kCommGPIB:
     std::snprintf(text, sizeof text, "GPIB %d", info.CommTypeGPIBPort);

@@ -52,10 +52,9 @@ void Attempt() {
   link.Reconnect = kReconnectTrying;
   link.Attempts += 1;
   const std::string attempt = std::to_string(link.Attempts);
-  Hooks().CommLinkStatus(English() ? "Reconnecting to " + CommLinkName() + " (attempt " +
-                                         attempt + ") ..."
-                                   : "正在重新连接 " + CommLinkName() + "（第 " + attempt +
-                                         " 次）...");
+  Hooks().CommLinkStatus(
+      English() ? "Reconnecting to " + CommLinkName() + " (attempt " + attempt + ") ..."
+                : "正在重新连接 " + CommLinkName() + "（第 " + attempt + " 次）...");
   // Silent like the start-up attempt: a failure only schedules the next one.
   gFirstConnect = 1;
   CommConnectDeal(1);
@@ -127,12 +126,12 @@ bool CommReconnectOtherSource() {
   const std::string other = Identifier(link.OtherModelStr);
   Hooks().CommLinkStatus(English() ? "Another power source answered: " + other + "."
                                    : "应答的是另一台电源：" + other + "。");
-  Hooks().CommAskOtherSource(
-      English() ? "Another power source" : "另一台电源",
-      English() ? "A different power source answered at " + CommLinkName() + ": " + other +
-                      " instead of " + lost + ".\nConnect to this power source?"
-                : "在 " + CommLinkName() + " 应答的电源是 " + other + "，而不是 " + lost +
-                      "。\n是否连接这台电源？");
+  Hooks().CommAskOtherSource(English() ? "Another power source" : "另一台电源",
+                             English() ? "A different power source answered at " + CommLinkName() +
+                                             ": " + other + " instead of " + lost +
+                                             ".\nConnect to this power source?"
+                                       : "在 " + CommLinkName() + " 应答的电源是 " + other +
+                                             "，而不是 " + lost + "。\n是否连接这台电源？");
   return true;
 }
 

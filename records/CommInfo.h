@@ -72,12 +72,12 @@ enum CommReconnectState : int32_t {
 };
 
 struct CommLinkInfo {
-  int32_t Opening = 0;        // 1 while a LAN connect is under way
-  int32_t OpenQuiet = 0;      // 1: its failure is not reported
+  int32_t Opening = 0;   // 1 while a LAN connect is under way
+  int32_t OpenQuiet = 0; // 1: its failure is not reported
   int32_t Reconnect = kReconnectOff;
-  int32_t RetryTicks = 0;     // ticks until the next attempt
-  int32_t RetrySeconds = 0;   // interval before the attempt counted down now
-  int32_t Attempts = 0;       // attempts since the link was lost
+  int32_t RetryTicks = 0;              // ticks until the next attempt
+  int32_t RetrySeconds = 0;            // interval before the attempt counted down now
+  int32_t Attempts = 0;                // attempts since the link was lost
   std::array<char, 12> LostModelStr{}; // the source that was connected
   int32_t LostModelType = 0;
   int32_t LostRating = 0;

@@ -47,8 +47,8 @@ void DialogPanel::reject() {
 
 ConnectionBar::ConnectionBar(QWidget *parent)
     : QFrame(parent), LinkLamp(new Lamp(QString(), QColor(40, 200, 60), this)),
-      NotConnectedText(new QLabel(this)), ModelName(new QLabel(this)),
-      LinkStatus(new QLabel(this)), BtConnect(new QPushButton(this)), BtDisconnect(new QPushButton(this)) {
+      NotConnectedText(new QLabel(this)), ModelName(new QLabel(this)), LinkStatus(new QLabel(this)),
+      BtConnect(new QPushButton(this)), BtDisconnect(new QPushButton(this)) {
   setObjectName("ConnectionBar");
   setFrameShape(QFrame::StyledPanel);
   auto *layout = new QGridLayout(this);

@@ -84,10 +84,10 @@ public:
   }
   // Asked right after the tick; the answer goes back to the link.
   void CommAskOtherSource(const std::string &title, const std::string &text) override {
-    QTimer::singleShot(0, [title = QString::fromStdString(title),
-                           text = QString::fromStdString(text)] {
-      CommReconnectAnswer(Dialogs().ConfirmPopup(title, text) == 1 ? 1 : 0);
-    });
+    QTimer::singleShot(
+        0, [title = QString::fromStdString(title), text = QString::fromStdString(text)] {
+          CommReconnectAnswer(Dialogs().ConfirmPopup(title, text) == 1 ? 1 : 0);
+        });
   }
   void TimerTickView(long long tick) override { ::TimerTickView(tick); }
 };

@@ -66,10 +66,10 @@ struct Family {
   const char *Rating;
 };
 
-const Family kFamilies[] = {{"FCT", kModelFCT, "5"},  {"FCS", kModelFCS, "3"},
-                            {"FSA", kModelFSA, "5"},  {"FSB", kModelFSB, "0500"},
-                            {"FPA", kModelFPA, "5"},  {"FPB", kModelFPB, "0500"},
-                            {"GS", kModelGS, "12"},   {"FL", kModelFL, "5"}};
+const Family kFamilies[] = {{"FCT", kModelFCT, "5"}, {"FCS", kModelFCS, "3"},
+                            {"FSA", kModelFSA, "5"}, {"FSB", kModelFSB, "0500"},
+                            {"FPA", kModelFPA, "5"}, {"FPB", kModelFPB, "0500"},
+                            {"GS", kModelGS, "12"},  {"FL", kModelFL, "5"}};
 
 bool RealTime() { return qEnvironmentVariableIntValue("VEXA_LINK_BENCH_REAL") == 1; }
 
@@ -140,8 +140,8 @@ Outcome Exchange(const QString &endpoint, bool lan, const Family &family, bool d
   auto idle = [] { return gCommNewCmd.Count == 0 && gCommInfo.PresentValid == 0; };
   CommConnectDeal(1);
   outcome.Done = runUntil([&] { return hooks.Shown && idle(); });
-  const bool programs = family.Model == kModelFPA || family.Model == kModelFPB ||
-                        family.Model == kModelGS;
+  const bool programs =
+      family.Model == kModelFPA || family.Model == kModelFPB || family.Model == kModelGS;
   if (outcome.Done && dump && programs) {
     CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
     CommSetNewCmdGroup(kGroupReadList);
@@ -164,8 +164,8 @@ void BM_Link(benchmark::State &state, Family family, bool lan, bool dump) {
   const QString previous = QDir::currentPath();
   QDir::setCurrent(work.path());
   QProcess sim;
-  sim.start(POWERSIM_EXE, {"--model", family.Name, "--rating", family.Rating, "--serial",
-                           "--no-stdin"});
+  sim.start(POWERSIM_EXE,
+            {"--model", family.Name, "--rating", family.Rating, "--serial", "--no-stdin"});
   QString endpoint;
   while (sim.waitForReadyRead(5000) || sim.canReadLine()) {
     const QString line = QString::fromUtf8(sim.readLine()).trimmed();

@@ -25,7 +25,8 @@ protected:
   std::vector<int64_t> OpensAfter(int n) {
     std::vector<int64_t> gaps;
     const int64_t start = gTimerTick;
-    for (int opens = source_.Opens; static_cast<int>(gaps.size()) < n && gTimerTick < start + 10000;) {
+    for (int opens = source_.Opens;
+         static_cast<int>(gaps.size()) < n && gTimerTick < start + 10000;) {
       Ticks(1);
       if (source_.Opens != opens) {
         opens = source_.Opens;

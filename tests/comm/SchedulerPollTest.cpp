@@ -66,23 +66,23 @@ TEST_P(SchedulerCadence, ARunningOutputGetsStatusAndMeasurementsOnEveryLink) {
   EXPECT_EQ(gPowerInfo.Connected, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, SchedulerCadence,
-                         ::testing::Values(
-                             // Fast links: one of each per second.
-                             CadenceCase{"FPAOnRS232", kModelFPA, kCommRS232, 144, "F0 AF", 19, 19},
-                             CadenceCase{"FCTOnRS232", kModelFCT, kCommRS232, 133, "F0 AE", 19, 19},
-                             CadenceCase{"FSAOnGPIB", kModelFSA, kCommGPIB, 48, "F0 AF", 19, 19},
-                             // Slow links where one status exchange lasts a second or more: the two
-                             // alternate instead of the status starving the measurements.
-                             CadenceCase{"GSOnLAN", kModelGS, kCommLAN, 144, "F0 AF", 7, 7},
-                             CadenceCase{"FPBOnLAN", kModelFPB, kCommLAN, 145, "F0 AF", 8, 8},
-                             CadenceCase{"FSBOnLAN", kModelFSB, kCommLAN, 48, "F0 AF", 8, 8},
-                             CadenceCase{"FCSOnLAN", kModelFCS, kCommLAN, 134, "F0 11", 15, 15},
-                             // Replies taken as they come: both every second again.
-                             CadenceCase{"GSOnLANPaced", kModelGS, kCommLAN, 144, "F0 AF", 19, 19, 1},
-                             CadenceCase{"FPBOnLANPaced", kModelFPB, kCommLAN, 145, "F0 AF", 19, 19,
-                                         1}),
-                         [](const auto &info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Links, SchedulerCadence,
+    ::testing::Values(
+        // Fast links: one of each per second.
+        CadenceCase{"FPAOnRS232", kModelFPA, kCommRS232, 144, "F0 AF", 19, 19},
+        CadenceCase{"FCTOnRS232", kModelFCT, kCommRS232, 133, "F0 AE", 19, 19},
+        CadenceCase{"FSAOnGPIB", kModelFSA, kCommGPIB, 48, "F0 AF", 19, 19},
+        // Slow links where one status exchange lasts a second or more: the two
+        // alternate instead of the status starving the measurements.
+        CadenceCase{"GSOnLAN", kModelGS, kCommLAN, 144, "F0 AF", 7, 7},
+        CadenceCase{"FPBOnLAN", kModelFPB, kCommLAN, 145, "F0 AF", 8, 8},
+        CadenceCase{"FSBOnLAN", kModelFSB, kCommLAN, 48, "F0 AF", 8, 8},
+        CadenceCase{"FCSOnLAN", kModelFCS, kCommLAN, 134, "F0 11", 15, 15},
+        // Replies taken as they come: both every second again.
+        CadenceCase{"GSOnLANPaced", kModelGS, kCommLAN, 144, "F0 AF", 19, 19, 1},
+        CadenceCase{"FPBOnLANPaced", kModelFPB, kCommLAN, 145, "F0 AF", 19, 19, 1}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(SchedulerPoll, OnAFastLinkStatusAndMeasurementEachComeOncePerSecond) {
   source_.RunState = 144;

@@ -291,10 +291,10 @@ TEST(Vexactl, WatchReconnectsAfterEveryDropAndRecordsWhileTheSourceAnswers) {
   QTemporaryDir dir;
   const QString db = dir.filePath("Measure.mdb");
   QProcess watch;
-  StartVexactl(watch,
-               {"--lan", "{lan}", "--fast", "watch", "--seconds", "300", "--on", "--reconnect",
-                "--db", db},
-               &sim);
+  StartVexactl(
+      watch,
+      {"--lan", "{lan}", "--fast", "watch", "--seconds", "300", "--on", "--reconnect", "--db", db},
+      &sim);
   QString err;
   // Three seconds of rows, the link dropped; three times, then rows again.
   for (int drop = 1; drop <= 4; ++drop) {

@@ -12,9 +12,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QPushButton>
 #include <algorithm>
 #include <cstdio>
-#include <QPushButton>
 
 #include "GuiTestSupport.h"
 #include "app/gui/MainMenu.h"
@@ -113,9 +113,8 @@ TEST_F(EndToEndTest, AConnectToAnAddressThatDoesNotAnswerNeverStallsTheWindow) {
   QElapsedTimer sinceLast;
   qint64 longest = 0;
   QTimer beat;
-  QObject::connect(&beat, &QTimer::timeout, [&] {
-    longest = std::max(longest, sinceLast.restart());
-  });
+  QObject::connect(&beat, &QTimer::timeout,
+                   [&] { longest = std::max(longest, sinceLast.restart()); });
   beat.start(5);
   sinceLast.start();
   gMainPanel->Connection->BtConnect->click();
