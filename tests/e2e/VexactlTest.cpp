@@ -303,8 +303,9 @@ TEST(Vexactl, WatchReconnectsAfterEveryDropAndRecordsWhileTheSourceAnswers) {
     QDeadlineTimer rowsDeadline(20000);
     while (StoredSeconds(db).size() < rows + 3 && !rowsDeadline.hasExpired())
       watch.waitForReadyRead(200);
-    if (drop <= 3)
+    if (drop <= 3) {
       EXPECT_EQ(sim.Control("drop"), "ok dropped");
+    }
   }
   EXPECT_TRUE(err.contains("Reconnecting in 2 s (attempt 1). (Ctrl-C stops)")) << err.toStdString();
   watch.terminate();
