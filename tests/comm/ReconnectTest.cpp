@@ -52,17 +52,6 @@ TEST_F(Reconnect, RetriesWithAGrowingIntervalUntilStoppedWithoutAMessageBox) {
   EXPECT_TRUE(OpensAfter(1).empty());
 }
 
-TEST_F(Reconnect, TheSameSourceIsTakenBackAndTheRetriesEnd) {
-  LoseTheLink();
-  Ticks(40);
-  ASSERT_EQ(gPowerInfo.Connected, 1);
-  ASSERT_TRUE(RunUntilIdle());
-  Ticks(1);
-  EXPECT_FALSE(CommReconnectActive());
-  EXPECT_EQ(hooks_.LinkStatus.back(), "");
-  EXPECT_EQ(hooks_.Count("CommConnectToPanel(1)"), 2);
-}
-
 TEST_F(Reconnect, AnotherSourceIsNotTakenOnUntilTheUserSaysSo) {
   LoseTheLink();
   source_.Identifier = IdentifierOf(kModelGS);
