@@ -284,21 +284,6 @@ TEST(PortUart, DefaultOpenUsesTheDeviceChosenInTheSettings) {
   EXPECT_EQ(PortUartClose(kTestPort), 0);
 }
 
-TEST(PortLan, ConnectFailsWithMinusOneWhenNothingListens) {
-  PortTestApp();
-  // A port that was just listening and is now closed: the connect is refused.
-  quint16 port = 0;
-  {
-    QTcpServer server;
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-    port = server.serverPort();
-  }
-  int32_t handle = 0;
-  ASSERT_EQ(PortLanOpen("127.0.0.1", port, handle), 0) << "the connect goes on in the background";
-  EXPECT_TRUE(PumpUntil([&] { return PortLanOpenState(handle) == kPortOpenFailed; }));
-  EXPECT_EQ(PortLanClose(handle), -1) << "a failed connect leaves nothing open";
-}
-
 TEST(PortLan, MalformedAddressesFailWithoutConnecting) {
   PortTestApp();
   for (const char *address : {"", "300.1.1.1", "localhost", "1.2.3.4.5", "::1"}) {

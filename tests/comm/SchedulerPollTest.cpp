@@ -84,22 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
         CadenceCase{"FPBOnLANPaced", kModelFPB, kCommLAN, 145, "F0 AF", 19, 19, 1}),
     [](const auto &info) { return std::string(info.param.Name); });
 
-TEST_F(SchedulerPoll, OnAFastLinkStatusAndMeasurementEachComeOncePerSecond) {
-  source_.RunState = 144;
-  ASSERT_TRUE(Connect(kModelFPA, kCommRS232)); // 4-tick waits: an exchange takes 5 ticks
-  const size_t from = source_.Sent.size();
-  Ticks(400);
-  auto status = TicksOf(source_, "F0 EB", from);
-  auto measures = TicksOf(source_, "F0 AF", from);
-  // The first measurement goes right after the connect exchange (it was due
-  // long ago), the status a second after the exchange's own status query.
-  ASSERT_GE(measures.size(), 3u);
-  EXPECT_LT(measures.front(), status.front());
-  measures.erase(measures.begin());
-  EXPECT_TRUE(EvenlySpaced(status, 20));
-  EXPECT_TRUE(EvenlySpaced(measures, 20));
-}
-
 struct BothDueCase {
   const char *Name;
   int32_t LastPollStatus;
@@ -149,16 +133,6 @@ TEST_F(SchedulerPoll, GSAsksForItsDCStateAfterEveryStatusAndItsDCValueEvenWithTh
     }
   EXPECT_GE(TicksOf(source_, "F0 AD", from).size(), 15u);
   EXPECT_EQ(TicksOf(source_, "F0 AF", from).size(), 0u);
-}
-
-TEST_F(SchedulerPoll, TheCountdownsRestartAtEveryConnect) {
-  gCommPoll.StatusCountdown = 3;
-  gCommPoll.MeasureCountdown = 0;
-  gCommPoll.LastPollStatus = 1;
-  CommConnectDeal(1);
-  EXPECT_EQ(gCommPoll.StatusCountdown, kPollPeriodTicks);
-  EXPECT_EQ(gCommPoll.MeasureCountdown, kPollPeriodTicks);
-  EXPECT_EQ(gCommPoll.LastPollStatus, 0);
 }
 
 // ---- Misses ----
