@@ -1,5 +1,7 @@
 #include "app/MainTimer.h"
 
+#include "comm/CommConnect.h"
+#include "comm/CommReconnect.h"
 #include "comm/CommScheduler.h"
 #include "measure/MeasureRecord.h"
 #include "records/Globals.h"
@@ -10,6 +12,10 @@
 void MainTimerTick() {
   gTimerTick += 1;
   PowerInfo &info = gPowerInfo;
+  // The reconnection counts from the tick after the loss; a LAN connect
+  // that has just succeeded sends its first frame in this same tick.
+  CommReconnectTick();
+  CommConnectTick();
   if (info.Connected == 1)
     CommTimerDeal();
   // Logo, live charts and the delayed preview redraw belong to the panels.

@@ -7,8 +7,19 @@
 
 // 1: connect (only while disconnected), 0: disconnect (only while connected).
 // A port that cannot be opened is reported with the message box "Error"
-// unless the silent start-up attempt is running.
+// unless the silent start-up attempt is running. A LAN connect goes on in the
+// background (CommConnectTick ends it); 0 while it is under way gives it up.
 void CommConnectDeal(int connect);
+
+// Once per tick: ends a LAN connect under way when it has succeeded, failed
+// or run out of time, and starts the connect exchange or reports the failure.
+void CommConnectTick();
+
+// The port of the communication settings for the user: "192.168.0.5:5025",
+// "/dev/ttyUSB0", "COM3", "GPIB 5".
+std::string CommLinkName();
+// "Connecting to ... ", in the current language.
+std::string CommOpeningText();
 
 // Switches the connection display of the main pages; on 0 also clears the
 // DC measurement and its display.

@@ -3,6 +3,7 @@
 #include "records/Globals.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QLibrary>
@@ -100,14 +101,19 @@ int UartFlushInput(int port) {
 
 // ---- LAN ----
 
-std::map<int32_t, QPointer<QTcpSocket>> gSockets;
+struct LanConnection {
+  QPointer<QTcpSocket> Socket;
+  QElapsedTimer Since; // the connect's start
+};
+
+std::map<int32_t, LanConnection> gSockets;
 int32_t gNextLanHandle = 1;
 // Why the last LAN connect failed.
 PortOpenFault gLanOpenFault = kOpenFaultNone;
 
 QTcpSocket *Socket(int32_t handle) {
   const auto it = gSockets.find(handle);
-  return it == gSockets.end() ? nullptr : it->second.data();
+  return it == gSockets.end() ? nullptr : it->second.Socket.data();
 }
 
 // ---- GPIB ----
@@ -277,22 +283,35 @@ int PortLanOpen(const char *address, int tcpPort, int32_t &handle) {
   if (!address || !host.setAddress(QString::fromLatin1(address)) ||
       host.protocol() != QAbstractSocket::IPv4Protocol || tcpPort < 0 || tcpPort > 65535)
     return -1;
-  auto socket = std::make_unique<QTcpSocket>(PortParent());
+  // The connect goes on in the event loop: an address that does not answer
+  // takes seconds to give up on, and the window must not freeze meanwhile.
+  auto *socket = new QTcpSocket(PortParent());
   socket->connectToHost(host, static_cast<quint16>(tcpPort));
-  // The one wait of the link: a connect must report failure, and it may take
-  // a few seconds on a network where the address does not answer.
-  if (!socket->waitForConnected(kPortLanConnectTimeoutMs)) {
-    const auto error = socket->error();
-    gLanOpenFault = error == QAbstractSocket::ConnectionRefusedError ? kOpenFaultRefused
-                    : error == QAbstractSocket::SocketTimeoutError   ? kOpenFaultNoAnswer
-                                                                     : kOpenFaultOther;
-    return -1;
-  }
   gLanOpenFault = kOpenFaultNone;
-  socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
   handle = gNextLanHandle++;
-  gSockets[handle] = socket.release();
+  LanConnection &connection = gSockets[handle];
+  connection.Socket = socket;
+  connection.Since.start();
   return 0;
+}
+
+int PortLanOpenState(int32_t handle) {
+  const auto it = gSockets.find(handle);
+  QTcpSocket *socket = it == gSockets.end() ? nullptr : it->second.Socket.data();
+  if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return kPortOpen;
+  }
+  const bool underWay = socket && (socket->state() == QAbstractSocket::HostLookupState ||
+                                   socket->state() == QAbstractSocket::ConnectingState);
+  if (underWay && it->second.Since.elapsed() < kPortLanConnectTimeoutMs)
+    return kPortOpening;
+  gLanOpenFault = underWay ? kOpenFaultNoAnswer
+                  : socket && socket->error() == QAbstractSocket::ConnectionRefusedError
+                      ? kOpenFaultRefused
+                      : kOpenFaultOther;
+  PortLanClose(handle);
+  return kPortOpenFailed;
 }
 
 int PortLanClose(int32_t handle) {
@@ -300,8 +319,12 @@ int PortLanClose(int32_t handle) {
   gSockets.erase(handle);
   if (!socket)
     return -1;
-  socket->flush();
-  socket->disconnectFromHost();
+  if (socket->state() == QAbstractSocket::ConnectedState) {
+    socket->flush();
+    socket->disconnectFromHost();
+  } else {
+    socket->abort();
+  }
   delete socket;
   return 0;
 }
@@ -391,7 +414,7 @@ void PortGPIBUnloadLibrary() {
 int SystemCommPort::Open() {
   Failure = PortOpenFailure{};
   const int result = OpenPort();
-  if (result != 0 && Failure.Fault == kOpenFaultNone)
+  if (result == kPortOpenFailed && Failure.Fault == kOpenFaultNone)
     Failure.Fault = kOpenFaultOther;
   return result;
 }
@@ -417,9 +440,9 @@ int SystemCommPort::OpenPort() {
   case kCommLAN: {
     std::snprintf(info.LanIPStr.data(), info.LanIPStr.size(), "%d.%d.%d.%d", info.CommTypeLAN_IP1,
                   info.CommTypeLAN_IP2, info.CommTypeLAN_IP3, info.CommTypeLAN_IP4);
-    const int result = PortLanOpen(info.LanIPStr.data(), info.CommTypeLAN_Port, info.LanHandle);
-    Failure.Fault = gLanOpenFault;
-    return result;
+    if (PortLanOpen(info.LanIPStr.data(), info.CommTypeLAN_Port, info.LanHandle) != 0)
+      return kPortOpenFailed;
+    return kPortOpening;
   }
   case kCommGPIB: {
     info.GPIBHandle = PortGPIBOpen(info.CommTypeGPIBPort);
@@ -438,6 +461,15 @@ int SystemCommPort::OpenPort() {
   default:
     return -1;
   }
+}
+
+int SystemCommPort::OpenState() {
+  if (gPowerInfo.CommType != kCommLAN)
+    return kPortOpen;
+  const int state = PortLanOpenState(gPowerInfo.LanHandle);
+  if (state == kPortOpenFailed)
+    Failure.Fault = gLanOpenFault;
+  return state;
 }
 
 void SystemCommPort::Close() {

@@ -18,6 +18,10 @@ constexpr int kPortNothingWaiting = -1111;
 constexpr int kPortRxBuffSize = 256;
 // Time a LAN connect may take before it counts as failed.
 constexpr int kPortLanConnectTimeoutMs = 3000;
+// Results of an open and of the state of an open under way.
+constexpr int kPortOpen = 0;
+constexpr int kPortOpenFailed = -1;
+constexpr int kPortOpening = 1;
 
 // ---- RS-232 ---------------------------------------------------------------
 // A port is named by its number 1..10. The device opened is deviceName when it
@@ -55,9 +59,14 @@ std::string PortUartDeviceName(int port);
 // A TCP connection is named by the handle returned at open (kept in
 // PowerInfo.LanHandle).
 
-// Connects to the dotted IPv4 address and TCP port within
-// kPortLanConnectTimeoutMs. 0 with the handle stored, or -1 (nothing stays open).
+// Starts connecting to the dotted IPv4 address and TCP port and returns at
+// once: 0 with the handle stored (PortLanOpenState tells how it goes), or -1
+// for an address or port that cannot be connected to (nothing stays open).
 int PortLanOpen(const char *address, int tcpPort, int32_t &handle);
+// The connect of PortLanOpen: kPortOpen when established, kPortOpening while
+// under way, kPortOpenFailed when refused or not done within
+// kPortLanConnectTimeoutMs (the handle is then closed and forgotten).
+int PortLanOpenState(int32_t handle);
 // Shuts both directions and closes. 0, or -1 for an unknown handle.
 int PortLanClose(int32_t handle);
 // Queues the bytes and hands them to the system at once. Bytes accepted; a
@@ -131,9 +140,12 @@ struct PortOpenFailure {
 class CommPort {
 public:
   virtual ~CommPort() = default;
-  // Opens the link the communication settings name. 0 when open; otherwise
-  // nothing stays open.
+  // Opens the link the communication settings name: kPortOpen, or
+  // kPortOpening when the open goes on in the background (a LAN connect;
+  // OpenState tells how it ends), or kPortOpenFailed with nothing left open.
   virtual int Open() = 0;
+  // The state of an open that returned kPortOpening, asked once per tick.
+  virtual int OpenState() { return kPortOpen; }
   // Drains what is waiting and closes.
   virtual void Close() = 0;
   // Empties the input queue where the link keeps one (RS-232).
@@ -152,6 +164,7 @@ public:
 class SystemCommPort : public CommPort {
 public:
   int Open() override;
+  int OpenState() override;
   void Close() override;
   void Clear() override;
   int Write(const uint8_t *buffer, int32_t length) override;

@@ -3,6 +3,7 @@
 #include "comm/CommConnect.h"
 #include "comm/CommPC.h"
 #include "comm/CommPortFunc.h"
+#include "comm/CommReconnect.h"
 #include "comm/FCCommand.h"
 #include "comm/FPCommand.h"
 #include "records/Globals.h"
@@ -281,7 +282,7 @@ void LinkLost() {
   CommConnectDeal(0);
   // The start-up attempt stays silent while no source has answered: a saved
   // port with nothing attached is not worth a message at every start.
-  if (!quiet)
+  if (!quiet && !CommReconnectAfterLoss(text))
     Hooks().CommLinkLost(English() ? "Error" : "出错", text);
 }
 
@@ -587,10 +588,12 @@ void AdvanceGroup() {
 
 // ---- One tick ----
 
-void ReadReply() {
+// Decodes the reply in RxBuff and counts a miss or advances the group.
+void TakeReply() {
   CommInfo &c = gCommInfo;
-  std::fill_n(c.RxBuff.begin(), 255, uint8_t{0});
-  c.RxLen = ActiveCommPort().Read(c.RxBuff.data(), kCommBuffSize, c.RxExpectLen);
+  gCommPoll.ReplyGathering = 0;
+  if (c.PresentGroup == kGroupConnect && c.PresentStep == 10 && CommReconnectOtherSource())
+    return;
   const int accepted =
       c.PresentGroup == kGroupConnect && c.PresentStep == 10 ? DecodeModelQuery() : DecodeReply();
   if (accepted != 1) {
@@ -611,6 +614,35 @@ void ReadReply() {
   c.NoReplyCount = 0;
   gCommPoll.LastMissReason = kMissNone;
   AdvanceGroup();
+}
+
+// Reads the reply once, at the end of its wait.
+void ReadReply() {
+  CommInfo &c = gCommInfo;
+  std::fill_n(c.RxBuff.begin(), 255, uint8_t{0});
+  c.RxLen = ActiveCommPort().Read(c.RxBuff.data(), kCommBuffSize, c.RxExpectLen);
+  TakeReply();
+}
+
+// A GPIB read is a bus transaction of the expected length, not a look at
+// what has arrived: GPIB keeps the waits of the table.
+bool ReplyDriven() { return gPowerInfo.CommReplyPacing == 1 && !OnGPIB(); }
+
+// Adds what has arrived since the last tick to RxBuff, so that a reply that
+// comes in pieces is whole when its last piece is there. True when RxBuff
+// holds a whole frame answering the frame in flight.
+bool GatherReply() {
+  CommInfo &c = gCommInfo;
+  if (gCommPoll.ReplyGathering != 1) {
+    std::fill_n(c.RxBuff.begin(), 255, uint8_t{0});
+    c.RxLen = 0;
+    gCommPoll.ReplyGathering = 1;
+  }
+  const int32_t room = kCommBuffSize - c.RxLen;
+  if (room > 0)
+    c.RxLen += ActiveCommPort().Read(c.RxBuff.data() + c.RxLen, room, c.RxExpectLen);
+  return CommFrameAccept(c.RxBuff.data(), c.RxLen, gPowerInfo.SoftwareAddress, c.PresentCmd1,
+                         c.PresentCmd2) == 1;
 }
 
 int MeasureQueryCmd2() {
@@ -634,8 +666,9 @@ void IdleTick() {
   // measurement goes first this time. When one poll exchange lasts a second
   // or more (LAN with GS, FSB or FPB) the two alternate instead of the status
   // query starving the measurements.
+  // With replies taken as they come both fit in every second.
   const bool measureFirst = poll.StatusCountdown == 0 && poll.MeasureCountdown == 0 && running &&
-                            poll.LastPollStatus == 1;
+                            poll.LastPollStatus == 1 && !ReplyDriven();
   if (poll.StatusCountdown == 0 && !measureFirst) {
     c.PresentGroup = kGroupSingle;
     c.PresentStep = 0;
@@ -895,6 +928,7 @@ void CommSentTxBuff() {
   if (c.TxLen <= 0)
     return;
   c.WaitCount = c.Interval;
+  gCommPoll.ReplyGathering = 0;
   ActiveCommPort().Write(c.TxBuff.data(), c.TxLen);
 }
 
@@ -972,6 +1006,13 @@ void CommTimerDeal() {
   CommInfo &c = gCommInfo;
   if (c.PresentValid != 1)
     return IdleTick();
+  // The wait of the table stays the limit after which the reply is missed.
+  if (ReplyDriven()) {
+    if (GatherReply() || c.WaitCount <= 0)
+      return TakeReply();
+    c.WaitCount -= 1;
+    return;
+  }
   if (c.WaitCount > 0) {
     c.WaitCount -= 1;
     return;

@@ -58,6 +58,10 @@ int DataCheckCommSet() {
     baudOk |= gPowerInfo.CommTypeRS232Baudrate == baud;
   if (!baudOk)
     changed |= Replace(gPowerInfo.CommTypeRS232Baudrate, kDefaultRS232Baudrate);
+  // The two link options are on only when stored as 1.
+  for (int32_t *option : {&gPowerInfo.CommReplyPacing, &gPowerInfo.CommAutoReconnect})
+    if (*option != 0 && *option != 1)
+      changed |= Replace(*option, 0);
   // The device path must stay a terminated string whatever was stored.
   gPowerInfo.CommTypeRS232Device.back() = '\0';
   return changed ? 1 : 0;

@@ -59,6 +59,29 @@ struct CommPollInfo {
   int32_t LastMissReason = 0;    // CommMissReason of the latest unaccepted reply
   int32_t QuietLoss = 0;         // 1: a lost link is not reported (start-up attempt, until
                                  // the source has answered the model query)
+  int32_t ReplyGathering = 0;    // 1 once the reply to the frame in flight is being gathered
+};
+
+// The state of the link between connections: a LAN connect under way, and
+// the automatic reconnection after a lost link.
+enum CommReconnectState : int32_t {
+  kReconnectOff = 0,
+  kReconnectWaiting = 1, // counting down to the next attempt
+  kReconnectTrying = 2,  // an attempt is opening the port or running the connect exchange
+  kReconnectAsking = 3,  // another source answered; the user decides
+};
+
+struct CommLinkInfo {
+  int32_t Opening = 0;   // 1 while a LAN connect is under way
+  int32_t OpenQuiet = 0; // 1: its failure is not reported
+  int32_t Reconnect = kReconnectOff;
+  int32_t RetryTicks = 0;              // ticks until the next attempt
+  int32_t RetrySeconds = 0;            // interval before the attempt counted down now
+  int32_t Attempts = 0;                // attempts since the link was lost
+  std::array<char, 12> LostModelStr{}; // the source that was connected
+  int32_t LostModelType = 0;
+  int32_t LostRating = 0;
+  std::array<char, 12> OtherModelStr{}; // the source that answered instead
 };
 
 enum CommMissReason : int32_t {

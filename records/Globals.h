@@ -29,6 +29,7 @@ struct ProgramState {
   CommInfo Comm{};
   CommNewCmd NewCmd{};
   CommPollInfo CommPoll{};
+  CommLinkInfo CommLink{};
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
   int32_t CurrentPage = 0;
@@ -67,6 +68,7 @@ inline auto &gTHDSet = gProgram.Settings.THD;
 inline CommInfo &gCommInfo = gProgram.Comm;
 inline CommNewCmd &gCommNewCmd = gProgram.NewCmd;
 inline CommPollInfo &gCommPoll = gProgram.CommPoll;
+inline CommLinkInfo &gCommLink = gProgram.CommLink;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;

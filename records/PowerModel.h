@@ -42,6 +42,8 @@ struct PowerInfo {
   int32_t LanHandle;
   int32_t CommTypeGPIBPort;
   int32_t GPIBHandle;
+  int32_t CommReplyPacing;   // 1: a reply is taken as soon as it has come whole
+  int32_t CommAutoReconnect; // 1: a lost link is connected again by itself
   int32_t LogoAnimate;
   int32_t OutputRunning;
   int32_t RemainSecond;

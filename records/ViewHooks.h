@@ -87,6 +87,17 @@ public:
     (void)title;
     (void)text;
   }
+  // What the link does between connections, for the connection areas of the
+  // main pages ("Connecting to ...", "Reconnecting in 8 s ..."), in the
+  // current language; empty when there is nothing to show.
+  virtual void CommLinkStatus(const std::string &text) { (void)text; }
+  // Another source than the one lost answered a reconnection attempt; the
+  // link is closed again. Ask the user whether to connect to it and give the
+  // answer to CommReconnectAnswer (not from inside this call's tick).
+  virtual void CommAskOtherSource(const std::string &title, const std::string &text) {
+    (void)title;
+    (void)text;
+  }
   // Once per 50 ms tick, after the scheduler: the logo step, the live charts
   // and the delayed preview redraw of the panels.
   virtual void TimerTickView(long long tick) { (void)tick; }

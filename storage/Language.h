@@ -1,6 +1,6 @@
 // Language files: "English.dat" and "Chinese.dat" in the program's data
 // folder, INI text (UTF-8) whose single section "Item" holds every text under
-// its number written as four digits ("0001" .. "0348"). A file is open only
+// its number written as four digits ("0001" .. "0353"). A file is open only
 // while one panel's texts are being set.
 #pragma once
 

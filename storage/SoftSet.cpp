@@ -36,6 +36,9 @@ constexpr SoftSetItem kItems[] = {
     {"CommTypeLAN_Port", &PowerInfo::CommTypeLAN_Port},
     {"CommTypeGPIBPort", &PowerInfo::CommTypeGPIBPort},
     {"Language", &PowerInfo::Language},
+    // Added later; an older file without them leaves both options off.
+    {"CommReplyPacing", &PowerInfo::CommReplyPacing},
+    {"CommAutoReconnect", &PowerInfo::CommAutoReconnect},
 };
 
 struct AutoSaveFile {

@@ -111,6 +111,12 @@ public:
   void CommLinkLost(const std::string &title, const std::string &text) override {
     LinkLost.push_back(title + "|" + text);
   }
+  void CommLinkStatus(const std::string &text) override { LinkStatus.push_back(text); }
+  void CommAskOtherSource(const std::string &title, const std::string &text) override {
+    Asked.push_back(title + "|" + text);
+  }
+  Strings LinkStatus;
+  Strings Asked; // "title|text"
 
 private:
   void Add(const char *name, std::initializer_list<int> args = {}) {

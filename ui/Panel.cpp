@@ -47,7 +47,7 @@ void DialogPanel::reject() {
 
 ConnectionBar::ConnectionBar(QWidget *parent)
     : QFrame(parent), LinkLamp(new Lamp(QString(), QColor(40, 200, 60), this)),
-      NotConnectedText(new QLabel(this)), ModelName(new QLabel(this)),
+      NotConnectedText(new QLabel(this)), ModelName(new QLabel(this)), LinkStatus(new QLabel(this)),
       BtConnect(new QPushButton(this)), BtDisconnect(new QPushButton(this)) {
   setObjectName("ConnectionBar");
   setFrameShape(QFrame::StyledPanel);
@@ -65,18 +65,34 @@ ConnectionBar::ConnectionBar(QWidget *parent)
   layout->addWidget(LinkLamp, 0, 0);
   layout->addWidget(NotConnectedText, 0, 1);
   layout->addWidget(ModelName, 0, 1);
-  layout->addWidget(BtConnect, 1, 0, 1, 2);
-  layout->addWidget(BtDisconnect, 1, 0, 1, 2);
+  LinkStatus->setWordWrap(true);
+  LinkStatus->setMaximumWidth(260);
+  LinkStatus->hide();
+  layout->addWidget(LinkStatus, 1, 0, 1, 2);
+  layout->addWidget(BtConnect, 2, 0, 1, 2);
+  layout->addWidget(BtDisconnect, 2, 0, 1, 2);
   showConnected(false, QString());
 }
 
 void ConnectionBar::showConnected(bool connected, const QString &modelName) {
+  connected_ = connected;
   NotConnectedText->setVisible(!connected);
   ModelName->setVisible(connected);
   ModelName->setText(modelName);
   LinkLamp->setOn(connected);
-  BtConnect->setVisible(!connected);
-  BtDisconnect->setVisible(connected);
+  showButtons();
+}
+
+void ConnectionBar::showLinkStatus(const QString &text) {
+  LinkStatus->setText(text);
+  LinkStatus->setVisible(!text.isEmpty());
+  showButtons();
+}
+
+void ConnectionBar::showButtons() {
+  const bool stoppable = connected_ || !LinkStatus->text().isEmpty();
+  BtConnect->setVisible(!stoppable);
+  BtDisconnect->setVisible(stoppable);
 }
 
 OutputArea::OutputArea(QWidget *parent)

@@ -50,12 +50,20 @@ public:
   explicit ConnectionBar(QWidget *parent = nullptr);
   // 1: connected look (model name, disconnect button); 0: the reverse.
   void showConnected(bool connected, const QString &modelName);
+  // What the link does between connections (empty: nothing). While it shows,
+  // the disconnect button stays offered, to stop it.
+  void showLinkStatus(const QString &text);
 
   Lamp *LinkLamp;
   QLabel *NotConnectedText;
   QLabel *ModelName;
+  QLabel *LinkStatus;
   QPushButton *BtConnect;
   QPushButton *BtDisconnect;
+
+private:
+  void showButtons();
+  bool connected_ = false;
 };
 
 // Output switch, output-on and output-off indications, alarm indicator, alarm text,

@@ -109,11 +109,22 @@ CommPanel::CommPanel(QWidget *parent)
   Tabs->addTab(lan, "LAN");
   Tabs->addTab(gpib, "GPIB");
   layout->addWidget(Tabs, 1);
+  CheckReplyPacing = new QCheckBox(this);
+  LabelReplyPacing = new QLabel(this);
+  CheckAutoReconnect = new QCheckBox(this);
+  LabelAutoReconnect = new QLabel(this);
+  for (QLabel *explanation : {LabelReplyPacing, LabelAutoReconnect}) {
+    explanation->setWordWrap(true);
+    explanation->setIndent(20);
+  }
+  for (QWidget *option : std::initializer_list<QWidget *>{CheckReplyPacing, LabelReplyPacing,
+                                                          CheckAutoReconnect, LabelAutoReconnect})
+    layout->addWidget(option);
   addOkCancelRow(layout, BtOk, BtCancel, OnOk, OnCancel);
   // The page follows the port type.
   connect(RingPortType, &QComboBox::currentIndexChanged, Tabs, &QTabWidget::setCurrentIndex);
   fillSerialPorts(SerialDevicesPresent());
-  resize(460, 260);
+  resize(460, 380);
 }
 
 void CommPanel::fillSerialPorts(const QStringList &devicePaths) {
@@ -151,6 +162,6 @@ QString CommPanel::serialDevicePath() const {
 void CommPanel::setSettingsDimmed(bool dimmed) {
   for (QWidget *control : std::initializer_list<QWidget *>{
            NumAddress, RingPortType, ComboSerialPort, RingBaudrate, NumIP[0], NumIP[1], NumIP[2],
-           NumIP[3], NumTCPPort, NumGPIB})
+           NumIP[3], NumTCPPort, NumGPIB, CheckReplyPacing, CheckAutoReconnect})
     control->setEnabled(!dimmed);
 }

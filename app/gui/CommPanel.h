@@ -1,7 +1,8 @@
 // The communication settings panel: device address and port type at the top,
-// a tab per port type (RS-232, LAN, GPIB), OK and Cancel.
+// a tab per port type (RS-232, LAN, GPIB), the link options, OK and Cancel.
 #pragma once
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -46,6 +47,11 @@ public:
   QSpinBox *NumTCPPort;
   QLabel *LabelGPIB;
   QSpinBox *NumGPIB;
+  // The link options, each with its one-line explanation.
+  QCheckBox *CheckReplyPacing;
+  QLabel *LabelReplyPacing;
+  QCheckBox *CheckAutoReconnect;
+  QLabel *LabelAutoReconnect;
   QPushButton *BtOk;
   QPushButton *BtCancel;
 };

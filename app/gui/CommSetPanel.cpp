@@ -10,9 +10,11 @@
 #include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
+#include "comm/CommReconnect.h"
 #include "comm/CommScheduler.h"
 #include "records/Globals.h"
 #include "storage/IniDeal.h"
+#include "storage/Language.h"
 #include "storage/SoftSet.h"
 
 void DisplayPanelCommSet(int show) {
@@ -53,6 +55,8 @@ void DataFromCommSetVarToPanel() {
     panel->NumIP[i]->setValue(octets[i]);
   panel->NumTCPPort->setValue(gPowerInfo.CommTypeLAN_Port);
   panel->NumGPIB->setValue(gPowerInfo.CommTypeGPIBPort);
+  panel->CheckReplyPacing->setChecked(gPowerInfo.CommReplyPacing == 1);
+  panel->CheckAutoReconnect->setChecked(gPowerInfo.CommAutoReconnect == 1);
 }
 
 void DataFromPanelToCommSetVar() {
@@ -75,6 +79,8 @@ void DataFromPanelToCommSetVar() {
   gPowerInfo.CommTypeLAN_IP4 = panel->NumIP[3]->value();
   gPowerInfo.CommTypeLAN_Port = panel->NumTCPPort->value();
   gPowerInfo.CommTypeGPIBPort = panel->NumGPIB->value();
+  gPowerInfo.CommReplyPacing = panel->CheckReplyPacing->isChecked() ? 1 : 0;
+  gPowerInfo.CommAutoReconnect = panel->CheckAutoReconnect->isChecked() ? 1 : 0;
 }
 
 void BT_COMMSET_OK_CALLBACK() {
@@ -95,10 +101,29 @@ void BT_COMMSET_CANCEL_CALLBACK() {
 
 void COMM_PANEL_CALLBACK() { DisplayPanelCommSet(0); }
 
-void BT_COMM_CONNECT_CALLBACK() { CommConnectDeal(gPowerInfo.Connected == 1 ? 0 : 1); }
+void BT_COMM_CONNECT_CALLBACK() {
+  // Disconnect also gives up a connect under way and stops reconnecting.
+  if (gPowerInfo.Connected == 1 || gCommLink.Opening == 1 || CommReconnectActive()) {
+    CommReconnectStop();
+    CommConnectDeal(0);
+    return;
+  }
+  CommConnectDeal(1);
+}
 
 void ShowConnectionOnPanels(int connected) {
   const QString model = QString::fromLatin1(gPowerInfo.PowerModelStr.data());
   for (ConnectionBar *bar : AllConnectionBars())
     bar->showConnected(connected == 1, model);
+}
+
+void ShowLinkStatusOnPanels(const QString &text) {
+  QString shown = text;
+  if (!text.isEmpty()) {
+    OpenLanguage(gPowerInfo.Language);
+    shown += "\n" + LanguageItem(353);
+    CloseLanguage();
+  }
+  for (ConnectionBar *bar : AllConnectionBars())
+    bar->showLinkStatus(shown);
 }

@@ -1,6 +1,8 @@
 // The communication settings panel and the connect button of the main pages.
 #pragma once
 
+#include <QString>
+
 // 1: create the panel, set its texts, fill it and show it as a popup (its
 // settings dimmed while connected); 0: discard it.
 void DisplayPanelCommSet(int show);
@@ -13,3 +15,6 @@ void COMM_PANEL_CALLBACK();
 void BT_COMM_CONNECT_CALLBACK();
 // The connection areas of the six main pages show the state.
 void ShowConnectionOnPanels(int connected);
+// The connection areas show what the link does between connections, and
+// how to stop it; empty text: nothing.
+void ShowLinkStatusOnPanels(const QString &text);

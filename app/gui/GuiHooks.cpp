@@ -12,6 +12,7 @@
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
 #include "app/gui/PanelSync.h"
+#include "comm/CommReconnect.h"
 #include "measure/LiveMeasure.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
@@ -87,6 +88,16 @@ public:
   }
   void CommLinkLost(const std::string &title, const std::string &text) override {
     ShowMessage(QString::fromStdString(title), QString::fromStdString(text));
+  }
+  void CommLinkStatus(const std::string &text) override {
+    ShowLinkStatusOnPanels(QString::fromStdString(text));
+  }
+  // Asked right after the tick; the answer goes back to the link.
+  void CommAskOtherSource(const std::string &title, const std::string &text) override {
+    QTimer::singleShot(
+        0, [title = QString::fromStdString(title), text = QString::fromStdString(text)] {
+          CommReconnectAnswer(Dialogs().ConfirmPopup(title, text) == 1 ? 1 : 0);
+        });
   }
   void TimerTickView(long long tick) override { ::TimerTickView(tick); }
 };

@@ -228,6 +228,10 @@ void PanelCommSetLanguageSet() {
   panel->LabelIP->setText(LanguageItem(200));
   panel->LabelTCPPort->setText(LanguageItem(201));
   panel->LabelGPIB->setText(LanguageItem(202));
+  panel->CheckReplyPacing->setText(LanguageItem(349));
+  panel->LabelReplyPacing->setText(LanguageItem(350));
+  panel->CheckAutoReconnect->setText(LanguageItem(351));
+  panel->LabelAutoReconnect->setText(LanguageItem(352));
   panel->BtOk->setText(LanguageItem(178));
   panel->BtCancel->setText(LanguageItem(179));
   CloseLanguage();

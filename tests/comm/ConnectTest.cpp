@@ -296,7 +296,11 @@ TEST_F(ConnectSystemPort, AConnectExchangeOverTCP) {
   device_.Identifier = IdentifierOf(kModelGS);
   Responder responder(device_);
   CommConnectDeal(1);
-  ASSERT_EQ(gPowerInfo.Connected, 1);
+  EXPECT_EQ(gPowerInfo.Connected, 0) << "the TCP connect ends on a later tick";
+  ASSERT_TRUE(PumpUntil([] {
+    CommConnectTick();
+    return gPowerInfo.Connected == 1;
+  }));
   EXPECT_STREQ(gPowerInfo.LanIPStr.data(), "127.0.0.1");
   ASSERT_TRUE(PumpUntil([&] { return server.hasPendingConnections(); }));
   QPointer<QTcpSocket> peer = server.nextPendingConnection();
@@ -391,6 +395,10 @@ TEST_P(ConnectSystemOpenFailure, NothingOpensAndTheUserIsTold) {
     qputenv("VEXA_GPIB_LIBRARY", GetParam().GpibLibrary);
   PortGPIBUnloadLibrary();
   CommConnectDeal(1);
+  EXPECT_TRUE(PumpUntil([] {
+    CommConnectTick();
+    return gCommLink.Opening == 0;
+  }));
   EXPECT_EQ(gPowerInfo.Connected, 0);
   ASSERT_EQ(hooks_.Messages.size(), 1u);
   const std::string &message = hooks_.Messages[0];

@@ -44,6 +44,7 @@ struct CadenceCase {
   const char *Measure;
   int MinMeasures; // in 20 s
   int MinStatus;
+  int32_t Pacing = 0;
 };
 
 class SchedulerCadence : public LinkTest, public ::testing::WithParamInterface<CadenceCase> {};
@@ -51,6 +52,7 @@ class SchedulerCadence : public LinkTest, public ::testing::WithParamInterface<C
 TEST_P(SchedulerCadence, ARunningOutputGetsStatusAndMeasurementsOnEveryLink) {
   const CadenceCase &c = GetParam();
   source_.RunState = c.RunState;
+  gPowerInfo.CommReplyPacing = c.Pacing;
   ASSERT_TRUE(Connect(c.Model, c.CommType));
   ASSERT_EQ(gPowerInfo.OutputRunning, 1);
   const size_t from = source_.Sent.size();
@@ -64,35 +66,23 @@ TEST_P(SchedulerCadence, ARunningOutputGetsStatusAndMeasurementsOnEveryLink) {
   EXPECT_EQ(gPowerInfo.Connected, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Links, SchedulerCadence,
-                         ::testing::Values(
-                             // Fast links: one of each per second.
-                             CadenceCase{"FPAOnRS232", kModelFPA, kCommRS232, 144, "F0 AF", 19, 19},
-                             CadenceCase{"FCTOnRS232", kModelFCT, kCommRS232, 133, "F0 AE", 19, 19},
-                             CadenceCase{"FSAOnGPIB", kModelFSA, kCommGPIB, 48, "F0 AF", 19, 19},
-                             // Slow links where one status exchange lasts a second or more: the two
-                             // alternate instead of the status starving the measurements.
-                             CadenceCase{"GSOnLAN", kModelGS, kCommLAN, 144, "F0 AF", 7, 7},
-                             CadenceCase{"FPBOnLAN", kModelFPB, kCommLAN, 145, "F0 AF", 8, 8},
-                             CadenceCase{"FSBOnLAN", kModelFSB, kCommLAN, 48, "F0 AF", 8, 8},
-                             CadenceCase{"FCSOnLAN", kModelFCS, kCommLAN, 134, "F0 11", 15, 15}),
-                         [](const auto &info) { return std::string(info.param.Name); });
-
-TEST_F(SchedulerPoll, OnAFastLinkStatusAndMeasurementEachComeOncePerSecond) {
-  source_.RunState = 144;
-  ASSERT_TRUE(Connect(kModelFPA, kCommRS232)); // 4-tick waits: an exchange takes 5 ticks
-  const size_t from = source_.Sent.size();
-  Ticks(400);
-  auto status = TicksOf(source_, "F0 EB", from);
-  auto measures = TicksOf(source_, "F0 AF", from);
-  // The first measurement goes right after the connect exchange (it was due
-  // long ago), the status a second after the exchange's own status query.
-  ASSERT_GE(measures.size(), 3u);
-  EXPECT_LT(measures.front(), status.front());
-  measures.erase(measures.begin());
-  EXPECT_TRUE(EvenlySpaced(status, 20));
-  EXPECT_TRUE(EvenlySpaced(measures, 20));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Links, SchedulerCadence,
+    ::testing::Values(
+        // Fast links: one of each per second.
+        CadenceCase{"FPAOnRS232", kModelFPA, kCommRS232, 144, "F0 AF", 19, 19},
+        CadenceCase{"FCTOnRS232", kModelFCT, kCommRS232, 133, "F0 AE", 19, 19},
+        CadenceCase{"FSAOnGPIB", kModelFSA, kCommGPIB, 48, "F0 AF", 19, 19},
+        // Slow links where one status exchange lasts a second or more: the two
+        // alternate instead of the status starving the measurements.
+        CadenceCase{"GSOnLAN", kModelGS, kCommLAN, 144, "F0 AF", 7, 7},
+        CadenceCase{"FPBOnLAN", kModelFPB, kCommLAN, 145, "F0 AF", 8, 8},
+        CadenceCase{"FSBOnLAN", kModelFSB, kCommLAN, 48, "F0 AF", 8, 8},
+        CadenceCase{"FCSOnLAN", kModelFCS, kCommLAN, 134, "F0 11", 15, 15},
+        // Replies taken as they come: both every second again.
+        CadenceCase{"GSOnLANPaced", kModelGS, kCommLAN, 144, "F0 AF", 19, 19, 1},
+        CadenceCase{"FPBOnLANPaced", kModelFPB, kCommLAN, 145, "F0 AF", 19, 19, 1}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 struct BothDueCase {
   const char *Name;
@@ -145,33 +135,44 @@ TEST_F(SchedulerPoll, GSAsksForItsDCStateAfterEveryStatusAndItsDCValueEvenWithTh
   EXPECT_EQ(TicksOf(source_, "F0 AF", from).size(), 0u);
 }
 
-TEST_F(SchedulerPoll, TheCountdownsRestartAtEveryConnect) {
-  gCommPoll.StatusCountdown = 3;
-  gCommPoll.MeasureCountdown = 0;
-  gCommPoll.LastPollStatus = 1;
-  CommConnectDeal(1);
-  EXPECT_EQ(gCommPoll.StatusCountdown, kPollPeriodTicks);
-  EXPECT_EQ(gCommPoll.MeasureCountdown, kPollPeriodTicks);
-  EXPECT_EQ(gCommPoll.LastPollStatus, 0);
-}
-
 // ---- Misses ----
 
 TEST_F(SchedulerPoll, AMissedStatusIsRepeatedTwiceAndTheThirdMissEndsTheLink) {
+  // Replies taken as they come change nothing here: the wait stays the limit.
+  for (const int32_t pacing : {0, 1}) {
+    SCOPED_TRACE(pacing);
+    gPowerInfo.CommReplyPacing = pacing;
+    source_.Mute = nullptr;
+    hooks_.LinkLost.clear();
+    ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
+    source_.Mute = [](const SentFrame &f) { return f.Name == "F0 EB"; };
+    const size_t from = source_.Sent.size();
+    for (int i = 0; i < 200 && gPowerInfo.Connected == 1; ++i)
+      Ticks(1);
+    EXPECT_EQ(gPowerInfo.Connected, 0);
+    EXPECT_EQ(SentSince(from), (std::vector<std::string>{"F0 EB", "F0 EB", "F0 EB"}));
+    const auto sends = TicksOf(source_, "F0 EB", from);
+    EXPECT_EQ(sends[1] - sends[0], 12) << "resent on the tick its reply was missed";
+    ASSERT_EQ(hooks_.LinkLost.size(), 1u);
+    EXPECT_EQ(hooks_.LinkLost[0],
+              "Error|Connection lost: no reply from the power source to \"status query (F0 EB)\"."
+              "\nCheck the cable, the port settings and the device address.");
+  }
+  EXPECT_EQ(source_.Closes, 2);
+}
+
+TEST_F(SchedulerPoll, PacedRepliesAreTakenWhenWholeAndTheNextFrameGoesOnTheSameTick) {
+  // Every reply comes in pieces of 20 bytes, one piece per tick.
+  gPowerInfo.CommReplyPacing = 1;
+  source_.SplitAt = 20;
   ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
-  source_.Mute = [](const SentFrame &f) { return f.Name == "F0 EB"; };
-  const size_t from = source_.Sent.size();
-  for (int i = 0; i < 200 && gPowerInfo.Connected == 1; ++i)
-    Ticks(1);
-  EXPECT_EQ(gPowerInfo.Connected, 0);
-  EXPECT_EQ(SentSince(from), (std::vector<std::string>{"F0 EB", "F0 EB", "F0 EB"}));
-  const auto sends = TicksOf(source_, "F0 EB", from);
-  EXPECT_EQ(sends[1] - sends[0], 12) << "resent on the tick its reply was missed";
-  EXPECT_EQ(source_.Closes, 1);
-  ASSERT_EQ(hooks_.LinkLost.size(), 1u);
-  EXPECT_EQ(hooks_.LinkLost[0],
-            "Error|Connection lost: no reply from the power source to \"status query (F0 EB)\".\n"
-            "Check the cable, the port settings and the device address.");
+  const auto &sent = source_.Sent;
+  ASSERT_GE(sent.size(), 4u);
+  // The model query's reply is 24 bytes: 2 reads; the next one as many as it needs.
+  EXPECT_EQ(sent[0].Name, "F0 ED");
+  EXPECT_EQ(sent[1].Tick - sent[0].Tick, 2);
+  EXPECT_EQ(sent[2].Tick - sent[1].Tick, (CommFindCommand(kModelFPA, 0xA5, 0x30)->RxLen + 19) / 20);
+  EXPECT_EQ(gCommInfo.NoReplyCount, 0);
 }
 
 TEST_F(SchedulerPoll, OneGoodReplyBetweenMissesStartsTheCountAgain) {

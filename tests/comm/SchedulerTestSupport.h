@@ -83,6 +83,7 @@ public:
   std::function<int(const SentFrame &)> Refuse;
   bool Noise = false;
   int OpenResult = 0;
+  int SplitAt = 0; // a read takes at most this many bytes (0: all): replies come in pieces
 
   std::vector<SentFrame> Sent;
   std::vector<int64_t> ReadTicks;
@@ -114,9 +115,10 @@ public:
   int32_t Read(uint8_t *buffer, int32_t capacity, int32_t expectLen) override {
     (void)expectLen;
     ReadTicks.push_back(gTimerTick);
-    const int32_t n = std::min<int32_t>(static_cast<int32_t>(pending_.size()), capacity);
+    const int32_t waiting = static_cast<int32_t>(pending_.size());
+    const int32_t n = std::min({waiting, capacity, SplitAt > 0 ? SplitAt : waiting});
     std::copy_n(pending_.begin(), n, buffer);
-    pending_.clear();
+    pending_.erase(pending_.begin(), pending_.begin() + n);
     return n;
   }
 

@@ -164,14 +164,17 @@ public:
   // One tick of the program. Reply waits that the source has already
   // answered are not sat out in real time: before the tick that reads a
   // reply, the event loop runs until the expected bytes are there, or for
-  // as long as the wait would have lasted.
+  // as long as the wait would have lasted. With replies taken as they come,
+  // every tick looks, so every tick gets the 50 ms a real tick has.
   static void Tick() {
     QCoreApplication::processEvents();
     const CommInfo &c = gCommInfo;
-    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && c.WaitCount == 0) {
+    const bool paced = gPowerInfo.CommReplyPacing == 1;
+    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && (c.WaitCount == 0 || paced)) {
       QElapsedTimer clock;
       clock.start();
-      while (Waiting() < c.RxExpectLen && clock.elapsed() < (c.Interval + 1) * kMainTimerPeriodMs) {
+      const int limitMs = (paced ? 1 : c.Interval + 1) * kMainTimerPeriodMs;
+      while (Waiting() < c.RxExpectLen && clock.elapsed() < limitMs) {
         QThread::usleep(200);
         QCoreApplication::processEvents();
       }
@@ -184,7 +187,7 @@ public:
   static bool RunUntil(const std::function<bool()> &done, int timeoutMs = 20000) {
     QDeadlineTimer deadline(timeoutMs);
     while (!done()) {
-      if (gPowerInfo.Connected != 1 || deadline.hasExpired())
+      if ((gPowerInfo.Connected != 1 && gCommLink.Opening != 1) || deadline.hasExpired())
         return false;
       Tick();
     }

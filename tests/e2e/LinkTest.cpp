@@ -5,6 +5,8 @@
 
 #include "app/MainPanelFunc.h"
 
+#include <QFile>
+
 #include <cmath>
 
 namespace {
@@ -138,7 +140,61 @@ TEST_P(DeviceLink, ASourceThatStopsAnsweringEndsTheConnectionWithTheReason) {
       << link_.Hooks.LinkLost;
 }
 
+// The frames powersim's log shows coming in, as hex; garbage stands as "??".
+QStringList FramesIn(const QString &logPath) {
+  QFile log(logPath);
+  QStringList frames;
+  if (!log.open(QIODevice::ReadOnly))
+    return frames;
+  for (const QString &line : QString::fromUtf8(log.readAll()).split('\n'))
+    if (line.contains(" in ") || line.contains(" ?? "))
+      frames << (line.contains(" ?? ") ? "??" : line.section(" in ", 1).section("  ", 0, 0));
+  return frames;
+}
+
+class PacedLink : public ::testing::TestWithParam<ModelCase> {
+protected:
+  InProcessLink link_;
+};
+
+TEST_P(PacedLink, KeepsEveryFrameAndItsOrderAndPollsBothEverySecond) {
+  QTemporaryDir dir;
+  QStringList frames[2];
+  for (const int32_t pacing : {0, 1}) {
+    const QString log = dir.filePath(QString("frames-%1.log").arg(pacing));
+    Powersim sim({"--model", GetParam().Name, "--rating", GetParam().Rating, "--serial", "--log",
+                  log, "--running"});
+    ASSERT_TRUE(sim.Ready());
+    link_.Configure(sim, GetParam().Lan);
+    gPowerInfo.CommReplyPacing = pacing;
+    ASSERT_TRUE(link_.Connect());
+    if (HasPrograms(GetParam().Model)) {
+      QueueProgramReads();
+      ASSERT_TRUE(link_.RunUntilIdle());
+    }
+    frames[pacing] = FramesIn(log);
+    if (pacing == 0)
+      continue;
+    // The output runs: ten seconds of ticks bring ten of each.
+    const int status = link_.Hooks.StatusReplies;
+    const int measures = link_.Hooks.MeasureReplies;
+    for (int i = 0; i < 200; ++i)
+      InProcessLink::Tick();
+    EXPECT_GE(link_.Hooks.StatusReplies - status, 9);
+    EXPECT_GE(link_.Hooks.MeasureReplies - measures, 9);
+    CommConnectDeal(0);
+  }
+  EXPECT_FALSE(frames[1].contains("??"));
+  EXPECT_GT(frames[1].size(), 10);
+  EXPECT_EQ(frames[1], frames[0]);
+}
+
 INSTANTIATE_TEST_SUITE_P(Models, DeviceLink, ::testing::ValuesIn(kModels),
+                         [](const auto &info) { return std::string(info.param.Name); });
+
+// The LAN cases, where the waits are longest, and one serial case.
+INSTANTIATE_TEST_SUITE_P(Models, PacedLink,
+                         ::testing::Values(kModels[1], kModels[3], kModels[5], kModels[6]),
                          [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

@@ -1,8 +1,16 @@
 // The program against the simulated power source over TCP: start, connect,
 // identify the model, reconfigure, and lose the link when the source stops
 // answering.
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
 #include <QPushButton>
+#include <algorithm>
+#include <cstdio>
 
 #include "GuiTestSupport.h"
 #include "app/gui/MainMenu.h"
@@ -74,6 +82,44 @@ TEST_F(EndToEndTest, ConnectButtonConnectsAndDisconnects) {
   gMainPanel->Connection->BtConnect->click();
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
   EXPECT_EQ(gPowerInfo.ModelType, kModelFPA);
+}
+
+TEST_F(EndToEndTest, AConnectToAnAddressThatDoesNotAnswerNeverStallsTheWindow) {
+  // A server that accepts nothing and whose one-place backlog is taken: a
+  // further connect gets no answer at all, as from an address where nothing is.
+  QTcpServer silent;
+  silent.setListenBacklogSize(0);
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+  silent.pauseAccepting();
+  const quint16 port = silent.serverPort();
+  QTcpSocket filler;
+  filler.connectToHost(QHostAddress::LocalHost, port);
+  ASSERT_TRUE(filler.waitForConnected(2000));
+
+  ASSERT_EQ(Start(), 0);
+  gPowerInfo.CommType = kCommLAN;
+  gPowerInfo.CommTypeLAN_IP1 = 127;
+  gPowerInfo.CommTypeLAN_IP2 = gPowerInfo.CommTypeLAN_IP3 = 0;
+  gPowerInfo.CommTypeLAN_IP4 = 1;
+  gPowerInfo.CommTypeLAN_Port = port;
+  // The longest time between two turns of the event loop.
+  QElapsedTimer sinceLast;
+  qint64 longest = 0;
+  QTimer beat;
+  QObject::connect(&beat, &QTimer::timeout,
+                   [&] { longest = std::max(longest, sinceLast.restart()); });
+  beat.start(5);
+  sinceLast.start();
+  gMainPanel->Connection->BtConnect->click();
+  EXPECT_TRUE(
+      gMainPanel->Connection->LinkStatus->text().contains(QString("127.0.0.1:%1").arg(port)));
+  EXPECT_TRUE(gMainPanel->Connection->BtDisconnect->isVisibleTo(gMainPanel));
+  ASSERT_TRUE(RunUntil([this] { return !Dialogs_.Messages.empty(); }, 10000));
+  EXPECT_LT(longest, 100) << "ms";
+  std::printf("longest event-loop stall during the connect attempt: %lld ms\n",
+              static_cast<long long>(longest));
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_FALSE(gMainPanel->Connection->LinkStatus->isVisibleTo(gMainPanel));
 }
 
 } // namespace

@@ -108,7 +108,7 @@ int ShellTest::Start(bool keepStartUpLink) {
   // Without "Set.Dat" the start-up attempt opens the first serial port, which
   // may exist on the test machine; the tests start from a closed link, as
   // after the user's Disconnect.
-  if (result == 0 && gPowerInfo.Connected == 1 && !keepStartUpLink)
+  if (result == 0 && !keepStartUpLink)
     CommConnectDeal(0);
   return result;
 }

@@ -78,7 +78,10 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{"Tcp0", FIELD(CommTypeLAN_Port), 0, 0},
                     FieldCase{"Tcp65535", FIELD(CommTypeLAN_Port), 65535, 65535},
                     FieldCase{"Tcp65536", FIELD(CommTypeLAN_Port), 65536, 0},
-                    FieldCase{"GpibAny", FIELD(CommTypeGPIBPort), -77, -77}),
+                    FieldCase{"GpibAny", FIELD(CommTypeGPIBPort), -77, -77},
+                    FieldCase{"Pacing1", FIELD(CommReplyPacing), 1, 1},
+                    FieldCase{"Pacing2", FIELD(CommReplyPacing), 2, 0},
+                    FieldCase{"ReconnectMinus1", FIELD(CommAutoReconnect), -1, 0}),
     [](const testing::TestParamInfo<FieldCase> &info) { return std::string(info.param.Name); });
 // clang-format on
 #undef FIELD

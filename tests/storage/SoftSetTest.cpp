@@ -55,15 +55,17 @@ TEST_F(WorkDir, SetDatItemsAreReadAndCheckedAsTheyCome) {
                   "CommTypeRS232Baudrate = 4800\r\nCommTypeLAN_IP1 = 0\r\n"
                   "CommTypeLAN_IP2 = 0\r\ncommtypelan_ip3 = 0\r\nCommTypeLAN_IP4 = 20\r\n"
                   "CommTypeGPIBPort = 14\r\nCommType = 17\r\nCommTypeLAN_Port = 5025\r\n"
-                  "CommTypeRS232Device = /dev/pts/7\r\n"));
+                  "CommTypeRS232Device = /dev/pts/7\r\nCommReplyPacing = 1\r\n"));
   gPowerInfo.Language = 1;
   EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
-  // IP2 0 is legal (10.0.1.20 must stay reachable); Language is absent: kept.
+  // IP2 0 is legal (10.0.1.20 must stay reachable); Language is absent: kept;
+  // CommAutoReconnect is absent: off.
   const PowerInfo &i = gPowerInfo;
   EXPECT_EQ((std::vector{i.ModelType, i.SoftwareAddress, i.CommTypeRS232Baudrate, i.CommTypeLAN_IP1,
                          i.CommTypeLAN_IP2, i.CommTypeLAN_IP3, i.CommTypeLAN_IP4,
-                         i.CommTypeGPIBPort, i.CommType, i.CommTypeLAN_Port, i.Language}),
-            (std::vector<int32_t>{kModelGS, 1, 38400, 192, 0, 0, 20, 14, kCommLAN, 5025, 1}));
+                         i.CommTypeGPIBPort, i.CommType, i.CommTypeLAN_Port, i.Language,
+                         i.CommReplyPacing, i.CommAutoReconnect}),
+            (std::vector<int32_t>{kModelGS, 1, 38400, 192, 0, 0, 20, 14, kCommLAN, 5025, 1, 1, 0}));
   EXPECT_EQ(Device(), "/dev/pts/7");
 }
 

@@ -3,11 +3,13 @@
 #include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
 #include "comm/CommConnect.h"
+#include "comm/CommReconnect.h"
 #include "comm/CommScheduler.h"
 #include "comm/CommSettings.h"
 #include "records/Globals.h"
 #include "tools/vexactl/ModelOption.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -148,6 +150,7 @@ QString DeviceSession::Configure(const GlobalOptions &global) {
   if (!global.Address.isEmpty() && !ParseInt(global.Address, 1, 255, address))
     return "--address must be 1 to 255, not " + global.Address;
   gPowerInfo.SoftwareAddress = address;
+  gPowerInfo.CommReplyPacing = global.Fast ? 1 : 0;
   QString error;
   if (!global.Lan.isEmpty()) {
     error = LanOption(global.Lan);
@@ -187,6 +190,9 @@ int DeviceSession::Connect() {
   if (timer_ == nullptr)
     timer_ = StartMainTimer(&timerOwner_);
   CommConnectDeal(1);
+  // A LAN connect ends on a later tick.
+  while (gCommLink.Opening == 1)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   if (gPowerInfo.Connected != 1)
     return kExitLink; // the open-failure message has been printed
   return RunUntil([this] { return connectShown_ && gCommNewCmd.Count == 0; });
@@ -195,7 +201,7 @@ int DeviceSession::Connect() {
 std::optional<int> DeviceSession::CheckFailure() {
   if (failure_)
     return failure_;
-  if (gPowerInfo.Connected != 1) {
+  if (gPowerInfo.Connected != 1 && !CommReconnectActive()) {
     if (!linkLostTold_)
       DeviceFail(kExitLink, LinkName() + ": the link was closed");
     linkLostTold_ = true;
@@ -270,8 +276,8 @@ int DeviceSession::SwitchOutput(bool on) {
 }
 
 void DeviceSession::Disconnect() {
-  if (gPowerInfo.Connected == 1)
-    CommConnectDeal(0);
+  CommReconnectStop();
+  CommConnectDeal(0);
 }
 
 void DeviceSession::MessagePopup(const std::string &title, const std::string &text) {
@@ -299,6 +305,24 @@ void DeviceSession::CommConnectToPanel(int connected) { connectShown_ = connecte
 
 void DeviceSession::CommRequestDropped(const std::string &text) {
   failure_ = DeviceFail(kExitFailed, QString::fromStdString(text));
+}
+
+void DeviceSession::CommLinkStatus(const std::string &text) {
+  // One line when the countdown to an attempt starts and one when the link
+  // is back, not one every second.
+  const CommLinkInfo &link = gCommLink;
+  if (link.Reconnect == kReconnectWaiting && link.RetryTicks == link.RetrySeconds * 20)
+    DeviceFail(kExitOk, LinkName() + ": " + QString::fromStdString(text) + " (Ctrl-C stops)");
+  else if (text.empty() && link.Reconnect == kReconnectOff && gCommInfo.NormalDataOk == 1)
+    DeviceFail(kExitOk, LinkName() + ": reconnected to " + gPowerInfo.PowerModelStr.data());
+}
+
+void DeviceSession::CommAskOtherSource(const std::string &title, const std::string &text) {
+  (void)title;
+  // Nobody to ask: the other source is not taken on, and the verb ends.
+  failure_ = DeviceFail(kExitLink, LinkName() + ": " + QString::fromStdString(text) +
+                                       " Not connected: vexactl takes on no other source.");
+  CommReconnectAnswer(0);
 }
 
 void DeviceSession::CommLinkLost(const std::string &title, const std::string &text) {

@@ -81,6 +81,8 @@ public:
   void CommConnectToPanel(int connected) override;
   void CommRequestDropped(const std::string &text) override;
   void CommLinkLost(const std::string &title, const std::string &text) override;
+  void CommLinkStatus(const std::string &text) override;
+  void CommAskOtherSource(const std::string &title, const std::string &text) override;
 
 private:
   std::optional<int> CheckFailure();

@@ -10,11 +10,12 @@
 struct GlobalOptions {
   QString Model; // --model, empty when not given
   // The connection of the device verbs, as given (checked by the verbs).
-  QString Lan;     // --lan HOST:PORT
-  QString Serial;  // --serial DEVICE
-  QString Baud;    // --baud 9600|19200|38400
-  QString Gpib;    // --gpib ADDRESS
-  QString Address; // --address N
+  QString Lan;       // --lan HOST:PORT
+  QString Serial;    // --serial DEVICE
+  QString Baud;      // --baud 9600|19200|38400
+  QString Gpib;      // --gpib ADDRESS
+  QString Address;   // --address N
+  bool Fast = false; // --fast: replies taken as soon as they have come
 };
 
 int VerbCheck(const GlobalOptions &global, const QStringList &args);

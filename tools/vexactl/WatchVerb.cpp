@@ -1,6 +1,8 @@
-// vexactl watch [--seconds N] [--db FILE] [--on]: polls the source as the
-// program does and prints every measurement reply as the live display shows
-// it; with --db the 50 ms tick stores the rows as the program does.
+// vexactl watch [--seconds N] [--db FILE] [--on] [--reconnect]: polls the
+// source as the program does and prints every measurement reply as the live
+// display shows it; with --db the 50 ms tick stores the rows as the program
+// does; with --reconnect a lost link is connected again as the program's
+// automatic reconnection does, and the rows go on after the gap.
 #include "tools/vexactl/DeviceSession.h"
 
 #include "measure/Database.h"
@@ -52,9 +54,12 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args) {
   int seconds = 10;
   QString db;
   bool switchOn = false;
+  bool reconnect = false;
   for (qsizetype i = 0; i < args.size(); ++i) {
     if (args[i] == "--on") {
       switchOn = true;
+    } else if (args[i] == "--reconnect") {
+      reconnect = true;
     } else if (args[i] == "--seconds" && i + 1 < args.size()) {
       bool ok = false;
       seconds = args[++i].toInt(&ok);
@@ -70,6 +75,7 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args) {
   DeviceSession session;
   if (const QString error = session.Configure(global); !error.isEmpty())
     return UsageError(error);
+  gPowerInfo.CommAutoReconnect = reconnect ? 1 : 0;
   if (!db.isEmpty()) {
     QString setAside;
     if (DatabaseOpenMeasureRecordByName(db, gDatabaseInfo, &setAside) != 0)

@@ -1,0 +1,219 @@
+// The link against powersim over TCP and over a pseudo-terminal at 38400 Bd:
+// the connect exchange, and a full dump (the connect exchange and every
+// program read), of each family with the reply waits of the table and with
+// reply-driven pacing, both in one run; the counters give both times and
+// their ratio, and for the serial line the bytes on the wire divided by the
+// line rate (10 bits a byte).
+//
+// The link runs in this process on the system's ports, one 50 ms tick after
+// the other. A tick stands for 50 ms of the program's time; between ticks the
+// event loop runs until the reply is there or the tick's time has passed, so
+// waits the source has already answered are not sat out in real time (the
+// program time is ticks x 50 ms; wall_s is what the run took here). With
+// VEXA_LINK_BENCH_REAL=1 every tick lasts its real 50 ms instead, as in the
+// program: the whole run then takes about half an hour, most of it the
+// table's waits.
+#include "app/MainTimer.h"
+#include "comm/CommConnect.h"
+#include "comm/CommPortFunc.h"
+#include "comm/CommScheduler.h"
+#include "records/Globals.h"
+#include "records/ViewHooks.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <benchmark/benchmark.h>
+
+#include <functional>
+
+namespace {
+
+// The system's link, counting the bytes that cross it.
+class CountingPort : public CommPort {
+public:
+  int Open() override { return system_.Open(); }
+  int OpenState() override { return system_.OpenState(); }
+  void Close() override { system_.Close(); }
+  void Clear() override { system_.Clear(); }
+  int Write(const uint8_t *buffer, int32_t length) override {
+    Bytes += length;
+    return system_.Write(buffer, length);
+  }
+  int32_t Read(uint8_t *buffer, int32_t capacity, int32_t expectLen) override {
+    const int32_t n = system_.Read(buffer, capacity, expectLen);
+    Bytes += n;
+    return n;
+  }
+  int64_t Bytes = 0;
+
+private:
+  SystemCommPort system_;
+};
+
+class ConnectSeen : public ViewHooks {
+public:
+  void CommConnectToPanel(int connected) override { Shown = connected == 1; }
+  bool Shown = false;
+};
+
+struct Family {
+  const char *Name;
+  int32_t Model;
+  const char *Rating;
+};
+
+const Family kFamilies[] = {{"FCT", kModelFCT, "5"}, {"FCS", kModelFCS, "3"},
+                            {"FSA", kModelFSA, "5"}, {"FSB", kModelFSB, "0500"},
+                            {"FPA", kModelFPA, "5"}, {"FPB", kModelFPB, "0500"},
+                            {"GS", kModelGS, "12"},  {"FL", kModelFL, "5"}};
+
+bool RealTime() { return qEnvironmentVariableIntValue("VEXA_LINK_BENCH_REAL") == 1; }
+
+int WaitingBytes() {
+  const PowerInfo &info = gPowerInfo;
+  return info.CommType == kCommLAN ? PortLanInQLen(info.LanHandle)
+                                   : PortUartInQLen(info.CommTypeRS232Port);
+}
+
+// One tick after the event loop had its time: a full 50 ms in real time,
+// else until the awaited reply is there.
+void Tick() {
+  QElapsedTimer clock;
+  clock.start();
+  const CommInfo &c = gCommInfo;
+  const bool awaited = gPowerInfo.Connected == 1 && c.PresentValid == 1 &&
+                       (c.WaitCount == 0 || gPowerInfo.CommReplyPacing == 1);
+  do {
+    QCoreApplication::processEvents();
+    if (!RealTime() && (!awaited || WaitingBytes() >= c.RxExpectLen))
+      break;
+    QThread::usleep(200);
+  } while (clock.elapsed() < kMainTimerPeriodMs);
+  MainTimerTick();
+}
+
+struct Outcome {
+  int64_t Ticks = 0;
+  int64_t Bytes = 0;
+  double WallSeconds = 0;
+  bool Done = false;
+};
+
+// Connects to the source's endpoint and runs the connect exchange, and for a
+// dump the program reads after it, counting ticks and bytes.
+Outcome Exchange(const QString &endpoint, bool lan, const Family &family, bool dump,
+                 int32_t pacing) {
+  ResetProgramState();
+  PowerInfo &info = gPowerInfo;
+  info.Language = 1;
+  info.SoftwareAddress = 1;
+  info.ModelType = family.Model;
+  info.CommReplyPacing = pacing;
+  if (lan) {
+    info.CommType = kCommLAN;
+    info.CommTypeLAN_IP1 = 127;
+    info.CommTypeLAN_IP4 = 1;
+    info.CommTypeLAN_Port = endpoint.section(':', 1).toInt();
+  } else {
+    info.CommType = kCommRS232;
+    info.CommTypeRS232Baudrate = 38400;
+    const QByteArray path = endpoint.toLocal8Bit();
+    std::copy(path.begin(), path.end(), info.CommTypeRS232Device.begin());
+  }
+  CountingPort port;
+  ConnectSeen hooks;
+  SetCommPort(&port);
+  SetHooks(&hooks);
+  Outcome outcome;
+  QElapsedTimer wall;
+  wall.start();
+  const int64_t start = gTimerTick;
+  auto runUntil = [&](const std::function<bool()> &done) {
+    while (!done() && (gPowerInfo.Connected == 1 || gCommLink.Opening == 1))
+      Tick();
+    return done();
+  };
+  auto idle = [] { return gCommNewCmd.Count == 0 && gCommInfo.PresentValid == 0; };
+  CommConnectDeal(1);
+  outcome.Done = runUntil([&] { return hooks.Shown && idle(); });
+  const bool programs =
+      family.Model == kModelFPA || family.Model == kModelFPB || family.Model == kModelGS;
+  if (outcome.Done && dump && programs) {
+    CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
+    CommSetNewCmdGroup(kGroupReadList);
+    CommSetNewCmdGroup(kGroupReadRamp);
+    if (family.Model == kModelGS)
+      CommSetNewCmdGroup(kGroupReadCross);
+    outcome.Done = runUntil(idle);
+  }
+  outcome.Ticks = gTimerTick - start;
+  outcome.Bytes = port.Bytes;
+  outcome.WallSeconds = wall.elapsed() / 1000.0;
+  CommConnectDeal(0);
+  SetCommPort(nullptr);
+  SetHooks(nullptr);
+  return outcome;
+}
+
+void BM_Link(benchmark::State &state, Family family, bool lan, bool dump) {
+  QTemporaryDir work; // a source of another model writes auto-save files
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(work.path());
+  QProcess sim;
+  sim.start(POWERSIM_EXE,
+            {"--model", family.Name, "--rating", family.Rating, "--serial", "--no-stdin"});
+  QString endpoint;
+  while (sim.waitForReadyRead(5000) || sim.canReadLine()) {
+    const QString line = QString::fromUtf8(sim.readLine()).trimmed();
+    if (line.startsWith(lan ? "lan " : "serial "))
+      endpoint = line.section(' ', 1);
+    if (line == "ready")
+      break;
+  }
+  for (auto _ : state) {
+    const Outcome table = Exchange(endpoint, lan, family, dump, 0);
+    const Outcome paced = Exchange(endpoint, lan, family, dump, 1);
+    if (!table.Done || !paced.Done)
+      state.SkipWithError("the exchange did not finish");
+    const double tick = kMainTimerPeriodMs / 1000.0;
+    state.SetIterationTime(paced.Ticks * tick);
+    state.counters["table_s"] = table.Ticks * tick;
+    state.counters["paced_s"] = paced.Ticks * tick;
+    state.counters["ratio"] = paced.Ticks > 0 ? double(table.Ticks) / paced.Ticks : 0;
+    state.counters["wall_s"] = table.WallSeconds + paced.WallSeconds;
+    state.counters["bytes"] = double(paced.Bytes);
+    if (!lan)
+      state.counters["line_s"] = paced.Bytes * 10 / 38400.0;
+  }
+  sim.kill();
+  sim.waitForFinished(2000);
+  QDir::setCurrent(previous);
+}
+
+void RegisterAll() {
+  for (const Family &family : kFamilies)
+    for (const bool lan : {true, false})
+      for (const bool dump : {false, true}) {
+        const std::string name = std::string(lan ? "Tcp/" : "Serial38400/") +
+                                 (dump ? "Dump/" : "Connect/") + family.Name;
+        benchmark::RegisterBenchmark(name.c_str(), BM_Link, family, lan, dump)
+            ->Iterations(1)
+            ->UseManualTime()
+            ->Unit(benchmark::kSecond);
+      }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  RegisterAll();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
