@@ -150,12 +150,13 @@ TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
   Group().VolDown = 209;
   struct Step {
     bool Up;
-    int Vol;
+    int Vol, VolLine; // line voltage: phase x 1.732, truncated
     bool Sent;
   };
   const std::vector<Step> steps = {
-      {true, 209, true},  {true, 220, true},  {true, 231, true},   {true, 231, false},
-      {false, 220, true}, {false, 209, true}, {false, 209, false},
+      {true, 209, 361, true},   {true, 220, 381, true},  {true, 231, 400, true},
+      {true, 231, 400, false},  {false, 220, 381, true}, {false, 209, 361, true},
+      {false, 209, 361, false},
   };
   Group().Vol = 200;
   for (const Step &s : steps) {
@@ -166,7 +167,7 @@ TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
       FCVoltageDownKey(panel);
     }
     EXPECT_EQ(Group().Vol, s.Vol);
-    EXPECT_EQ(Group().VolLine, PhaseToLine(s.Vol));
+    EXPECT_EQ(Group().VolLine, s.VolLine);
     EXPECT_EQ(QueuedCommands(),
               s.Sent ? std::vector<QueuedCommand>{kOnline0} : std::vector<QueuedCommand>{});
   }
