@@ -292,10 +292,7 @@ TEST(PortLan, ConnectFailsWithMinusOneWhenNothingListens) {
     port = server.serverPort();
   }
   int32_t handle = 1234;
-  QElapsedTimer clock;
-  clock.start();
   EXPECT_EQ(PortLanOpen("127.0.0.1", port, handle), -1);
-  EXPECT_LT(clock.elapsed(), kPortLanConnectTimeoutMs + 500);
   EXPECT_EQ(handle, 1234) << "a failed connect hands out no handle";
 }
 

@@ -65,11 +65,13 @@ TEST_F(FCKeys, PhaseRangeAndPresetKeys) {
   FCPhaseKey(panel);
   EXPECT_EQ(Group().OutMode, 0);
 
+  // The range key toggles auto (0) and high (1); one of the two lamps is lit.
   for (int expected : {0, 1, 0}) {
     FCRangeKey(panel);
     EXPECT_EQ(Group().VolLevel, expected);
+    EXPECT_EQ(panel.FCMiddle.LampRangeAuto.On, expected == 0);
+    EXPECT_EQ(panel.FCMiddle.LampRangeHigh.On, expected == 1);
   }
-  EXPECT_TRUE(panel.FCMiddle.LampRangeAuto.On);
 
   const std::pair<int, int> presets[] = {{1200, 2078}, {2200, 3810}, {1200, 2078}};
   for (const auto &[vol, line] : presets) {
