@@ -96,14 +96,14 @@ class DatabaseScaling : public DatabaseTest, public testing::WithParamInterface<
 TEST_P(DatabaseScaling, StoresTheFamilysQuantitiesAndPhases) {
   const ScalingCase &c = GetParam();
   Open();
-  const int32_t raw[8] = {2301, 152, 5000, 1234, 2345, 987, 1414, 213};
+  const int32_t stored[8] = {2301, 152, 5000, 1234, 2345, 987, 1414, 213};
   const double shown[8] = {230.1, 15.2, 50.0, 1.234, 2.345, 0.987, 1.414, 21.3};
   const double shownFC[8] = {230.1, 15.2, 500.0, 1.234, 0, 0, 0, 0}; // FC: 0.1 Hz, four only
   const char *names[8] = {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"};
   MeasureOutput m{};
   for (int q = 0; q < 8; ++q)
     for (int p = 0; p < 3; ++p)
-      m.At(q, p) = raw[q] * (p + 1);
+      m.At(q, p) = stored[q] * (p + 1);
   const DateTime at = MakeTime(2030, 1, 2, 3, 4, 5);
   ASSERT_EQ(DatabaseMeasureSaveNewRecord("MODEL", c.Model, c.OutMode, Info, at, m), 0);
 
