@@ -255,6 +255,8 @@ TEST(AlarmText, PrefixAndPlaceholders) {
 TEST(AlarmText, ShortOrLongItems) {
   const LanguageItemFn tiny = [](int, int) { return std::string("E"); };
   EXPECT_EQ(StrAlarmLanguageSet(42, 1, tiny), "E042");
+  const LanguageItemFn four = [](int, int) { return std::string("E###"); };
+  EXPECT_EQ(StrAlarmLanguageSet(42, 1, four), "E042");
   const LanguageItemFn none;
   EXPECT_EQ(StrAlarmLanguageSet(100, 1, none), "");
   const LanguageItemFn longText = [](int, int) { return std::string(400, 'x'); };
