@@ -468,9 +468,14 @@ TEST_F(FPMapping, SinglePhaseGroupRowsShowNoWaveformForVAndW) {
   UseModel(kModelGS);
   gNormalFPSet[4].OutMode = 5;
   gNormalFPSet[4].FreqU = 6000;
+  gNormalFPSet[3].OutMode = 1;
+  gNormalFPSet[3].WaveV = 2;
+  gNormalFPSet[3].WaveW = 4;
   DataFPFromNormalVarToGroupPanel(panel);
   EXPECT_TRUE(panel.FPGroupPanel.Rows[4].NoWaveVW);
   EXPECT_FALSE(panel.FPGroupPanel.Rows[3].NoWaveVW);
+  EXPECT_EQ(panel.FPGroupPanel.Rows[3].WaveV, 2);
+  EXPECT_EQ(panel.FPGroupPanel.Rows[3].WaveW, 4);
   EXPECT_DOUBLE_EQ(panel.FPGroupPanel.Rows[4].FreqU, 60.0);
   EXPECT_DOUBLE_EQ(panel.FPGroupPanel.Rows[4].AngleUW, 240.0);
 }
