@@ -273,7 +273,8 @@ enum class Opener { Open, Create };
 struct UnreadableCase {
   const char *Name;
   Opener Call;
-  QByteArray Content; // empty: a SQLite file with another MeasureRecord table
+  QByteArray Content; // empty: a SQLite file with another MeasureRecord table;
+                      // "renamed": the same table with its first column renamed
 };
 
 const QByteArray kAccessLike =
@@ -285,6 +286,7 @@ const UnreadableCase kUnreadableCases[] = {
     {"text_on_open", Opener::Open, QByteArray("PowerModel,RecordTime\n")},
     {"other_table_on_open", Opener::Open, QByteArray()},
     {"other_table_on_create", Opener::Create, QByteArray()},
+    {"first_column_renamed_on_open", Opener::Open, QByteArray("renamed")},
 };
 
 class DatabaseUnreadable : public DatabaseTest,
@@ -296,6 +298,13 @@ TEST_P(DatabaseUnreadable, IsRenamedAsideAndANewDatabaseCreated) {
     RawDb raw(Path());
     raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
     raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
+  } else if (c.Content == "renamed") {
+    RawDb raw(Path());
+    QString columns = "Model varchar(20),ModelTypeVar int,OutMode int,TimeVar int,TimeStr text";
+    for (const char *q : {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"})
+      for (const char *p : {"a", "b", "c"})
+        columns += QString(",%1%2 double").arg(q, p);
+    raw.Column("CREATE TABLE MeasureRecord(" + columns + ")");
   } else {
     WriteAll(Path(), c.Content);
   }
