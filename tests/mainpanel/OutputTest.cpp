@@ -176,6 +176,7 @@ TEST_F(OutputState, PageAndMenusRefreshOncePerChange) {
   EXPECT_EQ(panel.Requests.NormalSaveLoadDimmed, std::optional<bool>(true));
   EXPECT_EQ(panel.Graph.Revision, before + 1); // the page was shown again
   EXPECT_TRUE(panel.Normal.RiseTime.Dimmed);   // and dims while busy
+  EXPECT_TRUE(panel.Normal.GroupChoose.Dimmed);
 
   panel.Requests = {};
   RefreshOutputState(panel); // same state again: the area only
