@@ -218,8 +218,10 @@ TEST_F(FCKeys, OfflineEditsChangeRecordsAndSendNothing) {
   FCMultiplierKey(panel);
   panel.FCNormal.UpPercent.Value = 10;
   FCNormalSetChanged(panel);
+  gNormalFCSet[4].Freq = 600;
   panel.FCNormal.Group.Value = 4;
   FCGroupRingChanged(panel);
+  EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, 60.0); // the chosen group is shown
   EXPECT_EQ(gNormalFCSet[0].Freq, 1000);
   EXPECT_EQ(gNormalFCSet[0].UpUPer, 10);
   EXPECT_EQ(gCurrentNormalGroup, 4);
