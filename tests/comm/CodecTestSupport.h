@@ -62,9 +62,11 @@ protected:
   }
   void TearDown() override { SetHooks(nullptr); }
 
-  // Builds with a Tx entry point into a clean 256-byte buffer; returns the frame.
+  // Builds with a Tx entry point into a 256-byte buffer that still holds an
+  // earlier frame's bytes (the scheduler reuses its buffer); returns the frame.
   static Bytes Build(TxFn tx, int cmd1, int cmd2, int param = 0) {
-    uint8_t buf[256] = {};
+    uint8_t buf[256];
+    std::memset(buf, 0xEE, sizeof buf);
     const int len = tx(cmd1, cmd2, param, buf);
     return Bytes(buf, buf + (len > 0 ? len : 0));
   }

@@ -1,22 +1,16 @@
 // The connection procedure: open failures and their message, what a connect
 // and a disconnect set up and tear down, and whole connect exchanges through
-// the system's ports (TCP, a pseudo-terminal, the stand-in GPIB driver).
+// open failures through the system's ports.
 #include "PortTestSupport.h"
 #include "SchedulerTestSupport.h"
 
 #include "measure/Database.h"
 
-#include <QPointer>
 #include <QTcpServer>
-#include <QTcpSocket>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
@@ -196,37 +190,8 @@ TEST_F(ConnectProcedure, TheTimerRecordsAMeasurementRowOnPhaseThreeWhileConnecte
 }
 
 // ---- Through the system's ports ----
-
-// Answers every complete frame that reaches it like FakeSource would.
-class Responder {
-public:
-  explicit Responder(FakeSource &source) : source_(source) {}
-
-  // Feeds received bytes; returns the replies to write back.
-  std::vector<uint8_t> Take(const uint8_t *bytes, size_t n) {
-    pending_.insert(pending_.end(), bytes, bytes + n);
-    std::vector<uint8_t> out;
-    while (!pending_.empty()) {
-      if (pending_[0] != 0x7B) {
-        pending_.erase(pending_.begin());
-        continue;
-      }
-      if (pending_.size() < 3 || pending_.size() < pending_[2])
-        break;
-      const int len = pending_[2];
-      ++Frames;
-      const auto reply = source_.ReplyTo(pending_.data(), len);
-      out.insert(out.end(), reply.begin(), reply.end());
-      pending_.erase(pending_.begin(), pending_.begin() + len);
-    }
-    return out;
-  }
-  int Frames = 0;
-
-private:
-  FakeSource &source_;
-  std::vector<uint8_t> pending_;
-};
+// (Whole exchanges over TCP, the pseudo-terminal and the GPIB driver are run
+// against the simulated source by the end-to-end tests.)
 
 class ConnectSystemPort : public ::testing::Test {
 protected:
@@ -235,135 +200,18 @@ protected:
     ResetProgramState();
     PortTestApp();
     gPowerInfo.SoftwareAddress = 1;
-    gPowerInfo.ModelType = kModelFSA;
     gPowerInfo.Language = 1;
-    gPowerInfo.CommTypeRS232Port = 3;
-    gPowerInfo.CommTypeRS232Baudrate = 38400;
     SetHooks(&hooks_);
   }
   void TearDown() override {
-    if (gPowerInfo.Connected == 1)
-      CommConnectDeal(0);
     SetHooks(nullptr);
     PortGPIBUnloadLibrary();
     qunsetenv("VEXA_GPIB_LIBRARY");
-    qunsetenv("VEXA_GPIB_SIM");
-  }
-
-  // Runs the 50 ms tick with the event loop and the device in between until
-  // the connect exchange has ended.
-  bool RunExchange(const std::function<void()> &serve) {
-    for (int i = 0; i < 3000 && gPowerInfo.Connected == 1; ++i) {
-      QCoreApplication::processEvents();
-      serve();
-      MainTimerTick();
-      if (gCommInfo.PresentValid == 0 && gCommNewCmd.Count == 0)
-        return hooks_.Has("CommConnectToPanel(1)");
-    }
-    return false;
-  }
-
-  void UseLan(const QTcpServer &server) {
-    gPowerInfo.CommType = kCommLAN;
-    gPowerInfo.CommTypeLAN_IP1 = 127;
-    gPowerInfo.CommTypeLAN_IP2 = 0;
-    gPowerInfo.CommTypeLAN_IP3 = 0;
-    gPowerInfo.CommTypeLAN_IP4 = 1;
-    gPowerInfo.CommTypeLAN_Port = server.serverPort();
   }
 
   TempWorkDir workDir_;
   RecordingHooks hooks_;
-  FakeSource device_;
 };
-
-void Serve(QTcpSocket *peer, Responder &responder) {
-  if (!peer || peer->bytesAvailable() == 0)
-    return;
-  const QByteArray got = peer->readAll();
-  const auto reply = responder.Take(reinterpret_cast<const uint8_t *>(got.constData()),
-                                    static_cast<size_t>(got.size()));
-  if (!reply.empty()) {
-    peer->write(reinterpret_cast<const char *>(reply.data()), static_cast<qint64>(reply.size()));
-    peer->flush();
-  }
-}
-
-TEST_F(ConnectSystemPort, AConnectExchangeOverTCP) {
-  QTcpServer server;
-  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
-  UseLan(server);
-  device_.Identifier = IdentifierOf(kModelGS);
-  Responder responder(device_);
-  CommConnectDeal(1);
-  EXPECT_EQ(gPowerInfo.Connected, 0) << "the TCP connect ends on a later tick";
-  ASSERT_TRUE(PumpUntil([] {
-    CommConnectTick();
-    return gPowerInfo.Connected == 1;
-  }));
-  EXPECT_STREQ(gPowerInfo.LanIPStr.data(), "127.0.0.1");
-  ASSERT_TRUE(PumpUntil([&] { return server.hasPendingConnections(); }));
-  QPointer<QTcpSocket> peer = server.nextPendingConnection();
-  ASSERT_TRUE(RunExchange([&] { Serve(peer, responder); }));
-  EXPECT_EQ(gPowerInfo.ModelType, kModelGS);
-  EXPECT_EQ(responder.Frames, 24);
-  EXPECT_EQ(gCommInfo.THDDataOk, 1);
-
-  CommConnectDeal(0);
-  EXPECT_TRUE(PumpUntil([&] { return !peer || peer->state() != QAbstractSocket::ConnectedState; }));
-}
-
-TEST_F(ConnectSystemPort, AConnectExchangeOverASerialPseudoTerminal) {
-  const int master = posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(grantpt(master), 0);
-  ASSERT_EQ(unlockpt(master), 0);
-  std::snprintf(gPowerInfo.CommTypeRS232Device.data(), gPowerInfo.CommTypeRS232Device.size(), "%s",
-                ptsname(master));
-  gPowerInfo.CommType = kCommRS232;
-  device_.Identifier = IdentifierOf(kModelFCT);
-  Responder responder(device_);
-  CommConnectDeal(1);
-  ASSERT_EQ(gPowerInfo.Connected, 1);
-  const bool done = RunExchange([&] {
-    pollfd ready{master, POLLIN, 0};
-    while (poll(&ready, 1, 0) > 0) {
-      std::array<uint8_t, 256> chunk{};
-      const ssize_t n = read(master, chunk.data(), chunk.size());
-      if (n <= 0)
-        break;
-      const auto reply = responder.Take(chunk.data(), static_cast<size_t>(n));
-      if (!reply.empty()) {
-        ASSERT_EQ(write(master, reply.data(), reply.size()), static_cast<ssize_t>(reply.size()));
-      }
-    }
-  });
-  EXPECT_TRUE(done);
-  EXPECT_EQ(gPowerInfo.ModelType, kModelFCT);
-  EXPECT_EQ(responder.Frames, 11);
-  CommConnectDeal(0);
-  close(master);
-}
-
-TEST_F(ConnectSystemPort, AConnectExchangeOverTheStandInGPIBDriver) {
-  QTcpServer bus;
-  ASSERT_TRUE(bus.listen(QHostAddress::LocalHost, 0));
-  qputenv("VEXA_GPIB_LIBRARY", VEXA_GPIB_STUB);
-  qputenv("VEXA_GPIB_SIM", "127.0.0.1:" + QByteArray::number(bus.serverPort()));
-  PortGPIBUnloadLibrary();
-  gPowerInfo.CommType = kCommGPIB;
-  gPowerInfo.CommTypeGPIBPort = 5;
-  device_.Identifier = IdentifierOf(kModelFPA);
-  Responder responder(device_);
-  CommConnectDeal(1);
-  ASSERT_EQ(gPowerInfo.Connected, 1);
-  EXPECT_GE(gPowerInfo.GPIBHandle, 0);
-  ASSERT_TRUE(PumpUntil([&] { return bus.hasPendingConnections(); }));
-  QPointer<QTcpSocket> peer = bus.nextPendingConnection();
-  ASSERT_TRUE(RunExchange([&] { Serve(peer, responder); }));
-  EXPECT_EQ(gPowerInfo.ModelType, kModelFPA);
-  EXPECT_EQ(responder.Frames, 34) << "each THD group in two halves";
-}
 
 struct SystemOpenFailureCase {
   const char *Name;
@@ -384,8 +232,8 @@ TEST_P(ConnectSystemOpenFailure, NothingOpensAndTheUserIsTold) {
       ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
       port = gone.serverPort();
     }
-    QTcpServer placeholder;
-    UseLan(placeholder);
+    gPowerInfo.CommTypeLAN_IP1 = 127;
+    gPowerInfo.CommTypeLAN_IP4 = 1;
     gPowerInfo.CommTypeLAN_Port = port;
   }
   if (GetParam().CommType == kCommRS232)

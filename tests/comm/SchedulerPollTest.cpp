@@ -229,6 +229,11 @@ INSTANTIATE_TEST_SUITE_P(
                  3,
                  "Error|Connection lost: the power source refused \"write normal group (5A 21, "
                  "3)\" (code 2)."},
+        LossCase{"RefusedStepWrite", 1,
+                 [](FakeSource &s) { s.Refuse = [](const SentFrame &) { return 3; }; }, 0x5A, 0x22,
+                 0,
+                 "Error|Connection lost: the power source refused \"write Step settings (5A 22)\" "
+                 "(code 3)."},
         LossCase{"RefusedWriteChinese", 0,
                  [](FakeSource &s) { s.Refuse = [](const SentFrame &) { return 1; }; }, 0x5A, 0x30,
                  0, "出错|通讯中断：电源拒绝执行“写入系统设置（5A 30）”（代码 1）。"},

@@ -59,6 +59,39 @@ inline std::string FrameName(const uint8_t *frame, int len) {
   return text;
 }
 
+// The length of a source's reply, from the protocol tables (0: not answered).
+inline int ReplyLength(int32_t model, int cmd1, int cmd2) {
+  const bool fc = model == kModelFCT || model == kModelFCS;
+  const bool fs = model == kModelFSA || model == kModelFSB || model == kModelFL;
+  if (cmd1 == 0x0F || cmd1 == 0x5A || (cmd1 == 0xA5 && cmd2 == 0x11))
+    return 9;
+  switch (cmd1 << 8 | cmd2) {
+  case 0xA521:
+    return fc ? 17 : fs ? 30 : 35;
+  case 0xA530:
+    return fc ? 16 : 15;
+  case 0xF0EB:
+    return fc || fs ? 11 : model == kModelGS ? 21 : 37;
+  case 0xF0AE:
+    return 38;
+  case 0xF011:
+    return 18;
+  case 0xF0AF:
+    return 63;
+  case 0xF0EA:
+    return 9;
+  case 0xF0AD:
+    return 10;
+  }
+  // The program blocks of the FP and GS families.
+  const int program[][2] = {{0x22, 60}, {0x23, 20}, {0x24, 36},  {0x25, 20}, {0x26, 48},
+                            {0x28, 13}, {0x29, 35}, {0x31, 165}, {0x32, 89}, {0x33, 85}};
+  for (const auto &[code, len] : program)
+    if (cmd1 == 0xA5 && cmd2 == code && !fc && !fs)
+      return len;
+  return 0;
+}
+
 struct SentFrame {
   std::string Name;
   int Cmd1;
@@ -144,10 +177,9 @@ public:
       reply.resize(static_cast<size_t>(len));
       return reply;
     }
-    const CommCommand *command = CommFindCommand(gPowerInfo.ModelType, frame.Cmd1, frame.Cmd2);
-    if (!command)
+    const int len = ReplyLength(gPowerInfo.ModelType, frame.Cmd1, frame.Cmd2);
+    if (len == 0)
       return {};
-    const int len = command->RxLen;
     uint8_t *payload = reply.data() + 6;
     if (frame.Cmd1 == 0x5A || frame.Cmd1 == 0x0F)
       payload[0] = static_cast<uint8_t>(Refuse ? Refuse(frame) : 0);

@@ -65,11 +65,13 @@ TEST_F(FCKeys, PhaseRangeAndPresetKeys) {
   FCPhaseKey(panel);
   EXPECT_EQ(Group().OutMode, 0);
 
+  // The range key toggles auto (0) and high (1); one of the two lamps is lit.
   for (int expected : {0, 1, 0}) {
     FCRangeKey(panel);
     EXPECT_EQ(Group().VolLevel, expected);
+    EXPECT_EQ(panel.FCMiddle.LampRangeAuto.On, expected == 0);
+    EXPECT_EQ(panel.FCMiddle.LampRangeHigh.On, expected == 1);
   }
-  EXPECT_TRUE(panel.FCMiddle.LampRangeAuto.On);
 
   const std::pair<int, int> presets[] = {{1200, 2078}, {2200, 3810}, {1200, 2078}};
   for (const auto &[vol, line] : presets) {
@@ -150,12 +152,13 @@ TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
   Group().VolDown = 209;
   struct Step {
     bool Up;
-    int Vol;
+    int Vol, VolLine; // line voltage: phase x 1.732, truncated
     bool Sent;
   };
   const std::vector<Step> steps = {
-      {true, 209, true},  {true, 220, true},  {true, 231, true},   {true, 231, false},
-      {false, 220, true}, {false, 209, true}, {false, 209, false},
+      {true, 209, 361, true},   {true, 220, 381, true},  {true, 231, 400, true},
+      {true, 231, 400, false},  {false, 220, 381, true}, {false, 209, 361, true},
+      {false, 209, 361, false},
   };
   Group().Vol = 200;
   for (const Step &s : steps) {
@@ -166,7 +169,7 @@ TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
       FCVoltageDownKey(panel);
     }
     EXPECT_EQ(Group().Vol, s.Vol);
-    EXPECT_EQ(Group().VolLine, PhaseToLine(s.Vol));
+    EXPECT_EQ(Group().VolLine, s.VolLine);
     EXPECT_EQ(QueuedCommands(),
               s.Sent ? std::vector<QueuedCommand>{kOnline0} : std::vector<QueuedCommand>{});
   }
@@ -215,8 +218,10 @@ TEST_F(FCKeys, OfflineEditsChangeRecordsAndSendNothing) {
   FCMultiplierKey(panel);
   panel.FCNormal.UpPercent.Value = 10;
   FCNormalSetChanged(panel);
+  gNormalFCSet[4].Freq = 600;
   panel.FCNormal.Group.Value = 4;
   FCGroupRingChanged(panel);
+  EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, 60.0); // the chosen group is shown
   EXPECT_EQ(gNormalFCSet[0].Freq, 1000);
   EXPECT_EQ(gNormalFCSet[0].UpUPer, 10);
   EXPECT_EQ(gCurrentNormalGroup, 4);

@@ -6,6 +6,8 @@
 
 #include "MainPanelTestSupport.h"
 
+#include <array>
+
 namespace {
 
 class PanelToFrame : public MainPanelTest {
@@ -25,12 +27,14 @@ protected:
 TEST_F(PanelToFrame, WriteFrameCarriesTheAnglesThePanelShows) {
   struct Case {
     int Model;
-    double UV, UW, VW;
+    double UV, UW, VW;              // typed, and derived VW
+    int32_t SentUV, SentUW, SentVW; // 0.1 degree
   };
   // clang-format off
   const Case cases[] = {
-      {kModelFPA, 90.0, 300.0, 210.0}, {kModelFPB, 240.0, 120.0, 240.0},
-      {kModelGS, 100.0, 100.0, 0.0},
+      {kModelFPA, 90.0, 300.0, 210.0, 900, 3000, 2100},
+      {kModelFPB, 240.0, 120.0, 240.0, 2400, 1200, 2400},
+      {kModelGS, 100.0, 100.0, 0.0, 1000, 1000, 0},
   };
   // clang-format on
   for (const Case &c : cases) {
@@ -44,9 +48,9 @@ TEST_F(PanelToFrame, WriteFrameCarriesTheAnglesThePanelShows) {
     FPNormalChanged(panel);
     const NormalFPSet sent = TakeNormalGroupFrame();
     EXPECT_DOUBLE_EQ(panel.Angle.AngleVW.Value, c.VW) << c.Model;
-    EXPECT_EQ(sent.AngleUV, PanelToStored(c.UV, 10));
-    EXPECT_EQ(sent.AngleUW, PanelToStored(c.UW, 10));
-    EXPECT_EQ(sent.AngleVW, PanelToStored(c.VW, 10)) << c.Model;
+    EXPECT_EQ((std::array{sent.AngleUV, sent.AngleUW, sent.AngleVW}),
+              (std::array{c.SentUV, c.SentUW, c.SentVW}))
+        << c.Model;
   }
 }
 

@@ -180,21 +180,23 @@ TEST_F(FCMapping, BusyDimsEditingAndEnablesUpDownKeys) {
 TEST_F(FCMapping, DisplayModeLampsOnlyForThreePhase) {
   struct Case {
     int Model, OutMode, UDisMode;
-    bool Line, Phase;
+    bool Line, Phase, KeyDimmed; // the phase/line key works for all three phases only
   };
   // clang-format off
   const Case cases[] = {
-      {kModelFCT, 0, 1, true, false}, {kModelFCT, 0, 0, false, true},
-      {kModelFCT, 2, 1, false, false}, {kModelFCS, 5, 0, false, false},
+      {kModelFCT, 0, 1, true, false, false}, {kModelFCT, 0, 0, false, true, false},
+      {kModelFCT, 2, 1, false, false, true}, {kModelFCS, 5, 0, false, false, true},
   };
   // clang-format on
   for (const Case &c : cases) {
     UseModel(c.Model);
     gNormalFCSet[0].OutMode = c.OutMode;
     gSystemSet.UDisMode = c.UDisMode;
+    DataFCFromNormalVarToPanel(panel);
     DataFCFromSystemVarToPanel(panel);
     EXPECT_EQ(panel.FCMiddle.LampLineMode.On, c.Line);
     EXPECT_EQ(panel.FCMiddle.LampPhaseMode.On, c.Phase);
+    EXPECT_EQ(panel.FCMiddle.KeyPhaseLine.Dimmed, c.KeyDimmed) << c.Model << " " << c.OutMode;
   }
 }
 
@@ -466,9 +468,14 @@ TEST_F(FPMapping, SinglePhaseGroupRowsShowNoWaveformForVAndW) {
   UseModel(kModelGS);
   gNormalFPSet[4].OutMode = 5;
   gNormalFPSet[4].FreqU = 6000;
+  gNormalFPSet[3].OutMode = 1;
+  gNormalFPSet[3].WaveV = 2;
+  gNormalFPSet[3].WaveW = 4;
   DataFPFromNormalVarToGroupPanel(panel);
   EXPECT_TRUE(panel.FPGroupPanel.Rows[4].NoWaveVW);
   EXPECT_FALSE(panel.FPGroupPanel.Rows[3].NoWaveVW);
+  EXPECT_EQ(panel.FPGroupPanel.Rows[3].WaveV, 2);
+  EXPECT_EQ(panel.FPGroupPanel.Rows[3].WaveW, 4);
   EXPECT_DOUBLE_EQ(panel.FPGroupPanel.Rows[4].FreqU, 60.0);
   EXPECT_DOUBLE_EQ(panel.FPGroupPanel.Rows[4].AngleUW, 240.0);
 }

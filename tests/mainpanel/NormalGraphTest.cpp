@@ -58,6 +58,11 @@ TEST_F(NormalGraph, AxisLimitTakesTheLargestPhaseInSeparateModes) {
   EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(0, 0, 1), 450.0);
   g.OutMode = 7;
   EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(1, 1, 1), 450.0);
+  // The graph of separate phases takes its axis from the harmonic on W.
+  g.OutMode = 1;
+  g.WaveW = 1;
+  RefreshNormalSetGraph(panel.Graph);
+  EXPECT_DOUBLE_EQ(panel.Graph.YLimit, 600.0);
 }
 
 TEST_F(NormalGraph, PhasesShownByFamilyAndMode) {

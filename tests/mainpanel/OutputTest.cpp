@@ -177,6 +177,7 @@ TEST_F(OutputState, PageAndMenusRefreshOncePerChange) {
   EXPECT_EQ(panel.Requests.NormalSaveLoadDimmed, std::optional<bool>(true));
   EXPECT_EQ(panel.Graph.Revision, before + 1); // the page was shown again
   EXPECT_TRUE(panel.Normal.RiseTime.Dimmed);   // and dims while busy
+  EXPECT_TRUE(panel.Normal.GroupChoose.Dimmed);
 
   panel.Requests = {};
   RefreshOutputState(panel); // same state again: the area only
@@ -228,8 +229,8 @@ TEST_F(OutputState, ProgramPageAndModelsWithoutPrograms) {
 TEST(AlarmText, ItemTable) {
   const std::pair<int, int> cases[] = {
       {100, 341}, {201, 329}, {311, 313}, {345, 326}, {375, 327}, {410, 300}, {472, 305},
-      {500, 306}, {600, 330}, {602, 347}, {610, 331}, {614, 335}, {618, 339}, {603, 328},
-      {609, 328}, {619, 328}, {900, 328}, {0, 328},   {316, 328},
+      {500, 306}, {600, 330}, {602, 347}, {610, 331}, {614, 335}, {616, 337}, {618, 339},
+      {603, 328}, {609, 328}, {619, 328}, {900, 328}, {0, 328},   {316, 328},
   };
   for (const auto &[code, item] : cases) {
     EXPECT_EQ(AlarmTextItem(code), item) << code;
@@ -256,6 +257,8 @@ TEST(AlarmText, PrefixAndPlaceholders) {
 TEST(AlarmText, ShortOrLongItems) {
   const LanguageItemFn tiny = [](int, int) { return std::string("E"); };
   EXPECT_EQ(StrAlarmLanguageSet(42, 1, tiny), "E042");
+  const LanguageItemFn four = [](int, int) { return std::string("E###"); };
+  EXPECT_EQ(StrAlarmLanguageSet(42, 1, four), "E042");
   const LanguageItemFn none;
   EXPECT_EQ(StrAlarmLanguageSet(100, 1, none), "");
   const LanguageItemFn longText = [](int, int) { return std::string(400, 'x'); };

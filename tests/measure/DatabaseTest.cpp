@@ -32,7 +32,11 @@ TEST_F(DatabaseTest, CreatesTheTableByItsStatementWithATimeIndex) {
   RawDb raw(Path());
   ASSERT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'").size(), 1u);
   EXPECT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'")[0].toString(),
-            QString(kMeasureRecordCreateSql));
+            "CREATE TABLE MeasureRecord(PowerModelStr varchar(20), ModelTypeVar int,OutMode "
+            "int,TimeVar int,TimeStr varchar(20),Ua double,Ub double,Uc double,Ia double,Ib "
+            "double,Ic double,Fa double,Fb double,Fc double,kPowera double,kPowerb double,kPowerc "
+            "double,kVAa double,kVAb double,kVAc double,PFa double,PFb double,PFc double,CFa "
+            "double,CFb double,CFc double,Ipka double,Ipkb double,Ipkc double)");
   // The look-up by time must search the index, never scan the table.
   QSqlQuery q(QSqlDatabase::database("MeasureTestRaw", false));
   ASSERT_TRUE(q.exec("EXPLAIN QUERY PLAN SELECT * FROM MeasureRecord WHERE TimeVar = 5 "
@@ -87,33 +91,35 @@ const ScalingCase kScalingCases[] = {
 class DatabaseScaling : public DatabaseTest, public testing::WithParamInterface<ScalingCase> {};
 
 // Every stored quantity of every phase, read back through the read-back call
-// (which addresses column 3q + 6 + p) and through the raw column.
+// and through the column of its name. Phase V holds twice and W three times
+// the U value.
 TEST_P(DatabaseScaling, StoresTheFamilysQuantitiesAndPhases) {
   const ScalingCase &c = GetParam();
   Open();
+  const int32_t stored[8] = {2301, 152, 5000, 1234, 2345, 987, 1414, 213};
+  const double shown[8] = {230.1, 15.2, 50.0, 1.234, 2.345, 0.987, 1.414, 21.3};
+  const double shownFC[8] = {230.1, 15.2, 500.0, 1.234, 0, 0, 0, 0}; // FC: 0.1 Hz, four only
+  const char *names[8] = {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"};
   MeasureOutput m{};
-  for (int q = 0; q < kMeasureQuantities; ++q)
-    for (int p = 0; p < kMeasurePhases; ++p)
-      m.At(q, p) = 1000 * (q + 1) + 100 * p + 7;
+  for (int q = 0; q < 8; ++q)
+    for (int p = 0; p < 3; ++p)
+      m.At(q, p) = stored[q] * (p + 1);
   const DateTime at = MakeTime(2030, 1, 2, 3, 4, 5);
   ASSERT_EQ(DatabaseMeasureSaveNewRecord("MODEL", c.Model, c.OutMode, Info, at, m), 0);
 
   const bool fc = c.Model == kModelFCT || c.Model == kModelFCS;
-  const int fcDivisor[4] = {10, 10, 10, 1000};
   RawDb raw(Path());
-  const auto row = raw.Row("SELECT * FROM MeasureRecord");
-  ASSERT_EQ(row.size(), 29u);
-  EXPECT_EQ(row[2].toInt(), c.OutMode);
-  for (int q = 0; q < kExportItemCount; ++q) {
+  EXPECT_EQ(raw.Column("SELECT OutMode FROM MeasureRecord")[0].toInt(), c.OutMode);
+  for (int q = 0; q < 8; ++q) {
     std::array<double, 3> got{-1, -1, -1};
     ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, q, &got[0], &got[1], &got[2]), 0);
-    for (int p = 0; p < kMeasurePhases; ++p) {
-      double want = 0.0;
-      if (c.Phases[static_cast<size_t>(p)] && (!fc || q < 4))
-        want = static_cast<double>(m.At(q, p)) / (fc ? fcDivisor[q] : MeasureDivisor[q]);
-      EXPECT_DOUBLE_EQ(got[static_cast<size_t>(p)], want) << "quantity " << q << " phase " << p;
-      EXPECT_DOUBLE_EQ(row[static_cast<size_t>(3 * q + 5 + p)].toDouble(), want)
-          << "column " << 3 * q + 6 + p;
+    for (int p = 0; p < 3; ++p) {
+      const double want =
+          c.Phases[static_cast<size_t>(p)] ? (fc ? shownFC[q] : shown[q]) * (p + 1) : 0.0;
+      EXPECT_NEAR(got[static_cast<size_t>(p)], want, 1e-9) << "quantity " << q << " phase " << p;
+      const QString column = QString(names[q]) + QChar("abc"[p]);
+      EXPECT_NEAR(raw.Column("SELECT " + column + " FROM MeasureRecord")[0].toDouble(), want, 1e-9)
+          << column.toStdString();
     }
   }
 }
@@ -267,7 +273,8 @@ enum class Opener { Open, Create };
 struct UnreadableCase {
   const char *Name;
   Opener Call;
-  QByteArray Content; // empty: a SQLite file with another MeasureRecord table
+  QByteArray Content; // empty: a SQLite file with another MeasureRecord table;
+                      // "renamed": the same table with its first column renamed
 };
 
 const QByteArray kAccessLike =
@@ -279,6 +286,7 @@ const UnreadableCase kUnreadableCases[] = {
     {"text_on_open", Opener::Open, QByteArray("PowerModel,RecordTime\n")},
     {"other_table_on_open", Opener::Open, QByteArray()},
     {"other_table_on_create", Opener::Create, QByteArray()},
+    {"first_column_renamed_on_open", Opener::Open, QByteArray("renamed")},
 };
 
 class DatabaseUnreadable : public DatabaseTest,
@@ -290,6 +298,13 @@ TEST_P(DatabaseUnreadable, IsRenamedAsideAndANewDatabaseCreated) {
     RawDb raw(Path());
     raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
     raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
+  } else if (c.Content == "renamed") {
+    RawDb raw(Path());
+    QString columns = "Model varchar(20),ModelTypeVar int,OutMode int,TimeVar int,TimeStr text";
+    for (const char *q : {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"})
+      for (const char *p : {"a", "b", "c"})
+        columns += QString(",%1%2 double").arg(q, p);
+    raw.Column("CREATE TABLE MeasureRecord(" + columns + ")");
   } else {
     WriteAll(Path(), c.Content);
   }

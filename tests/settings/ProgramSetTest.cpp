@@ -74,6 +74,7 @@ const CheckCase kStepCases[] = {
     // Voltages: U and the line value are reset together.
     {"VolStartU 3001", kModelFPA, 0, "VolStartU=3001 VolLineStart=100", "VolStartU=2200 VolLineStart=3811"},
     {"VolStartV 3001 in mode 1", kModelFPA, 0, "OutMode=1 VolStartV=3001", "VolStartV=2200"},
+    {"VolStartV 0 kept in mode 1", kModelFPA, 0, "OutMode=1 VolStartV=0", "VolStartV=0"},
     {"VolLineStart 5197", kModelFPA, 0, "VolStartU=3000 VolLineStart=5197", "VolStartU=3000 VolLineStart=5197"},
     {"VolLineStart 5198", kModelFPA, 0, "VolStartU=3000 VolLineStart=5198", "VolStartU=2200 VolLineStart=3811"},
     {"VolStepU -3000", kModelFPA, 0, "VolStepU=-3000 VolLineStep=-5196", "VolStepU=-3000 VolLineStep=-5196"},
