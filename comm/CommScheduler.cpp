@@ -502,7 +502,7 @@ void AdvanceReadTHD(int step) {
 }
 
 void AdvanceWriteTHDAll(int step) {
-  auto &marks = gCommInfo.THDNeedDownload;
+  auto &marks = gTHDNeedDownload;
   if (step >= 10 && step <= 18) {
     marks[step - 10] = 0;
     return NextFrame(step + 1, kCmdClassWrite, 0x31, step + 1 - 10);
@@ -517,7 +517,7 @@ void AdvanceWriteTHDAll(int step) {
 }
 
 void AdvanceWriteTHDMarked(int step) {
-  auto &marks = gCommInfo.THDNeedDownload;
+  auto &marks = gTHDNeedDownload;
   if (step >= 20 && step <= 28) {
     marks[step - 20] = 0;
     const int g = CheckTHDNeedToDownloadFirst();
@@ -905,7 +905,7 @@ void CommClearMemoryBuff() {
 }
 
 int CheckTHDNeedToDownloadFirst() {
-  const auto &marks = gCommInfo.THDNeedDownload;
+  const auto &marks = gTHDNeedDownload;
   for (int g = 0; g < kTHDGroupCount; ++g)
     if (marks[g] == 1)
       return g;

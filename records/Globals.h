@@ -2,6 +2,8 @@
 // test can put the whole program back to its start state with one call.
 #pragma once
 
+#include <array>
+
 #include "records/CommInfo.h"
 #include "records/DateTime.h"
 #include "records/MeasureOutput.h"
@@ -31,6 +33,9 @@ struct ProgramState {
   CommPollInfo CommPoll{};
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
+  // THD groups edited on the PC and not yet written to the source. Not part
+  // of CommInfo: a connect keeps them (edits survive a connection).
+  std::array<int32_t, 10> THDNeedDownload{};
   int32_t CurrentPage = 0;
   // Display modes of the program preview graphs and the delayed-redraw counter.
   int32_t StepSetDisMode = 1;
@@ -69,6 +74,7 @@ inline CommNewCmd &gCommNewCmd = gProgram.NewCmd;
 inline CommPollInfo &gCommPoll = gProgram.CommPoll;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
+inline auto &gTHDNeedDownload = gProgram.THDNeedDownload;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;
 inline int32_t &gStepSetDisMode = gProgram.StepSetDisMode;
 inline int32_t &gListSetDisMode = gProgram.ListSetDisMode;

@@ -4,12 +4,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineSeries>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <vector>
 
 #include "ui/Logo.h"
+#include "ui/PhaseGraph.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -22,19 +21,6 @@ const std::array<std::vector<int>, kModeRingCount> kOutModes = {{
     {0, 1, 16},    // FPB
     {0, 16},       // GS
 }};
-
-QString OutModeText(int language, int mode) {
-  switch (mode) {
-  case 0:
-    return Tx(language, "Three-phase", "三相输出");
-  case 1:
-    return Tx(language, "Separate phases", "分相输出");
-  case 5:
-    return Tx(language, "Single phase", "单相输出");
-  default:
-    return Tx(language, "Three-phase, set angles", "三相可调相位");
-  }
-}
 
 QPushButton *MakeKey(QWidget *parent) {
   auto *key = new QPushButton(parent);
@@ -303,28 +289,8 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
   left->addWidget(Tabs);
 
   // Normal-setting graph.
-  NormalGraph = new QChartView(new QChart, central);
+  NormalGraph = MakePhaseGraph(central, 360, -400, 400);
   NormalGraph->setObjectName("NormalGraph");
-  {
-    QChart *chart = NormalGraph->chart();
-    chart->setTheme(QChart::ChartThemeDark);
-    chart->legend()->hide();
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    auto *x = new QValueAxis(chart);
-    auto *y = new QValueAxis(chart);
-    x->setRange(0, 360);
-    x->setTickCount(5);
-    x->setLabelFormat("%d");
-    y->setRange(-400, 400);
-    y->setTickCount(5);
-    y->setLabelFormat("%d");
-    QFont small = x->labelsFont();
-    small.setPointSize(7);
-    x->setLabelsFont(small);
-    y->setLabelsFont(small);
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-  }
   NormalGraph->setMinimumHeight(140);
   left->addWidget(NormalGraph, 1);
 
@@ -373,10 +339,7 @@ void MainPanel::setLayoutTexts(int language) {
   const char *phases = "UVW";
   for (int phase = 0; phase < 3; ++phase) {
     LabelWave[phase]->setText(t("Waveform", "波形") + " " + QChar(phases[phase]));
-    QStringList waves{t("Sine", "正弦波")};
-    for (int wave = 1; wave <= 10; ++wave)
-      waves << t("Waveform %1", "波形 %1").arg(wave);
-    RingWave[phase]->setItemTexts(waves);
+    RingWave[phase]->setItemTexts(WaveTexts(language));
     SwSeparate[phase]->setText(t("Phase %1 on", "%1 相输出").arg(QChar(phases[phase])));
     KnobVol[phase]->setCaption(QString(QChar(phases[phase])));
     KnobFreq[phase]->setCaption(QString(QChar(phases[phase])));

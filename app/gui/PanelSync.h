@@ -9,6 +9,12 @@
 #include <functional>
 
 #include "app/MainPanelState.h"
+#include "ui/Controls.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QSpinBox;
+class QTableWidget;
 
 // The one panel record of the program.
 extern MainPanelState gPanelState;
@@ -26,3 +32,19 @@ void RunPanelCallback(const std::function<void(MainPanelState &)> &callback);
 // Connects every control of the main panel and of the five output areas and
 // the measurement area to its callback.
 void ConnectMainPanelControls();
+
+// Writing a control from its record, shared by every panel's
+// record-to-panel step: value, limits, visibility and dimming, with the
+// control's signals blocked.
+void ApplyNum(QDoubleSpinBox *entry, const NumView &view);
+void ApplyNum(QSpinBox *entry, const NumView &view);
+void ApplyNum(Knob *knob, const NumView &view);
+void ApplyNum(NumDisplay *display, const NumView &view);
+void ApplyRing(Ring *ring, const RingView &view);
+void ApplyRing(QCheckBox *box, const RingView &view);
+void ApplyLamp(Lamp *lamp, const LampView &view);
+void ApplyKey(QAbstractButton *key, const KeyView &view);
+// A table cell's text.
+void ApplyCell(QTableWidget *table, int row, int column, const QString &text);
+// True while record-to-panel writes widgets: their signals are not the user's.
+bool ApplyingState();
