@@ -5,6 +5,7 @@
 #include "comm/CommPortFunc.h"
 #include "comm/FCCommand.h"
 #include "comm/FPCommand.h"
+#include "programs/THDPanelFunc.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
 
@@ -330,8 +331,10 @@ void FinishConnect() {
   ViewHooks &hooks = Hooks();
   hooks.ModelTypeChoose(1);
   CommConnectToPanel(gPowerInfo.Connected);
-  if (family == kFamilyFP)
+  if (family == kFamilyFP) {
     hooks.DataFPFromTHDVarToPanel();
+    THDAskAboutPendingEdits();
+  }
   if (family == kFamilyFC)
     hooks.CalFCPowerUpDown(gPowerInfo.OutputRunning == 1 ? 1 : 0);
   gCommPoll.StatusCountdown = kPollPeriodTicks;

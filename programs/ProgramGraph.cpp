@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "comm/FPBlocks.h"
 #include "records/Globals.h"
 #include "settings/ProgramSet.h"
 
@@ -9,7 +10,12 @@ namespace {
 
 constexpr double kStepVoltMax = 300.0;
 
-bool ProgressShown() { return gPowerInfo.Connected == 1 && gPowerInfo.OutputRunning == 1; }
+// While connected and a Step program runs (a stopped status redraws the
+// plain preview even before the output is marked stopped).
+bool StepProgressShown() {
+  return gPowerInfo.Connected == 1 && gPowerInfo.OutputRunning == 1 &&
+         gPowerState.RunState == kRunStep;
+}
 
 struct RunPoint {
   int32_t Step, TimeInStep, StepLength;
@@ -112,7 +118,7 @@ void RefreshStepSetGraph(ProgramGraphView &graph, int recompute, int redraw, int
   if (recompute != 0 || graph.Points[0].size() != kStepGraphPoints)
     RecomputeStep(graph);
   int n = 0;
-  if (ProgressShown()) {
+  if (StepProgressShown()) {
     n = StepProgress();
     if (n < 0) // a step beyond the program: the drawing stays as it is
       n = int(graph.LastProgress);

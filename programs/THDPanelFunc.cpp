@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "comm/CommScheduler.h"
 #include "records/Globals.h"
@@ -121,5 +122,25 @@ void THDFileLoadedOne(THDPanelState &panel) {
 }
 
 void THDLeave(int download) {
+  if (download != 1)
+    gTHDNeedDownload.fill(0);
   CommSetNewCmdGroup(download == 1 ? kGroupWriteTHDMarked : kGroupReadTHD);
+}
+
+void THDAskAboutPendingEdits() {
+  std::string groups;
+  for (int g = 0; g < kTHDGroupCount; ++g)
+    if (gTHDNeedDownload[g] == 1)
+      groups += (groups.empty() ? "" : ", ") + std::to_string(g + 1);
+  if (groups.empty())
+    return;
+  if (gPowerInfo.Language == 1)
+    Hooks().AskTHDPendingEdits(
+        "Note", "THD groups " + groups +
+                    " were changed on the PC and not yet downloaded.\nDownload them to the "
+                    "source now? (No: discard the changes and read the groups from the source.)");
+  else
+    Hooks().AskTHDPendingEdits("提示", "谐波组 " + groups +
+                                           " 已在电脑上修改但尚未下载。\n现在下载到电源吗？"
+                                           "（否：放弃修改并从电源读回这些组。）");
 }

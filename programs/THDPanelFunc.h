@@ -52,6 +52,10 @@ void THDDownload(THDPanelState &panel);
 // A THD file was read: all groups, or the current one.
 void THDFileLoadedAll(THDPanelState &panel);
 void THDFileLoadedOne(THDPanelState &panel);
-// Leaving the panel with flagged groups while connected: download them
-// (answer 1) or read every group back from the source (0).
+// Flagged groups while connected (leaving the panel, or kept through a
+// connect): download them (answer 1), or discard the edits and read every
+// group back from the source (0).
 void THDLeave(int download);
+// After the connect exchange: when groups wait for their download, asks the
+// user once, naming them (groups counted from 1).
+void THDAskAboutPendingEdits();

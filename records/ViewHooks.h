@@ -69,6 +69,14 @@ public:
   virtual void DataFPFromTHDVarToPanel() {}
   // The THD download button follows the download flags (gTHDNeedDownload).
   virtual void CheckAndSetTHDDownloadButton() {}
+  // THD groups edited on the PC were kept through the connect exchange: ask
+  // (yes/no, title and text in the current language) whether to download
+  // them, and pass the answer (1 yes) to THDLeave. May be
+  // called from inside the 50 ms tick: ask right after it.
+  virtual void AskTHDPendingEdits(const std::string &title, const std::string &text) {
+    (void)title;
+    (void)text;
+  }
   // A program page the connected model does not have returns to the main
   // panel (each sets gCurrentPage to 0).
   virtual void ExitStepToNormalPanel() {}

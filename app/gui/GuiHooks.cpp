@@ -91,6 +91,14 @@ public:
   void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }
   void ExitCrossToNormalPanel() override { ::ExitCrossToNormalPanel(); }
   void ExitTHDToNormalPanel() override { ::ExitTHDToNormalPanel(); }
+  void AskTHDPendingEdits(const std::string &title, const std::string &text) override {
+    const QString t = QString::fromStdString(title), x = QString::fromStdString(text);
+    auto ask = [t, x] { THDLeave(Dialogs().ConfirmPopup(t, x)); };
+    if (InsideTick())
+      QTimer::singleShot(0, ask);
+    else
+      ask();
+  }
   void CommRequestDropped(const std::string &text) override {
     Dialogs().Notify(Tx("Tip", "提示"), QString::fromStdString(text));
   }
