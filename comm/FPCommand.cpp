@@ -184,7 +184,6 @@ int StoreRead(Family f, int cmd2, int param, const uint8_t *frame) {
     if (gCommInfo.PresentGroup == kGroupConnect && gTHDNeedDownload[param] == 1)
       return 1;
     DecodeTHD(frame, THDPartOf(cmd2), gTHDSet[param]);
-    gTHDSet[param].WaveValid = 0;
     return 1;
   default:
     return 0;
