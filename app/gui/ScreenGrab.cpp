@@ -11,7 +11,9 @@
 #include "app/gui/PanelSync.h"
 #include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
+#include "measure/gui/MeasureArea.h"
 #include "records/Globals.h"
+#include "ui/StripChart.h"
 
 namespace {
 
@@ -30,11 +32,16 @@ struct GrabPanel {
 };
 
 bool Always() { return true; }
+// Readings of the running output on the readouts and a few seconds of chart.
+bool MeasuresShown() {
+  return gPowerInfo.OutputRunning != 1 ||
+         (gMeasureArea->Readout[0][0]->number() > 0 && gMeasureArea->Chart[0]->pointCount() >= 40);
+}
 bool StepProgressShown() { return gStepPanelState.Graph.Progress >= kStepProgressShown; }
 int LoadTHD(const QString &path) { return THDLoadFile(path, !path.endsWith(".THDOne")); }
 
 const GrabPanel kPanels[] = {
-    {"main", 0, nullptr, Always},
+    {"main", 0, nullptr, MeasuresShown},
     {"step", MENU_PROGRAM_STEP, StepLoadFile, StepProgressShown},
     {"list", MENU_PROGRAM_LIST, nullptr, Always},
     {"ramp", MENU_PROGRAM_RAMP, nullptr, Always},
@@ -103,7 +110,9 @@ void Step(Grab &g) {
     g.At = Stage::Show;
     return;
   case Stage::Show: {
-    // One more turn of the event loop draws what the last reply changed.
+    // The logo stands still at its full width (as after a click on it).
+    if (gPowerInfo.LogoAnimate == 1)
+      SoltoLogoBrimletChange();
     QWidget *window = gCurrentPanel ? gCurrentPanel : static_cast<QWidget *>(gMainPanel);
     const bool saved = window->grab().save(g.Options.GrabFile, "PNG");
     g.At = Stage::Done;

@@ -31,6 +31,8 @@ THDPanel::THDPanel(QWidget *parent) : ProgramPanel(kProgramTHD, parent) {
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(22);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    for (int column : {0, 3})
+      table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     for (int row = 0; row < kTHDTableRows; ++row)
       for (int column = 0; column < 6; ++column) {
         auto *item = new QTableWidgetItem;
@@ -44,7 +46,7 @@ THDPanel::THDPanel(QWidget *parent) : ProgramPanel(kProgramTHD, parent) {
           item->setFlags(Qt::ItemIsEnabled); // order numbers and the fundamental
         table->setItem(row, column, item);
       }
-    table->setMinimumWidth(420);
+    table->setMinimumWidth(460);
     body->addWidget(table);
   }
   Graph = MakePhaseGraph(host, kTHDGraphPoints, -2, 2);
