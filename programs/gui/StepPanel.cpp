@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 
 #include "ui/PhaseGraph.h"
+#include "ui/SettingPages.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -50,36 +51,14 @@ StepPanel::StepPanel(QWidget *parent) : ProgramPanel(kProgramStep, parent) {
     }
     row->addStretch(1);
   }
-  {
-    auto *grid = new QGridLayout(page[kStepTabWave]);
-    for (int phase = 0; phase < 3; ++phase) {
-      LabelWave[phase] = new QLabel(page[kStepTabWave]);
-      RingWave[phase] = new Ring(page[kStepTabWave]);
-      RingWave[phase]->setObjectName(QString("StepRingWave%1").arg(QChar("UVW"[phase])));
-      for (int wave = 0; wave <= 10; ++wave)
-        RingWave[phase]->addValue(QString(), wave);
-      grid->addWidget(LabelWave[phase], phase / 2, (phase % 2) * 2);
-      grid->addWidget(RingWave[phase], phase / 2, (phase % 2) * 2 + 1);
-    }
-  }
-  {
-    auto *grid = new QGridLayout(page[kStepTabAngle]);
-    LabelAngleUV = new QLabel(page[kStepTabAngle]);
-    LabelAngleUW = new QLabel(page[kStepTabAngle]);
-    LabelAngleVW = new QLabel(page[kStepTabAngle]);
-    NumAngleUV = new NumEntry(0, 359.9, 1, 0.1, page[kStepTabAngle]);
-    NumAngleUW = new NumEntry(0, 359.9, 1, 0.1, page[kStepTabAngle]);
-    DispAngleVW = new NumDisplay(1, page[kStepTabAngle]);
-    BtAngleStandard = new QPushButton(page[kStepTabAngle]);
-    grid->addWidget(LabelAngleUV, 0, 0);
-    grid->addWidget(NumAngleUV, 0, 1);
-    grid->addWidget(LabelAngleUW, 0, 2);
-    grid->addWidget(NumAngleUW, 0, 3);
-    grid->addWidget(LabelAngleVW, 1, 0);
-    grid->addWidget(DispAngleVW, 1, 1);
-    grid->addWidget(BtAngleStandard, 1, 2, 1, 2);
-  }
-  Tabs->setFixedHeight(96);
+  WavePage = MakeWavePage(page[kStepTabWave], "StepRingWave");
+  RingWave = WavePage.Rings;
+  AnglePage = MakeAnglePage(page[kStepTabAngle]);
+  NumAngleUV = AnglePage.UV;
+  NumAngleUW = AnglePage.UW;
+  DispAngleVW = AnglePage.VW;
+  BtAngleStandard = AnglePage.Standard;
+  Tabs->setFixedHeight(120);
   Editor->addWidget(Tabs);
 
   auto *grid = new QGridLayout;
@@ -132,14 +111,8 @@ void StepPanel::setLayoutTexts(int language) {
   for (Ring *ring : RingOutMode)
     for (int i = 0; i < ring->count(); ++i)
       ring->setItemText(i, OutModeText(language, ring->itemData(i).toInt()));
-  for (int phase = 0; phase < 3; ++phase) {
-    LabelWave[phase]->setText(t("Waveform", "波形") + " " + QChar("UVW"[phase]));
-    RingWave[phase]->setItemTexts(WaveTexts(language));
-  }
-  LabelAngleUV->setText(t("Angle U→V (°)", "U→V 相位(°)"));
-  LabelAngleUW->setText(t("Angle U→W (°)", "U→W 相位(°)"));
-  LabelAngleVW->setText(t("Angle V→W (°)", "V→W 相位(°)"));
-  BtAngleStandard->setText(t("Standard 120°/240°", "标准相位"));
+  SetWavePageTexts(WavePage, language);
+  SetAnglePageTexts(AnglePage, language);
   const QString rows[kStepGridRows] = {
       t("Start voltage (V)", "起始电压(V)"),
       t("Voltage step (V)", "电压步进(V)"),

@@ -10,6 +10,7 @@
 
 #include "programs/StepPanelFunc.h"
 #include "programs/gui/ProgramPanels.h"
+#include "ui/SettingPages.h"
 
 class QChartView;
 
@@ -55,8 +56,8 @@ public:
   QChartView *Graph;
 
 private:
+  WavePageControls WavePage;
+  AnglePageControls AnglePage;
   QLabel *LabelOutMode;
-  std::array<QLabel *, 3> LabelWave;
-  QLabel *LabelAngleUV, *LabelAngleUW, *LabelAngleVW;
   std::array<QLabel *, kStepGridRows> RowLabel;
 };
