@@ -20,37 +20,8 @@
 
 #include "measure/LiveMeasure.h"
 #include "programs/NormalSetGraph.h"
+#include "records/PanelViews.h"
 #include "records/SettingRecords.h"
-
-// A numeric control (knob, entry or display). Limits apply only when
-// Max > Min; a control whose limits the core does not govern keeps 0, 0.
-struct NumView {
-  double Value = 0;
-  double Min = 0;
-  double Max = 0;
-  bool Visible = true;
-  bool Dimmed = false;
-};
-
-// A ring, switch, check box or radio button: an integer value.
-struct RingView {
-  int Value = 0;
-  bool Visible = true;
-  bool Dimmed = false;
-};
-
-// An indicator lamp.
-struct LampView {
-  bool On = false;
-  bool Visible = true;
-  bool Dimmed = false;
-};
-
-// A key (push button).
-struct KeyView {
-  bool Visible = true;
-  bool Dimmed = false;
-};
 
 // FC families: the middle section with one voltage and one frequency knob,
 // the front-panel keys and their lamps.

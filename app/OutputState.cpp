@@ -14,8 +14,6 @@ constexpr int kGenericAlarmItem = 328;
 // Longest text taken from the language file, in characters.
 constexpr size_t kAlarmTextMax = 255;
 
-bool English() { return gPowerInfo.Language == 1; }
-
 struct AlarmItem {
   int Code;
   int Item;
@@ -56,43 +54,6 @@ std::vector<std::string> Characters(const std::string &text) {
 }
 
 } // namespace
-
-void MessagePopupInLanguage(const char *englishTitle, const char *englishText,
-                            const char *chineseTitle, const char *chineseText) {
-  if (English()) {
-    Hooks().MessagePopup(englishTitle, englishText);
-  } else {
-    Hooks().MessagePopup(chineseTitle, chineseText);
-  }
-}
-
-int GuardAlarm() {
-  if (gPowerInfo.Alarming != 1) {
-    return 0;
-  }
-  MessagePopupInLanguage("Error", "Power is alarming. Please exit alarm state.", "错误",
-                         "电源报警，请退出报警态再操作！");
-  return 1;
-}
-
-int GuardRunning() {
-  if (gPowerInfo.OutputRunning == 0) {
-    return 0;
-  }
-  MessagePopupInLanguage("Warning", "Power is running\nPlease exit state after stop!", "警告",
-                         "电源处于运行态无法切换状态\n请停止输出后再退出!");
-  return 1;
-}
-
-int GuardRising() {
-  if (!(gPowerInfo.RemainSecond > 0 && gPowerInfo.Connected == 1 &&
-        gPowerInfo.OutputRunning == 1)) {
-    return 0;
-  }
-  MessagePopupInLanguage("Please Wait", "Power is rising. Please wait.", "请稍后",
-                         "电源缓升运行中，请缓升结束后再调节！");
-  return 1;
-}
 
 int AlarmTextItem(int code) {
   for (const AlarmItem &entry : kAlarmItems) {

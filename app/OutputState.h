@@ -1,26 +1,12 @@
 // The output state of the source as the five operating panels show it: the
 // running, stopped and alarm indications with the alarm text, the clear-alarm
-// key, the DC output, and the dimming that follows the output state. Also
-// the three guards the callbacks apply before acting.
+// key, the DC output, and the dimming that follows the output state.
 #pragma once
 
 #include <string>
 
 #include "app/MainPanelState.h"
-
-// A message popup in the current language (Language 1 English, otherwise
-// Chinese).
-void MessagePopupInLanguage(const char *englishTitle, const char *englishText,
-                            const char *chineseTitle, const char *chineseText);
-
-// The guards: each shows its message (in the current language) and returns
-// 1 when the action must stop, else 0.
-// Alarm: the source reports an alarm.
-int GuardAlarm();
-// Running: the source's output is on.
-int GuardRunning();
-// Rising: the output is still rising to its setting.
-int GuardRising();
+#include "records/ViewHooks.h" // the guards
 
 // The language-file item of an alarm code without its leading digit (0..999);
 // 328, the generic text, for every code without an item of its own.

@@ -6,6 +6,7 @@
 #include "comm/CommReconnect.h"
 #include "comm/FCCommand.h"
 #include "comm/FPCommand.h"
+#include "programs/THDPanelFunc.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
 
@@ -344,8 +345,10 @@ void FinishConnect() {
   ViewHooks &hooks = Hooks();
   hooks.ModelTypeChoose(1);
   CommConnectToPanel(gPowerInfo.Connected);
-  if (family == kFamilyFP)
+  if (family == kFamilyFP) {
     hooks.DataFPFromTHDVarToPanel();
+    THDAskAboutPendingEdits();
+  }
   if (family == kFamilyFC)
     hooks.CalFCPowerUpDown(gPowerInfo.OutputRunning == 1 ? 1 : 0);
   gCommPoll.StatusCountdown = kPollPeriodTicks;
@@ -516,7 +519,7 @@ void AdvanceReadTHD(int step) {
 }
 
 void AdvanceWriteTHDAll(int step) {
-  auto &marks = gCommInfo.THDNeedDownload;
+  auto &marks = gTHDNeedDownload;
   if (step >= 10 && step <= 18) {
     marks[step - 10] = 0;
     return NextFrame(step + 1, kCmdClassWrite, 0x31, step + 1 - 10);
@@ -531,7 +534,7 @@ void AdvanceWriteTHDAll(int step) {
 }
 
 void AdvanceWriteTHDMarked(int step) {
-  auto &marks = gCommInfo.THDNeedDownload;
+  auto &marks = gTHDNeedDownload;
   if (step >= 20 && step <= 28) {
     marks[step - 20] = 0;
     const int g = CheckTHDNeedToDownloadFirst();
@@ -952,7 +955,7 @@ void CommClearMemoryBuff() {
 }
 
 int CheckTHDNeedToDownloadFirst() {
-  const auto &marks = gCommInfo.THDNeedDownload;
+  const auto &marks = gTHDNeedDownload;
   for (int g = 0; g < kTHDGroupCount; ++g)
     if (marks[g] == 1)
       return g;

@@ -178,6 +178,10 @@ int StoreRead(Family f, int cmd2, int param, const uint8_t *frame) {
   case 0x31:
   case 0x32:
   case 0x33:
+    // The connect exchange does not overwrite edits that wait for their
+    // download: the user decides about them once it is over.
+    if (gCommInfo.PresentGroup == kGroupConnect && gTHDNeedDownload[param] == 1)
+      return 1;
     DecodeTHD(frame, THDPartOf(cmd2), gTHDSet[param]);
     return 1;
   default:

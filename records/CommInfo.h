@@ -36,7 +36,6 @@ struct CommInfo {
   std::array<uint8_t, kCommBuffSize> TxBuff;
   int32_t RxLen;
   int32_t NormalDataOk, ListDataOk, RampDataOk, CrossDataOk, THDDataOk, SystemDataOk;
-  std::array<int32_t, 10> THDNeedDownload;
   int32_t NoReplyCount;
 };
 

@@ -2,6 +2,8 @@
 // test can put the whole program back to its start state with one call.
 #pragma once
 
+#include <array>
+
 #include "records/CommInfo.h"
 #include "records/DateTime.h"
 #include "records/MeasureOutput.h"
@@ -32,6 +34,9 @@ struct ProgramState {
   CommLinkInfo CommLink{};
   int32_t CurrentNormalGroup = 0;
   int32_t THDCurrentGroup = 0;
+  // THD groups edited on the PC and not yet written to the source. Not part
+  // of CommInfo: a connect keeps them (edits survive a connection).
+  std::array<int32_t, 10> THDNeedDownload{};
   int32_t CurrentPage = 0;
   // Display modes of the program preview graphs and the delayed-redraw counter.
   int32_t StepSetDisMode = 1;
@@ -71,6 +76,7 @@ inline CommPollInfo &gCommPoll = gProgram.CommPoll;
 inline CommLinkInfo &gCommLink = gProgram.CommLink;
 inline int32_t &gCurrentNormalGroup = gProgram.CurrentNormalGroup;
 inline int32_t &gTHDCurrentGroup = gProgram.THDCurrentGroup;
+inline auto &gTHDNeedDownload = gProgram.THDNeedDownload;
 inline int32_t &gCurrentPage = gProgram.CurrentPage;
 inline int32_t &gStepSetDisMode = gProgram.StepSetDisMode;
 inline int32_t &gListSetDisMode = gProgram.ListSetDisMode;

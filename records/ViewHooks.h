@@ -67,8 +67,16 @@ public:
   virtual void DataFPFromRampVarToPanel() {}
   virtual void DataFPFromCrossVarToPanel() {}
   virtual void DataFPFromTHDVarToPanel() {}
-  // The THD download button follows CommInfo.THDNeedDownload.
+  // The THD download button follows the download flags (gTHDNeedDownload).
   virtual void CheckAndSetTHDDownloadButton() {}
+  // THD groups edited on the PC were kept through the connect exchange: ask
+  // (yes/no, title and text in the current language) whether to download
+  // them, and pass the answer (1 yes) to THDLeave. May be
+  // called from inside the 50 ms tick: ask right after it.
+  virtual void AskTHDPendingEdits(const std::string &title, const std::string &text) {
+    (void)title;
+    (void)text;
+  }
   // A program page the connected model does not have returns to the main
   // panel (each sets gCurrentPage to 0).
   virtual void ExitStepToNormalPanel() {}
@@ -112,3 +120,17 @@ void SetHooks(ViewHooks *hooks);
 // PowerInfo.WaitPanelShown; a call that does not change the state does
 // nothing, so nested requests are harmless.
 void DisplayPanelWait(int show);
+
+// A message popup in the current language (Language 1 English, otherwise
+// Chinese).
+void MessagePopupInLanguage(const char *englishTitle, const char *englishText,
+                            const char *chineseTitle, const char *chineseText);
+
+// The guards: each shows its message (in the current language) and returns
+// 1 when the action must stop, else 0.
+// Alarm: the source reports an alarm.
+int GuardAlarm();
+// Running: the source's output is on.
+int GuardRunning();
+// Rising: the output is still rising to its setting.
+int GuardRising();

@@ -27,11 +27,9 @@ bool WaveFreqOutside(int32_t freq) { return NumOutBound(freq, 4500, 6500) != 0; 
 
 // ---- Step ----
 
-using StepField = int32_t StepSet::*;
-struct StepPhase {
-  StepField VolStart, VolStep, FreqStart, FreqStep, StepCnt, TimeH, TimeM, TimeS2P, Wave;
-};
-constexpr StepPhase kStepPhases[3] = {
+} // namespace
+
+const StepPhase kStepPhases[3] = {
     {&StepSet::VolStartU, &StepSet::VolStepU, &StepSet::FreqStartU, &StepSet::FreqStepU,
      &StepSet::StepCntU, &StepSet::StepTimeHU, &StepSet::StepTimeMU, &StepSet::StepTimeS2PU,
      &StepSet::WaveU},
@@ -43,11 +41,14 @@ constexpr StepPhase kStepPhases[3] = {
      &StepSet::WaveW},
 };
 
-// A rising frequency is judged by the frequency of the last step, a falling
-// or constant one by its start.
-int32_t StepEndFreq(const StepSet &s, const StepPhase &p) {
-  return s.*p.FreqStep >= 1 ? s.*p.FreqStart + s.*p.FreqStep * s.*p.StepCnt : s.*p.FreqStart;
+int StepWaveAllowed(const StepSet &s, int phase) {
+  const StepPhase &p = kStepPhases[phase];
+  // 64 bits: 9999 steps of 195.00 Hz leave 32 bits far behind.
+  const int64_t end = int64_t(s.*p.FreqStart) + int64_t(s.*p.FreqStep) * (s.*p.StepCnt);
+  return !WaveFreqOutside(s.*p.FreqStart) && end >= 4500 && end <= 6500 ? 1 : 0;
 }
+
+namespace {
 
 int StepCheck(Family f) {
   StepSet &s = gStepSet;
@@ -95,13 +96,13 @@ int StepCheck(Family f) {
 
   if (!gs) {
     if (s.OutMode != 1) {
-      if (WaveFreqOutside(StepEndFreq(s, kStepPhases[0])) && s.WaveU != 0) {
+      if (!StepWaveAllowed(s, 0) && s.WaveU != 0) {
         s.WaveU = s.WaveV = s.WaveW = 0;
       }
     } else {
-      for (const StepPhase &p : kStepPhases) {
-        if (WaveFreqOutside(StepEndFreq(s, p)) && s.*p.Wave != 0) {
-          s.*p.Wave = 0;
+      for (int phase = 0; phase < 3; ++phase) {
+        if (!StepWaveAllowed(s, phase) && s.*kStepPhases[phase].Wave != 0) {
+          s.*kStepPhases[phase].Wave = 0;
         }
       }
     }

@@ -4,6 +4,10 @@
 // 1 when they changed something, else 0.
 #pragma once
 
+#include <cstdint>
+
+#include "records/SettingRecords.h"
+
 // Defaults.
 void DataFPInitStepAll();
 void DataFPInitListAll();
@@ -14,6 +18,17 @@ void DataFPInitCrossAll();
 void DataFPInitCrossOne(int entry);
 void DataFPInitTHDAll();
 void DataFPInitTHDOne(int group);
+
+// The fields of one Step phase (0 U, 1 V, 2 W).
+using StepField = int32_t StepSet::*;
+struct StepPhase {
+  StepField VolStart, VolStep, FreqStart, FreqStep, StepCnt, TimeH, TimeM, TimeS2P, Wave;
+};
+extern const StepPhase kStepPhases[3];
+// 1 when a phase may run a stored waveform: its frequency stays within
+// 45.00..65.00 Hz over the whole program, from FreqStart to
+// FreqStart + FreqStep x StepCnt (rising or falling).
+int StepWaveAllowed(const StepSet &s, int phase);
 
 // Step: isFPA 1 for FPA, 0 for FPB.
 int DataFPStepCheck(int isFPA);

@@ -1,8 +1,10 @@
 #include "ui/ControlSync.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTableWidget>
 
 #include "ui/Controls.h"
 
@@ -101,4 +103,16 @@ void ApplyLamp(Lamp *lamp, const LampView &view) {
 
 void ApplyKey(QAbstractButton *key, const KeyView &view) {
   ShowAndDim(key, view.Visible, view.Dimmed);
+}
+
+void ApplyCell(QTableWidget *table, int row, int column, const QString &text) {
+  QTableWidgetItem *item = table->item(row, column);
+  if (!item || item->text() == text)
+    return;
+  // While a cell is edited its editor, a child of the table, has the focus.
+  const QWidget *focus = QApplication::focusWidget();
+  if (table->currentItem() == item && focus && focus != table && table->isAncestorOf(focus))
+    return;
+  const QSignalBlocker block(table);
+  item->setText(text);
 }

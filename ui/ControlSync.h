@@ -11,6 +11,8 @@ class QAbstractButton;
 class QCheckBox;
 class QDoubleSpinBox;
 class QSpinBox;
+class QString;
+class QTableWidget;
 class QWidget;
 class Knob;
 class Lamp;
@@ -33,3 +35,5 @@ void ApplyRing(Ring *ring, const RingView &view);
 void ApplyRing(QCheckBox *box, const RingView &view);
 void ApplyLamp(Lamp *lamp, const LampView &view);
 void ApplyKey(QAbstractButton *key, const KeyView &view);
+// A table cell's text; a cell the user is editing is left alone.
+void ApplyCell(QTableWidget *table, int row, int column, const QString &text);

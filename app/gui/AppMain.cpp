@@ -21,6 +21,8 @@
 #include "app/gui/Navigation.h"
 #include "app/gui/PanelSync.h"
 #include "app/gui/Popups.h"
+#include "app/gui/ProgramSync.h"
+#include "app/gui/ScreenGrab.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
@@ -78,11 +80,23 @@ void ChangeDisplayTo1024x768() {
 
 StartOptions ParseStartOptions(const QStringList &arguments) {
   StartOptions options;
+  const std::pair<const char *, QString StartOptions::*> valued[] = {
+      {"--workdir", &StartOptions::WorkDir},
+      {"--open-panel", &StartOptions::OpenPanel},
+      {"--load", &StartOptions::LoadFile},
+      {"--grab", &StartOptions::GrabFile},
+  };
   for (int i = 1; i < arguments.size(); ++i) {
-    if (arguments[i] == "--workdir" && i + 1 < arguments.size())
-      options.WorkDir = arguments[++i];
-    else if (arguments[i].startsWith("--workdir="))
-      options.WorkDir = arguments[i].mid(QString("--workdir=").size());
+    const QString &argument = arguments[i];
+    if (argument == "--start-output")
+      options.StartOutput = true;
+    for (const auto &[name, field] : valued) {
+      const QString prefix = QString(name) + "=";
+      if (argument == name && i + 1 < arguments.size())
+        options.*field = arguments[++i];
+      else if (argument.startsWith(prefix))
+        options.*field = argument.mid(prefix.size());
+    }
   }
   return options;
 }
@@ -156,6 +170,7 @@ int StartUp(const StartOptions &options) {
   gPowerInfo.GPIBHandle = 0;
   gLogoWidth = Logo::kFullWidth;
   ResetPanelState();
+  ResetProgramPanelStates();
 
   // An unreadable "Measure.mdb" is renamed aside, never lost: the user is told.
   QString setAside;
@@ -211,12 +226,15 @@ int VexaMain(int argc, char **argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   QtDialogService dialogs;
   SetDialogs(&dialogs);
-  if (StartUp(ParseStartOptions(QApplication::arguments())) != 0)
+  const StartOptions options = ParseStartOptions(QApplication::arguments());
+  if (StartUp(options) != 0)
     return -1;
-  QApplication::exec();
+  if (!options.GrabFile.isEmpty() && !StartScreenGrab(options))
+    return 2;
+  const int result = QApplication::exec();
   ShutDown();
   SetDialogs(nullptr);
-  return 0;
+  return result;
 }
 
 void ExitMainPanel() {
@@ -275,11 +293,9 @@ void TimerTickView(long long tick) {
     AppendMeasureChartPoints();
   if (MeasureAgeTick(gPanelState.Measure))
     MeasureStateToPanel();
-  if (gRefreshProWaveDelay > 0) {
-    --gRefreshProWaveDelay;
-    // The program frames have no preview graph yet; their editors redraw it
-    // here when the delay runs out.
-  }
+  // The preview of the program page in front is redrawn 1 s after the last change.
+  if (gRefreshProWaveDelay > 0 && --gRefreshProWaveDelay == 0 && gCurrentPage == kPageStep)
+    RefreshStepGraphOnPanel(1, 1, gStepSetDisMode);
 }
 
 void ShowWaitPopup(int show) {

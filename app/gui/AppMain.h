@@ -8,9 +8,17 @@ struct StartOptions {
   // Folder of the user's files ("Set.Dat", auto-save files, "Measure.mdb");
   // empty: the per-user data folder.
   QString WorkDir;
+  // A picture of a panel (ScreenGrab.h): the panel to open once connected
+  // (--open-panel NAME), a setting file to load into it (--load FILE),
+  // whether to switch the output on (--start-output), and the PNG file the
+  // window is saved to before the program ends (--grab FILE).
+  QString OpenPanel;
+  QString LoadFile;
+  bool StartOutput = false;
+  QString GrabFile;
 };
 
-// Reads the command line (--workdir DIR).
+// Reads the command line (--workdir DIR and the picture options).
 StartOptions ParseStartOptions(const QStringList &arguments);
 // The program: start-up, event loop, end. Returns 0, or -1 when start-up
 // was abandoned.

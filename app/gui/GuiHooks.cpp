@@ -12,6 +12,7 @@
 #include "app/gui/Navigation.h"
 #include "app/gui/NormalMapping.h"
 #include "app/gui/PanelSync.h"
+#include "app/gui/ProgramSync.h"
 #include "comm/CommReconnect.h"
 #include "measure/LiveMeasure.h"
 #include "records/Globals.h"
@@ -61,9 +62,10 @@ public:
     MeasureStateToPanel();
   }
   void DataFPFromVarToPanel(int kind) override {
-    // The program frames show no program yet; kind 0 is the main panel.
     if (kind == 0)
       OnPanel(DataFromNormalAndSystemVarToPanel);
+    else if (kind == kPageStep)
+      DataFPFromStepVarToPanel();
   }
   void DataFPFromNormalVarToPanel() override { OnPanel(::DataFPFromNormalVarToPanel); }
   void DataFPFromSystemVarToPanel() override { OnPanel(::DataFPFromSystemVarToPanel); }
@@ -76,13 +78,38 @@ public:
   void CommConnectToPanel(int connected) override { ShowConnectionOnPanels(connected); }
   void MainMenuSetPowerModelDimmed(int dim) override { ::MainMenuSetPowerModelDimmed(dim); }
   void CalFCPowerUpDown(int running) override { ::CalFCPowerUpDown(running); }
-  // The program frames do not show programs yet: List, Ramp, Cross and THD
-  // records read from the source wait in the records for their editors.
+  void DataFPFromStepVarToPanel() override {
+    ::DataFPFromStepVarToPanel(gStepPanelState);
+    StepStateToPanel();
+  }
+  void RefreshStepSetGraph(int recompute, int redraw, int mode) override {
+    RefreshStepGraphOnPanel(recompute, redraw, mode);
+  }
+  void DataFPFromTHDVarToPanel() override {
+    ::DataFPFromTHDVarToPanel(gTHDPanelState);
+    // Groups read from the source show their own waveform.
+    DrawTHDPanelGraph(gTHDPanelState.Graph, gTHDCurrentGroup);
+    THDStateToPanel();
+  }
+  void CheckAndSetTHDDownloadButton() override {
+    ::CheckAndSetTHDDownloadButton(gTHDPanelState);
+    THDStateToPanel();
+  }
+  // The List, Ramp and Cross frames do not show programs yet: their records
+  // read from the source wait in the records for their editors.
   void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
   void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }
   void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }
   void ExitCrossToNormalPanel() override { ::ExitCrossToNormalPanel(); }
   void ExitTHDToNormalPanel() override { ::ExitTHDToNormalPanel(); }
+  void AskTHDPendingEdits(const std::string &title, const std::string &text) override {
+    const QString t = QString::fromStdString(title), x = QString::fromStdString(text);
+    auto ask = [t, x] { THDLeave(Dialogs().ConfirmPopup(t, x)); };
+    if (InsideTick())
+      QTimer::singleShot(0, ask);
+    else
+      ask();
+  }
   void CommRequestDropped(const std::string &text) override {
     Dialogs().Notify(Tx("Tip", "提示"), QString::fromStdString(text));
   }

@@ -16,6 +16,8 @@
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
+#include "programs/gui/StepPanel.h"
+#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "storage/Language.h"
 #include "ui/Texts.h"

@@ -38,7 +38,8 @@ constexpr int kWriteSystem = 48;
 QString NormalAllPattern() { return IsFCModel(gPowerInfo.ModelType) ? "*.FCNorAll" : "*.FPNorAll"; }
 QString NormalOnePattern() { return IsFCModel(gPowerInfo.ModelType) ? "*.FCNorOne" : "*.FPNorOne"; }
 
-// Asks for a file of the pattern's kind; empty when cancelled.
+} // namespace
+
 QString ChooseFile(const QString &pattern, bool save) {
   QString path;
   const int result = Dialogs().FileSelectPopup(QString(), pattern, QString(), save, path);
@@ -55,7 +56,6 @@ QString ChooseFile(const QString &pattern, bool save) {
   return path;
 }
 
-// A load goes ahead only with a file that exists; tells the user otherwise.
 bool LoadableFile(const QString &path) {
   if (QFileInfo(path).isFile())
     return true;
@@ -73,6 +73,8 @@ void TellNotLoaded(const QString &path, const QString &pattern) {
                             "文件 %1 不是 %2 类型的设置文件。\n未读取任何设置。")
                              .arg(QDir::toNativeSeparators(path), pattern));
 }
+
+namespace {
 
 // Reads a normal-setting file of the current family into the records (one
 // group, or all with the system settings). When normalisation changed

@@ -7,6 +7,7 @@
 #include <QObject>
 
 class QAction;
+class QString;
 class QMenu;
 class QMenuBar;
 
@@ -86,3 +87,11 @@ void SetLanguageEnglish();
 void CallHelpFile();
 // Opens the Step, List, Ramp, Cross or THD panel from the main menu (page 1..5).
 void MainMenuOpenProgram(int page);
+
+// Setting files of every panel's file menu.
+// Asks for a file of the pattern's kind ("*.StepAll"); empty when cancelled.
+QString ChooseFile(const QString &pattern, bool save);
+// A load goes ahead only with a file that exists; tells the user otherwise.
+bool LoadableFile(const QString &path);
+// Tells the user that a file was not of the pattern's kind and nothing was loaded.
+void TellNotLoaded(const QString &path, const QString &pattern);

@@ -4,12 +4,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineSeries>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <vector>
 
 #include "ui/Logo.h"
+#include "ui/PhaseGraph.h"
+#include "ui/SettingPages.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -24,30 +24,10 @@ const std::array<std::vector<int>, kModeRingCount> kOutModes = {{
     {0},           // FL: three-phase only
 }};
 
-QString OutModeText(int language, int mode) {
-  switch (mode) {
-  case 0:
-    return Tx(language, "Three-phase", "三相输出");
-  case 1:
-    return Tx(language, "Separate phases", "分相输出");
-  case 5:
-    return Tx(language, "Single phase", "单相输出");
-  default:
-    return Tx(language, "Three-phase, set angles", "三相可调相位");
-  }
-}
-
 QPushButton *MakeKey(QWidget *parent) {
   auto *key = new QPushButton(parent);
   key->setMinimumSize(104, 30);
   return key;
-}
-
-QGridLayout *PageGrid(QWidget *page) {
-  auto *grid = new QGridLayout(page);
-  grid->setContentsMargins(8, 8, 8, 8);
-  grid->setHorizontalSpacing(10);
-  return grid;
 }
 
 } // namespace
@@ -197,36 +177,17 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
     grid->setColumnStretch(1, 1);
   }
   {
-    auto *grid = PageGrid(Page[kTabNormalWave]);
-    for (int phase = 0; phase < 3; ++phase) {
-      LabelWave[phase] = new QLabel(Page[kTabNormalWave]);
-      RingWave[phase] = new Ring(Page[kTabNormalWave]);
-      RingWave[phase]->setObjectName(QString("RingWave%1").arg(QChar("UVW"[phase])));
-      for (int wave = 0; wave <= 10; ++wave)
-        RingWave[phase]->addValue(QString(), wave);
-      grid->addWidget(LabelWave[phase], phase, 0);
-      grid->addWidget(RingWave[phase], phase, 1);
-    }
-    grid->setRowStretch(3, 1);
-    grid->setColumnStretch(1, 1);
-  }
-  {
-    auto *grid = PageGrid(Page[kTabNormalAngle]);
-    LabelAngleUV = new QLabel(Page[kTabNormalAngle]);
-    LabelAngleUW = new QLabel(Page[kTabNormalAngle]);
-    LabelAngleVW = new QLabel(Page[kTabNormalAngle]);
-    NumAngleUV = new NumEntry(0.0, 359.9, 1, 0.1, Page[kTabNormalAngle]);
-    NumAngleUW = new NumEntry(0.0, 359.9, 1, 0.1, Page[kTabNormalAngle]);
-    DispAngleVW = new NumDisplay(1, Page[kTabNormalAngle]);
-    BtAngleStandard = new QPushButton(Page[kTabNormalAngle]);
-    grid->addWidget(LabelAngleUV, 0, 0);
-    grid->addWidget(NumAngleUV, 0, 1);
-    grid->addWidget(LabelAngleUW, 1, 0);
-    grid->addWidget(NumAngleUW, 1, 1);
-    grid->addWidget(LabelAngleVW, 2, 0);
-    grid->addWidget(DispAngleVW, 2, 1);
-    grid->addWidget(BtAngleStandard, 0, 2);
-    grid->setRowStretch(3, 1);
+    WavePage = MakeWavePage(Page[kTabNormalWave], "RingWave");
+    LabelWave = WavePage.Label;
+    RingWave = WavePage.Rings;
+    AnglePage = MakeAnglePage(Page[kTabNormalAngle]);
+    LabelAngleUV = AnglePage.LabelUV;
+    LabelAngleUW = AnglePage.LabelUW;
+    LabelAngleVW = AnglePage.LabelVW;
+    NumAngleUV = AnglePage.UV;
+    NumAngleUW = AnglePage.UW;
+    DispAngleVW = AnglePage.VW;
+    BtAngleStandard = AnglePage.Standard;
   }
   {
     auto *grid = PageGrid(Page[kTabSystem]);
@@ -304,28 +265,8 @@ MainPanel::MainPanel(QWidget *parent) : Panel(parent) {
   left->addWidget(Tabs);
 
   // Normal-setting graph.
-  NormalGraph = new QChartView(new QChart, central);
+  NormalGraph = MakePhaseGraph(central, 360, -400, 400);
   NormalGraph->setObjectName("NormalGraph");
-  {
-    QChart *chart = NormalGraph->chart();
-    chart->setTheme(QChart::ChartThemeDark);
-    chart->legend()->hide();
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    auto *x = new QValueAxis(chart);
-    auto *y = new QValueAxis(chart);
-    x->setRange(0, 360);
-    x->setTickCount(5);
-    x->setLabelFormat("%d");
-    y->setRange(-400, 400);
-    y->setTickCount(5);
-    y->setLabelFormat("%d");
-    QFont small = x->labelsFont();
-    small.setPointSize(7);
-    x->setLabelsFont(small);
-    y->setLabelsFont(small);
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-  }
   NormalGraph->setMinimumHeight(140);
   left->addWidget(NormalGraph, 1);
 
@@ -373,12 +314,9 @@ void MainPanel::setLayoutTexts(int language) {
   RingRange23->setItemTexts({t("High (300 V)", "高档 (300 V)"), t("High, range 3", "高档 3")});
   LabelRiseTime->setText(t("Rise time (s)", "缓升时间(s)"));
   const char *phases = "UVW";
+  SetWavePageTexts(WavePage, language);
+  SetAnglePageTexts(AnglePage, language);
   for (int phase = 0; phase < 3; ++phase) {
-    LabelWave[phase]->setText(t("Waveform", "波形") + " " + QChar(phases[phase]));
-    QStringList waves{t("Sine", "正弦波")};
-    for (int wave = 1; wave <= 10; ++wave)
-      waves << t("Waveform %1", "波形 %1").arg(wave);
-    RingWave[phase]->setItemTexts(waves);
     SwSeparate[phase]->setText(t("Phase %1 on", "%1 相输出").arg(QChar(phases[phase])));
     KnobVol[phase]->setCaption(QString(QChar(phases[phase])));
     KnobFreq[phase]->setCaption(QString(QChar(phases[phase])));
@@ -387,10 +325,6 @@ void MainPanel::setLayoutTexts(int language) {
   LabelVolPhase->setText(t("Phase voltages (V)", "各相电压(V)"));
   LabelFreqSingle->setText(t("Frequency (Hz)", "频率(Hz)"));
   LabelFreqPhase->setText(t("Phase frequencies (Hz)", "各相频率(Hz)"));
-  LabelAngleUV->setText(t("Angle U→V (°)", "U→V 相位(°)"));
-  LabelAngleUW->setText(t("Angle U→W (°)", "U→W 相位(°)"));
-  LabelAngleVW->setText(t("Angle V→W (°)", "V→W 相位(°)"));
-  BtAngleStandard->setText(t("Standard 120°/240°", "标准相位"));
   SwUDisMode->setText(t("Enter and show line voltage", "线电压设置与显示"));
   SwKeySound->setText(t("Key beep", "按键声音"));
   SwKeySoundFC->setText(t("Key beep", "按键声音"));

@@ -11,6 +11,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Panel.h"
+#include "ui/SettingPages.h"
 
 class QChartView;
 class QGroupBox;
@@ -106,6 +107,8 @@ public:
   QLabel *LabelRiseTime;
   NumEntry *NumRiseTime;
   // waveform page
+  WavePageControls WavePage;
+  AnglePageControls AnglePage;
   std::array<QLabel *, 3> LabelWave{};
   std::array<Ring *, 3> RingWave{};
   // angle page

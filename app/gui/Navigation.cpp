@@ -7,11 +7,13 @@
 #include "app/gui/MainPanel.h"
 #include "app/gui/MeasureView.h"
 #include "app/gui/NormalMapping.h"
+#include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "comm/CommScheduler.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
+#include "programs/THDPanelFunc.h"
 #include "programs/gui/ProgramPanels.h"
 #include "records/Globals.h"
 #include "storage/IniDeal.h"
@@ -26,6 +28,8 @@ constexpr int kPanelLeft = 5;
 // Return the source to normal mode with the group in use.
 constexpr int kClassWrite = 90;
 constexpr int kReturnToNormal = 17;
+// The Step panel's display-mode items 6..9 (modes 1..4).
+constexpr int kStepFirstDisMode = 6;
 
 // Steps 2 and 4 of showing a panel in place of the main panel.
 void ShowInPlaceOfMain(QWidget *panel, int page) {
@@ -73,6 +77,9 @@ int ExitProgram(int page) {
   if (page != kPageTHD && GuardRunning())
     return 0;
   ReturnToMain(ProgramPanelOfPage(page));
+  if (page == kPageTHD && CheckTHDNeedToDownload() == 1 && gPowerInfo.Connected == 1)
+    THDLeave(Dialogs().ConfirmPopup(Tx("Note", "提示"),
+                                    Tx("If save changed THD data?", "谐波数据已更改，是否保存？")));
   const bool sends = page == kPageCross ? gPowerInfo.ModelType == kModelGS : FamilyHasPrograms();
   if (sends && gPowerInfo.Connected == 1)
     CommSetNewCmdSingleGroup(kClassWrite, kReturnToNormal, gCurrentNormalGroup);
@@ -139,11 +146,7 @@ int ExitMearsureDisplayToNormalPanel() {
   return 1;
 }
 
-void ProgramPanelInitAndShow(int page) {
-  // The program frames hold no settings of their own yet; their editors
-  // initialise and show their records here.
-  (void)page;
-}
+void ProgramPanelInitAndShow(int page) { ProgramPanelInitOnPanel(page); }
 
 void ProgramPanelMenuItem(int page, int item) {
   ProgramPanel *panel = ProgramPanelOfPage(page);
@@ -158,6 +161,19 @@ void ProgramPanelMenuItem(int page, int item) {
   }
   if (item == panel->helpItem()) {
     CallHelpFile();
+    return;
+  }
+  if (page == kPageStep) {
+    if (item >= kStepFirstDisMode && item < kStepFirstDisMode + 4)
+      RunStepCallback(
+          [item](StepPanelState &s) { StepDisplayMode(s, item - kStepFirstDisMode + 1); });
+    else if (!GuardAlarm())
+      StepFileItem(item);
+    return;
+  }
+  if (page == kPageTHD) {
+    if (!GuardAlarm())
+      THDFileItem(item);
     return;
   }
   if (QAction *action = panel->action(item); action && action->isCheckable())

@@ -1,8 +1,6 @@
 #include "app/gui/PanelSync.h"
 
-#include <QChartView>
 #include <QGroupBox>
-#include <QLineSeries>
 #include <QSignalBlocker>
 #include <QValueAxis>
 #include <algorithm>
@@ -16,19 +14,25 @@
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/ModelCatalogue.h"
+#include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
 #include "records/Globals.h"
 #include "storage/Language.h"
 #include "ui/ControlSync.h"
+#include "ui/PhaseGraph.h"
 #include "ui/StripChart.h"
 #include "ui/Texts.h"
 
 MainPanelState gPanelState;
 
 namespace {
-
 bool gApplying = false; // widgets are being written: their signals are not the user's
+} // namespace
+
+bool ApplyingState() { return gApplying; }
+
+namespace {
 
 QString Tenths(double value) { return QString::number(value, 'f', 1); }
 QString Hundredths(double value) { return QString::number(value, 'f', 2); }
@@ -145,27 +149,9 @@ void GraphToPanel(const NormalSetGraphView &graph) {
   if (graph.Revision == drawn)
     return;
   drawn = graph.Revision;
-  QChart *chart = gMainPanel->NormalGraph->chart();
-  auto *axisY = qobject_cast<QValueAxis *>(chart->axes(Qt::Vertical).value(0));
-  auto *axisX = qobject_cast<QValueAxis *>(chart->axes(Qt::Horizontal).value(0));
-  // Draw order W, V, U, in the phase colours.
-  for (QAbstractSeries *series : chart->series())
-    chart->removeSeries(series), delete series;
-  for (int phase = 2; phase >= 0; --phase) {
-    if (!graph.Shown[phase])
-      continue;
-    auto *series = new QLineSeries(chart);
-    QList<QPointF> points;
-    points.reserve(kNormalGraphPoints);
-    for (int i = 0; i < kNormalGraphPoints; ++i)
-      points.append(QPointF(i * 360.0 / (kNormalGraphPoints - 1), graph.Points[phase][i]));
-    series->replace(points);
-    series->setPen(QPen(PhaseColour(phase), 1.5));
-    chart->addSeries(series);
-    series->attachAxis(axisX);
-    series->attachAxis(axisY);
-  }
-  axisY->setRange(-graph.YLimit, graph.YLimit);
+  const auto &p = graph.Points;
+  DrawPhaseCurves(gMainPanel->NormalGraph, {p[0], p[1], p[2]}, graph.Shown, 360.0, -graph.YLimit,
+                  graph.YLimit);
 }
 
 // The text of a ring's item with a value, as the main panel names it.
@@ -243,8 +229,8 @@ void CarryOutRequests(PanelRequests &requests) {
     gMainMenu->setDimmed(MENU_HISTORY, *requests.MeasureHistoryDimmed);
     gMainMenu->setDimmed(MENU_HISTORY_HISTORY, *requests.MeasureHistoryDimmed);
   }
-  // The program frames hold no records yet: a program page has nothing to
-  // show again (RefreshProgramPage).
+  if (requests.RefreshProgramPage)
+    RefreshProgramPageOnPanel(*requests.RefreshProgramPage, requests.ProgramPageBusy);
   for (int k = 0; k < MeasureArea::kReadouts; ++k)
     if (requests.ClearChart[k])
       gMeasureArea->Chart[k]->clearChart();

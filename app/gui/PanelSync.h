@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "app/MainPanelState.h"
+#include "ui/ControlSync.h"
+#include "ui/Controls.h"
 
 // The one panel record of the program.
 extern MainPanelState gPanelState;
@@ -29,3 +31,6 @@ void RunPanelCallback(const std::function<void(MainPanelState &)> &callback);
 // Connects every control of the main panel and of the five output areas and
 // the measurement area to its callback.
 void ConnectMainPanelControls();
+
+// True while record-to-panel writes widgets: their signals are not the user's.
+bool ApplyingState();

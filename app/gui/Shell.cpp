@@ -10,18 +10,21 @@
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/PanelSync.h"
+#include "app/gui/ProgramSync.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
+#include "programs/gui/StepPanel.h"
+#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "ui/Logo.h"
 
 MainPanel *gMainPanel = nullptr;
-ProgramPanel *gStepPanel = nullptr;
+StepPanel *gStepPanel = nullptr;
 ProgramPanel *gListPanel = nullptr;
 ProgramPanel *gRampPanel = nullptr;
 ProgramPanel *gCrossPanel = nullptr;
-ProgramPanel *gTHDPanel = nullptr;
+THDPanel *gTHDPanel = nullptr;
 GroupPanel *gFCGroupPanel = nullptr;
 GroupPanel *gFPGroupPanel = nullptr;
 MeasureDisplayPanel *gMeasureDisplayPanel = nullptr;
@@ -58,11 +61,11 @@ void ConnectCommonAreas() {
 
 int LoadAllPanels() {
   gMainPanel = new MainPanel;
-  gStepPanel = new ProgramPanel(kProgramStep);
+  gStepPanel = new StepPanel;
   gListPanel = new ProgramPanel(kProgramList);
   gRampPanel = new ProgramPanel(kProgramRamp);
   gCrossPanel = new ProgramPanel(kProgramCross);
-  gTHDPanel = new ProgramPanel(kProgramTHD);
+  gTHDPanel = new THDPanel;
   gFCGroupPanel = new GroupPanel("FCGroupPanel", kFCGroupCount, kFCGroupColumns);
   gFPGroupPanel = new GroupPanel("FPGroupPanel", kFPGroupCount, kFPGroupColumns);
   gMeasureDisplayPanel = new MeasureDisplayPanel;
@@ -81,6 +84,7 @@ int LoadAllPanels() {
   gMeasureDisplayPanel->OnClose = [] { ExitMearsureDisplayToNormalPanel(); };
   ConnectGroupPanels();
   ConnectMainPanelControls();
+  ConnectProgramPanelControls();
   ConnectCommonAreas();
   QObject::connect(gMainPanel->Timer50ms, &QTimer::timeout, gMainPanel,
                    [] { TIMER_50MS_CALLBACK(); });
@@ -96,7 +100,9 @@ void DiscardAllPanels() {
            gMeasureDisplayPanel, gMainPanel})
     delete panel;
   gMainPanel = nullptr;
-  gStepPanel = gListPanel = gRampPanel = gCrossPanel = gTHDPanel = nullptr;
+  gStepPanel = nullptr;
+  gTHDPanel = nullptr;
+  gListPanel = gRampPanel = gCrossPanel = nullptr;
   gFCGroupPanel = gFPGroupPanel = nullptr;
   gMeasureDisplayPanel = nullptr;
   gMainMenu = nullptr;    // owned by the main panel's menu bar

@@ -79,7 +79,7 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
   auto *editor = new QFrame(central);
   editor->setObjectName("ProgramEditor");
   editor->setFrameShape(QFrame::StyledPanel);
-  auto *editorLayout = new QVBoxLayout(editor);
+  auto *editorLayout = Editor = new QVBoxLayout(editor);
   Title = new QLabel(editor);
   QFont big = Title->font();
   big.setPointSize(big.pointSize() + 6);
@@ -90,7 +90,10 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
   Note->setStyleSheet("color: rgb(110, 110, 110);");
   editorLayout->addWidget(Title);
   editorLayout->addWidget(Note);
-  editorLayout->addStretch(1);
+  const bool frameOnly = kind != kProgramStep && kind != kProgramTHD;
+  Note->setVisible(frameOnly);
+  if (frameOnly)
+    editorLayout->addStretch(1);
   body->addWidget(editor, kind == kProgramTHD ? 1 : 0);
   if (kind != kProgramTHD) {
     editor->setFixedWidth(470);
@@ -122,12 +125,6 @@ int ProgramPanel::helpItem() const { return exitItem() - 1; }
 
 void ProgramPanel::setLayoutTexts(int language) {
   switch (Kind) {
-  case kProgramStep:
-    Note->setText(Tx(language,
-                     "The Step program editor (start values, steps, step times and the preview "
-                     "graph) comes in a later version of this program.",
-                     "阶梯程序编辑（起始值、步进值、步进时间和预览曲线）将在后续版本中提供。"));
-    break;
   case kProgramList:
     Note->setText(Tx(language,
                      "The List program editor (100 steps per phase and the preview graph) comes "
@@ -146,11 +143,8 @@ void ProgramPanel::setLayoutTexts(int language) {
                      "preview graph) comes in a later version of this program.",
                      "电压跌落编辑（8 组跌落设置、标准曲线和预览曲线）将在后续版本中提供。"));
     break;
+  case kProgramStep:
   case kProgramTHD:
-    Note->setText(Tx(language,
-                     "The harmonic editor (10 groups of harmonics 2 to 40, the waveform graph "
-                     "and the download) comes in a later version of this program.",
-                     "谐波编辑（10 组 2～40 次谐波、波形曲线和下载）将在后续版本中提供。"));
     break;
   }
 }

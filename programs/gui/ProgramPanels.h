@@ -1,6 +1,7 @@
-// The program panels (Step, List, Ramp, Cross) and the THD panel as frames:
-// menu bar, logo, connection area, output area and measurement slot (not on
-// THD), and the area where the program editor goes.
+// The frame of the program panels (Step, List, Ramp, Cross) and of the THD
+// panel: menu bar, logo, connection area, output area and measurement slot
+// (not on THD), and the editor area that the panel's own controls fill (the
+// List, Ramp and Cross frames say there that their editor comes later).
 #pragma once
 
 #include <QAction>
@@ -41,7 +42,8 @@ public:
   // The item numbers of Exit and Help on this panel.
   int exitItem() const;
   int helpItem() const;
-  void setLayoutTexts(int language);
+  // Texts that belong to the layout, in the given language.
+  virtual void setLayoutTexts(int language);
 
   // Called with the item number when a menu entry is chosen.
   std::function<void(int)> OnMenuItem;
@@ -51,7 +53,8 @@ public:
   OutputArea *Output = nullptr;       // not on THD
   QVBoxLayout *MeasureSlot = nullptr; // not on THD
   QLabel *Title;
-  QLabel *Note; // what this frame will hold
+  QLabel *Note;        // List, Ramp, Cross: what this frame will hold
+  QVBoxLayout *Editor; // the editor area
 
 private:
   ProgramKind Kind;

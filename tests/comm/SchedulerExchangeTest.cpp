@@ -292,7 +292,7 @@ TEST_P(SchedulerProgram, TheExchangeRunsEveryFrameAndMarksTheDataExchanged) {
   ASSERT_TRUE(Connect(c.Model, c.CommType));
   gCommInfo.*c.Flag = 0;
   gRefreshProWaveDelay = 15;
-  gCommInfo.THDNeedDownload.fill(1);
+  gTHDNeedDownload.fill(1);
   hooks_.Calls.clear();
   const size_t before = source_.Sent.size();
   CommSetNewCmdGroup(c.Group);
@@ -343,9 +343,9 @@ class SchedulerTHDMarked : public LinkTest, public ::testing::WithParamInterface
 
 TEST_P(SchedulerTHDMarked, OnlyTheMarkedGroupsAreWrittenAndTheirMarksCleared) {
   ASSERT_TRUE(Connect(kModelGS, GetParam()));
-  gCommInfo.THDNeedDownload[2] = 1;
-  gCommInfo.THDNeedDownload[7] = 1;
-  gCommInfo.THDNeedDownload[9] = 1;
+  gTHDNeedDownload[2] = 1;
+  gTHDNeedDownload[7] = 1;
+  gTHDNeedDownload[9] = 1;
   const size_t before = source_.Sent.size();
   CommSetNewCmdGroup(kGroupWriteTHDMarked);
   ASSERT_TRUE(RunUntilIdle());
@@ -366,7 +366,7 @@ INSTANTIATE_TEST_SUITE_P(Ports, SchedulerTHDMarked, ::testing::Values(LAN, GPIB)
 
 TEST_F(SchedulerProgram, ProgramGroupsOnAFamilyWithoutProgramsEndAtOnce) {
   ASSERT_TRUE(Connect(kModelFSA));
-  gCommInfo.THDNeedDownload[0] = 1;
+  gTHDNeedDownload[0] = 1;
   const size_t before = source_.Sent.size();
   // The header read is not in the FS set: nothing goes out, and the missing
   // replies end the connection as for any unknown command.

@@ -192,8 +192,8 @@ TEST_F(SchedulerQueue, THDMarksChooseTheFirstFrameOfTheChangedGroupsWrite) {
   EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 10);
   EXPECT_EQ(CheckTHDNeedToDownload(), 0);
   CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  gCommInfo.THDNeedDownload[6] = 1;
-  gCommInfo.THDNeedDownload[8] = 1;
+  gTHDNeedDownload[6] = 1;
+  gTHDNeedDownload[8] = 1;
   EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 6);
   EXPECT_EQ(CheckTHDNeedToDownload(), 1);
   CommSetNewCmdGroup(kGroupWriteTHDMarked);

@@ -17,23 +17,6 @@
 
 namespace {
 
-struct Queued {
-  int Cmd1, Cmd2, Param;
-  bool operator==(const Queued &) const = default;
-};
-
-void PrintTo(const Queued &q, std::ostream *out) {
-  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ")";
-}
-
-std::vector<Queued> QueuedCommands() {
-  std::vector<Queued> out;
-  int index = gCommNewCmd.ReadIndex;
-  for (int n = 0; n < gCommNewCmd.Count; ++n, index = (index + 1) % kCommQueueSize)
-    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index]});
-  return out;
-}
-
 class ControlsTest : public ShellTest {
 protected:
   void StartAs(int modelItem, bool connected) {

@@ -206,3 +206,15 @@ void SourceTest::WriteSetDat(int model, bool serial) {
 bool SourceTest::ConnectionShown() {
   return gMainPanel->Connection->ModelName->isVisibleTo(gMainPanel);
 }
+
+void PrintTo(const Queued &q, std::ostream *out) {
+  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ")";
+}
+
+std::vector<Queued> QueuedCommands() {
+  std::vector<Queued> out;
+  int index = gCommNewCmd.ReadIndex;
+  for (int n = 0; n < gCommNewCmd.Count; ++n, index = (index + 1) % kCommQueueSize)
+    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index]});
+  return out;
+}

@@ -69,6 +69,15 @@ protected:
   QString OriginalDir;
 };
 
+// A command waiting in the request queue.
+struct Queued {
+  int Cmd1, Cmd2, Param;
+  bool operator==(const Queued &) const = default;
+};
+void PrintTo(const Queued &q, std::ostream *out);
+// The single commands waiting in the request queue, oldest first.
+std::vector<Queued> QueuedCommands();
+
 // Runs the event loop (and with it the program's 50 ms timer) until condition
 // holds or milliseconds have passed; whether it held.
 bool RunUntil(const std::function<bool()> &condition, int milliseconds);

@@ -3,16 +3,23 @@
 // when committed, with the typed value; the output
 // switch starts the source, a voltage typed while it runs goes out as an
 // on-line change, the measurements reach the readouts and the charts, an
-// alarm of the source shows its text and the clear-alarm key clears it.
+// alarm of the source shows its text and the clear-alarm key clears it. The
+// Step and THD panels against the same source: what they read, write and
+// draw.
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
 #include <cmath>
 
 #include "GuiTestSupport.h"
+#include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
+#include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
+#include "comm/CommConnect.h"
 #include "measure/gui/MeasureArea.h"
+#include "programs/gui/StepPanel.h"
+#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "ui/Panel.h"
 
@@ -38,6 +45,13 @@ protected:
   // Waits until the source has received count frames of a command.
   bool WaitReceived(const QString &command, int count) {
     return RunUntil([&] { return Received(command) >= count; }, 15000);
+  }
+  // Nothing queued or in flight.
+  static bool LinkIdle() {
+    return RunUntil([] { return gCommInfo.PresentValid == 0 && gCommNewCmd.Count == 0; }, 30000);
+  }
+  int THDWrites() const {
+    return Received("write THD group") + Received("write THD group first half");
   }
 };
 
@@ -121,6 +135,83 @@ TEST_F(MainPanelEndToEndTest, VoltageOutputMeasurementsAndAlarm) {
   EXPECT_FALSE(output->BtClearAlarm->isEnabled());
   EXPECT_TRUE(output->StoppedText->isVisibleTo(panel));
   EXPECT_TRUE(Dialogs_.Messages.empty());
+}
+
+TEST_F(MainPanelEndToEndTest, StepAndTHDPanels) {
+  ASSERT_GT(StartSource({"--model", "FPA", "--log", LogPath()}), 0);
+  WriteSetDat(kModelFPA);
+  ASSERT_EQ(Start(true), 0);
+  ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
+
+  // Opening reads the program and enters Step mode; each edit is written.
+  MAIN_MENU_ITEM_CALLBACK(MENU_PROGRAM_STEP);
+  ASSERT_TRUE(WaitReceived("read Step", 1));
+  ASSERT_TRUE(WaitReceived("enter Step mode", 1));
+  ASSERT_TRUE(LinkIdle());
+  gStepPanel->Grid[kRowStepCnt][0]->setValue(9);
+  ASSERT_TRUE(WaitReceived("write Step", 1));
+  gStepPanel->Grid[kRowTimeS][0]->setValue(1.0);
+  ASSERT_TRUE(WaitReceived("write Step", 2));
+
+  // The output switch of this page writes the program, then switches on;
+  // the progress over the preview advances with the source's steps.
+  gStepPanel->Output->OutputSwitch->click();
+  ASSERT_TRUE(WaitReceived("output on", 1));
+  EXPECT_EQ(Received("write Step"), 3);
+  const ProgramGraphView &graph = gStepPanelState.Graph;
+  ASSERT_TRUE(RunUntil([&] { return graph.Progress > 0; }, 15000));
+  const int first = graph.Progress;
+  ASSERT_TRUE(RunUntil([&] { return graph.Progress > first; }, 15000));
+  gStepPanel->Output->OutputSwitch->click();
+  ASSERT_TRUE(RunUntil([] { return gPowerInfo.OutputRunning == 0; }, 15000));
+  EXPECT_TRUE(RunUntil([&] { return graph.Progress == 0; }, 5000)); // the plain preview
+  gStepPanel->action(gStepPanel->exitItem())->trigger();
+  ASSERT_TRUE(WaitReceived("select normal group", 1));
+  EXPECT_EQ(gCurrentPage, kPageMain);
+
+  // THD: two edited groups are downloaded, exactly those, and the button dims.
+  ASSERT_TRUE(LinkIdle());
+  MAIN_MENU_ITEM_CALLBACK(MENU_THD_THD);
+  QTableWidget *table = gTHDPanel->Table[kTHDTableEnglish];
+  for (int group : {2, 5}) {
+    gTHDPanel->RingGroup->setRingValue(group);
+    table->item(2, THDPanel::TableColumn(0))->setText("4.0");
+  }
+  EXPECT_TRUE(gTHDPanel->BtDownload->isEnabled());
+  gTHDPanel->BtDownload->click();
+  ASSERT_TRUE(RunUntil([] { return !gTHDPanel->BtDownload->isEnabled(); }, 15000));
+  EXPECT_EQ(THDWrites(), 2);
+
+  // Leaving with a pending edit, answered No: the groups are read back.
+  table->item(3, THDPanel::TableColumn(0))->setText("1.0");
+  const int reads = Received("read THD group") + Received("read THD group first half");
+  Dialogs_.ConfirmAnswers = {0};
+  gTHDPanel->action(gTHDPanel->exitItem())->trigger();
+  ASSERT_TRUE(LinkIdle());
+  EXPECT_GT(Received("read THD group") + Received("read THD group first half"), reads);
+  EXPECT_EQ(gTHDSet[5].Percent[3], 0);
+  EXPECT_EQ(gTHDSet[5].Percent[2], 40); // downloaded before
+  EXPECT_EQ(THDWrites(), 2);
+}
+
+// THD edits made offline survive the connect: the user is asked once, naming
+// the groups, and Yes downloads them.
+TEST_F(MainPanelEndToEndTest, THDEditsSurviveAConnection) {
+  ASSERT_GT(StartSource({"--model", "FPA", "--log", LogPath()}), 0);
+  WriteSetDat(kModelFPA);
+  ASSERT_EQ(Start(), 0);
+  gTHDSet[2].Percent[4] = 55;
+  gTHDNeedDownload[2] = 1;
+  Dialogs_.ConfirmAnswers = {1};
+  CommConnectDeal(1);
+  ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
+  ASSERT_TRUE(RunUntil([] { return gTHDNeedDownload[2] == 0; }, 30000));
+  EXPECT_EQ(THDWrites(), 1);
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Text,
+            "THD groups 3 were changed on the PC and not yet downloaded.\nDownload them to the "
+            "source now? (No: discard the changes and read the groups from the source.)");
+  EXPECT_EQ(gTHDSet[2].Percent[4], 55);
 }
 
 } // namespace

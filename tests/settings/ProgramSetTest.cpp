@@ -102,7 +102,8 @@ const CheckCase kStepCases[] = {
     // Waveform frequency rule, judged at the end frequency of a rising program.
     {"rising to 65.01 Hz clears every waveform", kModelFPA, 0, "FreqStepU=1 StepCntU=1501 WaveU=2", "WaveU=0 WaveV=0 WaveW=0"},
     {"rising to 65 Hz keeps the waveform", kModelFPA, 0, "FreqStepU=100 StepCntU=15 WaveU=2", "WaveU=2 WaveV=2"},
-    {"falling is judged by the start", kModelFPA, 0, "FreqStepU=-100 StepCntU=20 WaveU=2", "WaveU=2"},
+    {"falling to 30 Hz clears the waveform", kModelFPA, 0, "FreqStepU=-100 StepCntU=20 WaveU=2", "WaveU=0"},
+    {"falling to 45 Hz keeps it", kModelFPA, 0, "FreqStepU=-100 StepCntU=5 WaveU=2", "WaveU=2"},
     {"start at 100 Hz falling", kModelFPB, 0, "FreqStartU=10000 FreqStepU=-100 StepCntU=60 WaveU=2", "WaveU=0"},
     {"sine on U keeps V and W in mode 16", kModelFPA, 0, "OutMode=16 FreqStartU=10000 WaveV=3 WaveW=4", "WaveU=0 WaveV=3 WaveW=4 FreqStartV=10000"},
     {"mode 1 judges each phase", kModelFPA, 0, "OutMode=1 WaveU=2 WaveV=2 FreqStepV=100 StepCntV=16 WaveW=2", "WaveU=2 WaveV=0 WaveW=2"},

@@ -103,7 +103,7 @@ int WriteFile(DeviceSession &session, const LoadFile &file, int givenIndex) {
   if (SettingFileRead(kind.Kind, file.Path, index) != 1)
     return DeviceFail(kExitFailed, file.Path + ": cannot be read");
   if (route.Group == kGroupWriteTHDMarked) {
-    gCommInfo.THDNeedDownload[static_cast<size_t>(index)] = 1;
+    gTHDNeedDownload[static_cast<size_t>(index)] = 1;
     CommSetNewCmdGroup(route.Group);
   } else if (route.Group != 0) {
     CommSetNewCmdGroup(route.Group);

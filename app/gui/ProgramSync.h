@@ -1,0 +1,45 @@
+// The Step and THD panels' controls and the core's records of what they
+// show (StepPanelState, THDPanelState) kept in step, as PanelSync does for
+// the main panel: a control's signal copies the controls into the record,
+// runs the core callback and copies the record back onto the widgets (with
+// the shared control writers of PanelSync), the menu state and the graph.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "programs/StepPanelFunc.h"
+#include "programs/THDPanelFunc.h"
+
+extern StepPanelState gStepPanelState;
+extern THDPanelState gTHDPanelState;
+
+// Fresh records for freshly created panels (nothing drawn yet).
+void ResetProgramPanelStates();
+
+void StepPanelToState();
+void StepStateToPanel();
+void RunStepCallback(const std::function<void(StepPanelState &)> &callback);
+
+void THDPanelToState();
+void THDStateToPanel();
+void RunTHDCallback(const std::function<void(THDPanelState &)> &callback);
+
+// The Step preview: the core's arithmetic, then the drawing.
+void RefreshStepGraphOnPanel(int recompute, int redraw, int mode);
+// The program page in front shows its records again after an output-state
+// change (busy: output on or alarm): record to panel and the file items.
+void RefreshProgramPageOnPanel(int page, bool busy);
+// Initialises a program panel that was opened and shows its record.
+void ProgramPanelInitOnPanel(int page);
+// The Step and THD file items (save and load) of the panels' menus.
+void StepFileItem(int item);
+void THDFileItem(int item);
+// Loads a setting file into the panel as its load item does after the file
+// dialog: only an existing file of the right kind, else the user is told
+// and nothing changes. 1 when loaded.
+int StepLoadFile(const QString &path);
+int THDLoadFile(const QString &path, bool all);
+
+// Connects the controls of the Step and THD panels to their callbacks.
+void ConnectProgramPanelControls();

@@ -1,0 +1,141 @@
+// The Step and THD panels decide what is stored and what is shown: edits
+// typed into their controls land in the records as the source counts them,
+// come back on the controls, and flag or write what has to go out.
+#include <QTableWidget>
+#include <algorithm>
+
+#include "GuiTestSupport.h"
+#include "app/gui/MainMenu.h"
+#include "app/gui/ProgramSync.h"
+#include "app/gui/Shell.h"
+#include "comm/CommScheduler.h"
+#include "programs/gui/StepPanel.h"
+#include "programs/gui/THDPanel.h"
+#include "records/Globals.h"
+#include "storage/IniDeal.h"
+
+namespace {
+
+class ProgramPanelsTest : public ShellTest {
+protected:
+  void Open(int modelItem, int panelItem, int language) {
+    ASSERT_EQ(Start(), 0);
+    MAIN_MENU_ITEM_CALLBACK(language == 1 ? MENU_SET_LANGUAGE_ENGLISH : MENU_SET_LANGUAGE_CHINESE);
+    MAIN_MENU_ITEM_CALLBACK(modelItem);
+    MAIN_MENU_ITEM_CALLBACK(panelItem);
+  }
+  void TearDown() override {
+    gPowerInfo.Connected = 0;
+    ShellTest::TearDown();
+  }
+};
+
+// One edit of a grid control of an FPA Step program in mode 0.
+struct StepEdit {
+  const char *Name;
+  int UDisMode; // 1: line-voltage entry
+  int Row;      // grid row, or -1 for the line start voltage
+  int FreqStep; // 0.01 Hz, set before the edit
+  int StepCnt;  // set before the edit
+  double Value; // typed
+  int32_t StepSet::*Field;
+  int32_t Stored;
+  int32_t WaveU; // after the edit (the program had waveform 1)
+};
+
+const StepEdit kStepEdits[] = {
+    {"negative half step rounds away from zero", 0, kRowVolStep, 0, 0, -0.05, &StepSet::VolStepU,
+     -1, 1},
+    {"positive half step", 0, kRowVolStep, 0, 0, 0.05, &StepSet::VolStepU, 1, 1},
+    {"zero step time becomes 0.02 s", 0, kRowTimeS, 0, 0, 0.0, &StepSet::StepTimeS2PU, 2, 1},
+    {"odd hundredths lose one", 0, kRowTimeS, 0, 0, 1.23, &StepSet::StepTimeS2PU, 122, 1},
+    {"380.0 V line gives 219.3 V on W too", 1, -1, 0, 0, 380.0, &StepSet::VolStartW, 2193, 1},
+    {"rising to 70 Hz forces sine", 0, kRowStepCnt, 100, 0, 20, &StepSet::WaveU, 0, 0},
+    {"falling to 30 Hz forces sine", 0, kRowStepCnt, -100, 0, 20, &StepSet::WaveU, 0, 0},
+    {"falling to 46 Hz keeps the waveform", 0, kRowStepCnt, -20, 0, 20, &StepSet::StepCntW, 20, 1},
+};
+
+TEST_F(ProgramPanelsTest, StepEditsAreStoredAsTheSourceCountsThem) {
+  Open(MENU_MODEL_FPA, MENU_PROGRAM_STEP, 1);
+  gPowerInfo.Connected = 1;
+  for (const StepEdit &c : kStepEdits) {
+    SCOPED_TRACE(c.Name);
+    gSystemSet.UDisMode = c.UDisMode;
+    gStepSet.OutMode = 0;
+    gStepSet.FreqStartU = gStepSet.FreqStartV = gStepSet.FreqStartW = 5000;
+    gStepSet.FreqStepU = gStepSet.FreqStepV = gStepSet.FreqStepW = c.FreqStep;
+    gStepSet.StepCntU = gStepSet.StepCntV = gStepSet.StepCntW = c.StepCnt;
+    gStepSet.WaveU = gStepSet.WaveV = gStepSet.WaveW = 1;
+    RunStepCallback(DataFPFromStepVarToPanel);
+    CommClearNewCmdAll();
+    NumEntry *entry = c.Row < 0 ? gStepPanel->NumVolLineStart : gStepPanel->Grid[c.Row][0];
+    entry->setValue(c.Value);
+    EXPECT_EQ(gStepSet.*c.Field, c.Stored);
+    EXPECT_EQ(gStepSet.WaveU, c.WaveU);
+    EXPECT_EQ(gStepPanel->RingWave[0]->isEnabled(), c.WaveU == 1);
+    EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, 34, 0}}));
+  }
+}
+
+TEST_F(ProgramPanelsTest, OutputTerminalMessageOnlyAcrossSinglePhase) {
+  Open(MENU_MODEL_FPA, MENU_PROGRAM_STEP, 1);
+  const struct {
+    int From, To;
+    size_t Messages;
+  } cases[] = {{0, 5, 1}, {5, 16, 1}, {16, 1, 0}};
+  for (const auto &c : cases) {
+    gStepSet.OutMode = c.From;
+    RunStepCallback(DataFPFromStepVarToPanel);
+    Dialogs_.Messages.clear();
+    gStepPanel->RingOutMode[kStepRingFPA]->setRingValue(c.To);
+    EXPECT_EQ(gStepSet.OutMode, c.To);
+    ASSERT_EQ(Dialogs_.Messages.size(), c.Messages) << c.From << " -> " << c.To;
+    if (c.Messages == 1) {
+      EXPECT_EQ(Dialogs_.Messages[0].Text,
+                "Single/Phase3 outmode switch,please change output line!");
+    }
+  }
+}
+
+QString Cell(int table, int row, int column) {
+  return gTHDPanel->Table[table]->item(row, THDPanel::TableColumn(column))->text();
+}
+
+TEST_F(ProgramPanelsTest, THDEditsAreTruncatedReadFromTheShownTableAndFlagged) {
+  Open(MENU_MODEL_FPA, MENU_THD_THD, 0);
+  gTHDSet[3].Percent[2] = 55;
+  // The hidden English table is not read: only the Chinese cell counts.
+  gTHDPanel->RingGroup->setRingValue(3);
+  EXPECT_EQ(Cell(kTHDTableEnglish, 2, 0), "5.5");
+  gTHDPanel->Table[kTHDTableEnglish]->item(2, THDPanel::TableColumn(0))->setText("9.9");
+  gTHDPanel->Table[kTHDTableChinese]->item(2, THDPanel::TableColumn(0))->setText("2.35");
+  EXPECT_EQ(gTHDSet[3].Percent[2], 23);
+  EXPECT_EQ(Cell(kTHDTableChinese, 2, 0), "2.3");
+  EXPECT_EQ(Cell(kTHDTableEnglish, 2, 0), "2.3");
+  EXPECT_EQ(gTHDNeedDownload, (std::array<int32_t, 10>{0, 0, 0, 1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(gTHDPanel->BtDownload->isEnabled());
+
+  // A cleared group is one period of the pure fundamental.
+  gTHDPanel->BtClear->click();
+  const std::vector<double> &wave = gTHDPanelState.Graph.Points[0];
+  EXPECT_NEAR(*std::max_element(wave.begin(), wave.end()), 1.414, 0.01);
+  EXPECT_NEAR(*std::min_element(wave.begin(), wave.end()), -1.414, 0.01);
+  EXPECT_EQ(gTHDSet[3].Percent[2], 0);
+
+  // Loading one group flags that group; loading all flags all ten.
+  gTHDNeedDownload.fill(0);
+  FileWriteTHDAll(UserFile("all.THDAll"));
+  FileWriteTHDOne(UserFile("one.THDOne"), 3);
+  EXPECT_EQ(THDLoadFile(UserFile("one.THDOne"), false), 1);
+  EXPECT_EQ(gTHDNeedDownload, (std::array<int32_t, 10>{0, 0, 0, 1, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(THDLoadFile(UserFile("all.THDAll"), true), 1);
+  EXPECT_EQ(gTHDNeedDownload, (std::array<int32_t, 10>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+  // A file of another kind changes nothing and says why.
+  Dialogs_.Messages.clear();
+  gTHDNeedDownload.fill(0);
+  EXPECT_EQ(THDLoadFile(UserFile("one.THDOne"), true), 0);
+  EXPECT_EQ(gTHDNeedDownload, (std::array<int32_t, 10>{}));
+  EXPECT_EQ(Dialogs_.Messages.size(), 1u);
+}
+
+} // namespace

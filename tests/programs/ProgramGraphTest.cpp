@@ -1,0 +1,68 @@
+// The Step preview's progress: 64-bit arithmetic over StepCnt + 1 steps, no
+// division by zero, and a step the program does not have is ignored.
+#include "programs/ProgramGraph.h"
+
+#include <gtest/gtest.h>
+
+#include "comm/FPBlocks.h"
+#include "records/Globals.h"
+
+namespace {
+
+struct ProgressCase {
+  const char *Name;
+  int OutMode, StepCnt, Hours, Hundredths;
+  int RunStep, TimeInStep, StepLength;
+  int Expected;
+};
+
+const ProgressCase kCases[] = {
+    {"whole steps", 0, 9, 0, 100, 2, 0, 100, 80},
+    {"and the part of the step", 0, 9, 0, 100, 2, 50, 100, 100},
+    {"one step by its time", 0, 0, 0, 100, 0, 50, 100, 200},
+    {"no time at all", 0, 0, 0, 0, 0, 50, 0, 0},
+    {"a step beyond the program keeps the last count", 0, 9, 0, 100, 12, 0, 100, 77},
+    {"the last step stays below the end", 0, 9999, 0, 100, 9999, 99, 100, 399},
+    {"99 h steps in separate mode", 1, 9999, 99, 5998, 5000, 0, 0, 200},
+};
+
+TEST(StepGraph, ProgressCount) {
+  for (const ProgressCase &c : kCases) {
+    SCOPED_TRACE(c.Name);
+    ResetProgramState();
+    gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
+    StepSet &s = gStepSet;
+    s.OutMode = c.OutMode;
+    s.StepCntU = s.StepCntV = s.StepCntW = c.StepCnt;
+    s.StepTimeHU = s.StepTimeHV = s.StepTimeHW = c.Hours;
+    s.StepTimeS2PU = s.StepTimeS2PV = s.StepTimeS2PW = c.Hundredths;
+    PowerState &st = gPowerState;
+    st.RunState = kRunStep;
+    st.RunStepU = st.RunStepV = st.RunStepW = c.RunStep;
+    st.RunStepTimeU = st.RunStepTimeV = st.RunStepTimeW = c.TimeInStep;
+    st.RunStepLengthU = c.StepLength;
+    ProgramGraphView graph;
+    graph.LastProgress = 77;
+    RefreshStepSetGraph(graph, 1, 1, 1);
+    EXPECT_EQ(graph.Progress, c.Expected);
+  }
+}
+
+TEST(StepGraph, VoltagesAreDrawnWithin0To300V) {
+  ResetProgramState();
+  gStepSet.VolStartU = 2900;
+  gStepSet.VolStepU = 100;
+  gStepSet.StepCntU = 3;
+  gStepSet.VolStartV = 100;
+  gStepSet.VolStepV = -100;
+  gStepSet.StepCntV = 3;
+  ProgramGraphView graph;
+  RefreshStepSetGraph(graph, 1, 1, 1);
+  EXPECT_EQ(graph.Points[0].front(), 290.0);
+  EXPECT_EQ(graph.Points[0].back(), 300.0);
+  EXPECT_EQ(graph.Points[1].front(), 10.0);
+  EXPECT_EQ(graph.Points[1].back(), 0.0);
+  EXPECT_EQ(graph.Progress, 0); // not running
+}
+
+} // namespace
