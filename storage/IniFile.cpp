@@ -71,7 +71,16 @@ QByteArray RunKey(const QByteArray &base, int counter) {
 
 void IniFile::Clear() {
   Sections_.clear();
-  LastSection_ = 0;
+  Index_.clear();
+}
+
+QByteArray IniFile::IndexKey(QByteArrayView name) { return name.trimmed().toByteArray().toLower(); }
+
+IniFile::Section &IniFile::AppendSection(Section section) {
+  if (section.HasHeader)
+    Index_.insert(IndexKey(section.Name), Sections_.size());
+  Sections_.append(std::move(section));
+  return Sections_.last();
 }
 
 int IniFile::LoadFile(const QString &path) {
@@ -91,9 +100,9 @@ void IniFile::LoadText(const QByteArray &text) {
   Section *current = nullptr;
   auto currentSection = [&]() -> Section & {
     if (current == nullptr) {
-      Sections_.append(Section{});
-      Sections_.last().HasHeader = false;
-      current = &Sections_.last();
+      Section part;
+      part.HasHeader = false;
+      current = &AppendSection(std::move(part));
     }
     return *current;
   };
@@ -116,10 +125,8 @@ void IniFile::LoadText(const QByteArray &text) {
       const QByteArrayView name = trimmed.sliced(1, trimmed.size() - 2).trimmed();
       // A section that appears twice is one section: later items join it.
       current = FindSection(name);
-      if (current == nullptr) {
-        Sections_.append(Section{true, name.toByteArray(), line.toByteArray(), {}});
-        current = &Sections_.last();
-      }
+      if (current == nullptr)
+        current = &AppendSection(Section{true, name.toByteArray(), line.toByteArray(), {}});
       continue;
     }
 
@@ -150,12 +157,18 @@ void IniFile::LoadText(const QByteArray &text) {
   auto rawLines = [](const Entry &entry) {
     return entry.Raw.isEmpty() ? QList<QByteArray>{entry.Key + " = " + entry.Value} : entry.Raw;
   };
+  // The entries are moved into a new list in one pass, so a section of many
+  // runs costs no more than one of plain items.
   for (Section &section : Sections_) {
     QList<Entry> &entries = section.Entries;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
+    QList<Entry> kept;
+    kept.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size();) {
       QByteArrayView base;
-      if (!entries[i].IsItem || RunCounter(entries[i].Key, &base) != 1)
+      if (!entries[i].IsItem || RunCounter(entries[i].Key, &base) != 1) {
+        kept.append(std::move(entries[i++]));
         continue;
+      }
       Entry joined{true, base.toByteArray(), entries[i].Value, rawLines(entries[i])};
       qsizetype next = i + 1;
       int counter = 2;
@@ -167,9 +180,10 @@ void IniFile::LoadText(const QByteArray &text) {
         ++next;
         ++counter;
       }
-      entries.remove(i + 1, next - i - 1);
-      entries[i] = std::move(joined);
+      kept.append(std::move(joined));
+      i = next;
     }
+    entries = std::move(kept);
   }
 }
 
@@ -227,16 +241,8 @@ int IniFile::SaveFile(const QString &path) const {
 }
 
 IniFile::Section *IniFile::FindSection(QByteArrayView name) {
-  const qsizetype count = Sections_.size();
-  for (qsizetype n = 0; n < count; ++n) {
-    const qsizetype i = (LastSection_ + n) % count;
-    Section &section = Sections_[i];
-    if (section.HasHeader && SameName(section.Name, name)) {
-      LastSection_ = i;
-      return &section;
-    }
-  }
-  return nullptr;
+  const auto found = Index_.constFind(IndexKey(name));
+  return found == Index_.cend() ? nullptr : &Sections_[*found];
 }
 
 const IniFile::Section *IniFile::FindSection(QByteArrayView name) const {
@@ -281,10 +287,8 @@ std::optional<int32_t> IniFile::GetInt(QByteArrayView section, QByteArrayView ke
 
 void IniFile::SetString(QByteArrayView section, QByteArrayView key, const QByteArray &value) {
   Section *target = FindSection(section);
-  if (target == nullptr) {
-    Sections_.append(Section{true, section.trimmed().toByteArray(), {}, {}});
-    target = &Sections_.last();
-  }
+  if (target == nullptr)
+    target = &AppendSection(Section{true, section.trimmed().toByteArray(), {}, {}});
   Entry entry{true, key.trimmed().toByteArray(), value, {}};
   QList<Entry> &entries = target->Entries;
   const qsizetype i = FindEntryIndex(*target, key);

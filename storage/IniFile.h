@@ -16,6 +16,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -87,8 +88,11 @@ private:
   static qsizetype FindEntryIndex(const Section &section, QByteArrayView key);
   static void AppendEntryText(QByteArray &out, const Entry &entry);
 
+  static QByteArray IndexKey(QByteArrayView name);
+  Section &AppendSection(Section section);
+
   QList<Section> Sections_;
-  // Where the last lookup found its section: readers and writers go through
-  // a file section by section, so this is nearly always the one asked for.
-  mutable qsizetype LastSection_ = 0;
+  // Position in Sections_ of every named section, by its trimmed lower-case
+  // name: a look-up costs the same however many sections a file has.
+  QHash<QByteArray, qsizetype> Index_;
 };
