@@ -133,7 +133,7 @@ TEST_F(ExportVerbTest, AMissingDatabaseIsReportedNotCreated) {
   const RunResult r = RunVexactl(args);
   EXPECT_EQ(r.ExitCode, 1);
   EXPECT_EQ(r.Stderr.count('\n'), 1);
-  EXPECT_TRUE(r.Stderr.contains("not found")) << r.Stderr.toStdString();
+  EXPECT_TRUE(r.Stderr.contains("no such file")) << r.Stderr.toStdString();
   EXPECT_FALSE(QFileInfo::exists(missing));
   EXPECT_FALSE(QFileInfo::exists(File("tool.csv")));
 }
@@ -148,6 +148,23 @@ TEST_F(ExportVerbTest, AnUnreadableDatabaseIsLeftAlone) {
   EXPECT_EQ(r.Stderr.count('\n'), 1);
   EXPECT_EQ(ReadFile(old).size(), 519u);
   EXPECT_EQ(QDir(Dir.Path()).entryList({"Old.mdb*"}, QDir::Files), QStringList{"Old.mdb"});
+}
+
+// The database's own file, under another name, is never written over.
+TEST_F(ExportVerbTest, TheDatabaseItselfIsRefusedAsTheCsv) {
+  ASSERT_TRUE(QFile::link(Path(), File("alias.csv")));
+  const qint64 size = QFileInfo(Path()).size();
+  for (const QString &csv : {File("alias.csv"), Dir.Path() + "/./" + kMeasureDatabaseFile}) {
+    QStringList args = Args("11111111", "1", false);
+    args.last() = csv;
+    const RunResult r = RunVexactl(args);
+    EXPECT_EQ(r.ExitCode, 1) << csv.toStdString();
+    EXPECT_TRUE(r.Stderr.contains("measurement database itself")) << r.Stderr.toStdString();
+    EXPECT_EQ(QFileInfo(Path()).size(), size);
+  }
+  std::array<int32_t, kExportItemCount> items{1};
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("alias.csv"), items, Info, Start, 9, 1, 0), -1);
+  EXPECT_EQ(QFileInfo(Path()).size(), size);
 }
 
 TEST_F(ExportVerbTest, ACsvThatCannotBeWrittenExitsOne) {

@@ -2,6 +2,7 @@
 #include "tools/vexactl/Verbs.h"
 
 #include "measure/Database.h"
+#include "tools/vexactl/PathKind.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -91,11 +92,15 @@ int VerbExport(const GlobalOptions &, const QStringList &args) {
   if (itemCount == 0)
     return UsageError("export: --items selects no quantity");
 
-  if (!QFileInfo(db).isFile())
-    return Failure("database " + db + " not found");
+  if (const QString reason = NotAFileReason(db); !reason.isEmpty())
+    return Failure("database " + db + ": " + reason);
   DatabaseInfo info;
   if (DatabaseOpenExistingMeasureRecord(db, info) != 0)
     return Failure(db + " is not a readable measurement database");
+  // Writing the export over the database would delete every row.
+  if (DatabaseIsItsFile(info, csv))
+    return Failure("cannot write " + csv + ": it is the measurement database itself");
+  RemoveOnSignal(QFileInfo(csv).absoluteFilePath());
   const int result = DatabaseRecordWriteToFileCvs(csv, items, info, start, duration, step, chinese);
   DatabaseClose(info);
   if (result != 0)
