@@ -76,11 +76,14 @@ void IniFile::Clear() {
 
 QByteArray IniFile::IndexKey(QByteArrayView name) { return name.trimmed().toByteArray().toLower(); }
 
-IniFile::Section &IniFile::AppendSection(Section section) {
-  if (section.HasHeader)
-    Index_.insert(IndexKey(section.Name), Sections_.size());
-  Sections_.append(std::move(section));
-  return Sections_.last();
+IniFile::Section &IniFile::AppendSection(bool hasHeader, QByteArray name, QByteArray rawHeader) {
+  if (hasHeader)
+    Index_.insert(IndexKey(name), Sections_.size());
+  Section &section = Sections_.emplace_back();
+  section.HasHeader = hasHeader;
+  section.Name = std::move(name);
+  section.RawHeader = std::move(rawHeader);
+  return section;
 }
 
 int IniFile::LoadFile(const QString &path) {
@@ -100,9 +103,7 @@ void IniFile::LoadText(const QByteArray &text) {
   Section *current = nullptr;
   auto currentSection = [&]() -> Section & {
     if (current == nullptr) {
-      Section part;
-      part.HasHeader = false;
-      current = &AppendSection(std::move(part));
+      current = &AppendSection(false, {}, {});
     }
     return *current;
   };
@@ -126,7 +127,7 @@ void IniFile::LoadText(const QByteArray &text) {
       // A section that appears twice is one section: later items join it.
       current = FindSection(name);
       if (current == nullptr)
-        current = &AppendSection(Section{true, name.toByteArray(), line.toByteArray(), {}});
+        current = &AppendSection(true, name.toByteArray(), line.toByteArray());
       continue;
     }
 
@@ -139,8 +140,9 @@ void IniFile::LoadText(const QByteArray &text) {
       entry.Value = Unquote(value);
       entry.IsItem = !key.isEmpty();
       // A line exactly as this class writes it needs no copy of its own.
+      // A carriage return inside the value would be written as a blank.
       const bool canonical = entry.IsItem && entry.Value.size() == value.size() &&
-                             value.size() <= kMaxValueLine &&
+                             !value.contains('\r') && value.size() <= kMaxValueLine &&
                              line.size() == key.size() + 3 + value.size() && line.startsWith(key) &&
                              line.sliced(key.size(), 3) == " = ";
       if (!canonical)
@@ -250,16 +252,21 @@ const IniFile::Section *IniFile::FindSection(QByteArrayView name) const {
 }
 
 qsizetype IniFile::FindEntryIndex(const Section &section, QByteArrayView key) {
-  // Stored keys are trimmed, so a key of another length never matches.
-  key = key.trimmed();
-  const qsizetype count = section.Entries.size();
-  for (qsizetype i = 0; i < count; ++i) {
-    const Entry &entry = section.Entries[i];
-    if (entry.IsItem && entry.Key.size() == key.size() &&
-        entry.Key.compare(key, Qt::CaseInsensitive) == 0)
-      return i;
+  if (!section.KeyIndexValid) {
+    section.KeyIndex.clear();
+    section.RepeatedKeys.clear();
+    for (qsizetype i = 0; i < section.Entries.size(); ++i) {
+      if (!section.Entries[i].IsItem)
+        continue;
+      QByteArray name = IndexKey(section.Entries[i].Key);
+      if (section.KeyIndex.contains(name))
+        section.RepeatedKeys.insert(name);
+      else
+        section.KeyIndex.insert(name, i);
+    }
+    section.KeyIndexValid = true;
   }
-  return -1;
+  return section.KeyIndex.value(IndexKey(key), -1);
 }
 
 bool IniFile::HasSection(QByteArrayView section) const { return FindSection(section) != nullptr; }
@@ -288,18 +295,22 @@ std::optional<int32_t> IniFile::GetInt(QByteArrayView section, QByteArrayView ke
 void IniFile::SetString(QByteArrayView section, QByteArrayView key, const QByteArray &value) {
   Section *target = FindSection(section);
   if (target == nullptr)
-    target = &AppendSection(Section{true, section.trimmed().toByteArray(), {}, {}});
+    target = &AppendSection(true, section.trimmed().toByteArray(), {});
   Entry entry{true, key.trimmed().toByteArray(), value, {}};
   QList<Entry> &entries = target->Entries;
   const qsizetype i = FindEntryIndex(*target, key);
   if (i < 0) {
+    target->KeyIndex.insert(IndexKey(key), entries.size());
     entries.append(std::move(entry));
     return;
   }
   entries[i] = std::move(entry);
+  if (!target->RepeatedKeys.contains(IndexKey(key)))
+    return;
   for (qsizetype j = entries.size() - 1; j > i; --j)
     if (entries[j].IsItem && SameName(entries[j].Key, key))
       entries.remove(j);
+  target->KeyIndexValid = false;
 }
 
 void IniFile::SetInt(QByteArrayView section, QByteArrayView key, int32_t value) {
@@ -310,6 +321,7 @@ int IniFile::RemoveItem(QByteArrayView section, QByteArrayView key) {
   Section *target = FindSection(section);
   if (target == nullptr)
     return 0;
+  target->KeyIndexValid = false;
   return static_cast<int>(target->Entries.removeIf(
       [&](const Entry &entry) { return entry.IsItem && SameName(entry.Key, key); }));
 }

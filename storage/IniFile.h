@@ -18,6 +18,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -81,6 +82,11 @@ private:
     QByteArray Name;
     QByteArray RawHeader;
     QList<Entry> Entries;
+    // Position of the first item of every key (trimmed, lower case), made
+    // on the first look-up after a change that moved entries.
+    mutable QHash<QByteArray, qsizetype> KeyIndex;
+    mutable QSet<QByteArray> RepeatedKeys; // keys of more than one item
+    mutable bool KeyIndexValid = false;
   };
 
   Section *FindSection(QByteArrayView name);
@@ -89,7 +95,7 @@ private:
   static void AppendEntryText(QByteArray &out, const Entry &entry);
 
   static QByteArray IndexKey(QByteArrayView name);
-  Section &AppendSection(Section section);
+  Section &AppendSection(bool hasHeader, QByteArray name, QByteArray rawHeader);
 
   QList<Section> Sections_;
   // Position in Sections_ of every named section, by its trimmed lower-case
