@@ -133,7 +133,10 @@ int ModelQueryRx(const uint8_t *rx, int count, char *modelStr, int32_t *modelTyp
   int32_t value = 0;
   if (!ModelIdentifierDecode(id, &code, &value))
     return 0;
-  std::memcpy(modelStr, id, kModelIdLen);
+  // The identifier is shown, stored with every row and exported: a byte a
+  // line of text cannot hold (a NUL, a line break) becomes a blank.
+  for (int i = 0; i < kModelIdLen; ++i)
+    modelStr[i] = id[i] >= 0x20 && id[i] <= 0x7E ? id[i] : ' ';
   modelStr[kModelIdLen] = '\0';
   *modelType = code;
   *rating = value;

@@ -52,8 +52,8 @@ int CommReplyAccept(const uint8_t *rx, int count, int address, int cmd1, int cmd
 int ModelQueryTx(uint8_t *buffer);
 
 // Checks and decodes the model-query reply. On acceptance writes the 11-char
-// identifier and a NUL to modelStr, the model code and the rating, calls
-// UpdataOCPMax and returns 1; otherwise returns 0 and writes nothing.
+// identifier (any byte outside printable ASCII as a blank) and a NUL to modelStr, the model code
+// and the rating, calls UpdataOCPMax and returns 1; otherwise returns 0 and writes nothing.
 int ModelQueryRx(const uint8_t *rx, int count, char *modelStr, int32_t *modelType, int32_t *rating);
 
 // Decodes an 11-character model identifier ("QXFPA0500B..."): 1 with the

@@ -18,6 +18,10 @@
 #include <string>
 #include <vector>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 // Durability: every row is saved in its own transaction (autocommit) with the
 // rollback journal (journal_mode=DELETE) and synchronous=FULL, so a saved row
 // is on disk before the save returns and a crash or power loss loses no
@@ -33,6 +37,37 @@
 // (every statement is reset after use), and a read-back or export holds its
 // read lock for one batch of look-ups at a time (ReadBatch).
 
+namespace {
+
+// A file's identity: its device and inode, so that two paths of one file
+// compare equal (elsewhere the canonical path stands in for it).
+struct FileIdentity {
+  bool Known = false;
+  quint64 Device = 0;
+  quint64 Inode = 0;
+  QString Canonical;
+  bool operator==(const FileIdentity &) const = default;
+};
+
+FileIdentity IdentityOf(const QString &path) {
+  FileIdentity id;
+#ifdef Q_OS_UNIX
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+    return id;
+  id.Device = static_cast<quint64>(info.st_dev);
+  id.Inode = static_cast<quint64>(info.st_ino);
+#else
+  id.Canonical = QFileInfo(path).canonicalFilePath();
+  if (id.Canonical.isEmpty())
+    return id;
+#endif
+  id.Known = true;
+  return id;
+}
+
+} // namespace
+
 // Slot summaries: for every 10, 100, 1000 and 10000 seconds that hold rows,
 // the row count, first and last time and per column the minimum, maximum and
 // sum ("MeasureRollup"), kept by a trigger on every insert. They let the
@@ -40,6 +75,7 @@
 
 struct DatabaseStatements {
   QSqlDatabase Db;
+  FileIdentity File;  // the file opened, whatever the working folder is later
   QSqlQuery Insert;   // one row, 29 values
   QSqlQuery SelectAt; // the first row at one time
   bool HasRollup = false;
@@ -120,6 +156,7 @@ bool Connect(const QString &path, DatabaseInfo &info) {
     if (db.open()) {
       info.Statements = std::make_unique<DatabaseStatements>();
       info.Statements->Db = db;
+      info.Statements->File = IdentityOf(path);
       info.Handle = name;
       return true;
     }
@@ -408,6 +445,11 @@ int DatabaseOpenMeasureRecordByName(const QString &path, DatabaseInfo &info,
   const FileState state = InspectFile(path);
   if (state == FileState::CannotOpen)
     return -1;
+  // SQLite opens a read-only file for reading only, and every save would
+  // fail without a word; the journal needs a writable folder.
+  if ((state == FileState::Measurement || state == FileState::EmptySqlite) &&
+      (!QFileInfo(path).isWritable() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable()))
+    return -1;
   if (state == FileState::Unreadable && !SetAside(path, setAsidePath))
     return -1;
   return OpenAndPrepare(path, info);
@@ -456,6 +498,24 @@ int DatabaseClose(DatabaseInfo &info) {
     return -1;
   Disconnect(info);
   return 0;
+}
+
+QString DatabaseCannotOpenMessage(const QString &path, int chinese) {
+  const QString name = QFileInfo(path).fileName();
+  if (chinese)
+    return QString::fromUtf8(
+               "测量数据库 %1 无法写入（是文件夹、只读或被其他程序占用），测量数据将不会保存。")
+        .arg(name);
+  return QString("The measurement database %1 cannot be written (it is a folder, read-only or in "
+                 "use by another program). No measurement will be stored.")
+      .arg(name);
+}
+
+bool DatabaseIsItsFile(const DatabaseInfo &info, const QString &path) {
+  if (!IsOpen(info) || !info.Statements->File.Known)
+    return false;
+  const FileIdentity other = IdentityOf(path);
+  return other.Known && other == info.Statements->File;
 }
 
 QString DatabaseSetAsideMessage(const QString &setAsidePath, int chinese) {
@@ -635,7 +695,7 @@ int CsvExportJob::Begin(const QString &path, std::span<const int32_t, kExportIte
                         DatabaseInfo &info, const DateTime &start, int32_t duration, int32_t step,
                         int32_t chinese, bool bom) {
   Cancel();
-  if (!IsOpen(info))
+  if (!IsOpen(info) || DatabaseIsItsFile(info, path))
     return -1;
   File = std::make_unique<QSaveFile>(path);
   if (!File->open(QIODevice::WriteOnly | QIODevice::Text)) {

@@ -65,8 +65,8 @@ extern DatabaseInfo gDatabaseInfo;
 // it to the user with DatabaseSetAsideMessage. Returns -1 when no database
 // could be opened or created: the file is locked by another program or
 // cannot be accessed (it is left as it is), the old file could not be
-// renamed, the folder is not writable, the SQLite driver is missing; info
-// stays closed then.
+// renamed, the file or its folder is not writable (a read-only file would
+// store no row), the SQLite driver is missing; info stays closed then.
 int DatabaseOpenMeasureRecordByName(const QString &path, DatabaseInfo &info,
                                     QString *setAsidePath = nullptr);
 
@@ -88,6 +88,13 @@ int DatabaseClose(DatabaseInfo &info);
 
 // The message telling the user that the unreadable file was renamed.
 QString DatabaseSetAsideMessage(const QString &setAsidePath, int chinese);
+// The message telling the user that no row will be stored because the
+// database at path could not be opened for writing.
+QString DatabaseCannotOpenMessage(const QString &path, int chinese);
+
+// True when path names the very file the open database is kept in, however
+// it is spelled (another relative path, a link, a second hard link).
+bool DatabaseIsItsFile(const DatabaseInfo &info, const QString &path);
 
 // Appends one row: model text (at most 20 characters are kept), model type,
 // out mode, the time of dt and the measurement scaled for the family:
@@ -181,8 +188,9 @@ private:
 // eight 0/1 flags in quantity order) as UTF-8 comma-separated text, with
 // English or Chinese (chinese = 1) headers; times without a row give no line.
 // A step below 1 s is taken as 1 s. An existing file is replaced once the
-// export is complete. Returns -1 when the database is not open or the file
-// cannot be written or replaced.
+// export is complete. Returns -1 when the database is not open, path is the
+// database's own file (which is left untouched) or the file cannot be
+// written or replaced.
 int DatabaseRecordWriteToFileCvs(const QString &path,
                                  std::span<const int32_t, kExportItemCount> items,
                                  DatabaseInfo &info, const DateTime &start, int32_t duration,

@@ -71,7 +71,19 @@ QByteArray RunKey(const QByteArray &base, int counter) {
 
 void IniFile::Clear() {
   Sections_.clear();
-  LastSection_ = 0;
+  Index_.clear();
+}
+
+QByteArray IniFile::IndexKey(QByteArrayView name) { return name.trimmed().toByteArray().toLower(); }
+
+IniFile::Section &IniFile::AppendSection(bool hasHeader, QByteArray name, QByteArray rawHeader) {
+  if (hasHeader)
+    Index_.insert(IndexKey(name), Sections_.size());
+  Section &section = Sections_.emplace_back();
+  section.HasHeader = hasHeader;
+  section.Name = std::move(name);
+  section.RawHeader = std::move(rawHeader);
+  return section;
 }
 
 int IniFile::LoadFile(const QString &path) {
@@ -91,9 +103,7 @@ void IniFile::LoadText(const QByteArray &text) {
   Section *current = nullptr;
   auto currentSection = [&]() -> Section & {
     if (current == nullptr) {
-      Sections_.append(Section{});
-      Sections_.last().HasHeader = false;
-      current = &Sections_.last();
+      current = &AppendSection(false, {}, {});
     }
     return *current;
   };
@@ -117,10 +127,8 @@ void IniFile::LoadText(const QByteArray &text) {
       const QByteArrayView name = trimmed.sliced(1, trimmed.size() - 2).trimmed();
       // A section that appears twice is one section: later items join it.
       current = FindSection(name);
-      if (current == nullptr) {
-        Sections_.append(Section{true, name.toByteArray(), line.toByteArray(), {}});
-        current = &Sections_.last();
-      }
+      if (current == nullptr)
+        current = &AppendSection(true, name.toByteArray(), line.toByteArray());
       continue;
     }
 
@@ -133,8 +141,9 @@ void IniFile::LoadText(const QByteArray &text) {
       entry.Value = Unquote(value);
       entry.IsItem = !key.isEmpty();
       // A line exactly as this class writes it needs no copy of its own.
+      // A carriage return inside the value would be written as a blank.
       const bool canonical = entry.IsItem && entry.Value.size() == value.size() &&
-                             value.size() <= kMaxValueLine &&
+                             !value.contains('\r') && value.size() <= kMaxValueLine &&
                              line.size() == key.size() + 3 + value.size() && line.startsWith(key) &&
                              line.sliced(key.size(), 3) == " = ";
       if (!canonical)
@@ -151,12 +160,18 @@ void IniFile::LoadText(const QByteArray &text) {
   auto rawLines = [](const Entry &entry) {
     return entry.Raw.isEmpty() ? QList<QByteArray>{entry.Key + " = " + entry.Value} : entry.Raw;
   };
+  // The entries are moved into a new list in one pass, so a section of many
+  // runs costs no more than one of plain items.
   for (Section &section : Sections_) {
     QList<Entry> &entries = section.Entries;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
+    QList<Entry> kept;
+    kept.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size();) {
       QByteArrayView base;
-      if (!entries[i].IsItem || RunCounter(entries[i].Key, &base) != 1)
+      if (!entries[i].IsItem || RunCounter(entries[i].Key, &base) != 1) {
+        kept.append(std::move(entries[i++]));
         continue;
+      }
       Entry joined{true, base.toByteArray(), entries[i].Value, rawLines(entries[i])};
       qsizetype next = i + 1;
       int counter = 2;
@@ -168,9 +183,10 @@ void IniFile::LoadText(const QByteArray &text) {
         ++next;
         ++counter;
       }
-      entries.remove(i + 1, next - i - 1);
-      entries[i] = std::move(joined);
+      kept.append(std::move(joined));
+      i = next;
     }
+    entries = std::move(kept);
   }
 }
 
@@ -228,16 +244,8 @@ int IniFile::SaveFile(const QString &path) const {
 }
 
 IniFile::Section *IniFile::FindSection(QByteArrayView name) {
-  const qsizetype count = Sections_.size();
-  for (qsizetype n = 0; n < count; ++n) {
-    const qsizetype i = (LastSection_ + n) % count;
-    Section &section = Sections_[i];
-    if (section.HasHeader && SameName(section.Name, name)) {
-      LastSection_ = i;
-      return &section;
-    }
-  }
-  return nullptr;
+  const auto found = Index_.constFind(IndexKey(name));
+  return found == Index_.cend() ? nullptr : &Sections_[*found];
 }
 
 const IniFile::Section *IniFile::FindSection(QByteArrayView name) const {
@@ -245,16 +253,21 @@ const IniFile::Section *IniFile::FindSection(QByteArrayView name) const {
 }
 
 qsizetype IniFile::FindEntryIndex(const Section &section, QByteArrayView key) {
-  // Stored keys are trimmed, so a key of another length never matches.
-  key = key.trimmed();
-  const qsizetype count = section.Entries.size();
-  for (qsizetype i = 0; i < count; ++i) {
-    const Entry &entry = section.Entries[i];
-    if (entry.IsItem && entry.Key.size() == key.size() &&
-        entry.Key.compare(key, Qt::CaseInsensitive) == 0)
-      return i;
+  if (!section.KeyIndexValid) {
+    section.KeyIndex.clear();
+    section.RepeatedKeys.clear();
+    for (qsizetype i = 0; i < section.Entries.size(); ++i) {
+      if (!section.Entries[i].IsItem)
+        continue;
+      QByteArray name = IndexKey(section.Entries[i].Key);
+      if (section.KeyIndex.contains(name))
+        section.RepeatedKeys.insert(name);
+      else
+        section.KeyIndex.insert(name, i);
+    }
+    section.KeyIndexValid = true;
   }
-  return -1;
+  return section.KeyIndex.value(IndexKey(key), -1);
 }
 
 bool IniFile::HasSection(QByteArrayView section) const { return FindSection(section) != nullptr; }
@@ -282,21 +295,23 @@ std::optional<int32_t> IniFile::GetInt(QByteArrayView section, QByteArrayView ke
 
 void IniFile::SetString(QByteArrayView section, QByteArrayView key, const QByteArray &value) {
   Section *target = FindSection(section);
-  if (target == nullptr) {
-    Sections_.append(Section{true, section.trimmed().toByteArray(), {}, {}});
-    target = &Sections_.last();
-  }
+  if (target == nullptr)
+    target = &AppendSection(true, section.trimmed().toByteArray(), {});
   Entry entry{true, key.trimmed().toByteArray(), value, {}};
   QList<Entry> &entries = target->Entries;
   const qsizetype i = FindEntryIndex(*target, key);
   if (i < 0) {
+    target->KeyIndex.insert(IndexKey(key), entries.size());
     entries.append(std::move(entry));
     return;
   }
   entries[i] = std::move(entry);
+  if (!target->RepeatedKeys.contains(IndexKey(key)))
+    return;
   for (qsizetype j = entries.size() - 1; j > i; --j)
     if (entries[j].IsItem && SameName(entries[j].Key, key))
       entries.remove(j);
+  target->KeyIndexValid = false;
 }
 
 void IniFile::SetInt(QByteArrayView section, QByteArrayView key, int32_t value) {
@@ -307,6 +322,7 @@ int IniFile::RemoveItem(QByteArrayView section, QByteArrayView key) {
   Section *target = FindSection(section);
   if (target == nullptr)
     return 0;
+  target->KeyIndexValid = false;
   return static_cast<int>(target->Entries.removeIf(
       [&](const Entry &entry) { return entry.IsItem && SameName(entry.Key, key); }));
 }

@@ -17,7 +17,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -81,6 +83,11 @@ private:
     QByteArray Name;
     QByteArray RawHeader;
     QList<Entry> Entries;
+    // Position of the first item of every key (trimmed, lower case), made
+    // on the first look-up after a change that moved entries.
+    mutable QHash<QByteArray, qsizetype> KeyIndex;
+    mutable QSet<QByteArray> RepeatedKeys; // keys of more than one item
+    mutable bool KeyIndexValid = false;
   };
 
   Section *FindSection(QByteArrayView name);
@@ -88,8 +95,11 @@ private:
   static qsizetype FindEntryIndex(const Section &section, QByteArrayView key);
   static void AppendEntryText(QByteArray &out, const Entry &entry);
 
+  static QByteArray IndexKey(QByteArrayView name);
+  Section &AppendSection(bool hasHeader, QByteArray name, QByteArray rawHeader);
+
   QList<Section> Sections_;
-  // Where the last lookup found its section: readers and writers go through
-  // a file section by section, so this is nearly always the one asked for.
-  mutable qsizetype LastSection_ = 0;
+  // Position in Sections_ of every named section, by its trimmed lower-case
+  // name: a look-up costs the same however many sections a file has.
+  QHash<QByteArray, qsizetype> Index_;
 };

@@ -110,6 +110,13 @@ int FileReadSoftSet(const QString &path) {
   }
   IniFile document;
   document.LoadFile(path);
+  if (SoftSetReadDocument(document) != 1)
+    return 0;
+  DataCheckCommSet();
+  return 1;
+}
+
+int SoftSetReadDocument(const IniFile &document) {
   if (document.GetInt(kFileInfo, kType) != kSoftSetType)
     return 0;
   for (const SoftSetItem &item : kItems)
@@ -121,8 +128,14 @@ int FileReadSoftSet(const QString &path) {
     std::copy_n(device->constData(), length, target.begin());
     target[length] = '\0';
   }
-  DataCheckCommSet();
   return 1;
+}
+
+QList<SettingItem> SoftSetItems() {
+  QList<SettingItem> items;
+  for (const SoftSetItem &item : kItems)
+    items.append({kValue, QByteArrayView(item.Key), &(gPowerInfo.*item.Field)});
+  return items;
 }
 
 int FileWriteSoftSet(const QString &path) {

@@ -3,7 +3,10 @@
 // the working directory.
 #pragma once
 
+#include "storage/IniDeal.h"
 #include <QString>
+
+#include <QList>
 #include <QStringList>
 
 #include <cstdint>
@@ -24,6 +27,12 @@ int FileReadSoftSet(const QString &path);
 int FileWriteSoftSet(const QString &path);
 // Sets Type 128 and the items of gPowerInfo in a document.
 void SoftSetWriteDocument(IniFile &document);
+// Reads the items a loaded document holds into gPowerInfo, without the
+// check of the communication fields. Returns 1, or 0 with gPowerInfo
+// untouched when the document's Type is not 128.
+int SoftSetReadDocument(const IniFile &document);
+// The integer items of "Set.Dat" bound to gPowerInfo, in file order.
+QList<SettingItem> SoftSetItems();
 
 // The auto-save files of a family, in the order they are written and read;
 // empty for a ModelType that names no family.

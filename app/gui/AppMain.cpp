@@ -12,6 +12,7 @@
 
 #include "app/MainTimer.h"
 #include "app/OutputState.h"
+#include "app/StopSignals.h"
 #include "app/gui/GuiHooks.h"
 #include "app/gui/LanguageSet.h"
 #include "app/gui/MainMenu.h"
@@ -172,14 +173,19 @@ int StartUp(const StartOptions &options) {
   ResetPanelState();
   ResetProgramPanelStates();
 
-  // An unreadable "Measure.mdb" is renamed aside, never lost: the user is told.
+  // An unreadable "Measure.mdb" is renamed aside, never lost, and one that
+  // cannot be written stores nothing: either way the user is told.
   QString setAside;
-  DatabaseOpenMeasureRecordByName(kMeasureDatabaseFile, gDatabaseInfo, &setAside);
+  const int opened =
+      DatabaseOpenMeasureRecordByName(kMeasureDatabaseFile, gDatabaseInfo, &setAside);
   DateTimeGetNow(gDateTimeLast);
   DateTimeGetNow(gDateTimeNow);
-  if (!setAside.isEmpty())
+  const int chinese = gPowerInfo.Language == 1 ? 0 : 1;
+  if (opened != 0)
     Dialogs().MessagePopup(Tx("Warning", "警告"),
-                           DatabaseSetAsideMessage(setAside, gPowerInfo.Language == 1 ? 0 : 1));
+                           DatabaseCannotOpenMessage(kMeasureDatabaseFile, chinese));
+  else if (!setAside.isEmpty())
+    Dialogs().MessagePopup(Tx("Warning", "警告"), DatabaseSetAsideMessage(setAside, chinese));
 
   gMainPanel->move(kPanelLeft, kPanelTop);
   gMainPanel->show();
@@ -226,12 +232,32 @@ int VexaMain(int argc, char **argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   QtDialogService dialogs;
   SetDialogs(&dialogs);
+  // SIGTERM, SIGINT and SIGHUP leave through the same path as the user
+  // closing the main panel: files written, database closed, port closed. A
+  // signal that arrives during start-up is carried out once it is done.
+  bool started = false;
+  bool stopAsked = false;
+  InstallStopSignals([&](int) {
+    if (stopAsked)
+      return;
+    stopAsked = true;
+    if (started)
+      ExitMainPanel();
+  });
   const StartOptions options = ParseStartOptions(QApplication::arguments());
-  if (StartUp(options) != 0)
+  if (StartUp(options) != 0) {
+    RemoveStopSignals();
     return -1;
-  if (!options.GrabFile.isEmpty() && !StartScreenGrab(options))
+  }
+  started = true;
+  if (!options.GrabFile.isEmpty() && !StartScreenGrab(options)) {
+    RemoveStopSignals();
     return 2;
+  }
+  if (stopAsked)
+    QTimer::singleShot(0, [] { ExitMainPanel(); });
   const int result = QApplication::exec();
+  RemoveStopSignals();
   ShutDown();
   SetDialogs(nullptr);
   return result;

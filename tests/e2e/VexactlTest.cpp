@@ -11,6 +11,10 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTcpServer>
+#include <QTcpSocket>
+
+#include <csignal>
+#include <memory>
 
 namespace {
 
@@ -328,6 +332,54 @@ TEST(Vexactl, WatchDoesNotTakeOnAnotherModelAnsweringAfterTheDropAndKeepsItsRows
       << run.Err.toStdString();
   EXPECT_TRUE(other.Control("state").contains(" output off "));
   EXPECT_GE(StoredRows(db), 2);
+}
+
+// A stop signal ends a device verb during the connect exchange with a source
+// that never answers; the session folder goes with it, and the one a killed
+// run left behind is removed by the next run.
+TEST(Vexactl, StopSignalsEndDeviceVerbsAndLeaveNoSessionFolder) {
+  QTcpServer silent;
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+  QTemporaryDir runtime;
+  QTemporaryDir dumpDir;
+  const QString lan = QString("127.0.0.1:%1").arg(silent.serverPort());
+  auto start = [&](QProcess &process, const QStringList &args) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_RUNTIME_DIR", runtime.path());
+    process.setProcessEnvironment(environment);
+    process.start(VEXACTL_EXE, QStringList{"--lan", lan} + args);
+  };
+  auto sessionFolders = [&] {
+    return QDir(runtime.path()).entryList({"vexactl-session-*"}, QDir::Dirs).size();
+  };
+  struct Case {
+    QStringList Verb;
+    int Signal;
+    qsizetype FoldersLeft;
+  };
+  const Case cases[] = {{{"watch"}, SIGINT, 0},
+                        {{"identify"}, SIGTERM, 0},
+                        {{"dump", dumpDir.path()}, SIGHUP, 0},
+                        {{"identify"}, SIGKILL, 1}};
+  for (const Case &c : cases) {
+    QProcess tool;
+    start(tool, c.Verb);
+    ASSERT_TRUE(silent.waitForNewConnection(10000));
+    std::unique_ptr<QTcpSocket> link(silent.nextPendingConnection());
+    ASSERT_TRUE(link->waitForReadyRead(10000)); // the model query
+    ::kill(static_cast<pid_t>(tool.processId()), c.Signal);
+    ASSERT_TRUE(tool.waitForFinished(10000)) << c.Signal;
+    if (c.Signal != SIGKILL) {
+      EXPECT_EQ(tool.exitCode(), 128 + c.Signal) << c.Signal;
+    }
+    EXPECT_EQ(sessionFolders(), c.FoldersLeft) << c.Signal;
+  }
+  silent.close();
+  QProcess next;
+  start(next, {"identify"});
+  ASSERT_TRUE(next.waitForFinished(10000));
+  EXPECT_EQ(next.exitCode(), 3);
+  EXPECT_EQ(sessionFolders(), 0);
 }
 
 } // namespace

@@ -267,6 +267,17 @@ TEST_F(FilesTest, UnreadableMeasurementDatabaseIsSetAsideAndTheUserIsTold) {
   EXPECT_EQ(gDatabaseInfo.Connected, 0);
 }
 
+TEST_F(FilesTest, AMeasurementDatabaseThatCannotBeWrittenIsReported) {
+  ASSERT_TRUE(QDir(UserDir->path()).mkdir("Measure.mdb"));
+  ASSERT_EQ(Start(), 0);
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Text, DatabaseCannotOpenMessage("Measure.mdb", 1));
+  EXPECT_TRUE(Dialogs_.Messages[0].Text.contains(QString::fromUtf8("无法写入")));
+  EXPECT_EQ(gDatabaseInfo.Connected, 0);
+  EXPECT_TRUE(QFileInfo(UserFile("Measure.mdb")).isDir());
+  ExitMainPanel();
+}
+
 TEST_F(FilesTest, CancelWhileDisconnectedClearsTheOutputAndAlarmState) {
   ASSERT_EQ(Start(), 0);
   gPowerInfo.OutputRunning = 1;

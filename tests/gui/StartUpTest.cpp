@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QThread>
 
+#include <csignal>
+
 #include "GuiTestSupport.h"
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"
@@ -96,6 +98,34 @@ TEST_F(StartUpTest, LockOfARunningCopyHoldsAndOfAKilledCopyIsTakenOver) {
   ASSERT_TRUE(other.waitForFinished(5000));
   EXPECT_TRUE(AcquireSingleInstance());
   ReleaseSingleInstance();
+}
+
+// SIGTERM, SIGINT and SIGHUP take the main panel's exit path: the auto-save
+// files and "Set.Dat" are written and the lock is given back.
+TEST_F(StartUpTest, StopSignalsLeaveThroughTheExitPath) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    QTemporaryDir otherUserDir;
+    QProcess other;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    other.setProcessEnvironment(environment);
+    other.start(BuiltProgram(), {"--workdir", otherUserDir.path()});
+    ASSERT_TRUE(other.waitForStarted(5000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          return QFileInfo::exists(SingleInstanceLockPath()) &&
+                 QFileInfo::exists(QDir(otherUserDir.path()).filePath("Measure.mdb"));
+        },
+        10000));
+    ::kill(static_cast<pid_t>(other.processId()), signal);
+    ASSERT_TRUE(other.waitForFinished(10000)) << signal;
+    EXPECT_EQ(other.exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(other.exitCode(), 0) << signal;
+    EXPECT_EQ(QDir(otherUserDir.path()).entryList({"Set.Dat", "AutoSave*"}, QDir::Files),
+              QStringList({"AutoSaveFSA.FPNorAll", "Set.Dat"}))
+        << signal;
+    EXPECT_FALSE(QFileInfo::exists(SingleInstanceLockPath())) << signal;
+  }
 }
 
 TEST_F(StartUpTest, LogoGrowsFromFiveToFullWidthAndAClickStopsOrRestartsIt) {

@@ -2,9 +2,12 @@
 
 #include "records/PowerModel.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <csignal>
 
 namespace {
 
@@ -154,7 +157,7 @@ TEST_F(ExportVerbTest, AMissingDatabaseIsReportedNotCreated) {
   const RunResult r = RunVexactl(args);
   EXPECT_EQ(r.ExitCode, 1);
   EXPECT_EQ(r.Stderr.count('\n'), 1);
-  EXPECT_TRUE(r.Stderr.contains("not found")) << r.Stderr.toStdString();
+  EXPECT_TRUE(r.Stderr.contains("no such file")) << r.Stderr.toStdString();
   EXPECT_FALSE(QFileInfo::exists(missing));
   EXPECT_FALSE(QFileInfo::exists(File("tool.csv")));
 }
@@ -169,6 +172,43 @@ TEST_F(ExportVerbTest, AnUnreadableDatabaseIsLeftAlone) {
   EXPECT_EQ(r.Stderr.count('\n'), 1);
   EXPECT_EQ(ReadFile(old).size(), 519u);
   EXPECT_EQ(QDir(Dir.Path()).entryList({"Old.mdb*"}, QDir::Files), QStringList{"Old.mdb"});
+}
+
+// The database's own file, under another name, is never written over.
+TEST_F(ExportVerbTest, TheDatabaseItselfIsRefusedAsTheCsv) {
+  ASSERT_TRUE(QFile::link(Path(), File("alias.csv")));
+  const qint64 size = QFileInfo(Path()).size();
+  for (const QString &csv : {File("alias.csv"), Dir.Path() + "/./" + kMeasureDatabaseFile}) {
+    QStringList args = Args("11111111", "1", false);
+    args.last() = csv;
+    const RunResult r = RunVexactl(args);
+    EXPECT_EQ(r.ExitCode, 1) << csv.toStdString();
+    EXPECT_TRUE(r.Stderr.contains("measurement database itself")) << r.Stderr.toStdString();
+    EXPECT_EQ(QFileInfo(Path()).size(), size);
+  }
+  std::array<int32_t, kExportItemCount> items{1};
+  EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("alias.csv"), items, Info, Start, 9, 1, 0), -1);
+  EXPECT_EQ(QFileInfo(Path()).size(), size);
+}
+
+// Started with SIGINT ignored (a job a script put in the background), an
+// export of a long span still ends on Ctrl-C and leaves no partial CSV.
+TEST_F(ExportVerbTest, AnInterruptedExportEndsAndLeavesNoCsv) {
+  QStringList args = Args("11111111", "1", false);
+  args[args.indexOf("--duration") + 1] = "2000000000";
+  QProcess tool;
+  tool.setChildProcessModifier([] { std::signal(SIGINT, SIG_IGN); });
+  tool.start(VEXA_BINARY_DIR "/tools/vexactl", args);
+  ASSERT_TRUE(tool.waitForStarted(10000));
+  QDeadlineTimer deadline(30000);
+  while (!QFileInfo::exists(File("tool.csv")) && !deadline.hasExpired())
+    tool.waitForFinished(20);
+  ASSERT_EQ(tool.state(), QProcess::Running);
+  ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+  ASSERT_TRUE(tool.waitForFinished(10000));
+  EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(tool.exitCode(), 128 + SIGINT);
+  EXPECT_FALSE(QFileInfo::exists(File("tool.csv")));
 }
 
 TEST_F(ExportVerbTest, ACsvThatCannotBeWrittenExitsOne) {

@@ -4,7 +4,10 @@
 #include "tests/storage/TestData.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -116,24 +119,34 @@ TEST_F(VexactlVerbs, CheckNamesTheGroupOfAnAllFile) {
 }
 
 TEST_F(VexactlVerbs, ExitCodesAndMessages) {
-  WriteAll(Path("typed.x"), "[FileInfo]\r\nType = 128\r\n\r\n");
+  WriteAll(Path("typed.x"), "[FileInfo]\r\nType = 129\r\n\r\n");
   WriteAll(Path("untyped.x"), "[Value]\r\nVolU = 1\r\n\r\n");
   WriteAll(Path("ok.StepAll"), "[FileInfo]\r\nType = 82\r\n\r\n");
+  // A FIFO, a folder and a device are called what they are and never
+  // replaced by a file.
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("fifo")).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(Dir.path()).mkdir("folder"));
   struct Case {
     QStringList Args;
     int ExitCode;
+    const char *Says;
   };
   // clang-format off
   const Case cases[] = {
-      {{"check", Path("missing.FPNorAll")}, 1}, {{"check", Path("typed.x")}, 1},
-      {{"check", Path("untyped.x")}, 1},
-      {{"check", Path("ok.StepAll"), "--out", Path("no/such/folder/x")}, 1}, {{"check"}, 2},
-      {{"check", Path("ok.StepAll"), "--out"}, 2},
-      {{"check", Path("ok.StepAll"), Path("ok.StepAll")}, 2},
-      {{"check", Path("ok.StepAll"), "--quiet"}, 2},
-      {{"--model", "XYZ", "check", Path("ok.StepAll")}, 2}, {{"defaults", "ListTwo", Path("x")}, 2},
-      {{"defaults", "ListAll"}, 2}, {{"--model", "Q", "defaults", "ListAll", Path("x")}, 2},
-      {{"defaults", "ListAll", Path("no/such/folder/x")}, 1},
+      {{"check", Path("missing.FPNorAll")}, 1, "no such file"}, {{"check", Path("typed.x")}, 1, "Type 129"},
+      {{"check", Path("untyped.x")}, 1, "no FileInfo/Type"},
+      {{"check", Path("fifo")}, 1, "is a FIFO"}, {{"check", Path("folder")}, 1, "is a folder"},
+      {{"check", "/dev/null"}, 1, "is a device"},
+      {{"check", Path("ok.StepAll"), "--out", Path("fifo")}, 1, "is a FIFO, not replaced"},
+      {{"check", Path("ok.StepAll"), "--out", Path("folder")}, 1, "is a folder, not replaced"},
+      {{"defaults", "ListAll", Path("fifo")}, 1, "is a FIFO, not replaced"},
+      {{"check", Path("ok.StepAll"), "--out", Path("no/such/folder/x")}, 1, "cannot be written"}, {{"check"}, 2, ""},
+      {{"check", Path("ok.StepAll"), "--out"}, 2, ""},
+      {{"check", Path("ok.StepAll"), Path("ok.StepAll")}, 2, ""},
+      {{"check", Path("ok.StepAll"), "--quiet"}, 2, ""},
+      {{"--model", "XYZ", "check", Path("ok.StepAll")}, 2, ""}, {{"defaults", "ListTwo", Path("x")}, 2, ""},
+      {{"defaults", "ListAll"}, 2, ""}, {{"--model", "Q", "defaults", "ListAll", Path("x")}, 2, ""},
+      {{"defaults", "ListAll", Path("no/such/folder/x")}, 1, "cannot be written"},
   };
   // clang-format on
   for (const Case &c : cases) {
@@ -141,6 +154,27 @@ TEST_F(VexactlVerbs, ExitCodesAndMessages) {
     EXPECT_EQ(run.ExitCode, c.ExitCode) << c.Args.join(' ').toStdString();
     EXPECT_EQ(run.Err.count('\n'), 1) << run.Err.constData();
     EXPECT_TRUE(run.Err.startsWith("vexactl: ")) << run.Err.constData();
+    EXPECT_TRUE(run.Err.contains(c.Says)) << run.Err.constData();
   }
+  struct stat fifo {};
+  ASSERT_EQ(::stat(QFile::encodeName(Path("fifo")).constData(), &fifo), 0);
+  EXPECT_TRUE(S_ISFIFO(fifo.st_mode));
   EXPECT_EQ(Vexactl({"check", Path("ok.StepAll")}).ExitCode, 0);
+}
+
+// "Set.Dat" as "defaults SetDat" writes it checks clean; a bad one is
+// corrected as at start-up and written back with its other items.
+TEST_F(VexactlVerbs, CheckReadsSetDat) {
+  ASSERT_EQ(Vexactl({"defaults", "SetDat", Path("Set.Dat")}).ExitCode, 0);
+  const ToolRun clean = Vexactl({"check", Path("Set.Dat"), "--out", Path("Copy.Dat")});
+  EXPECT_EQ(clean.ExitCode, 0) << clean.Err.constData();
+  EXPECT_EQ(clean.Out, "");
+  EXPECT_EQ(ReadAll(Path("Copy.Dat")), ReadAll(Path("Set.Dat")));
+  WriteAll(Path("Bad.Dat"),
+           "[FileInfo]\r\nType = 128\r\n\r\n[Value]\r\nCommTypeLAN_Port = 70000\r\n"
+           "Extra = 1\r\n\r\n");
+  const ToolRun bad = Vexactl({"check", Path("Bad.Dat"), "--out", Path("Fixed.Dat")});
+  EXPECT_EQ(bad.ExitCode, 0) << bad.Err.constData();
+  EXPECT_EQ(bad.Out, "Value.CommTypeLAN_Port: 70000 -> 0\n");
+  EXPECT_TRUE(ReadAll(Path("Fixed.Dat")).contains("Extra = 1"));
 }

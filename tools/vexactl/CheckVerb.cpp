@@ -1,15 +1,18 @@
-// vexactl check FILE [--out FILE]: reads a setting file of any kind with the
-// normalisation of the chosen model and prints every field it corrected.
+// vexactl check FILE [--out FILE]: reads a setting file of any kind (or
+// "Set.Dat") with the normalisation of the chosen model and prints every
+// field it corrected.
 #include "tools/vexactl/Verbs.h"
 
+#include "comm/CommSettings.h"
 #include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
+#include "storage/SoftSet.h"
 #include "tools/vexactl/ModelOption.h"
-
-#include <QFileInfo>
+#include "tools/vexactl/PathKind.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -40,29 +43,52 @@ int VerbCheck(const GlobalOptions &global, const QStringList &args) {
   if (!model)
     return UsageError("unknown model " + global.Model);
 
-  if (!QFileInfo(input).isFile())
-    return FileError(input, "no such file");
+  if (const QString reason = NotAFileReason(input); !reason.isEmpty())
+    return FileError(input, reason);
+  if (!output.isEmpty())
+    if (const QString refusal = OutputRefusal(output); !refusal.isEmpty())
+      return FileError(output, refusal);
   IniFile document;
   if (document.LoadFile(input) != 0)
     return FileError(input, "cannot be read");
   const std::optional<int32_t> type = document.GetInt("FileInfo", "Type");
-  const SettingKindInfo *kind = type ? SettingKindByType(*type) : nullptr;
-  if (kind == nullptr)
+  const bool softSet = type == kSoftSetType;
+  const SettingKindInfo *kind = type && !softSet ? SettingKindByType(*type) : nullptr;
+  if (kind == nullptr && !softSet)
     return FileError(input, type ? QString("Type %1 is no setting file kind").arg(*type)
                                  : QString("no FileInfo/Type item"));
 
   // A One file is read into the first group, step or entry; what the file
-  // lacks keeps its default.
+  // lacks keeps its default. "Set.Dat" is read as the program reads it at
+  // start-up, over the first-start communication settings.
   ResetProgramState();
   gPowerInfo.ModelType = *model;
-  SettingApplyDefaults(kind->Kind, 0);
-  SettingFindings findings;
-  SettingReadDocumentChecked(kind->Kind, document, 0, *model, &findings);
-  std::fputs(qPrintable(SettingFindingsText(findings)), stdout);
+  if (softSet) {
+    DataInitCommSet();
+    SoftSetReadDocument(document);
+    const QList<SettingItem> items = SoftSetItems();
+    std::vector<int32_t> before;
+    before.reserve(items.size());
+    for (const SettingItem &item : items)
+      before.push_back(*item.Field);
+    DataCheckCommSet();
+    for (qsizetype i = 0; i < items.size(); ++i)
+      if (*items[i].Field != before[i])
+        std::printf("%.*s.%.*s: %d -> %d\n", int(items[i].Section.size()), items[i].Section.data(),
+                    int(items[i].Key.size()), items[i].Key.data(), before[i], *items[i].Field);
+  } else {
+    SettingApplyDefaults(kind->Kind, 0);
+    SettingFindings findings;
+    SettingReadDocumentChecked(kind->Kind, document, 0, *model, &findings);
+    std::fputs(qPrintable(SettingFindingsText(findings)), stdout);
+  }
 
   if (!output.isEmpty()) {
     // The input's other items and comments go along into the output.
-    SettingWriteDocument(kind->Kind, document, 0);
+    if (softSet)
+      SoftSetWriteDocument(document);
+    else
+      SettingWriteDocument(kind->Kind, document, 0);
     if (document.SaveFile(output) != 0)
       return FileError(output, "cannot be written");
   }

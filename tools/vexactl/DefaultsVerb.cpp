@@ -8,6 +8,7 @@
 #include "storage/IniFile.h"
 #include "storage/SoftSet.h"
 #include "tools/vexactl/ModelOption.h"
+#include "tools/vexactl/PathKind.h"
 
 #include <cstdio>
 
@@ -31,6 +32,10 @@ int VerbDefaults(const GlobalOptions &global, const QStringList &args) {
     SettingWriteDocument(kind->Kind, document, 0);
   } else {
     return UsageError("defaults: unknown kind " + kindName);
+  }
+  if (const QString refusal = OutputRefusal(output); !refusal.isEmpty()) {
+    std::fprintf(stderr, "vexactl: %s: %s\n", qPrintable(output), qPrintable(refusal));
+    return 1;
   }
   if (document.SaveFile(output) != 0) {
     std::fprintf(stderr, "vexactl: %s: cannot be written\n", qPrintable(output));

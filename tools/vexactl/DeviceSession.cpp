@@ -2,6 +2,7 @@
 
 #include "app/MainPanelFunc.h"
 #include "app/MainTimer.h"
+#include "app/StopSignals.h"
 #include "comm/CommConnect.h"
 #include "comm/CommReconnect.h"
 #include "comm/CommScheduler.h"
@@ -12,11 +13,16 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QTimer>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -80,6 +86,30 @@ QString SerialOption(const QString &device, const QString &baudText) {
   return {};
 }
 
+// Session folders are named after the process that made them, so a later
+// run can tell the ones of a killed run and remove them.
+const QString kSessionDirPrefix = QStringLiteral("vexactl-session-");
+
+QString SessionDirTemplate() {
+  // The user's runtime folder where there is one; Qt would warn on standard
+  // error when it is not set, and a device verb's error output is one line.
+  QString base = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (base.isEmpty() || !QFileInfo(base).isDir())
+    base = QDir::tempPath();
+  QDir folder(base);
+  for (const QFileInfo &entry :
+       folder.entryInfoList({kSessionDirPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+    bool ok = false;
+    const qint64 pid =
+        entry.fileName().mid(kSessionDirPrefix.size()).section('-', 0, 0).toLongLong(&ok);
+    if (ok && pid > 0 && entry.ownerId() == ::getuid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+        errno == ESRCH)
+      QDir(entry.filePath()).removeRecursively();
+  }
+  return folder.filePath(kSessionDirPrefix + QString::number(QCoreApplication::applicationPid()) +
+                         "-XXXXXX");
+}
+
 QString OneLine(QString text) { return text.replace('\n', ' ').trimmed(); }
 
 } // namespace
@@ -119,16 +149,20 @@ int DeviceFail(int code, const QString &message) {
   return code;
 }
 
-DeviceSession::DeviceSession() : previousDir_(QDir::currentPath()) {
+DeviceSession::DeviceSession() : previousDir_(QDir::currentPath()), workDir_(SessionDirTemplate()) {
   ResetProgramState();
   DataInitCommSet();
   gPowerInfo.Language = 1;
   if (workDir_.isValid())
     QDir::setCurrent(workDir_.path());
+  // A signal ends the run in the event loop: the link is closed and the
+  // session folder removed on the way out.
+  InstallStopSignals();
 }
 
 DeviceSession::~DeviceSession() {
   Disconnect();
+  RemoveStopSignals();
   SetHooks(nullptr);
   QDir::setCurrent(previousDir_);
 }
@@ -201,6 +235,8 @@ int DeviceSession::Connect() {
 std::optional<int> DeviceSession::CheckFailure() {
   if (failure_)
     return failure_;
+  if (StopSignalCount() > stopsHandled_)
+    return kExitSignalled + LastStopSignal();
   if (gPowerInfo.Connected != 1 && !CommReconnectActive()) {
     if (!linkLostTold_)
       DeviceFail(kExitLink, LinkName() + ": the link was closed");
@@ -274,6 +310,8 @@ int DeviceSession::SwitchOutput(bool on) {
     why += QString(" (alarm %1)").arg(gPowerState.AlarmCode);
   return DeviceFail(kExitFailed, why);
 }
+
+void DeviceSession::AcknowledgeStop() { stopsHandled_ = StopSignalCount(); }
 
 void DeviceSession::Disconnect() {
   CommReconnectStop();

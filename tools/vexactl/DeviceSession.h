@@ -7,8 +7,11 @@
 // A session works in a temporary directory of its own: a source of another
 // model than the one assumed makes the connect exchange save and load the
 // auto-save files of the working directory, and a command-line tool must
-// neither overwrite the program's files nor leave new ones behind. Verbs turn
-// the paths they were given into absolute ones before a session starts.
+// neither overwrite the program's files nor leave new ones behind. The folder
+// lies in the user's runtime folder (else the system's temporary folder) and
+// is named after the process; a session removes the folders of earlier runs
+// that were killed before they could. Verbs turn the paths they were given
+// into absolute ones before a session starts.
 #pragma once
 
 #include "records/ViewHooks.h"
@@ -31,6 +34,8 @@ enum DeviceExit : int {
   kExitFailed = 1, // a file, or a request the source refused or did not carry out
   kExitUsage = 2,
   kExitLink = 3, // the link could not be opened or was lost
+  // 128 + the signal number: ended by SIGTERM, SIGINT or SIGHUP
+  kExitSignalled = 128,
 };
 
 // FPA, FPB and GS keep Step, List, Ramp and THD programs; GS also Cross.
@@ -60,7 +65,8 @@ public:
   int Connect();
   // Runs the 50 ms tick until done() holds after a tick. kExitOk, or the
   // exit code of what went wrong first: the link was lost, the source
-  // refused a write or an output command, a request was dropped.
+  // refused a write or an output command, a request was dropped, a stop
+  // signal arrived that was not yet acknowledged (128 + its number).
   int RunUntil(const std::function<bool()> &done);
   // Runs until no request waits and no frame is in flight.
   int RunUntilIdle();
@@ -69,6 +75,9 @@ public:
   // status reply must show it so.
   int SwitchOutput(bool on);
   void Disconnect();
+  // Takes the stop signals that arrived so far as handled: the next run
+  // goes on until another one arrives.
+  void AcknowledgeStop();
 
   // Called after every accepted measurement reply.
   std::function<void()> OnMeasureReply;
@@ -97,4 +106,5 @@ private:
   bool linkLostTold_ = false;
   int statusReplies_ = 0;
   std::optional<int> failure_;
+  int stopsHandled_ = 0;
 };

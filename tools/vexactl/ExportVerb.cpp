@@ -1,7 +1,9 @@
 // vexactl export: the history panel's CSV export from the command line.
 #include "tools/vexactl/Verbs.h"
 
+#include "measure/Database.h"
 #include "measure/MeasurePanelFunc.h"
+#include "tools/vexactl/PathKind.h"
 
 #include <QFileInfo>
 #include <array>
@@ -77,11 +79,15 @@ int VerbExport(const GlobalOptions &, const QStringList &args) {
   if (itemCount == 0)
     return UsageError("export: --items selects no quantity");
 
-  if (!QFileInfo(db).isFile())
-    return Failure("database " + db + " not found");
+  if (const QString reason = NotAFileReason(db); !reason.isEmpty())
+    return Failure("database " + db + ": " + reason);
   DatabaseInfo info;
   if (DatabaseOpenExistingMeasureRecord(db, info) != 0)
     return Failure(db + " is not a readable measurement database");
+  // Writing the export over the database would delete every row.
+  if (DatabaseIsItsFile(info, csv))
+    return Failure("cannot write " + csv + ": it is the measurement database itself");
+  RemoveOnSignal(QFileInfo(csv).absoluteFilePath());
   const int result = DatabaseRecordWriteToFileCvs(csv, items, info, start, duration, step, chinese);
   DatabaseClose(info);
   if (result != 0)

@@ -9,6 +9,7 @@
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
 #include "tools/vexactl/ModelOption.h"
+#include "tools/vexactl/PathKind.h"
 
 #include <QFileInfo>
 
@@ -143,7 +144,9 @@ int VerbLoad(const GlobalOptions &global, const QStringList &args) {
   // Every file is checked before anything is sent.
   for (LoadFile &file : files) {
     IniFile document;
-    if (!QFileInfo(file.Path).isFile() || document.LoadFile(file.Path) != 0)
+    if (const QString reason = NotAFileReason(file.Path); !reason.isEmpty())
+      return DeviceFail(kExitFailed, file.Path + ": " + reason);
+    if (document.LoadFile(file.Path) != 0)
       return DeviceFail(kExitFailed, file.Path + ": cannot be read");
     const std::optional<int32_t> type = document.GetInt("FileInfo", "Type");
     file.Kind = type ? SettingKindByType(*type) : nullptr;

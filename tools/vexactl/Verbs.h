@@ -1,7 +1,8 @@
 // vexactl: one function per verb. Each gets the words after the verb and the
 // options given before it; it returns the process exit code (0 success,
 // 1 a file that could not be read or a request the source did not carry
-// out, 2 a usage error, 3 a link that could not be opened or was lost).
+// out, 2 a usage error, 3 a link that could not be opened or was lost,
+// 128 + N ended by signal N).
 #pragma once
 
 #include <QString>
@@ -30,6 +31,10 @@ int VerbDump(const GlobalOptions &global, const QStringList &args);
 int VerbLoad(const GlobalOptions &global, const QStringList &args);
 int VerbOutput(const GlobalOptions &global, const QStringList &args);
 int VerbWatch(const GlobalOptions &global, const QStringList &args);
+
+// An offline verb ended by a signal removes the file at path (set it before
+// writing a file that would be useless when cut short).
+void RemoveOnSignal(const QString &path);
 
 // Prints "vexactl: <message>" on standard error and returns 2.
 int UsageError(const QString &message);

@@ -13,14 +13,9 @@
 #include <QFileInfo>
 #include <QTime>
 
-#include <csignal>
 #include <cstdio>
 
 namespace {
-
-volatile std::sig_atomic_t gStopWatch = 0;
-
-void StopWatch(int) { gStopWatch = 1; }
 
 constexpr const char *kUnits[] = {"V", "A", "Hz", "kW", "kVA", "PF", "CF", "Apk"};
 
@@ -79,15 +74,13 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args) {
   if (!db.isEmpty()) {
     QString setAside;
     if (DatabaseOpenMeasureRecordByName(db, gDatabaseInfo, &setAside) != 0)
-      return DeviceFail(kExitFailed, db + ": the measurement database cannot be opened");
+      return DeviceFail(kExitFailed, db + ": " + DatabaseCannotOpenMessage(db, 0));
     if (!setAside.isEmpty())
       DeviceFail(kExitOk, DatabaseSetAsideMessage(setAside, 0));
   }
   session.OnMeasureReply = PrintMeasurement;
-  gStopWatch = 0;
-  std::signal(SIGINT, StopWatch);
-  std::signal(SIGTERM, StopWatch);
 
+  // A stop signal during the connect exchange ends the command at once.
   int result = session.Connect();
   // The time counts from the end of the connect exchange.
   const QDeadlineTimer end{std::chrono::seconds(seconds)};
@@ -96,8 +89,14 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args) {
     result = session.SwitchOutput(true);
     switchedOn = result == kExitOk;
   }
-  if (result == kExitOk)
-    result = session.RunUntil([&] { return end.hasExpired() || gStopWatch != 0; });
+  if (result == kExitOk) {
+    // Here a stop signal is the normal end of the watch, like the time.
+    result = session.RunUntil([&] { return end.hasExpired(); });
+    if (result > kExitSignalled) {
+      result = kExitOk;
+      session.AcknowledgeStop();
+    }
+  }
   // An output this command switched on is switched off again, also after
   // Ctrl-C; one it found running is left running.
   if (switchedOn && gPowerInfo.Connected == 1) {
@@ -106,8 +105,6 @@ int VerbWatch(const GlobalOptions &global, const QStringList &args) {
       result = off;
   }
   session.Disconnect();
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
   // Every row is on disk when it has been stored; closing keeps them all,
   // also after a lost link.
   DatabaseClose(gDatabaseInfo);

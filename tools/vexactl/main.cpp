@@ -1,13 +1,36 @@
 #include "tools/vexactl/Verbs.h"
 
 #include <QCoreApplication>
+#include <QFile>
+
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace {
 
+// The file an offline verb is writing, removed when a signal ends it.
+char gPartialOutput[4096] = {};
+
+void EndNow(int signal) {
+  if (gPartialOutput[0] != '\0')
+    ::unlink(gPartialOutput);
+  ::_exit(128 + signal);
+}
+
+// The offline verbs run no event loop: SIGTERM, SIGINT and SIGHUP end them
+// at once, also when the process was started with the signals ignored.
+void EndOfflineVerbOnSignals() {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    std::signal(signal, EndNow);
+}
+
 const char *const kUsage =
     "usage: vexactl [--model FCT|FCS|FSA|FSB|FPA|FPB|GS|FL] [CONNECTION] [--fast] VERB ...\n"
-    "  check FILE [--out FILE]       read a setting file, print what normalisation changed\n"
+    "  check FILE [--out FILE]       read a setting file or Set.Dat, print what\n"
+    "                                normalisation changed\n"
     "  defaults KIND OUT             write a new setting file with default values\n"
     "  export --db FILE --start \"YYYY-MM-DD HH:MM:SS\" --duration S --step S\n"
     "         --items 8-FLAGS [--chinese] --csv FILE\n"
@@ -36,9 +59,16 @@ const char *const kUsage =
     "            --gpib ADDRESS; --address N (device address, default 1)\n"
     "--fast: take every reply as soon as it has come (the reply waits stay the\n"
     "        limit); about ten times faster over LAN\n"
-    "exit: 0 done, 1 file or request failed, 2 usage, 3 link not opened or lost\n";
+    "exit: 0 done, 1 file or request failed, 2 usage, 3 link not opened or lost,\n"
+    "      128+N ended by signal N (watch: a signal ends the watch, exit 0)\n";
 
 } // namespace
+
+void RemoveOnSignal(const QString &path) {
+  const QByteArray name = QFile::encodeName(path);
+  if (name.size() < static_cast<qsizetype>(sizeof gPartialOutput))
+    std::memcpy(gPartialOutput, name.constData(), static_cast<size_t>(name.size()) + 1);
+}
 
 int UsageError(const QString &message) {
   std::fprintf(stderr, "vexactl: %s\n", qPrintable(message));
@@ -80,6 +110,8 @@ int main(int argc, char **argv) {
     return 2;
   }
   const QString verb = args.takeFirst();
+  if (verb == "check" || verb == "defaults" || verb == "export")
+    EndOfflineVerbOnSignals();
   if (verb == "check")
     return VerbCheck(global, args);
   if (verb == "defaults")
