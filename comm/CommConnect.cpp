@@ -160,30 +160,9 @@ void CommConnectTick() {
   OpenEnded(state, link.OpenQuiet == 1);
 }
 
-std::string CommLinkName() {
-  const PowerInfo &info = gPowerInfo;
-  char text[300];
-  switch (info.CommType) {
-  case kCommLAN:
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d:%d", info.CommTypeLAN_IP1, info.CommTypeLAN_IP2,
-                  info.CommTypeLAN_IP3, info.CommTypeLAN_IP4, info.CommTypeLAN_Port);
-    break;
-  case kCommGPIB:
-    std::snprintf(text, sizeof text, "GPIB %d", info.CommTypeGPIBPort);
-    break;
-  default:
-    if (info.CommTypeRS232Device[0] != '\0')
-      std::snprintf(text, sizeof text, "%s", info.CommTypeRS232Device.data());
-    else
-      std::snprintf(text, sizeof text, "COM%d", info.CommTypeRS232Port);
-    break;
-  }
-  return text;
-}
-
 std::string CommOpeningText() {
-  return English() ? "Connecting to " + CommLinkName() + " ..."
-                   : "正在连接 " + CommLinkName() + " ...";
+  return English() ? "Connecting to " + CommPortText() + " ..."
+                   : "正在连接 " + CommPortText() + " ...";
 }
 
 void CommConnectToPanel(int connected) {

@@ -15,9 +15,6 @@ void CommConnectDeal(int connect);
 // or run out of time, and starts the connect exchange or reports the failure.
 void CommConnectTick();
 
-// The port of the communication settings for the user: "192.168.0.5:5025",
-// "/dev/ttyUSB0", "COM3", "GPIB 5".
-std::string CommLinkName();
 // "Connecting to ... ", in the current language.
 std::string CommOpeningText();
 

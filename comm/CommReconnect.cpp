@@ -42,8 +42,8 @@ void WaitForNextAttempt() {
 
 // The port did not open, or no source answered the model query.
 void AttemptFailed() {
-  gLossReason = English() ? "No power source answered at " + CommLinkName() + "."
-                          : "在 " + CommLinkName() + " 没有电源应答。";
+  gLossReason = English() ? "No power source answered at " + CommPortText() + "."
+                          : "在 " + CommPortText() + " 没有电源应答。";
   WaitForNextAttempt();
 }
 
@@ -53,8 +53,8 @@ void Attempt() {
   link.Attempts += 1;
   const std::string attempt = std::to_string(link.Attempts);
   Hooks().CommLinkStatus(
-      English() ? "Reconnecting to " + CommLinkName() + " (attempt " + attempt + ") ..."
-                : "正在重新连接 " + CommLinkName() + "（第 " + attempt + " 次）...");
+      English() ? "Reconnecting to " + CommPortText() + " (attempt " + attempt + ") ..."
+                : "正在重新连接 " + CommPortText() + "（第 " + attempt + " 次）...");
   // Silent like the start-up attempt: a failure only schedules the next one.
   gFirstConnect = 1;
   CommConnectDeal(1);
@@ -127,10 +127,10 @@ bool CommReconnectOtherSource() {
   Hooks().CommLinkStatus(English() ? "Another power source answered: " + other + "."
                                    : "应答的是另一台电源：" + other + "。");
   Hooks().CommAskOtherSource(English() ? "Another power source" : "另一台电源",
-                             English() ? "A different power source answered at " + CommLinkName() +
+                             English() ? "A different power source answered at " + CommPortText() +
                                              ": " + other + " instead of " + lost +
                                              ".\nConnect to this power source?"
-                                       : "在 " + CommLinkName() + " 应答的电源是 " + other +
+                                       : "在 " + CommPortText() + " 应答的电源是 " + other +
                                              "，而不是 " + lost + "。\n是否连接这台电源？");
   return true;
 }

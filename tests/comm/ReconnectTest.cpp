@@ -61,7 +61,7 @@ TEST_F(Reconnect, AnotherSourceIsNotTakenOnUntilTheUserSaysSo) {
   EXPECT_EQ(std::string(gPowerInfo.PowerModelStr.data()), IdentifierOf(kModelFPA));
   ASSERT_EQ(hooks_.Asked.size(), 1u);
   EXPECT_EQ(hooks_.Asked[0], "Another power source|A different power source answered at "
-                             "0.0.0.0:0: QXGS100T000 instead of QXFP050A000.\n"
+                             "LAN 0.0.0.0:0: QXGS100T000 instead of QXFP050A000.\n"
                              "Connect to this power source?");
   EXPECT_TRUE(OpensAfter(1).empty()) << "no retry while the user decides";
   CommReconnectAnswer(1);
