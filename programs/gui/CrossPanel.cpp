@@ -13,6 +13,8 @@ enum CrossTabPage : int {
   kCrossTabWave = 1,
 };
 
+// Times take a fourth decimal so that a typed 0.1506 s reaches the rounding
+// to whole ms.
 struct ValueFormat {
   double Min, Max;
   int Decimals;
@@ -20,8 +22,8 @@ struct ValueFormat {
 };
 constexpr ValueFormat kValueFormats[kCrossValueCount] = {
     {45, 65, 2, 0.01},        {0, 300, 1, 0.1}, {-60, 60, 1, 0.1},
-    {0.02, 99.999, 3, 0.001}, {0, 300, 1, 0.1}, {0.02, 99.999, 3, 0.001},
-    {0, 99.999, 3, 0.001},    {0, 300, 1, 0.1}, {0.02, 99.999, 3, 0.001},
+    {0.02, 99.999, 4, 0.001}, {0, 300, 1, 0.1}, {0.02, 99.999, 4, 0.001},
+    {0, 99.999, 4, 0.001},    {0, 300, 1, 0.1}, {0.02, 99.999, 4, 0.001},
 };
 
 const char *const kStandardNames[kCrossStandardCount] = {"GER", "USA", "ENG", "CHI"};

@@ -2,6 +2,7 @@
 // edits typed into their controls land in the records as the source counts
 // them, come back on the controls, and flag or write what has to go out.
 #include <QTableWidget>
+#include <QTest>
 #include <algorithm>
 
 #include "GuiTestSupport.h"
@@ -220,12 +221,15 @@ TEST_F(ProgramPanelsTest, CrossHeaderRoundingAndEntrySelection) {
   EXPECT_EQ(gCrossListSet.CurrentNo, 3);
   EXPECT_EQ(gRefreshProWaveDelay, 0) << "selecting an entry redraws nothing later";
   const struct {
-    double Typed;
+    const char *Typed;
     int32_t Stored;
-  } holds[] = {{0.1506, 151}, {0.1504, 150}};
+  } holds[] = {{"0.1506", 151}, {"0.1504", 150}};
   for (const auto &h : holds) {
     CommClearNewCmdAll();
-    gCrossPanel->NumValue[kCrossKeepTime]->setValue(h.Typed);
+    NumEntry *hold = gCrossPanel->NumValue[kCrossKeepTime];
+    hold->selectAll();
+    QTest::keyClicks(hold, h.Typed);
+    QTest::keyClick(hold, Qt::Key_Return);
     EXPECT_EQ(gCrossSet[3].KeepTime, h.Stored) << h.Typed;
     EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, 41, 3}}));
     EXPECT_EQ(gRefreshProWaveDelay, 20);
