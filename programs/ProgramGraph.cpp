@@ -88,6 +88,24 @@ int StepProgress() {
   return int(std::clamp<int64_t>(n, 1, kStepGraphPoints - 1));
 }
 
+// The progress count n (-1: a step beyond the program, the drawing stays as
+// it is); a count that fell, as at a new cycle, redraws the whole graph.
+void ShowProgramProgress(ProgramGraphView &graph, int n, int redraw, int mode) {
+  if (n < 0)
+    n = int(graph.LastProgress);
+  if (n < graph.LastProgress)
+    redraw = 1;
+  if (redraw != 0) {
+    graph.Shown = PhasesOfDisMode(mode);
+    graph.YMin = 0;
+    graph.YMax = kStepVoltMax;
+    ++graph.Revision;
+  }
+  graph.Progress = n;
+  ++graph.ProgressRevision;
+  graph.LastProgress = n;
+}
+
 } // namespace
 
 int ProgressCount(int points, int64_t elapsed, int64_t total) {
@@ -117,23 +135,65 @@ int64_t StepTimeHundredths(int32_t hours, int32_t minutes, int32_t hundredths) {
 void RefreshStepSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
   if (recompute != 0 || graph.Points[0].size() != kStepGraphPoints)
     RecomputeStep(graph);
-  int n = 0;
-  if (StepProgressShown()) {
-    n = StepProgress();
-    if (n < 0) // a step beyond the program: the drawing stays as it is
-      n = int(graph.LastProgress);
+  ShowProgramProgress(graph, StepProgressShown() ? StepProgress() : 0, redraw, mode);
+}
+
+namespace {
+
+// The start of each Cross entry in ms (entries outside start..stop take no
+// time); element 8 is the length of the whole program.
+std::array<int64_t, kCrossEntryCount + 1> CrossEntryStarts() {
+  std::array<int64_t, kCrossEntryCount + 1> starts{};
+  const CrossListSet &h = gCrossListSet;
+  for (int e = 0; e < kCrossEntryCount; ++e) {
+    const bool runs = e >= h.StartNo && e <= h.StopNo;
+    starts[e + 1] = starts[e] + (runs ? CrossEntryLength(gCrossSet[e]) : 0);
   }
-  if (n < graph.LastProgress)
-    redraw = 1;
-  if (redraw != 0) {
-    graph.Shown = PhasesOfDisMode(mode);
-    graph.YMin = 0;
-    graph.YMax = kStepVoltMax;
-    ++graph.Revision;
+  return starts;
+}
+
+void RecomputeCross(ProgramGraphView &graph) {
+  const auto starts = CrossEntryStarts();
+  const int64_t total = starts[kCrossEntryCount];
+  for (std::vector<double> &out : graph.Points)
+    out.assign(kCrossGraphPoints, 0.0);
+  if (total < 1)
+    return;
+  int e = 0;
+  for (int i = 0; i < kCrossGraphPoints; ++i) {
+    const int64_t t = total * i / kCrossGraphPoints;
+    while (e < kCrossEntryCount - 1 && t >= starts[e + 1])
+      ++e;
+    const CrossSet &c = gCrossSet[e];
+    for (int phase = 0; phase < 3; ++phase) {
+      const bool dips = (c.OutChannel & (1 << phase)) != 0;
+      graph.Points[phase][i] = (dips ? CrossVoltageAt(c, t - starts[e]) : c.RatingVol) / 10.0;
+    }
   }
-  graph.Progress = n;
-  ++graph.ProgressRevision;
-  graph.LastProgress = n;
+}
+
+bool CrossProgressShown() {
+  return gPowerInfo.Connected == 1 && gPowerInfo.OutputRunning == 1 &&
+         gPowerState.RunState == kRunCross;
+}
+
+// The progress count of the running Cross program, or -1 when the source
+// reports an entry outside the program.
+int CrossProgress() {
+  const auto starts = CrossEntryStarts();
+  const int32_t entry = gPowerState.RunStepU;
+  if (entry < gCrossListSet.StartNo || entry > gCrossListSet.StopNo || entry >= kCrossEntryCount)
+    return -1;
+  return ProgressCount(kCrossGraphPoints, starts[entry] + gPowerState.RunStepTimeU,
+                       starts[kCrossEntryCount]);
+}
+
+} // namespace
+
+void RefreshCrossSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
+  if (recompute != 0 || graph.Points[0].size() != kCrossGraphPoints)
+    RecomputeCross(graph);
+  ShowProgramProgress(graph, CrossProgressShown() ? CrossProgress() : 0, redraw, mode);
 }
 
 void DrawTHDPanelGraph(ProgramGraphView &graph, int group) {

@@ -11,6 +11,7 @@
 
 constexpr int kStepGraphPoints = 400;
 constexpr int kTHDGraphPoints = 360;
+constexpr int kCrossGraphPoints = 800;
 
 struct ProgramGraphView {
   // Volts per point, phase U, V, W. Kept between redraws, so a redraw
@@ -41,6 +42,14 @@ int64_t StepTimeHundredths(int32_t hours, int32_t minutes, int32_t hundredths);
 // from gPowerState. A step index beyond the program leaves the progress as
 // it was.
 void RefreshStepSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode);
+
+// The Cross preview of gCrossListSet and gCrossSet over 800 points: per
+// entry in start..stop the rated voltage, the dip, the linear rise and the
+// resume voltage of the phases in its mask (the others stay at the rated
+// voltage); recompute, redraw and progress as for Step. A running entry
+// beyond the program leaves the progress as it was; a program of no length
+// draws nothing.
+void RefreshCrossSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode);
 
 // One period of a THD group (synthesised first when stale) in units of its
 // RMS, so a pure sine peaks at about 1.414.

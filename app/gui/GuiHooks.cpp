@@ -66,6 +66,8 @@ public:
       OnPanel(DataFromNormalAndSystemVarToPanel);
     else if (kind == kPageStep)
       DataFPFromStepVarToPanel();
+    else if (kind == kPageCross)
+      DataFPFromCrossVarToPanel();
   }
   void DataFPFromNormalVarToPanel() override { OnPanel(::DataFPFromNormalVarToPanel); }
   void DataFPFromSystemVarToPanel() override { OnPanel(::DataFPFromSystemVarToPanel); }
@@ -95,8 +97,15 @@ public:
     ::CheckAndSetTHDDownloadButton(gTHDPanelState);
     THDStateToPanel();
   }
-  // The List, Ramp and Cross frames do not show programs yet: their records
-  // read from the source wait in the records for their editors.
+  void DataFPFromCrossVarToPanel() override {
+    ::DataFPFromCrossVarToPanel(gCrossPanelState);
+    CrossStateToPanel();
+  }
+  void RefreshCrossSetGraph(int recompute, int redraw, int mode) override {
+    RefreshCrossGraphOnPanel(recompute, redraw, mode);
+  }
+  // The List and Ramp frames do not show programs yet: their records read
+  // from the source wait in the records for their editors.
   void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
   void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }
   void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }

@@ -8,11 +8,13 @@
 #include <QString>
 #include <functional>
 
+#include "programs/CrossPanelFunc.h"
 #include "programs/StepPanelFunc.h"
 #include "programs/THDPanelFunc.h"
 
 extern StepPanelState gStepPanelState;
 extern THDPanelState gTHDPanelState;
+extern CrossPanelState gCrossPanelState;
 
 // Fresh records for freshly created panels (nothing drawn yet).
 void ResetProgramPanelStates();
@@ -25,8 +27,20 @@ void THDPanelToState();
 void THDStateToPanel();
 void RunTHDCallback(const std::function<void(THDPanelState &)> &callback);
 
-// The Step preview: the core's arithmetic, then the drawing.
+void CrossPanelToState();
+void CrossStateToPanel();
+void RunCrossCallback(const std::function<void(CrossPanelState &)> &callback);
+
+// The Step and Cross previews: the core's arithmetic, then the drawing.
 void RefreshStepGraphOnPanel(int recompute, int redraw, int mode);
+void RefreshCrossGraphOnPanel(int recompute, int redraw, int mode);
+// The delayed redraw of the preview of the program page in front.
+void RefreshProgramGraphOnPanel(int page);
+// Before the output switch starts a program page's program: the check of the
+// program against the connected model, with the user's answer (corrections
+// applied and the program written again, or nothing sent). True when the
+// switch may go ahead; always when the output runs or no program is checked.
+bool ConfirmProgramRun(int page);
 // The program page in front shows its records again after an output-state
 // change (busy: output on or alarm): record to panel and the file items.
 void RefreshProgramPageOnPanel(int page, bool busy);
@@ -35,11 +49,14 @@ void ProgramPanelInitOnPanel(int page);
 // The Step and THD file items (save and load) of the panels' menus.
 void StepFileItem(int item);
 void THDFileItem(int item);
+// The Cross menu: file items, display modes (items 8..11).
+void CrossMenuItem(int item);
 // Loads a setting file into the panel as its load item does after the file
 // dialog: only an existing file of the right kind, else the user is told
 // and nothing changes. 1 when loaded.
 int StepLoadFile(const QString &path);
 int THDLoadFile(const QString &path, bool all);
+int CrossLoadFile(const QString &path, bool all);
 
-// Connects the controls of the Step and THD panels to their callbacks.
+// Connects the controls of the Step, Cross and THD panels to their callbacks.
 void ConnectProgramPanelControls();

@@ -21,6 +21,8 @@ constexpr int kPollMs = 100;
 constexpr int kTimeoutMs = 60000;
 // Steps of the Step graph drawn as executed before its picture (of 400).
 constexpr int kStepProgressShown = 120;
+// Points of the Cross graph drawn as executed before its picture (of 800).
+constexpr int kCrossProgressShown = 240;
 
 struct GrabPanel {
   const char *Name;
@@ -38,6 +40,8 @@ bool MeasuresShown() {
          (gMeasureArea->Readout[0][0]->number() > 0 && gMeasureArea->Chart[0]->pointCount() >= 40);
 }
 bool StepProgressShown() { return gStepPanelState.Graph.Progress >= kStepProgressShown; }
+bool CrossProgressShown() { return gCrossPanelState.Graph.Progress >= kCrossProgressShown; }
+int LoadCross(const QString &path) { return CrossLoadFile(path, !path.endsWith(".CrossOne")); }
 int LoadTHD(const QString &path) { return THDLoadFile(path, !path.endsWith(".THDOne")); }
 
 const GrabPanel kPanels[] = {
@@ -45,7 +49,7 @@ const GrabPanel kPanels[] = {
     {"step", MENU_PROGRAM_STEP, StepLoadFile, StepProgressShown},
     {"list", MENU_PROGRAM_LIST, nullptr, Always},
     {"ramp", MENU_PROGRAM_RAMP, nullptr, Always},
-    {"cross", MENU_PROGRAM_CROSS, nullptr, Always},
+    {"cross", MENU_PROGRAM_CROSS, LoadCross, CrossProgressShown},
     {"thd", MENU_THD_THD, LoadTHD, Always},
     {"history", MENU_HISTORY_HISTORY, nullptr, Always},
 };

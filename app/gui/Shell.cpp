@@ -13,6 +13,7 @@
 #include "app/gui/ProgramSync.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
+#include "programs/gui/CrossPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"
 #include "programs/gui/THDPanel.h"
@@ -23,7 +24,7 @@ MainPanel *gMainPanel = nullptr;
 StepPanel *gStepPanel = nullptr;
 ProgramPanel *gListPanel = nullptr;
 ProgramPanel *gRampPanel = nullptr;
-ProgramPanel *gCrossPanel = nullptr;
+CrossPanel *gCrossPanel = nullptr;
 THDPanel *gTHDPanel = nullptr;
 GroupPanel *gFCGroupPanel = nullptr;
 GroupPanel *gFPGroupPanel = nullptr;
@@ -64,7 +65,7 @@ int LoadAllPanels() {
   gStepPanel = new StepPanel;
   gListPanel = new ProgramPanel(kProgramList);
   gRampPanel = new ProgramPanel(kProgramRamp);
-  gCrossPanel = new ProgramPanel(kProgramCross);
+  gCrossPanel = new CrossPanel;
   gTHDPanel = new THDPanel;
   gFCGroupPanel = new GroupPanel("FCGroupPanel", kFCGroupCount, kFCGroupColumns);
   gFPGroupPanel = new GroupPanel("FPGroupPanel", kFPGroupCount, kFPGroupColumns);

@@ -8,6 +8,7 @@
 class AboutPanel;
 class CommPanel;
 class ConnectionBar;
+class CrossPanel;
 class GroupPanel;
 class Logo;
 class MainMenu;
@@ -25,7 +26,7 @@ extern MainPanel *gMainPanel;
 extern StepPanel *gStepPanel;
 extern ProgramPanel *gListPanel;
 extern ProgramPanel *gRampPanel;
-extern ProgramPanel *gCrossPanel;
+extern CrossPanel *gCrossPanel;
 extern THDPanel *gTHDPanel;
 extern GroupPanel *gFCGroupPanel;
 extern GroupPanel *gFPGroupPanel;

@@ -90,7 +90,7 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
   Note->setStyleSheet("color: rgb(110, 110, 110);");
   editorLayout->addWidget(Title);
   editorLayout->addWidget(Note);
-  const bool frameOnly = kind != kProgramStep && kind != kProgramTHD;
+  const bool frameOnly = kind == kProgramList || kind == kProgramRamp;
   Note->setVisible(frameOnly);
   if (frameOnly)
     editorLayout->addStretch(1);
@@ -137,13 +137,8 @@ void ProgramPanel::setLayoutTexts(int language) {
                      "in a later version of this program.",
                      "渐变程序编辑（每相 100 段渐变和预览曲线）将在后续版本中提供。"));
     break;
-  case kProgramCross:
-    Note->setText(Tx(language,
-                     "The voltage-dip editor (8 dip entries, the standard profiles and the "
-                     "preview graph) comes in a later version of this program.",
-                     "电压跌落编辑（8 组跌落设置、标准曲线和预览曲线）将在后续版本中提供。"));
-    break;
   case kProgramStep:
+  case kProgramCross:
   case kProgramTHD:
     break;
   }

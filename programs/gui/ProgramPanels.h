@@ -1,7 +1,7 @@
 // The frame of the program panels (Step, List, Ramp, Cross) and of the THD
 // panel: menu bar, logo, connection area, output area and measurement slot
 // (not on THD), and the editor area that the panel's own controls fill (the
-// List, Ramp and Cross frames say there that their editor comes later).
+// List and Ramp frames say there that their editor comes later).
 #pragma once
 
 #include <QAction>
@@ -53,7 +53,7 @@ public:
   OutputArea *Output = nullptr;       // not on THD
   QVBoxLayout *MeasureSlot = nullptr; // not on THD
   QLabel *Title;
-  QLabel *Note;        // List, Ramp, Cross: what this frame will hold
+  QLabel *Note;        // List, Ramp: what this frame will hold
   QVBoxLayout *Editor; // the editor area
 
 private:
