@@ -50,8 +50,7 @@ TEST(SimIdentity, EveryModelAndRatingFormDecodesAsTheProgramReadsIt) {
     PowerDeviceOptions options;
     options.ModelType = *model;
     options.Rating = c.Rating;
-    link.device = PowerDevice::Create(options, &error);
-    ASSERT_NE(link.device, nullptr);
+    link.Recreate(options);
     uint8_t query[8];
     ASSERT_EQ(ModelQueryTx(query), 8);
     const auto r = link.device->HandleFrame(query, 8);
@@ -68,24 +67,6 @@ TEST(SimIdentity, EveryModelAndRatingFormDecodesAsTheProgramReadsIt) {
 TEST(SimIdentity, UnknownModelNamesAreRejected) {
   EXPECT_FALSE(SimModelFromName("FPC"));
   EXPECT_FALSE(SimModelFromName(""));
-  EXPECT_EQ(SimModelFromName("gs"), kModelGS);
-}
-
-TEST(SimIdentity, AGivenIdentifierIsSentAsItStands) {
-  SimTestLink link(kModelFPA);
-  PowerDeviceOptions options;
-  options.Identifier = "QXGS100S   "; // a variant the program refuses
-  std::string error;
-  link.device = PowerDevice::Create(options, &error);
-  ASSERT_NE(link.device, nullptr);
-  uint8_t query[8];
-  ModelQueryTx(query);
-  const auto r = link.device->HandleFrame(query, 8);
-  char name[12] = {};
-  int32_t type = 0, rating = 0;
-  EXPECT_EQ(ModelQueryRx(r.Reply.data(), 24, name, &type, &rating), 0);
-  options.Identifier = "QXGS100";
-  EXPECT_EQ(PowerDevice::Create(options, &error), nullptr);
 }
 
 // ---- the stream ----------------------------------------------------------

@@ -65,30 +65,6 @@ TEST(SimRun, AStepProgramAdvancesStepByStepAndStopsAtItsEnd) {
   }
 }
 
-TEST(SimRun, SeparatePhasesRunTheirOwnStepsAndTheShorterOneHolds) {
-  SimTestLink link(kModelFPB);
-  gStepSet = StepSet{};
-  // U: 10 steps of 1 s; V: 2 steps of 3 s; W: 1 step of 0.5 s.
-  SetFields(gStepSet, "OutMode=1 VolStartU=1000 VolStartV=2000 VolStartW=500 VolStepU=10 "
-                      "VolStepV=-100 StepCntU=9 StepCntV=1 StepCntW=0 StepTimeS2PU=100 "
-                      "StepTimeS2PV=300 StepTimeS2PW=50");
-  Start(link, {{0x22, 1}}, 0x12);
-  link.device->AdvanceMs(6500);
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-  const PowerState &st = gPowerState; // V has finished: it holds its last step
-  EXPECT_EQ((std::array{st.RunStepU, st.RunStepTimeU, st.RunStepV, st.RunStepTimeV,
-                        st.RunStepLengthV, st.RunStepW}),
-            (std::array{6, 50, 1, 300, 300, 0}));
-  const auto out = link.device->Outputs();
-  EXPECT_EQ(out[0].Vol, 1060);
-  EXPECT_EQ(out[1].Vol, 1900);
-  EXPECT_EQ(out[2].Vol, 500);
-  link.device->AdvanceMs(3500); // 10 s: U has run its ten steps
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
 struct ListPoint {
   int64_t AtMs;
   int Running;
@@ -130,28 +106,6 @@ TEST(SimRun, AListProgramSkipsEmptyStepsAndRepeats) {
   }
 }
 
-TEST(SimRun, ARampStepMovesVoltageAndFrequencyLinearly) {
-  SimTestLink link(kModelGS);
-  gRampSet = {0, 0, 1, 16, 1200, 1200, 2400, 0};
-  gRampRampSet[0].Phase[0] = {1000, 2000, 0, 0, 4500, 6500, 0, 0, 1000, 0};
-  gRampRampSet[0].Phase[1] = {2000, 1000, 0, 0, 4500, 6500, 0, 0, 1000, 0};
-  gRampRampSet[0].Phase[2] = {0, 0, 0, 0, 4500, 6500, 0, 0, 1000, 0};
-  Start(link, {{0x25, 1}, {0x26, 1}}, 0x15);
-  link.device->AdvanceMs(2500);
-  Poll(link);
-  EXPECT_EQ(gPowerState.RunState, 192);
-  EXPECT_EQ(gPowerState.RunStepTimeU, 250);
-  EXPECT_EQ(gPowerState.RunStepLengthU, 1000);
-  const auto out = link.device->Outputs();
-  EXPECT_EQ(out[0].Vol, 1250);
-  EXPECT_EQ(out[1].Vol, 1750); // mode 16: own voltages
-  EXPECT_EQ(out[2].Vol, 0);
-  EXPECT_EQ(out[1].Freq, 5000); // U's frequencies
-  link.device->AdvanceMs(7500);
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
 struct CrossPoint {
   int64_t AtMs;
   int32_t Entry, Time, VolU, VolV;
@@ -185,26 +139,6 @@ TEST(SimRun, ACrossEntryDipsTheChosenPhasesAndRecovers) {
   link.device->AdvanceMs(3300 - now);
   Poll(link);
   EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
-TEST(SimRun, AProgramWithoutLengthStopsAtOnce) {
-  SimTestLink link(kModelFPA);
-  gStepSet = StepSet{}; // step times 0
-  Start(link, {{0x22, 1}}, 0x12);
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
-TEST(SimRun, NormalModeReturnsWithSelectGroupAndRunsThatGroup) {
-  SimTestLink link(kModelFPA);
-  Start(link, {{0x22, 1}}, 0x12);
-  ASSERT_EQ(link.Exchange(0x0F, 0x00), 1);
-  ASSERT_EQ(link.Exchange(0x5A, 0x11, 2), 1);
-  EXPECT_EQ(link.device->Mode(), SimMode::Normal);
-  ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
-  Poll(link);
-  EXPECT_EQ(gPowerState.RunState, 145);
-  EXPECT_EQ(gPowerState.RunGroup, 2);
 }
 
 } // namespace
