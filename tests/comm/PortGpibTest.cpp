@@ -123,41 +123,28 @@ TEST(PortGpib, ANewConnectReleasesTheDescriptorOfTheLastOne) {
   QPointer<QTcpSocket> firstDevice = bus.Accept();
   ASSERT_TRUE(firstDevice);
   EXPECT_EQ(PortGPIBClose(first), 0);
-  EXPECT_EQ(firstDevice->state(), QAbstractSocket::ConnectedState) << "close leaves it as it is";
-
   EXPECT_GE(PortGPIBOpen(5), 0);
   EXPECT_TRUE(bus.Accept());
   EXPECT_TRUE(PumpUntil([&] { return firstDevice->state() != QAbstractSocket::ConnectedState; }));
 }
 
-struct MissingDriverCase {
-  const char *Name;
-  QByteArray Library;
-  QByteArray Sim;
-  int LibraryLoaded;
-};
-
-class PortGpibMissing : public ::testing::TestWithParam<MissingDriverCase> {};
-
-TEST_P(PortGpibMissing, NoDescriptorAndNoCrash) {
-  GpibEnvironment env(GetParam().Library, GetParam().Sim);
-  EXPECT_EQ(PortGPIBLibraryLoaded(), GetParam().LibraryLoaded);
-  EXPECT_LT(PortGPIBOpen(5), 0);
-  if (GetParam().LibraryLoaded == 0) {
+TEST(PortGpib, WithoutADriverThereIsNoDescriptorAndNoCrash) {
+  const struct {
+    QByteArray Library, Sim;
+    int LibraryLoaded;
+  } cases[] = {{"/nonexistent/libgpib.so.0", "127.0.0.1:1", 0},
+               {"libm.so.6", "127.0.0.1:1", 0}, // loads, but lacks the entry points
+               {VEXA_GPIB_STUB, "", 1}};        // no simulated source behind it
+  for (const auto &c : cases) {
+    GpibEnvironment env(c.Library, c.Sim);
+    EXPECT_EQ(PortGPIBLibraryLoaded(), c.LibraryLoaded) << c.Library.data();
+    EXPECT_LT(PortGPIBOpen(5), 0);
     std::array<uint8_t, 16> buffer{};
-    EXPECT_EQ(PortGPIBWriteBuff(0, 8, buffer.data()), kPortGPIBNoLibrary);
-    EXPECT_EQ(PortGPIBReadBuffByLenght(0, 9, buffer.data()), kPortGPIBNoLibrary);
+    if (c.LibraryLoaded == 0) {
+      EXPECT_EQ(PortGPIBWriteBuff(0, 8, buffer.data()), kPortGPIBNoLibrary);
+      EXPECT_EQ(PortGPIBReadBuffByLenght(0, 9, buffer.data()), kPortGPIBNoLibrary);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Drivers, PortGpibMissing,
-    ::testing::Values(MissingDriverCase{"NoLibraryFile", "/nonexistent/libgpib.so.0", "127.0.0.1:1",
-                                        0},
-                      // A library that loads but lacks the entry points is no driver.
-                      MissingDriverCase{"LibraryWithoutEntryPoints", "libm.so.6", "127.0.0.1:1", 0},
-                      // The stand-in driver with no simulated source behind it.
-                      MissingDriverCase{"NoSimulatedSource", VEXA_GPIB_STUB, "", 1}),
-    [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace
