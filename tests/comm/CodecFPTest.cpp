@@ -1,6 +1,6 @@
 // FP and GS codecs: frames built from the program's records against frames
 // written out by hand, and hand-built replies against the program-side rules.
-// (Decoding each block back is covered by the round trip of CodecRoundTrip.)
+// (Each block is read back by the round trip with the simulated source.)
 #include "CodecTestSupport.h"
 
 #include "comm/FPCommand.h"

@@ -156,26 +156,6 @@ TEST_F(SchedulerQueue, TheDropIsToldInTheCurrentLanguage) {
   EXPECT_EQ(hooks_.Dropped[0], "电源通讯繁忙：“读取Ramp程序”未发送，请重试。");
 }
 
-TEST_F(SchedulerQueue, THDMarksChooseTheFirstFrameOfTheChangedGroupsWrite) {
-  EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 10);
-  EXPECT_EQ(CheckTHDNeedToDownload(), 0);
-  CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  gTHDNeedDownload[6] = 1;
-  gTHDNeedDownload[8] = 1;
-  EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 6);
-  EXPECT_EQ(CheckTHDNeedToDownload(), 1);
-  CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  gPowerInfo.CommType = kCommGPIB;
-  CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  CommSetNewCmdGroup(kGroupReadTHD);
-  CommSetNewCmdGroup(kGroupWriteTHDAll);
-  EXPECT_EQ(Waiting(), (std::vector<std::string>{"0:00 00 0", "39:5A 31 6", "39:5A 32 6",
-                                                 "22:A5 32 0", "38:5A 32 0"}));
-  const CommNewCmd &q = gCommNewCmd;
-  EXPECT_EQ((std::vector<int>{q.Step[0], q.Step[1], q.Step[2], q.Step[3], q.Step[4]}),
-            (std::vector<int>{0, 26, 62, 50, 30}));
-}
-
 TEST_F(SchedulerQueue, TakingShowsTheWaitPopupForExchangesAndOutputControlOnly) {
   struct Case {
     Request Req;
