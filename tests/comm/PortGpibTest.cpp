@@ -61,7 +61,7 @@ private:
   QTcpServer server_;
 };
 
-TEST(PortGpib, TheStandInDriverCarriesFramesAndReadsExactlyTheAskedCount) {
+TEST(PortGpib, TheStandInDriverCarriesFramesReadsExactlyTheAskedCountAndIsReleased) {
   PortTestApp();
   SimulatedBus bus;
   GpibEnvironment env(VEXA_GPIB_STUB, bus.Address());
@@ -90,6 +90,12 @@ TEST(PortGpib, TheStandInDriverCarriesFramesAndReadsExactlyTheAskedCount) {
   const int timedOut = PortGPIBReadBuffByLenght(ud, 10, buffer.data());
   EXPECT_EQ(timedOut & (kStatusErr | kStatusTimo), kStatusErr | kStatusTimo);
   EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer.data()), 6), reply.mid(24));
+
+  // A new connect releases the descriptor of the last one.
+  EXPECT_EQ(PortGPIBClose(ud), 0);
+  EXPECT_GE(PortGPIBOpen(5), 0);
+  EXPECT_TRUE(bus.Accept());
+  EXPECT_TRUE(PumpUntil([&] { return device->state() != QAbstractSocket::ConnectedState; }));
 }
 
 // The link writes through the port of the chosen type: over GPIB the model
@@ -112,39 +118,6 @@ TEST(PortGpib, AConnectSendsTheModelQueryOverTheBus) {
   EXPECT_EQ(device->readAll(), QByteArray("\x7B\x00\x08\x01\xF0\xED\xE6\x7D", 8));
   CommConnectDeal(0);
   SetHooks(nullptr);
-}
-
-TEST(PortGpib, ANewConnectReleasesTheDescriptorOfTheLastOne) {
-  PortTestApp();
-  SimulatedBus bus;
-  GpibEnvironment env(VEXA_GPIB_STUB, bus.Address());
-  const int first = PortGPIBOpen(5);
-  ASSERT_GE(first, 0);
-  QPointer<QTcpSocket> firstDevice = bus.Accept();
-  ASSERT_TRUE(firstDevice);
-  EXPECT_EQ(PortGPIBClose(first), 0);
-  EXPECT_GE(PortGPIBOpen(5), 0);
-  EXPECT_TRUE(bus.Accept());
-  EXPECT_TRUE(PumpUntil([&] { return firstDevice->state() != QAbstractSocket::ConnectedState; }));
-}
-
-TEST(PortGpib, WithoutADriverThereIsNoDescriptorAndNoCrash) {
-  const struct {
-    QByteArray Library, Sim;
-    int LibraryLoaded;
-  } cases[] = {{"/nonexistent/libgpib.so.0", "127.0.0.1:1", 0},
-               {"libm.so.6", "127.0.0.1:1", 0}, // loads, but lacks the entry points
-               {VEXA_GPIB_STUB, "", 1}};        // no simulated source behind it
-  for (const auto &c : cases) {
-    GpibEnvironment env(c.Library, c.Sim);
-    EXPECT_EQ(PortGPIBLibraryLoaded(), c.LibraryLoaded) << c.Library.data();
-    EXPECT_LT(PortGPIBOpen(5), 0);
-    std::array<uint8_t, 16> buffer{};
-    if (c.LibraryLoaded == 0) {
-      EXPECT_EQ(PortGPIBWriteBuff(0, 8, buffer.data()), kPortGPIBNoLibrary);
-      EXPECT_EQ(PortGPIBReadBuffByLenght(0, 9, buffer.data()), kPortGPIBNoLibrary);
-    }
-  }
 }
 
 } // namespace

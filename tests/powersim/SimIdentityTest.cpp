@@ -97,41 +97,6 @@ TEST(SimStream, FramesSplitAtEveryByteOrJoinedComeOutWhole) {
   }
 }
 
-TEST(SimStream, InvalidBytesAreDiscardedAndTheNextFrameStillFound) {
-  const auto good = Query(0xEB);
-  auto badSum = good;
-  badSum[6] ^= 0x01;
-  auto highByte = good;
-  highByte[1] = 1;
-  auto noEnd = good;
-  noEnd[7] = 0x00;
-  const std::vector<uint8_t> junk = {0x00, 0x7D, 0x41};
-  for (const auto &prefix :
-       {junk, badSum, highByte, noEnd, std::vector<uint8_t>{0x7B, 0x00, 0x03}}) {
-    FrameAssembler assembler;
-    std::vector<uint8_t> stream = prefix;
-    stream.insert(stream.end(), good.begin(), good.end());
-    const auto pieces = assembler.Feed(stream.data(), stream.size(), 0);
-    const auto frames = FramesOf(pieces);
-    ASSERT_EQ(frames.size(), 1u) << SimHex(prefix.data(), prefix.size());
-    EXPECT_EQ(frames[0], good);
-    EXPECT_FALSE(pieces.front().IsFrame);
-  }
-}
-
-TEST(SimStream, AStrayStartByteIsGivenUpAfterTheTimeOut) {
-  FrameAssembler assembler;
-  const std::vector<uint8_t> stray = {0x7B, 0x00, 0x40}; // announces 64 bytes
-  const auto good = Query(0xEB);
-  std::vector<uint8_t> stream = stray;
-  stream.insert(stream.end(), good.begin(), good.end());
-  EXPECT_TRUE(FramesOf(assembler.Feed(stream.data(), stream.size(), 1000)).empty());
-  EXPECT_TRUE(assembler.Expire(1000 + FrameAssembler::kPartialTimeoutMs - 1).empty());
-  const auto frames = FramesOf(assembler.Expire(1000 + FrameAssembler::kPartialTimeoutMs));
-  ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(frames[0], good);
-}
-
 // ---- command line ----------------------------------------------------------
 
 TEST(SimOptionsParse, BadOptionsAreRefusedWithAReason) {

@@ -44,32 +44,6 @@ TEST(SimMeasure, ASineIntoTheLoadReadsVoltageCurrentPowerAndCrestFactor) {
   }
 }
 
-struct ModeCase {
-  int32_t Model;
-  int32_t Mode, Channel;
-  std::array<int32_t, 3> Vol, Freq;
-};
-
-TEST(SimMeasure, PhasesCarryWhatTheOutputModeGivesThem) {
-  const ModeCase cases[] = {
-      {kModelFPA, 0, 7, {2200, 2200, 2200}, {5000, 5000, 5000}},
-      {kModelFPA, 5, 7, {2200, 0, 0}, {5000, 0, 0}},
-      {kModelFPB, 1, 5, {2200, 0, 2000}, {5000, 0, 4000}},
-      {kModelFSA, 1, 3, {2200, 1100, 0}, {5000, 6000, 0}},
-      {kModelGS, 16, 7, {2200, 1100, 2000}, {5000, 5000, 5000}},
-      {kModelFL, 1, 1, {2200, 2200, 2200}, {5000, 5000, 5000}}, // FL runs balanced only
-  };
-  for (const ModeCase &c : cases) {
-    SCOPED_TRACE(testing::Message() << "model " << c.Model << " mode " << c.Mode);
-    SimTestLink link(c.Model);
-    RunGroup(link, Group(c.Mode, c.Channel));
-    for (int phase = 0; phase < 3; ++phase) {
-      EXPECT_EQ(M(kMeasVoltage, phase), c.Vol[phase]) << phase;
-      EXPECT_EQ(M(kMeasFrequency, phase), c.Freq[phase]) << phase;
-    }
-  }
-}
-
 TEST(SimMeasure, PowerFlowingBackIsSignedOnFPAndGSOnly) {
   for (int32_t model : {kModelFPB, kModelGS, kModelFSB, kModelFL}) {
     SCOPED_TRACE(model);
@@ -81,27 +55,6 @@ TEST(SimMeasure, PowerFlowingBackIsSignedOnFPAndGSOnly) {
     EXPECT_EQ(M(kMeasApparentPower, 0), 2200);
     EXPECT_EQ(M(kMeasPowerFactor, 0), 500);
   }
-}
-
-TEST(SimMeasure, FCRepliesCarryThePhasesOfTheMode) {
-  SimTestLink link(kModelFCT);
-  gNormalFCSet[2] = {600, 2300, 0, 1, 3, 5, 5, 0, 0, 0}; // phase V alone, 60.0 Hz
-  ASSERT_EQ(link.Exchange(0x5A, 0x21, 2), 1);
-  ASSERT_EQ(link.Exchange(0x5A, 0x11, 2), 1);
-  ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
-  ASSERT_EQ(link.Exchange(0xF0, 0xAE), 1);
-  EXPECT_EQ(M(kMeasVoltage, 0), 0);
-  EXPECT_EQ(M(kMeasVoltage, 1), 2300);
-  EXPECT_EQ(M(kMeasFrequency, 1), 600);
-  EXPECT_EQ(M(kMeasCurrent, 1), 48);
-  EXPECT_EQ(M(kMeasPower, 1), 1093);
-  EXPECT_EQ(M(kMeasVoltage, 2), 0);
-
-  SimTestLink fcs(kModelFCS);
-  ASSERT_EQ(fcs.Exchange(0x0F, 0xFF), 1);
-  ASSERT_EQ(fcs.Exchange(0xF0, 0x11), 1);
-  EXPECT_EQ(M(kMeasVoltage, 0), 2200); // the FC defaults
-  EXPECT_EQ(M(kMeasFrequency, 0), 500);
 }
 
 } // namespace

@@ -114,12 +114,4 @@ TEST(SimReplies, StatusRepliesFollowTheFamilyLayout) {
   }
 }
 
-TEST(SimReplies, TheRunGroupIsTheGroupInUse) {
-  SimTestLink link(kModelFPA);
-  ASSERT_EQ(link.Exchange(0x5A, 0x11, 7), 1);
-  ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
-  ASSERT_EQ(link.Exchange(0xF0, 0xEB), 1);
-  EXPECT_EQ(gPowerState.RunGroup, 7);
-}
-
 } // namespace

@@ -1,6 +1,5 @@
 // Programs that run: the source's clock is moved forward and the program
 // reads the position through its own status decoder.
-#include "FieldList.h"
 #include "SimTestLink.h"
 
 #include <gtest/gtest.h>
@@ -20,50 +19,6 @@ void Start(SimTestLink &link, std::initializer_list<std::pair<int, int>> writes,
 }
 
 void Poll(SimTestLink &link) { ASSERT_EQ(link.Exchange(0xF0, 0xEB), 1); }
-
-struct StepPoint {
-  int64_t AtMs;
-  int Running;
-  int32_t Step, Time, VolU;
-};
-
-TEST(SimRun, AStepProgramAdvancesStepByStepAndStopsAtItsEnd) {
-  for (int32_t model : {kModelFPA, kModelGS}) {
-    SCOPED_TRACE(model);
-    SimTestLink link(model);
-    // Five steps (0..4) of 2.00 s from 100.0 V up by 10.0 V.
-    gStepSet = StepSet{};
-    SetFields(gStepSet, "OutMode=0 VolStartU=1000 VolStepU=100 FreqStartU=5000 FreqStepU=50 "
-                        "StepCntU=4 StepTimeS2PU=200");
-    Start(link, {{0x22, 1}}, 0x12);
-    const StepPoint points[] = {
-        {0, 1, 0, 0, 1000},      {1500, 1, 0, 150, 1000}, {2000, 1, 1, 0, 1100},
-        {7250, 1, 3, 125, 1300}, {9990, 1, 4, 199, 1400}, {10000, 0, 0, 0, 0},
-    };
-    int64_t now = 0;
-    for (const StepPoint &p : points) {
-      SCOPED_TRACE(p.AtMs);
-      link.device->AdvanceMs(p.AtMs - now);
-      now = p.AtMs;
-      Poll(link);
-      EXPECT_EQ(gPowerInfo.OutputRunning, p.Running);
-      const auto out = link.device->Outputs();
-      EXPECT_EQ(out[0].Vol, p.VolU);
-      if (!p.Running)
-        continue;
-      EXPECT_EQ(gPowerState.RunState, 160);
-      EXPECT_EQ(gPowerState.RunStepU, p.Step);
-      EXPECT_EQ(gPowerState.RunStepTimeU, p.Time);
-      EXPECT_EQ(gPowerState.RunStepLengthU, 200);
-      // Balanced output: V and W run the same steps (GS reports U only and
-      // the program copies it).
-      EXPECT_EQ(gPowerState.RunStepW, p.Step);
-      EXPECT_EQ(gPowerState.RunStepTimeW, p.Time);
-      EXPECT_EQ(out[2].Vol, p.VolU);
-      EXPECT_EQ(out[1].Freq, 5000 + 50 * p.Step);
-    }
-  }
-}
 
 struct ListPoint {
   int64_t AtMs;
