@@ -59,8 +59,6 @@ TEST_F(Reconnect, AnotherSourceIsNotTakenOnUntilTheUserSaysSo) {
   EXPECT_EQ(gPowerInfo.Connected, 0);
   EXPECT_EQ(gPowerInfo.ModelType, kModelFPA);
   EXPECT_EQ(std::string(gPowerInfo.PowerModelStr.data()), IdentifierOf(kModelFPA));
-  EXPECT_EQ(source_.Sent.back().Name, "F0 ED") << "the connect exchange goes no further";
-  EXPECT_TRUE(hooks_.LinkLost.empty());
   ASSERT_EQ(hooks_.Asked.size(), 1u);
   EXPECT_EQ(hooks_.Asked[0], "Another power source|A different power source answered at "
                              "LAN 0.0.0.0:0: QXGS100T000 instead of QXFP050A000.\n"
