@@ -147,6 +147,22 @@ TEST_F(SchedulerQueue, OutputControlIsNeverLostAndOtherOverflowIsTold) {
   }
 }
 
+// Messages name the command they are about; the generic word is only for
+// frames no family sends.
+TEST_F(SchedulerQueue, EveryCommandOfEveryFamilyHasANameInBothLanguages) {
+  for (int32_t model = kModelFCT; model <= kModelFL; ++model)
+    for (int cmd1 : {0x0F, 0x5A, 0xA5, 0xF0})
+      for (int cmd2 = 0; cmd2 < 256; ++cmd2) {
+        if (!CommFindCommand(model, cmd1, cmd2))
+          continue;
+        for (int32_t language : {0, 1}) {
+          gPowerInfo.Language = language;
+          const std::string text = CommCommandText(cmd1, cmd2, 0);
+          EXPECT_NE(text.rfind(language ? "command" : "命令", 0), 0u) << model << " " << text;
+        }
+      }
+}
+
 TEST_F(SchedulerQueue, TheDropIsToldInTheCurrentLanguage) {
   gPowerInfo.Language = 0;
   for (const Request &r : Writes(5))
