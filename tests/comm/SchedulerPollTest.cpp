@@ -75,29 +75,6 @@ TEST_F(SchedulerPoll, ARunningOutputGetsStatusAndMeasurementsOnEveryLink) {
   }
 }
 
-TEST_F(SchedulerPoll, WhenBothAreDueThePollNotSentLastGoesFirst) {
-  // The second goes out on the first tick after the first one's exchange.
-  for (int32_t lastPollStatus : {0, 1}) {
-    Restart();
-    source_.RunState = 144;
-    ASSERT_TRUE(Connect(kModelFPA, kCommRS232));
-    Ticks(7); // the measurement right after the connect is done
-    ASSERT_EQ(gCommInfo.PresentValid, 0);
-    gCommPoll.StatusCountdown = 1;
-    gCommPoll.MeasureCountdown = 1;
-    gCommPoll.LastPollStatus = lastPollStatus;
-    const size_t from = source_.Sent.size();
-    Ticks(1);
-    const Strings order = lastPollStatus ? Strings{"F0 AF", "F0 EB"} : Strings{"F0 EB", "F0 AF"};
-    ASSERT_EQ(SentSince(from), Strings{order[0]});
-    const int64_t first = source_.Sent.back().Tick;
-    while (source_.Sent.size() == from + 1)
-      Ticks(1);
-    EXPECT_EQ(source_.Sent.back().Name, order[1]);
-    EXPECT_EQ(source_.Sent.back().Tick - first, 4 + 2);
-  }
-}
-
 TEST_F(SchedulerPoll, GSAsksForItsDCStateAfterEveryStatusAndItsDCValueEvenWithTheOutputOff) {
   ASSERT_TRUE(Connect(kModelGS, kCommRS232));
   const size_t from = source_.Sent.size();
@@ -137,20 +114,6 @@ TEST_F(SchedulerPoll, AMissedStatusIsRepeatedTwiceAndTheThirdMissEndsTheLink) {
               "\nCheck the cable, the port settings and the device address.");
   }
   EXPECT_EQ(source_.Closes, 2);
-}
-
-TEST_F(SchedulerPoll, PacedRepliesAreTakenWhenWholeAndTheNextFrameGoesOnTheSameTick) {
-  // Every reply comes in pieces of 20 bytes, one piece per tick.
-  gPowerInfo.CommReplyPacing = 1;
-  source_.SplitAt = 20;
-  ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
-  const auto &sent = source_.Sent;
-  ASSERT_GE(sent.size(), 4u);
-  // The model query's reply is 24 bytes: 2 reads; the next one as many as it needs.
-  EXPECT_EQ(sent[0].Name, "F0 ED");
-  EXPECT_EQ(sent[1].Tick - sent[0].Tick, 2);
-  EXPECT_EQ(sent[2].Tick - sent[1].Tick, 1); // the FP system block's reply: 15 bytes
-  EXPECT_EQ(gCommInfo.NoReplyCount, 0);
 }
 
 TEST_F(SchedulerPoll, OneGoodReplyBetweenMissesStartsTheCountAgain) {

@@ -101,7 +101,6 @@ public:
   std::function<int(const SentFrame &)> Refuse;
   bool Noise = false;
   int OpenResult = 0;
-  int SplitAt = 0; // a read takes at most this many bytes (0: all): replies come in pieces
 
   std::vector<SentFrame> Sent;
   std::vector<int64_t> ReadTicks;
@@ -134,7 +133,7 @@ public:
     (void)expectLen;
     ReadTicks.push_back(gTimerTick);
     const int32_t waiting = static_cast<int32_t>(pending_.size());
-    const int32_t n = std::min({waiting, capacity, SplitAt > 0 ? SplitAt : waiting});
+    const int32_t n = std::min(waiting, capacity);
     std::copy_n(pending_.begin(), n, buffer);
     pending_.erase(pending_.begin(), pending_.begin() + n);
     return n;

@@ -1,10 +1,9 @@
+// The identifier the simulated source answers the model query with, read by
+// the program's own decoder.
 #include "SimTestLink.h"
 
 #include "comm/CommPC.h"
-#include "tools/powersim/FrameAssembler.h"
-#include "tools/powersim/SimFrame.h"
 #include "tools/powersim/SimModel.h"
-#include "tools/powersim/SimOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -61,57 +60,6 @@ TEST(SimIdentity, EveryModelAndRatingFormDecodesAsTheProgramReadsIt) {
     EXPECT_EQ(type, *model);
     EXPECT_EQ(rating, c.DecodedRating);
     EXPECT_STREQ(name, c.Identifier);
-  }
-}
-
-TEST(SimIdentity, UnknownModelNamesAreRejected) {
-  EXPECT_FALSE(SimModelFromName("FPC"));
-  EXPECT_FALSE(SimModelFromName(""));
-}
-
-// ---- the stream ----------------------------------------------------------
-
-std::vector<uint8_t> Query(int cmd2) { return SimTestLink::Frame(1, 0xF0, cmd2); }
-
-std::vector<std::vector<uint8_t>> FramesOf(const std::vector<FrameAssembler::Piece> &pieces) {
-  std::vector<std::vector<uint8_t>> frames;
-  for (const auto &p : pieces)
-    if (p.IsFrame)
-      frames.push_back(p.Bytes);
-  return frames;
-}
-
-TEST(SimStream, FramesSplitAtEveryByteOrJoinedComeOutWhole) {
-  const auto a = Query(0xED), b = Query(0xEB);
-  std::vector<uint8_t> both = a;
-  both.insert(both.end(), b.begin(), b.end());
-  for (size_t cut = 0; cut <= both.size(); ++cut) {
-    FrameAssembler assembler;
-    auto frames = FramesOf(assembler.Feed(both.data(), cut, 0));
-    const auto rest = FramesOf(assembler.Feed(both.data() + cut, both.size() - cut, 0));
-    frames.insert(frames.end(), rest.begin(), rest.end());
-    ASSERT_EQ(frames.size(), 2u) << "cut at " << cut;
-    EXPECT_EQ(frames[0], a);
-    EXPECT_EQ(frames[1], b);
-    EXPECT_EQ(assembler.Pending(), 0u);
-  }
-}
-
-// ---- command line ----------------------------------------------------------
-
-TEST(SimOptionsParse, BadOptionsAreRefusedWithAReason) {
-  const std::vector<QStringList> bad = {
-      {"--model", "XX"},    {"--model", "GS", "--rating", "1000"},
-      {"--address", "0"},   {"--address", "256"},
-      {"--lan", "nocolon"}, {"--pf", "1.5"},
-      {"--ident", "short"}, {"--silent"},
-      {"--frobnicate"},     {"--load-ohms", "-1"},
-  };
-  for (const QStringList &args : bad) {
-    SimOptions o;
-    QString error;
-    EXPECT_FALSE(ParseSimOptions(args, o, &error)) << qPrintable(args.join(' '));
-    EXPECT_FALSE(error.isEmpty());
   }
 }
 
