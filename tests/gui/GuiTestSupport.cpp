@@ -113,6 +113,13 @@ int ShellTest::Start(bool keepStartUpLink) {
   return result;
 }
 
+void ShellTest::Restart() {
+  TearDown();
+  Dialogs_ = FakeDialogs{};
+  SetUp();
+  ASSERT_EQ(Start(), 0);
+}
+
 QString ShellTest::UserFile(const QString &name) const {
   return QDir(UserDir->path()).filePath(name);
 }

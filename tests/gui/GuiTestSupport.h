@@ -58,6 +58,8 @@ protected:
   // Starts the program in the test's user folder; returns StartUp's result.
   // The link the start-up attempt opened is closed unless asked to keep it.
   int Start(bool keepStartUpLink = false);
+  // Shuts the program down and starts it afresh in a new user folder.
+  void Restart();
   QString UserFile(const QString &name) const;
   // Files in the user folder, sorted.
   QStringList UserFiles() const;
