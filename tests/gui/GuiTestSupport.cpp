@@ -215,13 +215,14 @@ bool SourceTest::ConnectionShown() {
 }
 
 void PrintTo(const Queued &q, std::ostream *out) {
-  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ")";
+  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ") group " << q.Group;
 }
 
 std::vector<Queued> QueuedCommands() {
   std::vector<Queued> out;
   int index = gCommNewCmd.ReadIndex;
   for (int n = 0; n < gCommNewCmd.Count; ++n, index = (index + 1) % kCommQueueSize)
-    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index]});
+    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index],
+                   gCommNewCmd.Group[index]});
   return out;
 }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "records/CommInfo.h"
 #include "ui/Dialogs.h"
 
 // Creates the one application object of the test program (offscreen, with a
@@ -71,13 +72,14 @@ protected:
   QString OriginalDir;
 };
 
-// A command waiting in the request queue.
+// A request waiting in the queue: a single command unless a group is named.
 struct Queued {
   int Cmd1, Cmd2, Param;
+  int Group = kGroupSingle;
   bool operator==(const Queued &) const = default;
 };
 void PrintTo(const Queued &q, std::ostream *out);
-// The single commands waiting in the request queue, oldest first.
+// The requests waiting in the queue, oldest first.
 std::vector<Queued> QueuedCommands();
 
 // Runs the event loop (and with it the program's 50 ms timer) until condition
