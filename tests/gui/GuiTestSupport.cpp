@@ -113,10 +113,14 @@ int ShellTest::Start(bool keepStartUpLink) {
   return result;
 }
 
-void ShellTest::Restart() {
+void ShellTest::Fresh() {
   TearDown();
   Dialogs_ = FakeDialogs{};
   SetUp();
+}
+
+void ShellTest::Restart() {
+  Fresh();
   ASSERT_EQ(Start(), 0);
 }
 

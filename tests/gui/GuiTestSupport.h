@@ -59,7 +59,9 @@ protected:
   // Starts the program in the test's user folder; returns StartUp's result.
   // The link the start-up attempt opened is closed unless asked to keep it.
   int Start(bool keepStartUpLink = false);
-  // Shuts the program down and starts it afresh in a new user folder.
+  // Shuts the program down and clears every state for a new user folder;
+  // Restart starts the program there.
+  void Fresh();
   void Restart();
   QString UserFile(const QString &name) const;
   // Files in the user folder, sorted.
