@@ -164,16 +164,14 @@ public:
   // One tick of the program. Reply waits that the source has already
   // answered are not sat out in real time: before the tick that reads a
   // reply, the event loop runs until the expected bytes are there, or for
-  // as long as the wait would have lasted. With replies taken as they come,
-  // every tick looks, so every tick gets the 50 ms a real tick has.
+  // as long as the wait would have lasted.
   static void Tick() {
     QCoreApplication::processEvents();
     const CommInfo &c = gCommInfo;
-    const bool paced = gPowerInfo.CommReplyPacing == 1;
-    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && (c.WaitCount == 0 || paced)) {
+    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && c.WaitCount == 0) {
       QElapsedTimer clock;
       clock.start();
-      const int limitMs = (paced ? 1 : c.Interval + 1) * kMainTimerPeriodMs;
+      const int limitMs = (c.Interval + 1) * kMainTimerPeriodMs;
       while (Waiting() < c.RxExpectLen && clock.elapsed() < limitMs) {
         QThread::usleep(200);
         QCoreApplication::processEvents();

@@ -1,11 +1,9 @@
 // The program's link against powersim over a real TCP connection and a
-// pseudo-terminal, for each of the eight models: connect, read everything,
+// pseudo-terminal, for a model of each family: connect, read everything,
 // write and read back, switch the output, measure, lose the link.
 #include "E2ESupport.h"
 
 #include "app/MainPanelFunc.h"
-
-#include <QFile>
 
 #include <cmath>
 
@@ -19,12 +17,13 @@ struct ModelCase {
   bool Lan; // else the pseudo-terminal at 38400 Bd
 };
 
-// The LAN reply waits are the longest: a few cases over TCP are enough.
+// One model of each family (the families' blocks are pinned frame by frame
+// by the codec and simulator tests), over both kinds of port.
 const ModelCase kModels[] = {
-    {"FCT", kModelFCT, "5", 5, false}, {"FCS", kModelFCS, "3", 3, true},
-    {"FSA", kModelFSA, "5", 5, false}, {"FSB", kModelFSB, "0500", 500, true},
-    {"FPA", kModelFPA, "5", 5, false}, {"FPB", kModelFPB, "0500", 500, false},
-    {"GS", kModelGS, "12", 12, true},  {"FL", kModelFL, "5", 5, false},
+    {"FCT", kModelFCT, "5", 5, false},
+    {"FSB", kModelFSB, "0500", 500, true},
+    {"FPA", kModelFPA, "5", 5, false},
+    {"GS", kModelGS, "12", 12, true},
 };
 
 // Voltage (0.1 V) and frequency (FC 0.1 Hz, others 0.01 Hz) of a normal group.
@@ -128,10 +127,8 @@ TEST_P(DeviceLink, ConnectsReadsWritesBackAndRunsTheOutput) {
   EXPECT_TRUE(sim_->Control("state").contains(" output off "));
   EXPECT_EQ(gPowerInfo.Connected, 1) << link_.Hooks.LinkLost;
   EXPECT_EQ(link_.Hooks.Dropped, "");
-}
 
-TEST_P(DeviceLink, ASourceThatStopsAnsweringEndsTheConnectionWithTheReason) {
-  ASSERT_TRUE(link_.Connect());
+  // A source that stops answering ends the connection with the reason.
   EXPECT_EQ(sim_->Control("silent 100"), "ok silent 100");
   EXPECT_FALSE(link_.RunUntil([] { return false; }, 10000));
   EXPECT_EQ(gPowerInfo.Connected, 0);
@@ -140,61 +137,7 @@ TEST_P(DeviceLink, ASourceThatStopsAnsweringEndsTheConnectionWithTheReason) {
       << link_.Hooks.LinkLost;
 }
 
-// The frames powersim's log shows coming in, as hex; garbage stands as "??".
-QStringList FramesIn(const QString &logPath) {
-  QFile log(logPath);
-  QStringList frames;
-  if (!log.open(QIODevice::ReadOnly))
-    return frames;
-  for (const QString &line : QString::fromUtf8(log.readAll()).split('\n'))
-    if (line.contains(" in ") || line.contains(" ?? "))
-      frames << (line.contains(" ?? ") ? "??" : line.section(" in ", 1).section("  ", 0, 0));
-  return frames;
-}
-
-class PacedLink : public ::testing::TestWithParam<ModelCase> {
-protected:
-  InProcessLink link_;
-};
-
-TEST_P(PacedLink, KeepsEveryFrameAndItsOrderAndPollsBothEverySecond) {
-  QTemporaryDir dir;
-  QStringList frames[2];
-  for (const int32_t pacing : {0, 1}) {
-    const QString log = dir.filePath(QString("frames-%1.log").arg(pacing));
-    Powersim sim({"--model", GetParam().Name, "--rating", GetParam().Rating, "--serial", "--log",
-                  log, "--running"});
-    ASSERT_TRUE(sim.Ready());
-    link_.Configure(sim, GetParam().Lan);
-    gPowerInfo.CommReplyPacing = pacing;
-    ASSERT_TRUE(link_.Connect());
-    if (HasPrograms(GetParam().Model)) {
-      QueueProgramReads();
-      ASSERT_TRUE(link_.RunUntilIdle());
-    }
-    frames[pacing] = FramesIn(log);
-    if (pacing == 0)
-      continue;
-    // The output runs: ten seconds of ticks bring ten of each.
-    const int status = link_.Hooks.StatusReplies;
-    const int measures = link_.Hooks.MeasureReplies;
-    for (int i = 0; i < 200; ++i)
-      InProcessLink::Tick();
-    EXPECT_GE(link_.Hooks.StatusReplies - status, 9);
-    EXPECT_GE(link_.Hooks.MeasureReplies - measures, 9);
-    CommConnectDeal(0);
-  }
-  EXPECT_FALSE(frames[1].contains("??"));
-  EXPECT_GT(frames[1].size(), 10);
-  EXPECT_EQ(frames[1], frames[0]);
-}
-
 INSTANTIATE_TEST_SUITE_P(Models, DeviceLink, ::testing::ValuesIn(kModels),
-                         [](const auto &info) { return std::string(info.param.Name); });
-
-// The LAN cases, where the waits are longest, and one serial case.
-INSTANTIATE_TEST_SUITE_P(Models, PacedLink,
-                         ::testing::Values(kModels[1], kModels[3], kModels[5], kModels[6]),
                          [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace
