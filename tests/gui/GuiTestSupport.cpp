@@ -198,6 +198,7 @@ void SourceTest::WriteSetDat(int model, bool serial) {
   document.SetInt("Value", "LastPowerModel", model);
   document.SetInt("Value", "Language", 1);
   document.SetInt("Value", "SoftwareAddress", 1);
+  document.SetInt("Value", "CommReplyPacing", 1);
   if (serial) {
     document.SetInt("Value", "CommType", kCommRS232);
     document.SetInt("Value", "CommTypeRS232Port", 1);

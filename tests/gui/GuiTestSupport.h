@@ -103,7 +103,8 @@ protected:
   // One control line on powersim's standard input; its answer line.
   QString Control(const QString &line);
   // "Set.Dat" naming the model, English and the link to the source: its
-  // pseudo-terminal at 38400 Bd when serial, else its TCP endpoint.
+  // pseudo-terminal at 38400 Bd when serial, else its TCP endpoint; replies
+  // are taken as they come (the table waits are run by the link tests).
   void WriteSetDat(int model, bool serial = false);
   // The connection is shown on the panels.
   static bool ConnectionShown();
