@@ -1,8 +1,8 @@
 // The program against the simulated source over TCP and its serial line: the
 // connect identifies the model and the panels follow, Connect and Disconnect,
 // a voltage typed key by key across status replies, the output, measurements
-// and an alarm, the Step and THD panels, and the link lost when the source
-// stops answering or never answers.
+// and an alarm, a Step program run, THD edits across a connect, and the link
+// lost when the source stops answering or never answers.
 #include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
@@ -21,7 +21,6 @@
 #include "comm/CommConnect.h"
 #include "measure/gui/MeasureArea.h"
 #include "programs/gui/StepPanel.h"
-#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "ui/Panel.h"
 
@@ -139,7 +138,7 @@ TEST_F(MainPanelEndToEndTest, VoltageOutputMeasurementsAndAlarm) {
   EXPECT_TRUE(Dialogs_.Messages.empty());
 }
 
-TEST_F(MainPanelEndToEndTest, StepAndTHDPanels) {
+TEST_F(MainPanelEndToEndTest, StepPanelRunsTheProgramAtTheSource) {
   ASSERT_GT(StartSource({"--model", "FPA", "--log", LogPath()}), 0);
   WriteSetDat(kModelFPA);
   ASSERT_EQ(Start(true), 0);
@@ -170,30 +169,6 @@ TEST_F(MainPanelEndToEndTest, StepAndTHDPanels) {
   gStepPanel->action(gStepPanel->exitItem())->trigger();
   ASSERT_TRUE(WaitReceived("select normal group", 1));
   EXPECT_EQ(gCurrentPage, kPageMain);
-
-  // THD: two edited groups are downloaded, exactly those, and the button dims.
-  ASSERT_TRUE(LinkIdle());
-  MAIN_MENU_ITEM_CALLBACK(MENU_THD_THD);
-  QTableWidget *table = gTHDPanel->Table[kTHDTableEnglish];
-  for (int group : {2, 5}) {
-    gTHDPanel->RingGroup->setRingValue(group);
-    table->item(2, THDPanel::TableColumn(0))->setText("4.0");
-  }
-  EXPECT_TRUE(gTHDPanel->BtDownload->isEnabled());
-  gTHDPanel->BtDownload->click();
-  ASSERT_TRUE(RunUntil([] { return !gTHDPanel->BtDownload->isEnabled(); }, 15000));
-  EXPECT_EQ(THDWrites(), 2);
-
-  // Leaving with a pending edit, answered No: the groups are read back.
-  table->item(3, THDPanel::TableColumn(0))->setText("1.0");
-  const int reads = Received("read THD group") + Received("read THD group first half");
-  Dialogs_.ConfirmAnswers = {0};
-  gTHDPanel->action(gTHDPanel->exitItem())->trigger();
-  ASSERT_TRUE(LinkIdle());
-  EXPECT_GT(Received("read THD group") + Received("read THD group first half"), reads);
-  EXPECT_EQ(gTHDSet[5].Percent[3], 0);
-  EXPECT_EQ(gTHDSet[5].Percent[2], 40); // downloaded before
-  EXPECT_EQ(THDWrites(), 2);
 }
 
 // THD edits made offline survive the connect: the user is asked once, naming

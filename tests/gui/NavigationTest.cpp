@@ -185,31 +185,6 @@ TEST_F(NavigationTest, HistoryPanelExportsWithProgressAndCancel) {
   EXPECT_TRUE(gMainPanel->isVisible());
 }
 
-// The group panel lists the groups by name and value; Cancel keeps the group
-// in use, OK takes the chosen one onto the main panel.
-TEST_F(NavigationTest, GroupPanelChoosesTheGroupOnOkAndKeepsItOnCancel) {
-  ASSERT_EQ(Start(), 0);
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FPA);
-  gNormalFPSet[6].VolU = 1234;
-  gMainPanel->BtGroupChoose->click();
-  EXPECT_EQ(gCurrentPage, kPageFPGroup);
-  EXPECT_EQ(gFPGroupPanel->markedRow(), 0);
-  EXPECT_EQ(gFPGroupPanel->cell(6, 0) + gFPGroupPanel->cell(6, 2) + gFPGroupPanel->cell(6, 14),
-            QString::fromUtf8("三相输出123.4正弦波"));
-  gFPGroupPanel->Radios->button(6)->click();
-  gFPGroupPanel->BtCancel->click();
-  EXPECT_EQ(gCurrentPage, kPageMain);
-  EXPECT_EQ(gCurrentNormalGroup, 0);
-
-  gMainPanel->BtGroupChoose->click();
-  gFPGroupPanel->Radios->button(6)->click();
-  gFPGroupPanel->BtOk->click();
-  EXPECT_EQ(gCurrentPage, kPageMain);
-  EXPECT_EQ(gCurrentNormalGroup, 6);
-  EXPECT_EQ(gMainPanel->RingGroup->ringValue(), 6);
-  EXPECT_DOUBLE_EQ(gMainPanel->KnobVol[0]->value(), 123.4);
-}
-
 // The language entries retitle the main panel and the program panel opened
 // after; without its language file the panels keep working with empty texts.
 TEST_F(NavigationTest, LanguageSwitchRetitlesThePanelsAndMovesTheCheckMark) {
@@ -242,24 +217,6 @@ TEST_F(NavigationTest, LanguageSwitchRetitlesThePanelsAndMovesTheCheckMark) {
   EXPECT_TRUE(Dialogs_.Messages.empty());
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS); // the controls still work
   EXPECT_EQ(gPowerInfo.ModelType, kModelGS);
-}
-
-// The view entries switch the measurement area, and the program panel follows;
-// a change of model shows the graphs again.
-TEST_F(NavigationTest, MeasurementViewSwitchesBetweenGraphsAndTable) {
-  ASSERT_EQ(Start(), 0);
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FPA);
-  MAIN_MENU_ITEM_CALLBACK(MENU_SET_VIEW_TEXT);
-  EXPECT_TRUE(gMainMenu->isChecked(MENU_SET_VIEW_TEXT));
-  EXPECT_FALSE(gMainMenu->isChecked(MENU_SET_VIEW_GRAPH));
-  MAIN_MENU_ITEM_CALLBACK(MENU_PROGRAM_LIST);
-  EXPECT_TRUE(gMeasureArea->TextView->isVisibleTo(gMeasureArea));
-  EXPECT_FALSE(gMeasureArea->GraphView->isVisibleTo(gMeasureArea));
-  ExitListToNormalPanel();
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
-  EXPECT_EQ(gPowerInfo.MeasureDisplayMode, 0);
-  EXPECT_TRUE(gMeasureArea->GraphView->isVisibleTo(gMeasureArea));
-  EXPECT_TRUE(gMainMenu->isChecked(MENU_SET_VIEW_GRAPH));
 }
 
 } // namespace
