@@ -7,7 +7,6 @@
 #include "comm/CommConnect.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
-#include "programs/Arithmetic.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
 
@@ -219,43 +218,6 @@ private:
   QTemporaryDir workDir_;
   QString previousDir_;
 };
-
-// ---- Programs ----
-
-inline bool HasPrograms(int32_t model) {
-  return model == kModelFPA || model == kModelFPB || model == kModelGS;
-}
-
-// Steps 0..2 of a List program, the same on every phase.
-inline void SetListSteps() {
-  gListSet.StartNo = 0;
-  gListSet.StopNo = 2;
-  gListSet.CircleDegree = 3;
-  for (int s = 0; s < 3; ++s)
-    for (ListPhase &p : gListListSet[s].Phase)
-      p = {1000 + 100 * s, PhaseToLine(1000 + 100 * s), 5000 + 500 * s, 0, 0, 150 + s, 0};
-}
-
-inline void ExpectListSteps() {
-  EXPECT_EQ(gListSet.StartNo, 0);
-  EXPECT_EQ(gListSet.StopNo, 2);
-  EXPECT_EQ(gListSet.CircleDegree, 3);
-  for (int s = 0; s < 3; ++s)
-    for (const ListPhase &p : gListListSet[s].Phase) {
-      EXPECT_EQ(p.Vol, 1000 + 100 * s) << "step " << s;
-      EXPECT_EQ(p.Freq, 5000 + 500 * s) << "step " << s;
-      EXPECT_EQ(p.TimeS2P, 150 + s) << "step " << s;
-    }
-}
-
-// The reads the program panels make when they open.
-inline void QueueProgramReads() {
-  CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
-  CommSetNewCmdGroup(kGroupReadList);
-  CommSetNewCmdGroup(kGroupReadRamp);
-  if (gPowerInfo.ModelType == kModelGS)
-    CommSetNewCmdGroup(kGroupReadCross);
-}
 
 struct ToolRun {
   int ExitCode = -1;
