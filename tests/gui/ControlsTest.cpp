@@ -70,31 +70,6 @@ TEST_F(ControlsTest, OutputAreasAndMenusFollowTheSourceAndShowNoStateOffline) {
   EXPECT_TRUE(gMainPanel->RingGroup->isEnabled());
 }
 
-TEST_F(ControlsTest, AlarmShowsItsTextInPlaceAndTheClearKeyClearsItOffline) {
-  StartAs(MENU_MODEL_GS, false);
-  MAIN_MENU_ITEM_CALLBACK(MENU_SET_LANGUAGE_ENGLISH);
-  OutputArea *area = gMainPanel->Output;
-  const auto places = [area] {
-    area->layout()->activate();
-    return std::array{area->AlarmText->x(), area->BtClearAlarm->x(), area->DCBox->x()};
-  };
-  gMainPanel->resize(800, 600); // no smaller than the controls need
-  EXPECT_TRUE(gMainPanel->width() >= 1000 && gMainPanel->height() >= 700);
-  const auto before = places();
-  gPowerInfo.Alarming = 1;
-  gPowerState.AlarmCode = 1311;
-  Hooks().RefreshOutputState();
-  EXPECT_EQ(places(), before);
-  EXPECT_TRUE(area->AlarmText->isVisibleTo(area));
-  EXPECT_EQ(area->AlarmText->text(), "1Phase U output over-voltage");
-  EXPECT_TRUE(area->BtClearAlarm->isEnabled());
-  EXPECT_FALSE(area->OutputSwitch->isVisibleTo(area));
-  area->BtClearAlarm->click();
-  EXPECT_EQ(gPowerInfo.Alarming, 0);
-  EXPECT_FALSE(area->AlarmText->isVisibleTo(area));
-  EXPECT_TRUE(area->OutputSwitch->isVisibleTo(area));
-}
-
 // Readouts and charts while the source runs; dimmed when its measurements
 // stop coming for three poll periods; no value and no chart points once it
 // stops or the link is lost.

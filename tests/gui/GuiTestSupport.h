@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "e2e/Powersim.h"
 #include "records/CommInfo.h"
 #include "ui/Dialogs.h"
 
@@ -93,15 +94,10 @@ class SourceTest : public ShellTest {
 protected:
   void TearDown() override;
 
-  // Starts powersim with a TCP endpoint and the given arguments and waits
-  // for its "ready" line; 0 when it did not start.
+  // Starts powersim with the given arguments; its TCP port, 0 when it did
+  // not start.
   int StartSource(const QStringList &arguments);
-  // The rest of a start line of powersim: "lan" gives "127.0.0.1:40123".
-  QString Endpoint(const QString &name) const;
-  // The TCP port of the "lan" line.
-  int SourcePort() const;
-  // One control line on powersim's standard input; its answer line.
-  QString Control(const QString &line);
+  QString Control(const QString &line) { return Source->Control(line); }
   // "Set.Dat" naming the model, English and the link to the source: its
   // pseudo-terminal at 38400 Bd when serial, else its TCP endpoint; replies
   // are taken as they come (the table waits are run by the link tests).
@@ -109,6 +105,5 @@ protected:
   // The connection is shown on the panels.
   static bool ConnectionShown();
 
-  QProcess Source;
-  std::map<QString, QString> Endpoints;
+  std::unique_ptr<Powersim> Source;
 };

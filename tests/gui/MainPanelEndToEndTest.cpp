@@ -224,7 +224,7 @@ TEST_F(MainPanelEndToEndTest, ConnectsIdentifiesReconfiguresAndLosesTheLink) {
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
   EXPECT_TRUE(Dialogs_.Messages.empty());
 
-  Source.write("silent 100000\n");
+  EXPECT_EQ(Control("silent 100000"), "ok silent 100000");
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 0; }, 30000));
   ASSERT_TRUE(RunUntil([this] { return !Dialogs_.Messages.empty(); }, 2000));
   EXPECT_EQ(Dialogs_.Messages[0].Title, "Error");
