@@ -89,6 +89,7 @@ void StartLink(bool quiet) {
   CommPollRestart();
   gCommPoll.QuietLoss = quiet ? 1 : 0;
   CommSetNewCmdGroup(kGroupConnect);
+  PortSetEventHandler(CommPortEvent);
   Hooks().MainMenuSetPowerModelDimmed(1);
 }
 

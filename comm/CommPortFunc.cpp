@@ -44,6 +44,28 @@ int ReadWaiting(QIODevice *device, qint64 minimum, int32_t &count, uint8_t *buff
   return count;
 }
 
+void (*gEventHandler)(int) = nullptr;
+
+// The handler runs from the event queue, not inside the device's signal or
+// event: it may close the link, which deletes the device. Events of a device
+// closed in the meantime are dropped.
+void Tell(QIODevice *device, int event) {
+  if (!PortParent())
+    return;
+  QMetaObject::invokeMethod(
+      PortParent(),
+      [watched = QPointer<QIODevice>(device), event] {
+        if (watched && gEventHandler)
+          gEventHandler(event);
+      },
+      Qt::QueuedConnection);
+}
+
+void WatchArrivals(QIODevice *device) {
+  QObject::connect(device, &QIODevice::readyRead, device,
+                   [device] { Tell(device, kPortBytesArrived); });
+}
+
 int WaitingCount(QIODevice *device) {
   return device ? static_cast<int>(device->bytesAvailable()) : 0;
 }
@@ -191,6 +213,8 @@ CommPort *gActivePort = &gSystemPort;
 
 } // namespace
 
+void PortSetEventHandler(void (*handler)(int event)) { gEventHandler = handler; }
+
 // ---- RS-232 ----
 
 int PortUartOpen(int port, const char *deviceName, int baud, int parity, int dataBits, int stopBits,
@@ -216,6 +240,7 @@ int PortUartOpen(int port, const char *deviceName, int baud, int parity, int dat
     return code;
   }
   serial->clear(QSerialPort::AllDirections);
+  WatchArrivals(serial.get());
   gUarts[port] = serial.release();
   return 0;
 }
@@ -286,6 +311,9 @@ int PortLanOpen(const char *address, int tcpPort, int32_t &handle) {
   // The connect goes on in the event loop: an address that does not answer
   // takes seconds to give up on, and the window must not freeze meanwhile.
   auto *socket = new QTcpSocket(PortParent());
+  WatchArrivals(socket);
+  QObject::connect(socket, &QAbstractSocket::disconnected, socket,
+                   [socket] { Tell(socket, kPortLinkClosed); });
   socket->connectToHost(host, static_cast<quint16>(tcpPort));
   gLanOpenFault = kOpenFaultNone;
   handle = gNextLanHandle++;
