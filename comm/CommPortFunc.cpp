@@ -46,26 +46,6 @@ int ReadWaiting(QIODevice *device, qint64 minimum, int32_t &count, uint8_t *buff
 
 void (*gEventHandler)(int) = nullptr;
 
-// The handler runs from the event queue, not inside the device's signal or
-// event: it may close the link, which deletes the device. Events of a device
-// closed in the meantime are dropped.
-void Tell(QIODevice *device, int event) {
-  if (!PortParent())
-    return;
-  QMetaObject::invokeMethod(
-      PortParent(),
-      [watched = QPointer<QIODevice>(device), event] {
-        if (watched && gEventHandler)
-          gEventHandler(event);
-      },
-      Qt::QueuedConnection);
-}
-
-void WatchArrivals(QIODevice *device) {
-  QObject::connect(device, &QIODevice::readyRead, device,
-                   [device] { Tell(device, kPortBytesArrived); });
-}
-
 int WaitingCount(QIODevice *device) {
   return device ? static_cast<int>(device->bytesAvailable()) : 0;
 }
@@ -136,6 +116,34 @@ PortOpenFault gLanOpenFault = kOpenFaultNone;
 QTcpSocket *Socket(int32_t handle) {
   const auto it = gSockets.find(handle);
   return it == gSockets.end() ? nullptr : it->second.Socket.data();
+}
+
+// The device of the link the communication settings name.
+QIODevice *LinkDevice() {
+  const PowerInfo &info = gPowerInfo;
+  if (info.CommType == kCommLAN)
+    return Socket(info.LanHandle);
+  return info.CommType == kCommRS232 ? Uart(info.CommTypeRS232Port) : nullptr;
+}
+
+// The handler runs from the event queue, not inside the device's signal or
+// event: it may close the link, which deletes the device. Events of a device
+// closed in the meantime, or of one that is not the link's, are dropped.
+void Tell(QIODevice *device, int event) {
+  if (!PortParent())
+    return;
+  QMetaObject::invokeMethod(
+      PortParent(),
+      [watched = QPointer<QIODevice>(device), event] {
+        if (watched && watched == LinkDevice() && gEventHandler)
+          gEventHandler(event);
+      },
+      Qt::QueuedConnection);
+}
+
+void WatchArrivals(QIODevice *device) {
+  QObject::connect(device, &QIODevice::readyRead, device,
+                   [device] { Tell(device, kPortBytesArrived); });
 }
 
 // ---- GPIB ----
