@@ -3,7 +3,9 @@
 // program read), of each family with the reply waits of the table and with
 // reply-driven pacing, both in one run; the counters give both times and
 // their ratio, and for the serial line the bytes on the wire divided by the
-// line rate (10 bits a byte).
+// line rate (10 bits a byte). powersim holds each reply on the
+// pseudo-terminal until the frame and the reply would have crossed a cable at
+// 38400 Bd, so the serial times include the line's own time.
 //
 // The link runs in this process on the system's ports. With reply-driven
 // pacing the link answers the port's events between ticks, so that run goes
@@ -73,6 +75,10 @@ const Family kFamilies[] = {{"FCT", kModelFCT, "5"}, {"FCS", kModelFCS, "3"},
                             {"FPA", kModelFPA, "5"}, {"FPB", kModelFPB, "0500"},
                             {"GS", kModelGS, "12"},  {"FL", kModelFL, "5"}};
 
+// The serial line's rate; powersim gives the pseudo-terminal a cable's time
+// at this rate (a pseudo-terminal alone passes bytes at once).
+constexpr int kBaud = 38400;
+
 bool RealTime() { return qEnvironmentVariableIntValue("VEXA_LINK_BENCH_REAL") == 1; }
 
 int WaitingBytes() {
@@ -135,7 +141,7 @@ Outcome Exchange(const QString &endpoint, bool lan, const Family &family, bool d
     info.CommTypeLAN_Port = endpoint.section(':', 1).toInt();
   } else {
     info.CommType = kCommRS232;
-    info.CommTypeRS232Baudrate = 38400;
+    info.CommTypeRS232Baudrate = kBaud;
     const QByteArray path = endpoint.toLocal8Bit();
     std::copy(path.begin(), path.end(), info.CommTypeRS232Device.begin());
   }
@@ -181,8 +187,8 @@ void BM_Link(benchmark::State &state, Family family, bool lan, bool dump) {
   const QString previous = QDir::currentPath();
   QDir::setCurrent(work.path());
   QProcess sim;
-  sim.start(POWERSIM_EXE,
-            {"--model", family.Name, "--rating", family.Rating, "--serial", "--no-stdin"});
+  sim.start(POWERSIM_EXE, {"--model", family.Name, "--rating", family.Rating, "--serial",
+                           "--line-rate", QString::number(kBaud), "--no-stdin"});
   QString endpoint;
   while (sim.waitForReadyRead(5000) || sim.canReadLine()) {
     const QString line = QString::fromUtf8(sim.readLine()).trimmed();
@@ -203,7 +209,7 @@ void BM_Link(benchmark::State &state, Family family, bool lan, bool dump) {
     state.counters["wall_s"] = table.WallSeconds + paced.WallSeconds;
     state.counters["bytes"] = double(paced.Bytes);
     if (!lan)
-      state.counters["line_s"] = paced.Bytes * 10 / 38400.0;
+      state.counters["line_s"] = paced.Bytes * 10.0 / kBaud;
   }
   sim.kill();
   sim.waitForFinished(2000);
