@@ -106,14 +106,17 @@ void Tick(bool real, const std::function<bool()> &done) {
       MainTimerTick();
     return;
   }
+  // The tick that reads a reply may wait as long as the whole wait would
+  // have lasted: the reply may take that long to cross the line.
   const CommInfo &c = gCommInfo;
   const bool awaited = gPowerInfo.Connected == 1 && c.PresentValid == 1 && c.WaitCount == 0;
+  const int64_t limitMs = (c.Interval + 1) * kMainTimerPeriodMs;
   do {
     QCoreApplication::processEvents();
     if (!awaited || WaitingBytes() >= c.RxExpectLen)
       break;
     QThread::usleep(200);
-  } while (clock.elapsed() < kMainTimerPeriodMs);
+  } while (clock.elapsed() < limitMs);
   MainTimerTick();
 }
 
