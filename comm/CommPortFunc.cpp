@@ -44,7 +44,7 @@ int ReadWaiting(QIODevice *device, qint64 minimum, int32_t &count, uint8_t *buff
   return count;
 }
 
-void (*gEventHandler)(int) = nullptr;
+PortEventHandler gEventHandler = nullptr;
 
 int WaitingCount(QIODevice *device) {
   return device ? static_cast<int>(device->bytesAvailable()) : 0;
@@ -221,7 +221,9 @@ CommPort *gActivePort = &gSystemPort;
 
 } // namespace
 
-void PortSetEventHandler(void (*handler)(int event)) { gEventHandler = handler; }
+void PortSetEventHandler(PortEventHandler handler) { gEventHandler = handler; }
+
+PortEventHandler PortGetEventHandler() { return gEventHandler; }
 
 // ---- RS-232 ----
 

@@ -31,7 +31,9 @@ enum PortEvent : int {
 // Installs the function told of port events (nullptr: nobody). It is called
 // from the event loop, never from inside a port operation or a port's own
 // signal, so it may write, read and close.
-void PortSetEventHandler(void (*handler)(int event));
+using PortEventHandler = void (*)(int event);
+void PortSetEventHandler(PortEventHandler handler);
+PortEventHandler PortGetEventHandler();
 
 // ---- RS-232 ---------------------------------------------------------------
 // A port is named by its number 1..10. The device opened is deviceName when it
