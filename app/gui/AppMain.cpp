@@ -320,8 +320,12 @@ void TimerTickView(long long tick) {
   if (MeasureAgeTick(gPanelState.Measure))
     MeasureStateToPanel();
   // The preview of the program page in front is redrawn 1 s after the last change.
-  if (gRefreshProWaveDelay > 0 && --gRefreshProWaveDelay == 0 && gCurrentPage == kPageStep)
-    RefreshStepGraphOnPanel(1, 1, gStepSetDisMode);
+  if (gRefreshProWaveDelay > 0 && --gRefreshProWaveDelay == 0) {
+    if (gCurrentPage == kPageStep)
+      RefreshStepGraphOnPanel(1, 1, gStepSetDisMode);
+    else if (gCurrentPage == kPageList || gCurrentPage == kPageRamp)
+      RefreshListGraphOnPanel(gCurrentPage, 1, 1, ListDisMode(ListStateOfPage(gCurrentPage)));
+  }
 }
 
 void ShowWaitPopup(int show) {

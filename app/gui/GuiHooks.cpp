@@ -37,6 +37,12 @@ void OnPanel(void (*step)(MainPanelState &)) {
   StateToPanel();
 }
 
+// The List or Ramp program record onto its panel.
+void ListVarToPanel(int page) {
+  ::DataFPFromListVarToPanel(ListStateOfPage(page));
+  ListStateToPanel(page);
+}
+
 class GuiHooks : public ViewHooks {
 public:
   void MessagePopup(const std::string &title, const std::string &text) override {
@@ -66,6 +72,8 @@ public:
       OnPanel(DataFromNormalAndSystemVarToPanel);
     else if (kind == kPageStep)
       DataFPFromStepVarToPanel();
+    else if (kind == kPageList || kind == kPageRamp)
+      ListVarToPanel(kind);
   }
   void DataFPFromNormalVarToPanel() override { OnPanel(::DataFPFromNormalVarToPanel); }
   void DataFPFromSystemVarToPanel() override { OnPanel(::DataFPFromSystemVarToPanel); }
@@ -95,8 +103,14 @@ public:
     ::CheckAndSetTHDDownloadButton(gTHDPanelState);
     THDStateToPanel();
   }
-  // The List, Ramp and Cross frames do not show programs yet: their records
-  // read from the source wait in the records for their editors.
+  void DataFPFromListVarToPanel() override { ListVarToPanel(kPageList); }
+  void DataFPFromRampVarToPanel() override { ListVarToPanel(kPageRamp); }
+  void RefreshListSetGraph(int recompute, int redraw, int mode) override {
+    RefreshListGraphOnPanel(kPageList, recompute, redraw, mode);
+  }
+  void RefreshRampSetGraph(int recompute, int redraw, int mode) override {
+    RefreshListGraphOnPanel(kPageRamp, recompute, redraw, mode);
+  }
   void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
   void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }
   void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }

@@ -176,6 +176,10 @@ void ProgramPanelMenuItem(int page, int item) {
       THDFileItem(item);
     return;
   }
+  if (page == kPageList || page == kPageRamp) {
+    ListMenuItem(page, item);
+    return;
+  }
   if (QAction *action = panel->action(item); action && action->isCheckable())
     action->setChecked(false);
   TellLaterVersion();

@@ -406,7 +406,10 @@ void ConnectMainPanelControls() {
   OnChange(p->BtAngleStandard, &QPushButton::clicked, StandardAngleKey);
   // output areas of the five operating panels
   for (OutputArea *area : AllOutputAreas()) {
-    OnChange(area->OutputSwitch, &LedSwitch::clicked, OutputSwitchClick);
+    OnChange(area->OutputSwitch, &LedSwitch::clicked, [](P panel) {
+      if (ProgramRunConfirmed())
+        OutputSwitchClick(panel);
+    });
     OnChange(area->DCSwitch, &LedSwitch::clicked, DCOutputSwitchClick);
     OnChange(area->BtClearAlarm, &QPushButton::clicked, ClearAlarmKey);
   }

@@ -9,6 +9,7 @@ class AboutPanel;
 class CommPanel;
 class ConnectionBar;
 class GroupPanel;
+class ListPanel;
 class Logo;
 class MainMenu;
 class MainPanel;
@@ -23,8 +24,8 @@ class WaitPanel;
 
 extern MainPanel *gMainPanel;
 extern StepPanel *gStepPanel;
-extern ProgramPanel *gListPanel;
-extern ProgramPanel *gRampPanel;
+extern ListPanel *gListPanel; // kind List
+extern ListPanel *gRampPanel; // kind Ramp
 extern ProgramPanel *gCrossPanel;
 extern THDPanel *gTHDPanel;
 extern GroupPanel *gFCGroupPanel;

@@ -1,7 +1,7 @@
 // The frame of the program panels (Step, List, Ramp, Cross) and of the THD
 // panel: menu bar, logo, connection area, output area and measurement slot
 // (not on THD), and the editor area that the panel's own controls fill (the
-// List, Ramp and Cross frames say there that their editor comes later).
+// Cross frame says there that its editor comes later).
 #pragma once
 
 #include <QAction>
@@ -29,6 +29,11 @@ struct PanelMenuItem {
   bool Checkable;
 };
 
+// The output-mode ring of one model (0 FPA, 1 FPB, 2 GS) with the modes it
+// offers, and its texts.
+Ring *MakeOutModeRing(int modelRing, QWidget *parent);
+void SetOutModeRingTexts(Ring *ring, int language);
+
 class ProgramPanel : public Panel {
   Q_OBJECT
 public:
@@ -53,7 +58,7 @@ public:
   OutputArea *Output = nullptr;       // not on THD
   QVBoxLayout *MeasureSlot = nullptr; // not on THD
   QLabel *Title;
-  QLabel *Note;        // List, Ramp, Cross: what this frame will hold
+  QLabel *Note;        // Cross: what this frame will hold
   QVBoxLayout *Editor; // the editor area
 
 private:
