@@ -269,7 +269,7 @@ void ListStateToPanel(int page) {
     action->setEnabled(!s.DisModeDimmed[mode - 1]);
     action->setChecked(mode == s.DisModeChecked);
   }
-  GraphToPanel(p->Graph, s.Graph, twin.Drawn, kListGraphPoints - 1);
+  GraphToPanel(p->Graph, s.Graph, twin.Drawn, kListGraphPoints);
   const bool window = s.DisModeChecked >= 5;
   const FiveStepWindow &w = s.Graph.Window;
   for (int k = 0; k < kFiveStepSlots; ++k) {

@@ -116,7 +116,7 @@ ListPanel::ListPanel(ProgramKind kind, QWidget *parent)
     note->setStyleSheet("color: rgb(110, 110, 110);");
     Editor->addWidget(note);
   }
-  Graph = MakePhaseGraph(host, kListGraphPoints - 1, 0, 300);
+  Graph = MakePhaseGraph(host, kListGraphPoints, 0, 300);
   Graph->setObjectName(name + "Graph");
   Graph->setMinimumHeight(120);
   Editor->addWidget(Graph, 1);
