@@ -449,8 +449,7 @@ int DataGSCrossCheckAll() {
   FixRange(h.StartNo, 0, 7, 0);
   FixRange(h.StopNo, 0, 7, 7);
   if (h.StartNo > h.StopNo) {
-    h.StartNo = 0;
-    h.StopNo = 7;
+    h.StopNo = h.StartNo;
   }
   FixRange(h.CircleDegree, 1, 999999, 1);
   FixRange(h.CurrentNo, 0, 7, 7);
@@ -481,6 +480,23 @@ int DataGSCrossCheckOne(int entry) {
   FixRange(c.ResumeVol, 0, 3000, 1980);
   FixRange(c.EndTime, 20, 99999, 1000);
   return RecordChanged(before, c);
+}
+
+int64_t CrossEntryLength(const CrossSet &c) {
+  return std::max<int64_t>(c.RatingTime, 0) + std::max<int64_t>(c.KeepTime, 0) +
+         std::max<int64_t>(c.RiseTime, 0) + std::max<int64_t>(c.EndTime, 0);
+}
+
+int32_t CrossVoltageAt(const CrossSet &c, int64_t t) {
+  if (t < c.RatingTime)
+    return c.RatingVol;
+  t -= c.RatingTime;
+  if (t < c.KeepTime)
+    return c.DropVol;
+  t -= c.KeepTime;
+  if (t < c.RiseTime)
+    return static_cast<int32_t>(c.DropVol + t * (c.ResumeVol - c.DropVol) / c.RiseTime);
+  return c.ResumeVol;
 }
 
 int DataTHDCheckAll() {

@@ -45,9 +45,16 @@ int DataFPRampCheckOne(int isFPA, int step);
 int DataGSRampCheckAll();
 int DataGSRampCheckOne(int step);
 
-// Cross (GS only): the header and the 8 entries, or one entry.
+// Cross (GS only): the header and the 8 entries, or one entry. A header
+// whose stop entry lies before its start entry stops at the start entry.
 int DataGSCrossCheckAll();
 int DataGSCrossCheckOne(int entry);
+// The length of one Cross entry in ms: rated, dip, rise and end times (a
+// negative time counts as none).
+int64_t CrossEntryLength(const CrossSet &entry);
+// The voltage of a phase in the entry's mask, t ms into the entry, in 0.1 V:
+// rated, dip, the linear rise to the resume voltage, resume.
+int32_t CrossVoltageAt(const CrossSet &entry, int64_t t);
 
 // Harmonic tables: orders 2..40 of one group or of all groups.
 int DataTHDCheckAll();

@@ -254,7 +254,7 @@ TEST(CrossCheck, EntryFields) {
 
 TEST(CrossCheck, Header) {
   const std::pair<const char *, const char *> cases[] = {
-      {"StartNo=5 StopNo=3", "StartNo=0 StopNo=7"},
+      {"StartNo=5 StopNo=3", "StartNo=5 StopNo=5"},
       {"StartNo=3 StopNo=3", "StartNo=3 StopNo=3"},
       {"StartNo=8 StopNo=3", "StartNo=0 StopNo=3"},
       {"StopNo=8", "StopNo=7"},

@@ -1,0 +1,81 @@
+// The check before a program download: which step and field the model's
+// limits would change and to what, a program with nothing to run, the
+// records left as they were.
+#include "programs/ProgramCheck.h"
+
+#include "TestSupport.h"
+#include "settings/ProgramSet.h"
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+struct CheckCase {
+  const char *Name;
+  int32_t Model;
+  ProgramFindings (*Check)(int32_t);
+  std::function<void()> Edit;
+  const char *Text;
+  bool Refused;
+};
+
+void SameFreq(ListListSet &s, int32_t freq) {
+  for (ListPhase &p : s.Phase)
+    p.Freq = freq;
+}
+
+TEST(ProgramCheck, NamesStepFieldAndValue) {
+  // clang-format off
+  const CheckCase cases[] = {
+      {"a waveform at 70 Hz on FPA", kModelFPA, CheckListProgram,
+       [] { SameFreq(gListListSet[3], 7000); for (ListPhase &p : gListListSet[3].Phase) p.Wave = 2; },
+       "Step 3 WaveU: 2 -> 0\nStep 3 WaveV: 2 -> 0\nStep 3 WaveW: 2 -> 0\n", false},
+      {"70 Hz is beyond GS", kModelGS, CheckListProgram, [] { SameFreq(gListListSet[3], 7000); },
+       "Step 3 FreqU: 7000 -> 5000\nStep 3 FreqV: 7000 -> 5000\nStep 3 FreqW: 7000 -> 5000\n", false},
+      {"steps in start..stop all of zero length", kModelFPB, CheckListProgram,
+       [] { gListSet.StartNo = 2; gListSet.StopNo = 4;
+            for (int s = 2; s <= 4; ++s) for (ListPhase &p : gListListSet[s].Phase) p.TimeS2P = 0; },
+       "No step from 2 to 4 has a length: the program cannot run.\n", true},
+      {"an over-voltage ramp start", kModelGS, CheckRampProgram,
+       [] { gRampRampSet[0].Phase[0].VolStart = 3100; }, "Step 0 VolStartU: 3100 -> 2200\n", false},
+      {"an over-voltage Cross entry", kModelGS, CheckCrossProgram,
+       [] { gCrossSet[2].RatingVol = 3500; }, "Step 2 RatingVol: 3500 -> 2200\n", false},
+      {"a stop entry before the start entry", kModelGS, CheckCrossProgram,
+       [] { gCrossListSet.StartNo = 5; gCrossListSet.StopNo = 3; }, "StopNo: 3 -> 5\n", false},
+      {"no Cross program on FPA", kModelFPA, CheckCrossProgram,
+       [] { gCrossSet[2].RatingVol = 3500; }, "", false},
+  };
+  // clang-format on
+  for (const CheckCase &c : cases) {
+    SCOPED_TRACE(c.Name);
+    ResetProgramState();
+    gPowerInfo.Language = 1;
+    DataFPInitListAll();
+    DataFPInitRampAll();
+    DataFPInitCrossAll();
+    c.Edit();
+    const SettingRecords edited = gProgram.Settings;
+    const ProgramFindings findings = c.Check(c.Model);
+    EXPECT_EQ(ProgramFindingsText(findings).toStdString(), c.Text);
+    EXPECT_EQ(ProgramRefused(findings), c.Refused);
+    EXPECT_EQ(std::memcmp(&edited, &gProgram.Settings, sizeof edited), 0) << "records changed";
+    // Applied, the corrections leave nothing to find.
+    ApplyProgramFindings(findings);
+    if (!c.Refused) {
+      EXPECT_TRUE(c.Check(c.Model).isEmpty());
+    }
+  }
+}
+
+TEST(ProgramCheck, ChineseRefusal) {
+  ResetProgramState();
+  DataFPInitRampAll();
+  for (RampRampSet &s : gRampRampSet)
+    for (RampPhase &p : s.Phase)
+      p.TimeS2P = 0;
+  EXPECT_EQ(ProgramFindingsText(CheckRampProgram(kModelGS)).toStdString(),
+            "第 0 步到第 99 步的时间都为 0，程序无法运行。\n");
+}
+
+} // namespace
