@@ -7,6 +7,7 @@
 #include "app/gui/Shell.h"
 #include "comm/CommScheduler.h"
 #include "programs/gui/ListPanel.h"
+#include "programs/gui/ProgramConfirm.h"
 #include "programs/gui/StepPanel.h"
 #include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
@@ -114,10 +115,18 @@ ListTwin TwinOfPage(int page) {
 
 // The program of the page against the connected model before it goes out
 // as a whole: -1 the user refused it (or it cannot run), 0 nothing to
-// correct, 1 corrected as the user accepted.
+// correct, 1 corrected as the user accepted (and shown).
 int CheckListProgramWithUser(int page) {
-  (void)page;
-  return 0;
+  const int model = gPowerInfo.ModelType;
+  const ProgramFindings findings =
+      page == kPageRamp ? CheckRampProgram(model) : CheckListProgram(model);
+  if (!ConfirmProgramDownload(findings))
+    return -1;
+  if (findings.isEmpty())
+    return 0;
+  DataFPFromListVarToPanel(ListStateOfPage(page));
+  ListStateToPanel(page);
+  return 1;
 }
 
 // A whole-program write the callback asked for, once the program passed.
