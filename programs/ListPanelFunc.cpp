@@ -178,9 +178,9 @@ void ListPanelInit(ListPanelState &panel) {
   limit(panel.StopNo, 0, 99);
   limit(panel.StepNo, 0, 99);
   limit(panel.CircleDegree, 1, 999999);
-  limit(panel.AngleUV, 0, 359.9);
-  limit(panel.AngleUW, 0, 359.9);
-  panel.AnglePageVisible = false;
+  limit(panel.Angle.AngleUV, 0, 359.9);
+  limit(panel.Angle.AngleUW, 0, 359.9);
+  panel.Angle.Visible = false;
   const int ring = ProgramModeRing();
   for (int r = 0; r < kStepRingCount; ++r)
     panel.OutMode[r].Visible = r == ring;
@@ -206,8 +206,7 @@ void DataFPFromListVarToPanel(ListPanelState &panel) {
   panel.StopNo.Value = h.StopNo;
   panel.CircleDegree.Value = h.CircleDegree;
   panel.StartNo.Dimmed = panel.StopNo.Dimmed = panel.CircleDegree.Dimmed = running;
-  ProgramAnglesToPanel(h.OutMode, h.AngleUV, h.AngleUW, panel.AnglePageVisible, panel.AngleUV,
-                       panel.AngleUW, panel.AngleVW, panel.AngleStandard);
+  ProgramAnglesToPanel(h.OutMode, h.AngleUV, h.AngleUW, panel.Angle);
   panel.StepNo.Value = CurrentStep(h);
   WithCurrentStep(panel, [&panel](const auto &phases) { StepToPanel(panel, phases); });
   gRefreshProWaveDelay = kDelayTicks;
@@ -235,7 +234,7 @@ void DataFPFromPanelToListVar(ListPanelState &panel) {
     h.StartNo = h.StopNo = start == h.StartNo ? start : stop;
   }
   h.CircleDegree = int(panel.CircleDegree.Value);
-  ProgramAnglesFromPanel(h.OutMode, panel.AngleUV, panel.AngleUW, h.AngleUV, h.AngleUW, h.AngleVW);
+  ProgramAnglesFromPanel(h.OutMode, panel.Angle, h.AngleUV, h.AngleUW, h.AngleVW);
 }
 
 void DataFPFromPanelToListListVar(ListPanelState &panel) {

@@ -34,10 +34,7 @@ struct ListPanelState {
   ListPanelKind Kind = kListPanelList;
   std::array<RingView, kStepRingCount> OutMode{}; // value = OutMode code
   NumView StartNo, StopNo, CircleDegree;
-  bool AnglePageVisible = false; // mode 16 only
-  NumView AngleUV, AngleUW;      // degrees
-  NumView AngleVW;               // derived, display only
-  KeyView AngleStandard;
+  AnglePageView Angle;
   NumView StepNo; // the step selector
   std::array<ListColumnView, 3> Column{};
   std::array<NumView, 2> VolLine; // line-voltage entry in place of U's voltage

@@ -112,11 +112,11 @@ void TellOutputTerminalChange(int oldMode, int newMode) {
                            "单相输出/三相输出工作模式切换,请注意更换电源输出端子排!");
 }
 
-void ProgramAnglesFromPanel(int outMode, const NumView &uv, const NumView &uw, int32_t &angleUV,
+void ProgramAnglesFromPanel(int outMode, const AnglePageView &page, int32_t &angleUV,
                             int32_t &angleUW, int32_t &angleVW) {
   if (outMode == 16) {
-    angleUV = StepPanelToStored(uv.Value, 10);
-    angleUW = StepPanelToStored(uw.Value, 10);
+    angleUV = StepPanelToStored(page.AngleUV.Value, 10);
+    angleUW = StepPanelToStored(page.AngleUW.Value, 10);
   } else if (outMode == 0) {
     angleUV = 1200;
     angleUW = 2400;
@@ -126,15 +126,14 @@ void ProgramAnglesFromPanel(int outMode, const NumView &uv, const NumView &uw, i
   angleVW = AngleABAC2AngleBC(angleUV, angleUW);
 }
 
-void ProgramAnglesToPanel(int outMode, int32_t angleUV, int32_t angleUW, bool &pageVisible,
-                          NumView &uv, NumView &uw, NumView &vw, KeyView &standard) {
-  pageVisible = outMode == 16;
-  if (pageVisible) {
-    uv.Value = angleUV / 10.0;
-    uw.Value = angleUW / 10.0;
-    vw.Value = (angleUW - angleUV + (angleUW < angleUV ? 3600 : 0)) / 10.0;
+void ProgramAnglesToPanel(int outMode, int32_t angleUV, int32_t angleUW, AnglePageView &page) {
+  page.Visible = outMode == 16;
+  if (page.Visible) {
+    page.AngleUV.Value = angleUV / 10.0;
+    page.AngleUW.Value = angleUW / 10.0;
+    page.AngleVW.Value = (angleUW - angleUV + (angleUW < angleUV ? 3600 : 0)) / 10.0;
   }
-  uv.Dimmed = uw.Dimmed = standard.Dimmed = gPowerInfo.OutputRunning != 0;
+  page.AngleUV.Dimmed = page.AngleUW.Dimmed = page.Standard.Dimmed = gPowerInfo.OutputRunning != 0;
 }
 
 void StepPanelInit(StepPanelState &panel) {
@@ -153,9 +152,9 @@ void StepPanelInit(StepPanelState &panel) {
   }
   Limit(panel.VolLineStart, 0, 519.7);
   Limit(panel.VolLineStep, -519.8, 519.7);
-  Limit(panel.AngleUV, 0, 359.9);
-  Limit(panel.AngleUW, 0, 359.9);
-  panel.AnglePageVisible = false;
+  Limit(panel.Angle.AngleUV, 0, 359.9);
+  Limit(panel.Angle.AngleUW, 0, 359.9);
+  panel.Angle.Visible = false;
   const int ring = ProgramModeRing();
   for (int r = 0; r < kStepRingCount; ++r)
     panel.OutMode[r].Visible = r == ring;
@@ -171,8 +170,7 @@ void DataFPFromStepVarToPanel(StepPanelState &panel) {
   }
   panel.LastOutMode = s.OutMode;
 
-  ProgramAnglesToPanel(s.OutMode, s.AngleUV, s.AngleUW, panel.AnglePageVisible, panel.AngleUV,
-                       panel.AngleUW, panel.AngleVW, panel.AngleStandard);
+  ProgramAnglesToPanel(s.OutMode, s.AngleUV, s.AngleUW, panel.Angle);
 
   const bool ownPhases = s.OutMode == 1 || s.OutMode == 16;
   for (int phase = 0; phase < 3; ++phase) {
@@ -263,7 +261,7 @@ void DataFPFromPanelToStepOverVar(StepPanelState &panel) {
   const bool ownWaves = s.OutMode == 1 || s.OutMode == 16;
   s.WaveV = ownWaves ? panel.Wave[1].Value : s.WaveU;
   s.WaveW = ownWaves ? panel.Wave[2].Value : s.WaveU;
-  ProgramAnglesFromPanel(s.OutMode, panel.AngleUV, panel.AngleUW, s.AngleUV, s.AngleUW, s.AngleVW);
+  ProgramAnglesFromPanel(s.OutMode, panel.Angle, s.AngleUV, s.AngleUW, s.AngleVW);
   WaveformRule(s);
   ModeCopies(s);
 }

@@ -34,10 +34,7 @@ struct StepColumnView {
 struct StepPanelState {
   std::array<RingView, kStepRingCount> OutMode{}; // value = OutMode code
   std::array<RingView, 3> Wave{};                 // 0 sine, 1..10 the THD groups
-  bool AnglePageVisible = false;                  // mode 16 only
-  NumView AngleUV, AngleUW;                       // degrees
-  NumView AngleVW;                                // derived, display only
-  KeyView AngleStandard;
+  AnglePageView Angle;
   std::array<StepColumnView, 3> Column{};
   NumView VolLineStart; // line-voltage entry (mode 0 with line display)
   NumView VolLineStep;
@@ -69,12 +66,11 @@ int32_t ProgramStepHundredths(double seconds, int32_t hours, int32_t minutes);
 void TellOutputTerminalChange(int oldMode, int newMode);
 // Angles of an output mode: mode 16 from the angle entries, mode 0 the
 // standard 120.0 and 240.0 degrees, others 0; V->W derived.
-void ProgramAnglesFromPanel(int outMode, const NumView &uv, const NumView &uw, int32_t &angleUV,
+void ProgramAnglesFromPanel(int outMode, const AnglePageView &page, int32_t &angleUV,
                             int32_t &angleUW, int32_t &angleVW);
 // The angle page: shown with mode 16 only, U->V, U->W and the derived V->W;
 // its controls dimmed while running.
-void ProgramAnglesToPanel(int outMode, int32_t angleUV, int32_t angleUW, bool &pageVisible,
-                          NumView &uv, NumView &uw, NumView &vw, KeyView &standard);
+void ProgramAnglesToPanel(int outMode, int32_t angleUV, int32_t angleUW, AnglePageView &page);
 
 // Validates gStepSet for the connected family and sets the panel up for it
 // (GS notes, frequency limits, the model's mode ring, angle page hidden).

@@ -164,8 +164,7 @@ void StepPanelToState() {
   }
   s.VolLineStart.Value = p->NumVolLineStart->value();
   s.VolLineStep.Value = p->NumVolLineStep->value();
-  s.AngleUV.Value = p->NumAngleUV->value();
-  s.AngleUW.Value = p->NumAngleUW->value();
+  ReadAnglePage(p->AnglePage, s.Angle);
 }
 
 void StepStateToPanel() {
@@ -186,11 +185,8 @@ void StepStateToPanel() {
   }
   ApplyNum(p->NumVolLineStart, s.VolLineStart);
   ApplyNum(p->NumVolLineStep, s.VolLineStep);
-  p->Tabs->setTabVisible(kStepTabAngle, s.AnglePageVisible);
-  ApplyNum(p->NumAngleUV, s.AngleUV);
-  ApplyNum(p->NumAngleUW, s.AngleUW);
-  ApplyNum(p->DispAngleVW, s.AngleVW);
-  ApplyKey(p->BtAngleStandard, s.AngleStandard);
+  p->Tabs->setTabVisible(kStepTabAngle, s.Angle.Visible);
+  ApplyAnglePage(p->AnglePage, s.Angle);
   for (QLabel *note : p->GSNote)
     note->setVisible(s.GSNotesVisible);
   MenuToPanel(p, {kStepSave, kStepLoad}, s.SaveLoadDimmed);
@@ -220,8 +216,7 @@ void ListPanelToState(int page) {
   s.StartNo.Value = p->NumStartNo->value();
   s.StopNo.Value = p->NumStopNo->value();
   s.CircleDegree.Value = p->NumCircleDegree->value();
-  s.AngleUV.Value = p->NumAngleUV->value();
-  s.AngleUW.Value = p->NumAngleUW->value();
+  ReadAnglePage(p->AnglePage, s.Angle);
   s.StepNo.Value = p->NumStepNo->value();
   for (int phase = 0; phase < 3; ++phase) {
     ListColumnView &c = s.Column[phase];
@@ -249,11 +244,8 @@ void ListStateToPanel(int page) {
   ApplyNum(p->NumStartNo, s.StartNo);
   ApplyNum(p->NumStopNo, s.StopNo);
   ApplyNum(p->NumCircleDegree, s.CircleDegree);
-  p->Tabs->setTabVisible(kListTabAngle, s.AnglePageVisible);
-  ApplyNum(p->NumAngleUV, s.AngleUV);
-  ApplyNum(p->NumAngleUW, s.AngleUW);
-  ApplyNum(p->DispAngleVW, s.AngleVW);
-  ApplyKey(p->BtAngleStandard, s.AngleStandard);
+  p->Tabs->setTabVisible(kListTabAngle, s.Angle.Visible);
+  ApplyAnglePage(p->AnglePage, s.Angle);
   ApplyNum(p->NumStepNo, s.StepNo);
   for (int phase = 0; phase < 3; ++phase) {
     const ListColumnView &c = s.Column[phase];
@@ -491,11 +483,11 @@ void ConnectProgramPanelControls() {
     OnChange(ring, &QComboBox::currentIndexChanged, over);
   for (Ring *ring : step->RingWave)
     OnChange(ring, &QComboBox::currentIndexChanged, over);
-  for (NumEntry *entry : {step->NumAngleUV, step->NumAngleUW}) {
+  for (NumEntry *entry : {step->AnglePage.UV, step->AnglePage.UW}) {
     entry->setKeyboardTracking(false);
     OnChange(entry, &QDoubleSpinBox::valueChanged, over);
   }
-  OnChange(step->BtAngleStandard, &QPushButton::clicked,
+  OnChange(step->AnglePage.Standard, &QPushButton::clicked,
            [] { RunStepCallback(StepStandardAngle); });
 
   for (int page : {kPageList, kPageRamp}) {
@@ -504,14 +496,14 @@ void ConnectProgramPanelControls() {
       return [page, callback] { RunListCallback(page, callback); };
     };
     for (NumEntry *entry :
-         {p->NumStartNo, p->NumStopNo, p->NumCircleDegree, p->NumAngleUV, p->NumAngleUW}) {
+         {p->NumStartNo, p->NumStopNo, p->NumCircleDegree, p->AnglePage.UV, p->AnglePage.UW}) {
       entry->setKeyboardTracking(false);
       OnChange(entry, &QDoubleSpinBox::valueChanged, on(ListSetChanged));
     }
     for (Ring *ring : p->RingOutMode)
       OnChange(ring, &QComboBox::currentIndexChanged, on(ListSetModeChanged));
     OnChange(p->NumStepNo, &QDoubleSpinBox::valueChanged, on(ListStepChoose));
-    OnChange(p->BtAngleStandard, &QPushButton::clicked, on(ListStandardAngle));
+    OnChange(p->AnglePage.Standard, &QPushButton::clicked, on(ListStandardAngle));
     std::vector<NumEntry *> step(p->NumVolLine.begin(), p->NumVolLine.begin() + p->ends());
     for (int phase = 0; phase < 3; ++phase) {
       for (int end = 0; end < p->ends(); ++end)

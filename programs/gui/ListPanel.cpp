@@ -50,10 +50,6 @@ ListPanel::ListPanel(ProgramKind kind, QWidget *parent)
     grid->addWidget(NumCircleDegree, 2, 1);
   }
   AnglePage = MakeAnglePage(angles);
-  NumAngleUV = AnglePage.UV;
-  NumAngleUW = AnglePage.UW;
-  DispAngleVW = AnglePage.VW;
-  BtAngleStandard = AnglePage.Standard;
   Tabs->setFixedHeight(120);
   Editor->addWidget(Tabs);
 
@@ -151,7 +147,7 @@ void ListPanel::setLayoutTexts(int language) {
   QStringList rows;
   if (Ends == 2)
     rows = {t("Start voltage (V)", "起始电压(V)"), t("Stop voltage (V)", "结束电压(V)"),
-            t("Start frequency (Hz)", "起始频率(Hz)"), t("Stop frequency (Hz)", "结束频率(Hz)")};
+            t("Start freq. (Hz)", "起始频率(Hz)"), t("Stop freq. (Hz)", "结束频率(Hz)")};
   else
     rows = {t("Voltage (V)", "电压(V)"), t("Frequency (Hz)", "频率(Hz)")};
   rows << t("Time: hours", "时间: 时") << t("minutes", "分") << t("seconds", "秒")

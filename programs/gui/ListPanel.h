@@ -37,10 +37,7 @@ public:
   NumEntry *NumStartNo;
   NumEntry *NumStopNo;
   NumEntry *NumCircleDegree;
-  NumEntry *NumAngleUV;
-  NumEntry *NumAngleUW;
-  NumDisplay *DispAngleVW;
-  QPushButton *BtAngleStandard;
+  AnglePageControls AnglePage;
   NumEntry *NumStepNo;
   // [end][phase]; end 1 only on Ramp.
   std::array<std::array<NumEntry *, 3>, 2> Vol{};
@@ -57,7 +54,6 @@ public:
 
 private:
   int Ends;
-  AnglePageControls AnglePage;
   QLabel *LabelOutMode, *LabelStartNo, *LabelStopNo, *LabelCircle, *LabelStepNo;
   QList<QLabel *> RowLabel;
 };

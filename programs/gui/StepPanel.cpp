@@ -45,10 +45,6 @@ StepPanel::StepPanel(QWidget *parent) : ProgramPanel(kProgramStep, parent) {
   WavePage = MakeWavePage(page[kStepTabWave], "StepRingWave");
   RingWave = WavePage.Rings;
   AnglePage = MakeAnglePage(page[kStepTabAngle]);
-  NumAngleUV = AnglePage.UV;
-  NumAngleUW = AnglePage.UW;
-  DispAngleVW = AnglePage.VW;
-  BtAngleStandard = AnglePage.Standard;
   Tabs->setFixedHeight(120);
   Editor->addWidget(Tabs);
 

@@ -201,6 +201,7 @@ TEST_F(ProgramPanelsTest, FPAStepsOutside45To65HzRunSine) {
       p.Freq = 5000, p.Wave = 3;
     for (RampPhase &p : gRampRampSet[4].Phase)
       p.FreqStart = p.FreqStop = 5000, p.Wave = 3;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
     // As entered (the entries themselves stop at 45 Hz).
     RunListCallback(c.Page, [&c](ListPanelState &s) {
       s.Column[0].Freq = {NumView{c.From}, NumView{c.To}};
