@@ -68,8 +68,8 @@ TEST_P(ProgramPanelTest, OpensInPlaceOfTheMainPanelAndReturns) {
     EXPECT_EQ(gMeasureArea->parentWidget(), panel->MeasureSlot->parentWidget());
   }
   EXPECT_FALSE(panel->windowTitle().isEmpty());
-  // The frames whose editors come later say so.
-  EXPECT_EQ(panel->Note->text().isEmpty(), c.Page == kPageStep || c.Page == kPageTHD);
+  // The frame whose editor comes later says so.
+  EXPECT_EQ(panel->Note->text().isEmpty(), c.Page != kPageCross);
 
   panel->action(panel->exitItem())->trigger();
   EXPECT_EQ(gCurrentPage, kPageMain);
