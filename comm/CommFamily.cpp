@@ -61,6 +61,27 @@ int CurrentNormalFPRiseTime() {
   return gNormalFPSet[gCurrentNormalGroup].RiseTime;
 }
 
+// Redraws the graph of the program page in front without its progress.
+void RedrawStoppedProgramGraph() {
+  ViewHooks &view = Hooks();
+  switch (gCurrentPage) {
+  case kPageStep:
+    view.RefreshStepSetGraph(0, 1, gStepSetDisMode);
+    break;
+  case kPageList:
+    view.RefreshListSetGraph(0, 1, gListSetDisMode);
+    break;
+  case kPageRamp:
+    view.RefreshRampSetGraph(0, 1, gRampSetDisMode);
+    break;
+  case kPageCross:
+    view.RefreshCrossSetGraph(0, 1, gCrossSetDisMode);
+    break;
+  default:
+    break;
+  }
+}
+
 void CommOutputControlReply(int cmd2, int riseTenths, const OutputReplyView &view) {
   switch (cmd2) {
   case 0xFF:
@@ -69,14 +90,18 @@ void CommOutputControlReply(int cmd2, int riseTenths, const OutputReplyView &vie
     gPowerInfo.RemainSecond = RemainSecondFromRise(riseTenths);
     Hooks().RefreshOutputState();
     break;
-  case 0x00:
+  case 0x00: {
+    const bool wasRunning = gPowerInfo.OutputRunning == 1;
     view.ShowValues();
     CommSetStopped(gPowerInfo);
     gPowerInfo.RemainSecond = 0;
     Hooks().RefreshOutputState();
+    if (wasRunning)
+      RedrawStoppedProgramGraph();
     gMeasureOutput = MeasureOutput{};
     view.ShowMeasure();
     break;
+  }
   case 0x03:
     CommSetStopped(gPowerInfo);
     gPowerInfo.RemainSecond = 0;

@@ -67,7 +67,11 @@ struct OutputReplyView {
   void (*ShowMeasure)(); // the measurement readouts
 };
 
+// Redraws the graph of the program page in front without its progress.
+void RedrawStoppedProgramGraph();
+
 // Output on (0F FF), off (0F 00) and clear alarm (0F 03) confirmed by the
 // source: run flags, RemainSecond from the rise time, measurements cleared
-// on off, and the refreshes of the output area and panels.
+// on off, and the refreshes of the output area and panels (a stopped program
+// loses its progress on the preview).
 void CommOutputControlReply(int cmd2, int riseTenths, const OutputReplyView &view);

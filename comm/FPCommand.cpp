@@ -189,27 +189,6 @@ int StoreRead(Family f, int cmd2, int param, const uint8_t *frame) {
   }
 }
 
-// Redraws the graph of the program page in front without its progress.
-void RedrawStoppedProgramGraph() {
-  ViewHooks &view = Hooks();
-  switch (gCurrentPage) {
-  case kPageStep:
-    view.RefreshStepSetGraph(0, 1, gStepSetDisMode);
-    break;
-  case kPageList:
-    view.RefreshListSetGraph(0, 1, gListSetDisMode);
-    break;
-  case kPageRamp:
-    view.RefreshRampSetGraph(0, 1, gRampSetDisMode);
-    break;
-  case kPageCross:
-    view.RefreshCrossSetGraph(0, 1, gCrossSetDisMode);
-    break;
-  default:
-    break;
-  }
-}
-
 void StoreStatus(Family f, const uint8_t *frame) {
   ViewHooks &view = Hooks();
   const int wasRunning = gPowerInfo.OutputRunning;

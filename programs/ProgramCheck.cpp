@@ -66,30 +66,31 @@ bool HasPrograms(int32_t modelType) {
   return modelType == kModelFPA || modelType == kModelFPB || modelType == kModelGS;
 }
 
-} // namespace
-
-ProgramFindings CheckListProgram(int32_t modelType) {
+// A List or Ramp program: the corrections of its record check, and a refusal
+// when its steps in start..stop have no length.
+template <class Steps>
+ProgramFindings CheckStepProgram(int32_t modelType, SettingKind kind, int (*check)(int),
+                                 const ListSet &header, const Steps &steps) {
   if (!HasPrograms(modelType))
     return {};
   const SettingRecords saved = gProgram.Settings;
-  ProgramFindings findings =
-      CorrectionsOf(SettingKind::ListAll, [&] { DataListCheckAllByModel(modelType); });
-  if (LongestPhase(gListListSet, gListSet.StartNo, gListSet.StopNo) == 0)
-    findings.append(NothingToRun(gListSet.StartNo, gListSet.StopNo));
+  ProgramFindings findings = CorrectionsOf(kind, [&] { check(modelType); });
+  if (LongestPhase(steps, header.StartNo, header.StopNo) == 0)
+    findings.append(NothingToRun(header.StartNo, header.StopNo));
   gProgram.Settings = saved;
   return findings;
 }
 
+} // namespace
+
+ProgramFindings CheckListProgram(int32_t modelType) {
+  return CheckStepProgram(modelType, SettingKind::ListAll, DataListCheckAllByModel, gListSet,
+                          gListListSet);
+}
+
 ProgramFindings CheckRampProgram(int32_t modelType) {
-  if (!HasPrograms(modelType))
-    return {};
-  const SettingRecords saved = gProgram.Settings;
-  ProgramFindings findings =
-      CorrectionsOf(SettingKind::RampAll, [&] { DataRampCheckAllByModel(modelType); });
-  if (LongestPhase(gRampRampSet, gRampSet.StartNo, gRampSet.StopNo) == 0)
-    findings.append(NothingToRun(gRampSet.StartNo, gRampSet.StopNo));
-  gProgram.Settings = saved;
-  return findings;
+  return CheckStepProgram(modelType, SettingKind::RampAll, DataRampCheckAllByModel, gRampSet,
+                          gRampRampSet);
 }
 
 ProgramFindings CheckCrossProgram(int32_t modelType) {

@@ -281,6 +281,60 @@ void RefreshRampSetGraph(ProgramGraphView &graph, int recompute, int redraw, int
   RefreshSequence(graph, recompute, redraw, mode, gRampSet, gRampRampSet, kRunRamp);
 }
 
+namespace {
+
+// The start of each Cross entry in ms (entries outside start..stop take no
+// time); element 8 is the length of the whole program.
+std::array<int64_t, kCrossEntryCount + 1> CrossEntryStarts() {
+  std::array<int64_t, kCrossEntryCount + 1> starts{};
+  const CrossListSet &h = gCrossListSet;
+  for (int e = 0; e < kCrossEntryCount; ++e) {
+    const bool runs = e >= h.StartNo && e <= h.StopNo;
+    starts[e + 1] = starts[e] + (runs ? CrossEntryLength(gCrossSet[e]) : 0);
+  }
+  return starts;
+}
+
+void RecomputeCross(ProgramGraphView &graph) {
+  const auto starts = CrossEntryStarts();
+  const int64_t total = starts[kCrossEntryCount];
+  graph.NoLength = total < 1;
+  for (std::vector<double> &out : graph.Points)
+    out.assign(kCrossGraphPoints, 0.0);
+  if (total < 1)
+    return;
+  int e = 0;
+  for (int i = 0; i < kCrossGraphPoints; ++i) {
+    const int64_t t = total * i / kCrossGraphPoints;
+    while (e < kCrossEntryCount - 1 && t >= starts[e + 1])
+      ++e;
+    const CrossSet &c = gCrossSet[e];
+    for (int phase = 0; phase < 3; ++phase) {
+      const bool dips = (c.OutChannel & (1 << phase)) != 0;
+      graph.Points[phase][i] = (dips ? CrossVoltageAt(c, t - starts[e]) : c.RatingVol) / 10.0;
+    }
+  }
+}
+
+// The progress count of the running Cross program, or -1 when the source
+// reports an entry outside the program.
+int CrossProgress() {
+  const auto starts = CrossEntryStarts();
+  const int32_t entry = gPowerState.RunStepU;
+  if (entry < gCrossListSet.StartNo || entry > gCrossListSet.StopNo || entry >= kCrossEntryCount)
+    return -1;
+  return ProgressCount(kCrossGraphPoints, starts[entry] + gPowerState.RunStepTimeU,
+                       starts[kCrossEntryCount]);
+}
+
+} // namespace
+
+void RefreshCrossSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
+  if (recompute != 0 || graph.Points[0].size() != kCrossGraphPoints)
+    RecomputeCross(graph);
+  ShowProgramProgress(graph, ProgressShown(kRunCross) ? CrossProgress() : 0, redraw, mode);
+}
+
 void DrawTHDPanelGraph(ProgramGraphView &graph, int group) {
   THDSet &thd = gTHDSet[std::clamp(group, 0, kTHDGroupCount - 1)];
   if (thd.WaveValid == 0)

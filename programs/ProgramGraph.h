@@ -12,7 +12,8 @@
 
 constexpr int kStepGraphPoints = 400;
 constexpr int kTHDGraphPoints = 360;
-constexpr int kListGraphPoints = 1000;   // List and Ramp
+constexpr int kListGraphPoints = 1000; // List and Ramp
+constexpr int kCrossGraphPoints = 800;
 constexpr double kFiveStepWidth = 100.0; // x-axis of the five-step window
 constexpr int kFiveStepSlots = 5;
 
@@ -46,8 +47,8 @@ struct ProgramGraphView {
   int64_t LastProgress = 0;      // progress of the previous call
   uint32_t Revision = 0;         // goes up with every full redraw
   uint32_t ProgressRevision = 0; // goes up with every progress drawing
-  // List and Ramp: the program has no length (every step outside start..stop
-  // or of time 0); the graph is empty and says why.
+  // List, Ramp and Cross: the program has no length (every step outside
+  // start..stop or of time 0); the graph is empty and says why.
   bool NoLength = false;
   // List and Ramp display modes 5..7: the five-step window in place of the
   // curves.
@@ -84,6 +85,13 @@ void RefreshStepSetGraph(ProgramGraphView &graph, int recompute, int redraw, int
 // drawn, without recomputing the curves.
 void RefreshListSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode);
 void RefreshRampSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode);
+// The Cross preview of gCrossListSet and gCrossSet over 800 points: per
+// entry in start..stop the rated voltage, the dip, the linear rise and the
+// resume voltage of the phases in its mask (the others stay at the rated
+// voltage); recompute, redraw and progress as for Step. A running entry
+// beyond the program leaves the progress as it was; a program of no length
+// draws nothing.
+void RefreshCrossSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode);
 
 // One period of a THD group (synthesised first when stale) in units of its
 // RMS, so a pure sine peaks at about 1.414.

@@ -320,12 +320,8 @@ void TimerTickView(long long tick) {
   if (MeasureAgeTick(gPanelState.Measure))
     MeasureStateToPanel();
   // The preview of the program page in front is redrawn 1 s after the last change.
-  if (gRefreshProWaveDelay > 0 && --gRefreshProWaveDelay == 0) {
-    if (gCurrentPage == kPageStep)
-      RefreshStepGraphOnPanel(1, 1, gStepSetDisMode);
-    else if (gCurrentPage == kPageList || gCurrentPage == kPageRamp)
-      RefreshListGraphOnPanel(gCurrentPage, 1, 1, ListDisMode(ListStateOfPage(gCurrentPage)));
-  }
+  if (gRefreshProWaveDelay > 0 && --gRefreshProWaveDelay == 0)
+    RefreshProgramGraphOnPanel(gCurrentPage);
 }
 
 void ShowWaitPopup(int show) {

@@ -74,6 +74,8 @@ public:
       DataFPFromStepVarToPanel();
     else if (kind == kPageList || kind == kPageRamp)
       ListVarToPanel(kind);
+    else if (kind == kPageCross)
+      DataFPFromCrossVarToPanel();
   }
   void DataFPFromNormalVarToPanel() override { OnPanel(::DataFPFromNormalVarToPanel); }
   void DataFPFromSystemVarToPanel() override { OnPanel(::DataFPFromSystemVarToPanel); }
@@ -110,6 +112,13 @@ public:
   }
   void RefreshRampSetGraph(int recompute, int redraw, int mode) override {
     RefreshListGraphOnPanel(kPageRamp, recompute, redraw, mode);
+  }
+  void DataFPFromCrossVarToPanel() override {
+    ::DataFPFromCrossVarToPanel(gCrossPanelState);
+    CrossStateToPanel();
+  }
+  void RefreshCrossSetGraph(int recompute, int redraw, int mode) override {
+    RefreshCrossGraphOnPanel(recompute, redraw, mode);
   }
   void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
   void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }

@@ -15,6 +15,7 @@
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
+#include "programs/gui/CrossPanel.h"
 #include "programs/gui/ListPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"

@@ -407,7 +407,7 @@ void ConnectMainPanelControls() {
   // output areas of the five operating panels
   for (OutputArea *area : AllOutputAreas()) {
     OnChange(area->OutputSwitch, &LedSwitch::clicked, [](P panel) {
-      if (ProgramRunConfirmed())
+      if (ConfirmProgramRun(gCurrentPage))
         OutputSwitchClick(panel);
     });
     OnChange(area->DCSwitch, &LedSwitch::clicked, DCOutputSwitchClick);

@@ -6,6 +6,8 @@
 #include "app/gui/PanelSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommScheduler.h"
+#include "programs/ProgramCheck.h"
+#include "programs/gui/CrossPanel.h"
 #include "programs/gui/ListPanel.h"
 #include "programs/gui/ProgramConfirm.h"
 #include "programs/gui/StepPanel.h"
@@ -20,6 +22,7 @@ StepPanelState gStepPanelState;
 THDPanelState gTHDPanelState;
 ListPanelState gListPanelState;
 ListPanelState gRampPanelState = FreshListPanelState(kListPanelRamp);
+CrossPanelState gCrossPanelState;
 
 namespace {
 
@@ -40,6 +43,14 @@ constexpr int kListFirstDisMode = 8; // items 8..14: display modes 1..7
 const QString kStepPattern = "*.StepAll";
 const QString kTHDAllPattern = "*.THDAll";
 const QString kTHDOnePattern = "*.THDOne";
+// Cross menu items.
+constexpr int kCrossSaveAll = 3;
+constexpr int kCrossLoadAll = 4;
+constexpr int kCrossSaveOne = 5;
+constexpr int kCrossLoadOne = 6;
+constexpr int kCrossFirstDisMode = 8; // items 8..11: display modes 1..4
+const QString kCrossAllPattern = "*.CrossAll";
+const QString kCrossOnePattern = "*.CrossOne";
 
 // What a graph shows now, against what its record says.
 struct DrawnGraph {
@@ -50,6 +61,7 @@ DrawnGraph gStepDrawn;
 DrawnGraph gTHDDrawn;
 DrawnGraph gListDrawn;
 DrawnGraph gRampDrawn;
+DrawnGraph gCrossDrawn;
 
 // xMax: the x-axis of the curves, set again after a five-step window (0:
 // the graph never shows one).
@@ -66,10 +78,11 @@ void GraphToPanel(QChartView *chart, const ProgramGraphView &graph, DrawnGraph &
       if (xMax > 0)
         SetGraphXRange(chart, xMax);
     }
-    SetGraphNote(chart, graph.NoLength && !graph.WindowShown
-                            ? Tx("No step between start and stop has a length: nothing to draw.",
-                                 "起始步与结束步之间没有时长不为零的步，无曲线可画。")
-                            : QString());
+    SetGraphNote(chart,
+                 graph.NoLength && !graph.WindowShown
+                     ? Tx("Nothing from the start to the stop has a length: nothing to draw.",
+                          "从起始到结束的各步时间都为 0，无曲线可画。")
+                     : QString());
     drawn.Revision = graph.Revision;
     drawn.Progress = ~0u;
   }
@@ -147,6 +160,10 @@ void ResetProgramPanelStates() {
   gListPanelState = FreshListPanelState(kListPanelList);
   gRampPanelState = FreshListPanelState(kListPanelRamp);
   gStepDrawn = gTHDDrawn = gListDrawn = gRampDrawn = DrawnGraph{};
+  gCrossPanelState = CrossPanelState{};
+  gStepDrawn = DrawnGraph{};
+  gTHDDrawn = DrawnGraph{};
+  gCrossDrawn = DrawnGraph{};
 }
 
 void StepPanelToState() {
@@ -288,18 +305,6 @@ void RunListCallback(int page, const std::function<void(ListPanelState &)> &call
   WriteRequestedProgram(page);
 }
 
-bool ProgramRunConfirmed() {
-  const int page = gCurrentPage;
-  if ((page != kPageList && page != kPageRamp) || gPowerInfo.Connected != 1 ||
-      gPowerInfo.OutputRunning == 1)
-    return true;
-  const int checked = CheckListProgramWithUser(page);
-  // What was corrected goes out before the run.
-  if (checked == 1)
-    CommSetNewCmdGroup(TwinOfPage(page).WriteGroup);
-  return checked >= 0;
-}
-
 void THDPanelToState() {
   THDPanel *p = gTHDPanel;
   THDPanelState &s = gTHDPanelState;
@@ -335,6 +340,51 @@ void RunTHDCallback(const std::function<void(THDPanelState &)> &callback) {
   THDStateToPanel();
 }
 
+void CrossPanelToState() {
+  CrossPanel *p = gCrossPanel;
+  CrossPanelState &s = gCrossPanelState;
+  s.StartNo.Value = p->NumStartNo->value();
+  s.StopNo.Value = p->NumStopNo->value();
+  s.CircleDegree.Value = p->NumCircleDegree->value();
+  s.Entry.Value = p->NumEntryNo->value();
+  s.OutChannel.Value = p->RingOutChannel->ringValue();
+  for (int phase = 0; phase < 3; ++phase)
+    s.Wave[phase].Value = p->RingWave[phase]->ringValue();
+  for (int v = 0; v < kCrossValueCount; ++v)
+    s.Value[v].Value = p->NumValue[v]->value();
+}
+
+void CrossStateToPanel() {
+  CrossPanel *p = gCrossPanel;
+  if (!p)
+    return;
+  const CrossPanelState &s = gCrossPanelState;
+  ApplyNum(p->NumStartNo, s.StartNo);
+  ApplyNum(p->NumStopNo, s.StopNo);
+  ApplyNum(p->NumCircleDegree, s.CircleDegree);
+  for (int k = 0; k < kCrossStandardCount; ++k)
+    ApplyKey(p->BtStandard[k], s.Standard[k]);
+  ApplyNum(p->NumEntryNo, s.Entry);
+  ApplyRing(p->RingOutChannel, s.OutChannel);
+  for (int phase = 0; phase < 3; ++phase)
+    ApplyRing(p->RingWave[phase], s.Wave[phase]);
+  for (int v = 0; v < kCrossValueCount; ++v)
+    ApplyNum(p->NumValue[v], s.Value[v]);
+  MenuToPanel(p, {kCrossSaveAll, kCrossLoadAll, kCrossSaveOne, kCrossLoadOne}, s.SaveLoadDimmed);
+  for (int mode = 1; mode <= 4; ++mode) {
+    QAction *action = p->action(kCrossFirstDisMode + mode - 1);
+    action->setEnabled(!s.DisModeDimmed);
+    action->setChecked(mode == s.DisModeChecked);
+  }
+  GraphToPanel(p->Graph, s.Graph, gCrossDrawn);
+}
+
+void RunCrossCallback(const std::function<void(CrossPanelState &)> &callback) {
+  CrossPanelToState();
+  callback(gCrossPanelState);
+  CrossStateToPanel();
+}
+
 void RefreshStepGraphOnPanel(int recompute, int redraw, int mode) {
   RefreshStepSetGraph(gStepPanelState.Graph, recompute, redraw, mode);
   StepStateToPanel();
@@ -347,6 +397,59 @@ void RefreshListGraphOnPanel(int page, int recompute, int redraw, int mode) {
   else
     RefreshListSetGraph(s.Graph, recompute, redraw, mode);
   ListStateToPanel(page);
+}
+
+void RefreshCrossGraphOnPanel(int recompute, int redraw, int mode) {
+  RefreshCrossSetGraph(gCrossPanelState.Graph, recompute, redraw, mode);
+  CrossStateToPanel();
+}
+
+void RefreshProgramGraphOnPanel(int page) {
+  if (page == kPageStep)
+    RefreshStepGraphOnPanel(1, 1, gStepSetDisMode);
+  else if (page == kPageList || page == kPageRamp)
+    RefreshListGraphOnPanel(page, 1, 1, ListDisMode(ListStateOfPage(page)));
+  else if (page == kPageCross)
+    RefreshCrossGraphOnPanel(1, 1, gCrossSetDisMode);
+}
+
+namespace {
+
+// The Cross program checked for the connected model; a whole-program write
+// follows when the user agrees (after the corrections, shown again).
+void WriteCrossProgramChecked() {
+  const ProgramFindings findings = CheckCrossProgram(gPowerInfo.ModelType);
+  if (!ConfirmProgramDownload(findings))
+    return;
+  if (!findings.isEmpty())
+    DataFPFromCrossVarToPanel(gCrossPanelState);
+  CrossWriteProgram();
+}
+
+} // namespace
+
+bool ConfirmProgramRun(int page) {
+  if (gPowerInfo.OutputRunning != 0 || gPowerInfo.Connected != 1)
+    return true;
+  if (page == kPageList || page == kPageRamp) {
+    const int checked = CheckListProgramWithUser(page);
+    // The source holds the program as it was: it gets the corrected one.
+    if (checked == 1)
+      CommSetNewCmdGroup(TwinOfPage(page).WriteGroup);
+    return checked >= 0;
+  }
+  if (page != kPageCross)
+    return true;
+  const ProgramFindings findings = CheckCrossProgram(gPowerInfo.ModelType);
+  if (!ConfirmProgramDownload(findings))
+    return false;
+  if (!findings.isEmpty()) {
+    // The source holds the program as it was: it gets the corrected one.
+    DataFPFromCrossVarToPanel(gCrossPanelState);
+    CrossStateToPanel();
+    CrossWriteProgram();
+  }
+  return true;
 }
 
 void RefreshProgramPageOnPanel(int page, bool busy) {
@@ -363,6 +466,10 @@ void RefreshProgramPageOnPanel(int page, bool busy) {
     DataFPFromTHDVarToPanel(gTHDPanelState);
     MenuTHDSaveLoadDimmed(gTHDPanelState, busy ? 1 : 0);
     THDStateToPanel();
+  } else if (page == kPageCross) {
+    DataFPFromCrossVarToPanel(gCrossPanelState);
+    MenuCrossSaveLoadDimmed(gCrossPanelState, busy ? 1 : 0);
+    CrossStateToPanel();
   }
 }
 
@@ -382,6 +489,12 @@ void ProgramPanelInitOnPanel(int page) {
     THDPanelInit(gTHDPanelState);
     DataFPFromTHDVarToPanel(gTHDPanelState);
     THDStateToPanel();
+  } else if (page == kPageCross) {
+    CrossPanelState &s = gCrossPanelState;
+    CrossPanelInit(s);
+    DataFPFromCrossVarToPanel(s);
+    MenuCrossSetWaveMode(s, 0, gCrossSetDisMode);
+    CrossStateToPanel();
   }
 }
 
@@ -470,6 +583,44 @@ int THDLoadFile(const QString &path, bool all) {
   return 1;
 }
 
+void CrossMenuItem(int item) {
+  if (item >= kCrossFirstDisMode && item < kCrossFirstDisMode + 4) {
+    RunCrossCallback(
+        [item](CrossPanelState &s) { CrossDisplayMode(s, item - kCrossFirstDisMode + 1); });
+    return;
+  }
+  if (GuardAlarm())
+    return;
+  const bool all = item == kCrossSaveAll || item == kCrossLoadAll;
+  const bool save = item == kCrossSaveAll || item == kCrossSaveOne;
+  const QString path = ChooseFile(all ? kCrossAllPattern : kCrossOnePattern, save);
+  if (path.isEmpty())
+    return;
+  if (!save)
+    CrossLoadFile(path, all);
+  else if (all)
+    FileWriteCrossAll(path);
+  else
+    FileWriteCrossOne(path, gCrossListSet.CurrentNo);
+}
+
+int CrossLoadFile(const QString &path, bool all) {
+  if (!LoadableFile(path))
+    return 0;
+  if ((all ? FileReadCrossAll(path) : FileReadCrossOne(path, gCrossListSet.CurrentNo)) != 1) {
+    TellNotLoaded(path, all ? kCrossAllPattern : kCrossOnePattern);
+    return 0;
+  }
+  if (all) {
+    CrossFileLoadedAll(gCrossPanelState);
+    WriteCrossProgramChecked();
+  } else {
+    CrossFileLoadedOne(gCrossPanelState);
+  }
+  CrossStateToPanel();
+  return 1;
+}
+
 void ConnectProgramPanelControls() {
   StepPanel *step = gStepPanel;
   auto grid = [] { RunStepCallback(StepSetChanged); };
@@ -522,4 +673,24 @@ void ConnectProgramPanelControls() {
     OnChange(table, &QTableWidget::cellChanged, [] { RunTHDCallback(THDSetChanged); });
   OnChange(thd->BtClear, &QPushButton::clicked, [] { RunTHDCallback(THDClear); });
   OnChange(thd->BtDownload, &QPushButton::clicked, [] { RunTHDCallback(THDDownload); });
+
+  CrossPanel *cross = gCrossPanel;
+  auto header = [] { RunCrossCallback(CrossHeaderChanged); };
+  auto entry = [] { RunCrossCallback(CrossEntryChanged); };
+  for (NumEntry *e : {cross->NumStartNo, cross->NumStopNo, cross->NumCircleDegree})
+    OnChange(e, &QDoubleSpinBox::valueChanged, header);
+  OnChange(cross->NumEntryNo, &QDoubleSpinBox::valueChanged,
+           [] { RunCrossCallback(CrossEntrySelected); });
+  OnChange(cross->RingOutChannel, &QComboBox::currentIndexChanged, entry);
+  for (Ring *ring : cross->RingWave)
+    OnChange(ring, &QComboBox::currentIndexChanged, entry);
+  for (NumEntry *e : cross->NumValue)
+    OnChange(e, &QDoubleSpinBox::valueChanged, entry);
+  for (int k = 0; k < kCrossStandardCount; ++k)
+    OnChange(cross->BtStandard[k], &QPushButton::clicked, [k] {
+      RunCrossCallback([k](CrossPanelState &s) {
+        if (CrossStandardKey(s, k))
+          WriteCrossProgramChecked();
+      });
+    });
 }

@@ -26,6 +26,8 @@ constexpr int kStepProgressShown = 120;
 constexpr int kListProgressShown = 300;
 // The step in the middle of the List's five-step window.
 constexpr int kWindowStep = 3;
+// Points of the Cross graph drawn as executed before its picture (of 800).
+constexpr int kCrossProgressShown = 240;
 
 struct GrabPanel {
   const char *Name;
@@ -43,6 +45,8 @@ bool MeasuresShown() {
          (gMeasureArea->Readout[0][0]->number() > 0 && gMeasureArea->Chart[0]->pointCount() >= 40);
 }
 bool StepProgressShown() { return gStepPanelState.Graph.Progress >= kStepProgressShown; }
+bool CrossProgressShown() { return gCrossPanelState.Graph.Progress >= kCrossProgressShown; }
+int LoadCross(const QString &path) { return CrossLoadFile(path, !path.endsWith(".CrossOne")); }
 int LoadTHD(const QString &path) { return THDLoadFile(path, !path.endsWith(".THDOne")); }
 int LoadList(const QString &path) { return ListLoadFile(kPageList, path, true); }
 int LoadRamp(const QString &path) { return ListLoadFile(kPageRamp, path, true); }
@@ -63,7 +67,7 @@ const GrabPanel kPanels[] = {
     {"list", MENU_PROGRAM_LIST, LoadList, ListProgressShown},
     {"list-steps", MENU_PROGRAM_LIST, LoadList, ListWindowShown},
     {"ramp", MENU_PROGRAM_RAMP, LoadRamp, RampProgressShown},
-    {"cross", MENU_PROGRAM_CROSS, nullptr, Always},
+    {"cross", MENU_PROGRAM_CROSS, LoadCross, CrossProgressShown},
     {"thd", MENU_THD_THD, LoadTHD, Always},
     {"history", MENU_HISTORY_HISTORY, nullptr, Always},
 };

@@ -13,6 +13,7 @@
 #include "app/gui/ProgramSync.h"
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
+#include "programs/gui/CrossPanel.h"
 #include "programs/gui/ListPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"
@@ -24,7 +25,7 @@ MainPanel *gMainPanel = nullptr;
 StepPanel *gStepPanel = nullptr;
 ListPanel *gListPanel = nullptr;
 ListPanel *gRampPanel = nullptr;
-ProgramPanel *gCrossPanel = nullptr;
+CrossPanel *gCrossPanel = nullptr;
 THDPanel *gTHDPanel = nullptr;
 GroupPanel *gFCGroupPanel = nullptr;
 GroupPanel *gFPGroupPanel = nullptr;
@@ -65,7 +66,7 @@ int LoadAllPanels() {
   gStepPanel = new StepPanel;
   gListPanel = new ListPanel(kProgramList);
   gRampPanel = new ListPanel(kProgramRamp);
-  gCrossPanel = new ProgramPanel(kProgramCross);
+  gCrossPanel = new CrossPanel;
   gTHDPanel = new THDPanel;
   gFCGroupPanel = new GroupPanel("FCGroupPanel", kFCGroupCount, kFCGroupColumns);
   gFPGroupPanel = new GroupPanel("FPGroupPanel", kFPGroupCount, kFPGroupColumns);

@@ -8,6 +8,7 @@
 class AboutPanel;
 class CommPanel;
 class ConnectionBar;
+class CrossPanel;
 class GroupPanel;
 class ListPanel;
 class Logo;
@@ -26,7 +27,7 @@ extern MainPanel *gMainPanel;
 extern StepPanel *gStepPanel;
 extern ListPanel *gListPanel; // kind List
 extern ListPanel *gRampPanel; // kind Ramp
-extern ProgramPanel *gCrossPanel;
+extern CrossPanel *gCrossPanel;
 extern THDPanel *gTHDPanel;
 extern GroupPanel *gFCGroupPanel;
 extern GroupPanel *gFPGroupPanel;

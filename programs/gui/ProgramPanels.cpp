@@ -99,15 +99,7 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
   big.setPointSize(big.pointSize() + 6);
   big.setBold(true);
   Title->setFont(big);
-  Note = new QLabel(editor);
-  Note->setWordWrap(true);
-  Note->setStyleSheet("color: rgb(110, 110, 110);");
   editorLayout->addWidget(Title);
-  editorLayout->addWidget(Note);
-  const bool frameOnly = kind == kProgramCross;
-  Note->setVisible(frameOnly);
-  if (frameOnly)
-    editorLayout->addStretch(1);
   body->addWidget(editor, kind == kProgramTHD ? 1 : 0);
   if (kind != kProgramTHD) {
     editor->setFixedWidth(470);
@@ -117,7 +109,6 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
     body->addWidget(measureHost, 1);
   }
   resize(1014, 730);
-  setLayoutTexts(0);
 }
 
 int ProgramPanel::exitItem() const {
@@ -137,18 +128,5 @@ int ProgramPanel::exitItem() const {
 
 int ProgramPanel::helpItem() const { return exitItem() - 1; }
 
-void ProgramPanel::setLayoutTexts(int language) {
-  switch (Kind) {
-  case kProgramCross:
-    Note->setText(Tx(language,
-                     "The voltage-dip editor (8 dip entries, the standard profiles and the "
-                     "preview graph) comes in a later version of this program.",
-                     "电压跌落编辑（8 组跌落设置、标准曲线和预览曲线）将在后续版本中提供。"));
-    break;
-  case kProgramStep:
-  case kProgramList:
-  case kProgramRamp:
-  case kProgramTHD:
-    break;
-  }
-}
+// The frame itself has no texts of its own.
+void ProgramPanel::setLayoutTexts(int) {}

@@ -1,7 +1,6 @@
 // The frame of the program panels (Step, List, Ramp, Cross) and of the THD
 // panel: menu bar, logo, connection area, output area and measurement slot
-// (not on THD), and the editor area that the panel's own controls fill (the
-// Cross frame says there that its editor comes later).
+// (not on THD), and the editor area that the panel's own controls fill.
 #pragma once
 
 #include <QAction>
@@ -58,7 +57,6 @@ public:
   OutputArea *Output = nullptr;       // not on THD
   QVBoxLayout *MeasureSlot = nullptr; // not on THD
   QLabel *Title;
-  QLabel *Note;        // Cross: what this frame will hold
   QVBoxLayout *Editor; // the editor area
 
 private:

@@ -447,7 +447,7 @@ TEST_F(CodecFPTest, OutputControlReplies) {
   } cases[] = {// clang-format off
       {0xFF, 25, 3, 1, shown}, {0xFF, 1, 1, 1, shown}, {0xFF, 10, 1, 1, shown},
       {0xFF, 0, 0, 1, shown},  {0xFF, -5, 0, 1, shown},
-      {0x00, 25, 0, 0, {"DataFPFromVarToPanel(2)", "RefreshOutputState", "DataFPFromMeasureToPanel"}},
+      {0x00, 25, 0, 0, {"DataFPFromVarToPanel(2)", "RefreshOutputState", "RefreshListSetGraph(0,1,1)", "DataFPFromMeasureToPanel"}},
       {0x03, 25, 0, 0, {"RefreshOutputState"}}};
   // clang-format on
   for (const auto &c : cases) {

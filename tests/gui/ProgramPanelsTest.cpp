@@ -1,8 +1,9 @@
-// The Step, List, Ramp and THD panels decide what is stored and what is
-// shown: edits typed into their controls land in the records as the source
-// counts them, come back on the controls, and flag or write what has to go
-// out.
+// The Step, List, Ramp, Cross and THD panels decide what is stored and
+// what is shown: edits typed into their controls land in the records as the
+// source counts them, come back on the controls, and flag or write what has
+// to go out.
 #include <QTableWidget>
+#include <QTest>
 #include <algorithm>
 
 #include "GuiTestSupport.h"
@@ -10,10 +11,12 @@
 #include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommScheduler.h"
+#include "programs/gui/CrossPanel.h"
 #include "programs/gui/ListPanel.h"
 #include "programs/gui/StepPanel.h"
 #include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
+#include "settings/ProgramSet.h"
 #include "storage/IniDeal.h"
 
 namespace {
@@ -138,6 +141,119 @@ TEST_F(ProgramPanelsTest, THDEditsAreTruncatedReadFromTheShownTableAndFlagged) {
   EXPECT_EQ(THDLoadFile(UserFile("one.THDOne"), true), 0);
   EXPECT_EQ(gTHDNeedDownload, (std::array<int32_t, 10>{}));
   EXPECT_EQ(Dialogs_.Messages.size(), 1u);
+}
+
+// The entries of a standard profile, worked out from the published
+// figures: rated voltage and frequency, dip level, hold, rise, resume level.
+struct CrossProfile {
+  const char *Name;
+  int32_t RatingVol, RatingFreq, DropVol, KeepTime, RiseTime, ResumeVol;
+};
+const CrossProfile kCrossProfiles[] = {
+    {"GER", 2300, 5000, 0, 150, 1350, 2070},
+    {"USA", 1200, 6000, 180, 625, 2375, 1080},
+    {"ENG", 2400, 5000, 0, 140, 1060, 2160},
+    {"CHI", 2200, 5000, 440, 1000, 2000, 1980},
+};
+
+int QueuedGroup() { return gCommNewCmd.Count == 1 ? gCommNewCmd.Group[gCommNewCmd.ReadIndex] : -1; }
+
+TEST_F(ProgramPanelsTest, CrossStandardsFillEntriesZeroToSixAndWriteTheProgram) {
+  Open(MENU_MODEL_GS, MENU_PROGRAM_CROSS, 1);
+  gPowerInfo.Connected = 1;
+  for (int k = 0; k < 4; ++k) {
+    const CrossProfile &p = kCrossProfiles[k];
+    SCOPED_TRACE(p.Name);
+    DataFPInitCrossAll();
+    gCrossListSet.StartNo = 2;
+    gCrossSet[7].RatingVol = 1234;
+    CommClearNewCmdAll();
+    gCrossPanel->BtStandard[k]->click();
+    EXPECT_EQ(gCrossListSet.StartNo, 0);
+    EXPECT_EQ(gCrossListSet.StopNo, 6);
+    const int32_t channels[7] = {7, 3, 5, 6, 1, 2, 4};
+    for (int e = 0; e < 7; ++e) {
+      const CrossSet &c = gCrossSet[e];
+      EXPECT_EQ(std::vector<int32_t>({c.OutChannel, c.RatingVol, c.RatingFreq, c.DropVol,
+                                      c.KeepTime, c.RiseTime, c.ResumeVol, c.RatingTime, c.EndTime,
+                                      c.CrossAngle, c.WaveU}),
+                std::vector<int32_t>({channels[e], p.RatingVol, p.RatingFreq, p.DropVol, p.KeepTime,
+                                      p.RiseTime, p.ResumeVol, 1000, 1000, 0, 0}))
+          << "entry " << e;
+    }
+    EXPECT_EQ(gCrossSet[7].RatingVol, 1234);
+    EXPECT_EQ(QueuedGroup(), kGroupWriteCross);
+  }
+  // The entry shown is 0: the last profile's (CHI) dip on the panel.
+  EXPECT_DOUBLE_EQ(gCrossPanel->NumValue[kCrossDropVol]->value(), 44.0);
+  // Alarming: the alarm box, nothing changes, nothing is sent.
+  gPowerInfo.Alarming = 1;
+  CommClearNewCmdAll();
+  Dialogs_.Messages.clear();
+  gCrossPanel->BtStandard[1]->click();
+  EXPECT_EQ(gCrossSet[0].RatingVol, 2200);
+  EXPECT_EQ(gCommNewCmd.Count, 0);
+  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+  EXPECT_EQ(Dialogs_.Messages[0].Text, "Power is alarming. Please exit alarm state.");
+}
+
+TEST_F(ProgramPanelsTest, CrossHeaderRoundingAndEntrySelection) {
+  Open(MENU_MODEL_GS, MENU_PROGRAM_CROSS, 1);
+  gPowerInfo.Connected = 1;
+  // A stored stop entry before the start entry shows and stays as the start.
+  gCrossListSet.StartNo = 5;
+  gCrossListSet.StopNo = 3;
+  RunCrossCallback(DataFPFromCrossVarToPanel);
+  EXPECT_EQ(gCrossPanel->NumStopNo->value(), 5);
+  EXPECT_EQ(gCrossListSet.StopNo, 5);
+  // The end the user moved past the other one comes back to it.
+  const struct {
+    NumEntry *Moved;
+    int To, Start, Stop;
+  } moves[] = {{gCrossPanel->NumStopNo, 2, 3, 3}, {gCrossPanel->NumStartNo, 6, 5, 5}};
+  for (const auto &m : moves) {
+    gCrossListSet.StartNo = 3;
+    gCrossListSet.StopNo = 5;
+    RunCrossCallback(DataFPFromCrossVarToPanel);
+    m.Moved->setValue(m.To);
+    EXPECT_EQ(std::pair(gCrossListSet.StartNo, gCrossListSet.StopNo), std::pair(m.Start, m.Stop));
+  }
+
+  gCrossPanel->NumEntryNo->setValue(3);
+  EXPECT_EQ(gCrossListSet.CurrentNo, 3);
+  EXPECT_EQ(gRefreshProWaveDelay, 0) << "selecting an entry redraws nothing later";
+  const struct {
+    const char *Typed;
+    int32_t Stored;
+  } holds[] = {{"0.1506", 151}, {"0.1504", 150}};
+  for (const auto &h : holds) {
+    CommClearNewCmdAll();
+    NumEntry *hold = gCrossPanel->NumValue[kCrossKeepTime];
+    hold->selectAll();
+    QTest::keyClicks(hold, h.Typed);
+    QTest::keyClick(hold, Qt::Key_Return);
+    EXPECT_EQ(gCrossSet[3].KeepTime, h.Stored) << h.Typed;
+    EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, 41, 3}}));
+    EXPECT_EQ(gRefreshProWaveDelay, 20);
+  }
+}
+
+// Before a run the program is checked: the user sees the step, field and
+// value and may cancel; yes sends the corrected program.
+TEST_F(ProgramPanelsTest, CrossRunAsksBeforeSendingACorrectedProgram) {
+  Open(MENU_MODEL_GS, MENU_PROGRAM_CROSS, 1);
+  gPowerInfo.Connected = 1;
+  gCrossSet[2].RatingVol = 3500;
+  for (int answer : {0, 1}) {
+    CommClearNewCmdAll();
+    Dialogs_.Messages.clear();
+    Dialogs_.ConfirmAnswers = {answer};
+    EXPECT_EQ(ConfirmProgramRun(kPageCross), answer == 1);
+    ASSERT_EQ(Dialogs_.Messages.size(), 1u);
+    EXPECT_TRUE(Dialogs_.Messages[0].Text.contains("Step 2 RatingVol: 3500 -> 2200\n"));
+    EXPECT_EQ(gCrossSet[2].RatingVol, answer == 1 ? 2200 : 3500);
+    EXPECT_EQ(QueuedGroup(), answer == 1 ? kGroupWriteCross : -1);
+  }
 }
 
 // The List panel or its Ramp twin, with its header record.

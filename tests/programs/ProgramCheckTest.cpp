@@ -1,10 +1,13 @@
 // The check before a program download: which step and field the model's
 // limits would change and to what, a program with nothing to run, the
-// records left as they were.
+// records left as they were; and vexactl check printing the same lines.
 #include "programs/ProgramCheck.h"
 
 #include "TestSupport.h"
 #include "settings/ProgramSet.h"
+
+#include <QCoreApplication>
+#include <QProcess>
 
 #include <cstring>
 #include <functional>
@@ -76,6 +79,34 @@ TEST(ProgramCheck, ChineseRefusal) {
       p.TimeS2P = 0;
   EXPECT_EQ(ProgramFindingsText(CheckRampProgram(kModelGS)).toStdString(),
             "第 0 步到第 99 步的时间都为 0，程序无法运行。\n");
+}
+
+// vexactl check prints the same lines for a program file: the step of an
+// All file's field, none for a One file.
+TEST(ProgramCheck, VexactlPrintsTheFindings) {
+  static int argc = 1;
+  static char name[] = "test_programs";
+  static char *argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  QTemporaryDir dir;
+  const struct {
+    const char *File, *Text, *Expected;
+  } cases[] = {
+      {"a.CrossAll", "Type = 87\n[Value]\nStartNo = 5\nStopNo = 3\n[G2Value]\nKeepTime = 10\n",
+       "StopNo: 3 -> 5\nStep 2 KeepTime: 10 -> 600\n"},
+      {"a.ListOne", "Type = 84\n[Value]\nVolU = 3500\n", "VolU: 3500 -> 2200\n"},
+      {"b.ListAll",
+       "Type = 83\n[Value]\nStopNo = 0\n[G00Value]\nTimeS2PU = 0\nTimeS2PV = 0\nTimeS2PW = 0\n",
+       "No step from 0 to 0 has a length: the program cannot run.\n"},
+  };
+  for (const auto &c : cases) {
+    const QString path = dir.filePath(c.File);
+    WriteAll(path, QByteArray("[FileInfo]\n") + c.Text);
+    QProcess tool;
+    tool.start(VEXA_BINARY_DIR "/tools/vexactl", {"--model", "GS", "check", path});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.readAllStandardOutput().toStdString(), c.Expected) << c.File;
+  }
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The Step preview's progress: 64-bit arithmetic over StepCnt + 1 steps, no
 // division by zero, and a step the program does not have is ignored. The
-// List and Ramp previews: phases of different lengths, steps outside
+// List, Ramp and Cross previews: phases of different lengths, steps outside
 // start..stop, ramps, a program of no length, progress and a new cycle.
 #include "programs/ProgramGraph.h"
 
@@ -8,6 +8,7 @@
 
 #include "comm/FPBlocks.h"
 #include "records/Globals.h"
+#include "settings/ProgramSet.h"
 
 namespace {
 
@@ -65,6 +66,39 @@ TEST(StepGraph, VoltagesAreDrawnWithin0To300V) {
   EXPECT_EQ(graph.Points[1].front(), 10.0);
   EXPECT_EQ(graph.Points[1].back(), 0.0);
   EXPECT_EQ(graph.Progress, 0); // not running
+}
+
+// Entries 1 and 2 of 3.6 s each: entry 1 dips U only, V stays rated; the
+// progress counts from the start entry, ignores an entry outside the
+// program and redraws when it falls back (a new cycle).
+TEST(CrossGraph, MaskRiseAndProgress) {
+  ResetProgramState();
+  DataFPInitCrossAll();
+  gCrossListSet.StartNo = 1;
+  gCrossListSet.StopNo = 2;
+  gCrossSet[1].OutChannel = 1;
+  ProgramGraphView graph;
+  RefreshCrossSetGraph(graph, 1, 1, 1);
+  // Point i is t = 7200 ms x i / 800: 145 is 1305 ms (dip), 234 is 2106 ms
+  // (506 ms into the rise from 22.0 V to 198.0 V over 1 s: 111.0 V).
+  EXPECT_EQ(std::pair(graph.Points[0][0], graph.Points[1][0]), std::pair(220.0, 220.0));
+  EXPECT_EQ(std::pair(graph.Points[0][145], graph.Points[1][145]), std::pair(22.0, 220.0));
+  EXPECT_EQ(graph.Points[0][234], 111.0);
+  EXPECT_EQ(graph.Points[2][534], 22.0); // 4806 ms: entry 2 dips W too
+
+  gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
+  gPowerState.RunState = kRunCross;
+  const struct {
+    int Entry, TimeInEntry, Expected;
+  } runs[] = {{2, 1800, 600}, {0, 0, 600}, {1, 0, 1}};
+  for (const auto &r : runs) {
+    gPowerState.RunStepU = r.Entry;
+    gPowerState.RunStepTimeU = r.TimeInEntry;
+    const uint32_t revision = graph.Revision;
+    RefreshCrossSetGraph(graph, 0, 0, 1);
+    EXPECT_EQ(graph.Progress, r.Expected) << r.Entry;
+    EXPECT_EQ(graph.Revision != revision, r.Expected == 1) << "redrawn";
+  }
 }
 
 // Steps 0 and 1 of a List program in separate mode (step 2 lies after the

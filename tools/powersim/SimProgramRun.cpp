@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "settings/ProgramSet.h"
+
 namespace {
 
 constexpr int kU = 0;
@@ -100,11 +102,6 @@ int64_t LongestActive(const std::array<Timeline, 3> &lines, int32_t outMode) {
   return longest;
 }
 
-int64_t CrossEntryLength(const CrossSet &e) {
-  return std::max<int64_t>(e.RatingTime, 0) + std::max<int64_t>(e.KeepTime, 0) +
-         std::max<int64_t>(e.RiseTime, 0) + std::max<int64_t>(e.EndTime, 0);
-}
-
 Timeline CrossTimeline(const CrossListSet &header,
                        const std::array<CrossSet, kCrossEntryCount> &entries) {
   Timeline line;
@@ -116,19 +113,6 @@ Timeline CrossTimeline(const CrossListSet &header,
   return line;
 }
 
-// Voltage of a phase that the entry affects, t ms into the entry.
-int32_t CrossVoltage(const CrossSet &e, int64_t t) {
-  if (t < e.RatingTime)
-    return e.RatingVol;
-  t -= e.RatingTime;
-  if (t < e.KeepTime)
-    return e.DropVol;
-  t -= e.KeepTime;
-  if (t < e.RiseTime)
-    return static_cast<int32_t>(e.DropVol + t * (e.ResumeVol - e.DropVol) / e.RiseTime);
-  return e.ResumeVol;
-}
-
 } // namespace
 
 int64_t SimStepDuration(int32_t hours, int32_t minutes, int32_t hundredths) {
@@ -137,12 +121,12 @@ int64_t SimStepDuration(int32_t hours, int32_t minutes, int32_t hundredths) {
 
 namespace {
 
-struct StepPhase {
+struct SimStepPhase {
   int32_t VolStart, VolStep, FreqStart, FreqStep, StepCnt, Wave;
   int64_t StepTime;
 };
 
-StepPhase StepPhaseOf(const StepSet &s, int phase) {
+SimStepPhase StepPhaseOf(const StepSet &s, int phase) {
   const std::array<int32_t, 3> volStart = {s.VolStartU, s.VolStartV, s.VolStartW};
   const std::array<int32_t, 3> volStep = {s.VolStepU, s.VolStepV, s.VolStepW};
   const std::array<int32_t, 3> wave = {s.WaveU, s.WaveV, s.WaveW};
@@ -158,7 +142,7 @@ StepPhase StepPhaseOf(const StepSet &s, int phase) {
           std::max(count[t], 0), wave[v],    time[t]};
 }
 
-int64_t StepPhaseLength(const StepPhase &p) {
+int64_t StepPhaseLength(const SimStepPhase &p) {
   return (int64_t{p.StepCnt} + 1) * std::max<int64_t>(p.StepTime, 0);
 }
 
@@ -180,7 +164,7 @@ SimRunPoint SimStepAt(const StepSet &step, int64_t elapsed) {
     elapsed = total;
   }
   for (int phase = 0; phase < 3; ++phase) {
-    const StepPhase p = StepPhaseOf(step, phase);
+    const SimStepPhase p = StepPhaseOf(step, phase);
     SimPhaseRun &run = point.Phase[phase];
     run.On = PhaseOn(step.OutMode, phase);
     run.StepLength = std::max<int64_t>(p.StepTime, 0);
@@ -278,7 +262,7 @@ SimRunPoint SimCrossAt(const CrossListSet &header,
     SimPhaseRun &run = point.Phase[phase];
     run = where;
     const bool affected = (entry.OutChannel >> phase) & 1;
-    run.Vol = ClampVol(affected ? CrossVoltage(entry, where.TimeInStep) : entry.RatingVol);
+    run.Vol = ClampVol(affected ? CrossVoltageAt(entry, where.TimeInStep) : entry.RatingVol);
     run.Freq = ClampFreq(entry.RatingFreq);
     run.Wave = waves[phase];
   }

@@ -1,9 +1,11 @@
 // vexactl check FILE [--out FILE]: reads a setting file of any kind (or
 // "Set.Dat") with the normalisation of the chosen model and prints every
-// field it corrected.
+// field it corrected. List, Ramp and Cross files print what the check before
+// a download finds: the step of each field and a program that cannot run.
 #include "tools/vexactl/Verbs.h"
 
 #include "comm/CommSettings.h"
+#include "programs/ProgramCheck.h"
 #include "records/Globals.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
@@ -15,6 +17,45 @@
 #include <vector>
 
 namespace {
+
+// The whole-program kind a List, Ramp or Cross file belongs to, and its check.
+struct ProgramKind {
+  SettingKind File, All;
+  ProgramFindings (*Check)(int32_t modelType);
+};
+
+constexpr ProgramKind kProgramKinds[] = {
+    {SettingKind::ListAll, SettingKind::ListAll, CheckListProgram},
+    {SettingKind::ListOne, SettingKind::ListAll, CheckListProgram},
+    {SettingKind::RampAll, SettingKind::RampAll, CheckRampProgram},
+    {SettingKind::RampOne, SettingKind::RampAll, CheckRampProgram},
+    {SettingKind::CrossAll, SettingKind::CrossAll, CheckCrossProgram},
+    {SettingKind::CrossOne, SettingKind::CrossAll, CheckCrossProgram},
+};
+
+const ProgramKind *ProgramKindOf(SettingKind kind) {
+  for (const ProgramKind &p : kProgramKinds)
+    if (p.File == kind)
+      return &p;
+  return nullptr;
+}
+
+// A One file fills step (entry) 0 of a default program: its findings are
+// those of that step, named without a number, as the file names none.
+void PrintProgramFindings(const ProgramKind &program, int32_t model) {
+  ProgramFindings findings = program.Check(model);
+  if (program.File != program.All) {
+    ProgramFindings own;
+    for (ProgramFinding f : findings)
+      if (f.Step == 0) {
+        f.Step = -1;
+        own.append(f);
+      }
+    findings = own;
+  }
+  std::fputs(qPrintable(ProgramFindingsText(findings)), stdout);
+  ApplyProgramFindings(findings);
+}
 
 int FileError(const QString &path, const QString &message) {
   std::fprintf(stderr, "vexactl: %s: %s\n", qPrintable(path), qPrintable(message));
@@ -76,6 +117,11 @@ int VerbCheck(const GlobalOptions &global, const QStringList &args) {
       if (*items[i].Field != before[i])
         std::printf("%.*s.%.*s: %d -> %d\n", int(items[i].Section.size()), items[i].Section.data(),
                     int(items[i].Key.size()), items[i].Key.data(), before[i], *items[i].Field);
+  } else if (const ProgramKind *program = ProgramKindOf(kind->Kind)) {
+    gPowerInfo.Language = 1;
+    SettingApplyDefaults(program->All, 0);
+    SettingReadDocument(kind->Kind, document, 0);
+    PrintProgramFindings(*program, *model);
   } else {
     SettingApplyDefaults(kind->Kind, 0);
     SettingFindings findings;
