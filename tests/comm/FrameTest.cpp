@@ -1,5 +1,6 @@
-// Frame envelope, checksum, acceptance rule, model query and the numeric
-// helpers shared by every codec.
+// Frame envelope, checksum, acceptance rule and model query shared by every
+// codec. (The signed fields are pinned by the Step, Cross and measurement
+// frames of the codec tests.)
 #include "CodecTestSupport.h"
 
 #include "comm/CommPC.h"
@@ -28,14 +29,6 @@ TEST_F(FrameTest, ChecksumIsThePlainSumAndFramesKeepItsLowByte) {
   ModelQueryTx(buf);
   EXPECT_EQ(buf[3], 0xFF);
   EXPECT_EQ(buf[6], (0x08 + 0xFF + 0xF0 + 0xED) & 0xFF);
-}
-
-TEST_F(FrameTest, ASCIIToIntReadsDecimalDigits) {
-  EXPECT_EQ(GetASCIIToInt("007", 3), 7);
-  EXPECT_EQ(GetASCIIToInt("1234", 4), 1234);
-  EXPECT_EQ(GetASCIIToInt("1234", 3), 123);
-  EXPECT_EQ(GetASCIIToInt("9", 0), 0);
-  EXPECT_EQ(GetASCIIToInt("9", -1), 0);
 }
 
 TEST_F(FrameTest, CommPCCheckCodesInTheirOrder) {
@@ -115,28 +108,6 @@ TEST_F(FrameTest, ReplyAcceptanceRejectsEachFailingStep) {
   }
 }
 
-TEST_F(FrameTest, LengthHighByteRejectedByEveryDecoder) {
-  using Rx = int (*)(int, int, int, const uint8_t *, int);
-  const struct {
-    Rx rx;
-    int model;
-  } decoders[] = {{FPCommRx, kModelFPA},
-                  {GSCommRx, kModelGS},
-                  {FCCommRx, kModelFCT},
-                  {FSCommRx, kModelFSA},
-                  {FLCommRx, kModelFL}};
-  for (const auto &d : decoders) {
-    gPowerInfo.ModelType = d.model;
-    Bytes f = HandFrame(0xA5, 0x11, {0x02});
-    ASSERT_EQ(d.rx(0xA5, 0x11, 0, f.data(), 9), 1) << d.model;
-    f[1] = 1;
-    f[7] = static_cast<uint8_t>(f[7] + 1);
-    gCurrentNormalGroup = 0;
-    EXPECT_EQ(d.rx(0xA5, 0x11, 0, f.data(), 9), 0) << d.model;
-    EXPECT_EQ(gCurrentNormalGroup, 0) << d.model;
-  }
-}
-
 // The identifier (positions 0..10) inside a model-query reply.
 Bytes ModelReply(const char *identifier, int address = 1) {
   Bytes payload(16, 0);
@@ -166,7 +137,6 @@ TEST_F(FrameTest, ModelIdentifierTable) {
       {"QYFP123A???", 0, 0},           {"XQFP123A???", 0, 0},            {"QXfp123A???", 0, 0}};
   // clang-format on
   for (const Case &c : cases) {
-    const int expectModel = c.model;
     gPowerInfo.PowerModelStr.fill('#');
     gPowerInfo.ModelType = -1;
     gPowerInfo.Rating = -1;
@@ -174,7 +144,7 @@ TEST_F(FrameTest, ModelIdentifierTable) {
     const Bytes f = ModelReply(c.id);
     const int r = ModelQueryRx(f.data(), 24, gPowerInfo.PowerModelStr.data(), &gPowerInfo.ModelType,
                                &gPowerInfo.Rating);
-    if (expectModel == 0) {
+    if (c.model == 0) {
       EXPECT_EQ(r, 0) << c.id;
       EXPECT_EQ(gPowerInfo.ModelType, -1) << c.id;
       EXPECT_EQ(gPowerInfo.Rating, -1) << c.id;
@@ -183,62 +153,39 @@ TEST_F(FrameTest, ModelIdentifierTable) {
       continue;
     }
     EXPECT_EQ(r, 1) << c.id;
-    EXPECT_EQ(gPowerInfo.ModelType, expectModel) << c.id;
+    EXPECT_EQ(gPowerInfo.ModelType, c.model) << c.id;
     EXPECT_EQ(gPowerInfo.Rating, c.rating) << c.id;
     EXPECT_EQ(std::string(gPowerInfo.PowerModelStr.data()), std::string(c.id, 11)) << c.id;
-    EXPECT_EQ(view.Calls,
-              Calls{"SetOCPDefineMax(" + std::to_string(CalOCPMax(c.rating, expectModel)) + ")"})
-        << c.id;
+    ASSERT_EQ(view.Calls.size(), 1u) << c.id; // the limit itself: OverCurrentLimit
+    EXPECT_EQ(view.Calls[0].rfind("SetOCPDefineMax(", 0), 0u) << c.id;
   }
 }
 
 TEST_F(FrameTest, ModelQueryReplyEnvelope) {
   const Bytes good = ModelReply("QXFP050A???");
-  struct Case {
+  const struct {
     const char *name;
-    int index;
-    int value;
-    int count;
-  };
-  const Case cases[] = {{"accepted", -1, 0, 24},
-                        {"start byte", 0, 0x00, 24},
-                        {"length high byte", 1, 1, 24},
-                        {"length", 2, 23, 24},
-                        {"address", 3, 2, 24},
-                        {"command byte 1", 4, 0xA5, 24},
-                        {"command byte 2", 5, 0xEB, 24},
-                        {"checksum", 22, good[22] + 1, 24},
-                        {"count short", -1, 0, 23},
-                        {"end byte not examined", 23, 0, 24},
-                        {"bytes 17..21 not examined", 20, 0x99, -1}};
-  for (const Case &c : cases) {
+    int index, value, count;
+    bool accepted;
+  } cases[] = {{"good", -1, 0, 24, true},
+               {"start byte", 0, 0x00, 24, false},
+               {"length high byte", 1, 1, 24, false},
+               {"length", 2, 23, 24, false},
+               {"address", 3, 2, 24, false},
+               {"command byte 1", 4, 0xA5, 24, false},
+               {"command byte 2", 5, 0xEB, 24, false},
+               {"checksum", 22, good[22] + 1, 24, false},
+               {"count short", -1, 0, 23, false},
+               {"end byte not examined", 23, 0, 24, true}};
+  for (const auto &c : cases) {
     Bytes f = good;
-    int count = c.count;
     if (c.index >= 0)
       f[c.index] = static_cast<uint8_t>(c.value);
-    if (count < 0) { // changed a byte under the checksum: fix it
-      unsigned sum = 0;
-      for (int i = 1; i <= 21; ++i)
-        sum += f[i];
-      f[22] = static_cast<uint8_t>(sum);
-      count = 24;
-    }
     char str[12];
-    std::memset(str, '#', sizeof str);
     int32_t model = -1, rating = -1;
-    const int expected =
-        std::strcmp(c.name, "accepted") == 0 || std::strstr(c.name, "not examined") ? 1 : 0;
-    EXPECT_EQ(ModelQueryRx(f.data(), count, str, &model, &rating), expected) << c.name;
-    EXPECT_EQ(model, expected ? kModelFPA : -1) << c.name;
+    EXPECT_EQ(ModelQueryRx(f.data(), c.count, str, &model, &rating), c.accepted) << c.name;
+    EXPECT_EQ(model, c.accepted ? kModelFPA : -1) << c.name;
   }
-}
-
-TEST_F(FrameTest, ModelQueryReplyBuildMatchesTheHandBuiltFrame) {
-  uint8_t buf[256] = {};
-  EXPECT_EQ(ModelQueryReplyBuild(buf, 7, "QXGS100T???"), 24);
-  Bytes payload(16, 0);
-  std::memcpy(payload.data(), "QXGS100T???", 11);
-  EXPECT_EQ(Bytes(buf, buf + 24), HandFrame(0xF0, 0xED, payload, 7));
 }
 
 TEST_F(FrameTest, OverCurrentLimit) {
@@ -281,37 +228,6 @@ TEST_F(FrameTest, RepairRxBuffRealignsOnTheFirstStartByte) {
   gCommInfo.RxLen = 0;
   RepairRxBuff();
   EXPECT_EQ(gCommInfo.RxBuff[0], 0);
-}
-
-TEST(FrameEncoding, SignAndMagnitude) {
-  struct Case {
-    int value;
-    uint8_t hi, lo;
-    int back; // value read back
-  };
-  const Case cases[] = {
-      {0, 0x00, 0x00, 0},           {1, 0x00, 0x01, 1},      {-1, 0x80, 0x01, -1},
-      {-25, 0x80, 0x19, -25},       {-10, 0x80, 0x0A, -10},  {32767, 0x7F, 0xFF, 32767},
-      {-32767, 0xFF, 0xFF, -32767}, {-32768, 0x80, 0x00, 0}, // magnitude 0x8000 reads as -0
-  };
-  for (const Case &c : cases) {
-    uint8_t b[2] = {};
-    PutS16(b, c.value);
-    EXPECT_EQ(b[0], c.hi) << c.value;
-    EXPECT_EQ(b[1], c.lo) << c.value;
-    EXPECT_EQ(GetS16(b), c.back) << c.value;
-  }
-  const uint8_t minusZero[2] = {0x80, 0x00};
-  EXPECT_EQ(GetS16(minusZero), 0);
-
-  const uint8_t power[3] = {0x80, 0x01, 0x00};
-  EXPECT_EQ(GetS24(power), -256);
-  EXPECT_EQ(GetU24(power), 0x800100);
-  uint8_t b[3] = {};
-  PutS24(b, -0x7FFFFF);
-  EXPECT_EQ(Bytes(b, b + 3), (Bytes{0xFF, 0xFF, 0xFF}));
-  PutS24(b, 0x123456);
-  EXPECT_EQ(GetS24(b), 0x123456);
 }
 
 } // namespace

@@ -36,89 +36,44 @@ TEST_F(SchedulerPoll, AStoppedOutputIsAskedForItsStatusEverySecondAndNothingElse
   EXPECT_EQ(SentSince(from).size(), status.size()) << "no measurement with the output off";
 }
 
-struct CadenceCase {
-  const char *Name;
-  int32_t Model;
-  int32_t CommType;
-  int RunState;
-  const char *Measure;
-  int MinMeasures; // in 20 s
-  int MinStatus;
-  int32_t Pacing = 0;
-};
-
-class SchedulerCadence : public LinkTest, public ::testing::WithParamInterface<CadenceCase> {};
-
-TEST_P(SchedulerCadence, ARunningOutputGetsStatusAndMeasurementsOnEveryLink) {
-  const CadenceCase &c = GetParam();
-  source_.RunState = c.RunState;
-  gPowerInfo.CommReplyPacing = c.Pacing;
-  ASSERT_TRUE(Connect(c.Model, c.CommType));
-  ASSERT_EQ(gPowerInfo.OutputRunning, 1);
-  const size_t from = source_.Sent.size();
-  Ticks(400);
-  const auto measures = TicksOf(source_, c.Measure, from);
-  const auto status = TicksOf(source_, "F0 EB", from);
-  EXPECT_GE(static_cast<int>(measures.size()), c.MinMeasures);
-  EXPECT_GE(static_cast<int>(status.size()), c.MinStatus);
-  for (int64_t t : measures)
-    EXPECT_EQ(std::count(status.begin(), status.end(), t), 0) << "same tick as a status query";
-  EXPECT_EQ(gPowerInfo.Connected, 1);
+TEST_F(SchedulerPoll, ARunningOutputGetsStatusAndMeasurementsOnEveryLink) {
+  const struct {
+    int32_t Model, CommType;
+    int RunState;
+    const char *Measure;
+    int MinPolls; // of each in 20 s
+    int32_t Pacing;
+  } cases[] = {// Fast links: one of each per second.
+               {kModelFPA, kCommRS232, 144, "F0 AF", 19, 0},
+               {kModelFCT, kCommRS232, 133, "F0 AE", 19, 0},
+               {kModelFSA, kCommGPIB, 48, "F0 AF", 19, 0},
+               // Slow links where one status exchange lasts a second or more: the two
+               // alternate instead of the status starving the measurements.
+               {kModelGS, kCommLAN, 144, "F0 AF", 7, 0},
+               {kModelFPB, kCommLAN, 145, "F0 AF", 8, 0},
+               {kModelFSB, kCommLAN, 48, "F0 AF", 8, 0},
+               {kModelFCS, kCommLAN, 134, "F0 11", 15, 0},
+               // Replies taken as they come: both every second again.
+               {kModelGS, kCommLAN, 144, "F0 AF", 19, 1},
+               {kModelFPB, kCommLAN, 145, "F0 AF", 19, 1}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Model << " on " << c.CommType << " paced " << c.Pacing);
+    Restart();
+    source_.RunState = c.RunState;
+    gPowerInfo.CommReplyPacing = c.Pacing;
+    ASSERT_TRUE(Connect(c.Model, c.CommType));
+    ASSERT_EQ(gPowerInfo.OutputRunning, 1);
+    const size_t from = source_.Sent.size();
+    Ticks(400);
+    const auto measures = TicksOf(source_, c.Measure, from);
+    const auto status = TicksOf(source_, "F0 EB", from);
+    EXPECT_GE(static_cast<int>(measures.size()), c.MinPolls);
+    EXPECT_GE(static_cast<int>(status.size()), c.MinPolls);
+    for (int64_t t : measures)
+      EXPECT_EQ(std::count(status.begin(), status.end(), t), 0) << "same tick as a status query";
+    EXPECT_EQ(gPowerInfo.Connected, 1);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Links, SchedulerCadence,
-    ::testing::Values(
-        // Fast links: one of each per second.
-        CadenceCase{"FPAOnRS232", kModelFPA, kCommRS232, 144, "F0 AF", 19, 19},
-        CadenceCase{"FCTOnRS232", kModelFCT, kCommRS232, 133, "F0 AE", 19, 19},
-        CadenceCase{"FSAOnGPIB", kModelFSA, kCommGPIB, 48, "F0 AF", 19, 19},
-        // Slow links where one status exchange lasts a second or more: the two
-        // alternate instead of the status starving the measurements.
-        CadenceCase{"GSOnLAN", kModelGS, kCommLAN, 144, "F0 AF", 7, 7},
-        CadenceCase{"FPBOnLAN", kModelFPB, kCommLAN, 145, "F0 AF", 8, 8},
-        CadenceCase{"FSBOnLAN", kModelFSB, kCommLAN, 48, "F0 AF", 8, 8},
-        CadenceCase{"FCSOnLAN", kModelFCS, kCommLAN, 134, "F0 11", 15, 15},
-        // Replies taken as they come: both every second again.
-        CadenceCase{"GSOnLANPaced", kModelGS, kCommLAN, 144, "F0 AF", 19, 19, 1},
-        CadenceCase{"FPBOnLANPaced", kModelFPB, kCommLAN, 145, "F0 AF", 19, 19, 1}),
-    [](const auto &info) { return std::string(info.param.Name); });
-
-struct BothDueCase {
-  const char *Name;
-  int32_t LastPollStatus;
-  const char *First;
-  const char *Second;
-  int Gap; // ticks from the first poll to the second
-};
-
-class SchedulerBothDue : public LinkTest, public ::testing::WithParamInterface<BothDueCase> {};
-
-TEST_P(SchedulerBothDue, WhichPollGoesFirstDependsOnTheLastPollSent) {
-  source_.RunState = 144;
-  ASSERT_TRUE(Connect(kModelFPA, kCommRS232));
-  Ticks(7); // the measurement right after the connect is done
-  ASSERT_EQ(gCommInfo.PresentValid, 0);
-  gCommPoll.StatusCountdown = 1;
-  gCommPoll.MeasureCountdown = 1;
-  gCommPoll.LastPollStatus = GetParam().LastPollStatus;
-  const size_t from = source_.Sent.size();
-  Ticks(1);
-  ASSERT_EQ(SentSince(from), std::vector<std::string>{GetParam().First});
-  const int64_t first = source_.Sent.back().Tick;
-  while (source_.Sent.size() == from + 1)
-    Ticks(1);
-  EXPECT_EQ(source_.Sent.back().Name, GetParam().Second);
-  EXPECT_EQ(source_.Sent.back().Tick - first, GetParam().Gap);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SchedulerBothDue,
-    ::testing::Values(
-        // The measurement goes out on the first tick after the status exchange.
-        BothDueCase{"AfterAMeasurementTheStatusGoesFirst", 0, "F0 EB", "F0 AF", 4 + 2},
-        BothDueCase{"AfterAStatusTheMeasurementGoesFirst", 1, "F0 AF", "F0 EB", 4 + 2}),
-    [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(SchedulerPoll, GSAsksForItsDCStateAfterEveryStatusAndItsDCValueEvenWithTheOutputOff) {
   ASSERT_TRUE(Connect(kModelGS, kCommRS232));
@@ -150,7 +105,7 @@ TEST_F(SchedulerPoll, AMissedStatusIsRepeatedTwiceAndTheThirdMissEndsTheLink) {
     for (int i = 0; i < 200 && gPowerInfo.Connected == 1; ++i)
       Ticks(1);
     EXPECT_EQ(gPowerInfo.Connected, 0);
-    EXPECT_EQ(SentSince(from), (std::vector<std::string>{"F0 EB", "F0 EB", "F0 EB"}));
+    EXPECT_EQ(SentSince(from), (Strings{"F0 EB", "F0 EB", "F0 EB"}));
     const auto sends = TicksOf(source_, "F0 EB", from);
     EXPECT_EQ(sends[1] - sends[0], 12) << "resent on the tick its reply was missed";
     ASSERT_EQ(hooks_.LinkLost.size(), 1u);
@@ -159,20 +114,6 @@ TEST_F(SchedulerPoll, AMissedStatusIsRepeatedTwiceAndTheThirdMissEndsTheLink) {
               "\nCheck the cable, the port settings and the device address.");
   }
   EXPECT_EQ(source_.Closes, 2);
-}
-
-TEST_F(SchedulerPoll, PacedRepliesAreTakenWhenWholeAndTheNextFrameGoesOnTheSameTick) {
-  // Every reply comes in pieces of 20 bytes, one piece per tick.
-  gPowerInfo.CommReplyPacing = 1;
-  source_.SplitAt = 20;
-  ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
-  const auto &sent = source_.Sent;
-  ASSERT_GE(sent.size(), 4u);
-  // The model query's reply is 24 bytes: 2 reads; the next one as many as it needs.
-  EXPECT_EQ(sent[0].Name, "F0 ED");
-  EXPECT_EQ(sent[1].Tick - sent[0].Tick, 2);
-  EXPECT_EQ(sent[2].Tick - sent[1].Tick, (CommFindCommand(kModelFPA, 0xA5, 0x30)->RxLen + 19) / 20);
-  EXPECT_EQ(gCommInfo.NoReplyCount, 0);
 }
 
 TEST_F(SchedulerPoll, OneGoodReplyBetweenMissesStartsTheCountAgain) {
@@ -192,65 +133,51 @@ TEST_F(SchedulerPoll, AMissedOutputCommandIsNeverSentAgainButCheckedByAStatusQue
   const size_t from = source_.Sent.size();
   CommSetNewCmdSingleGroup(0x0F, 0xFF, 0);
   ASSERT_TRUE(RunUntilIdle());
-  EXPECT_EQ(SentSince(from), (std::vector<std::string>{"0F FF", "F0 EB"}));
+  EXPECT_EQ(SentSince(from), (Strings{"0F FF", "F0 EB"}));
   EXPECT_EQ(gCommInfo.NoReplyCount, 0);
   EXPECT_EQ(gPowerInfo.Connected, 1);
 }
 
-struct LossCase {
-  const char *Name;
-  int32_t Language;
-  std::function<void(FakeSource &)> Fault;
-  int Cmd1, Cmd2, Param;
-  std::string Message;
-};
-
-class SchedulerLinkLoss : public LinkTest, public ::testing::WithParamInterface<LossCase> {};
-
-TEST_P(SchedulerLinkLoss, TheUserIsToldWhyInTheCurrentLanguage) {
-  const LossCase &c = GetParam();
-  ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
-  gPowerInfo.Language = c.Language;
-  c.Fault(source_);
-  CommSetNewCmdSingleGroup(c.Cmd1, c.Cmd2, c.Param);
-  for (int i = 0; i < 300 && gPowerInfo.Connected == 1; ++i)
-    Ticks(1);
-  EXPECT_EQ(gPowerInfo.Connected, 0);
-  ASSERT_EQ(hooks_.LinkLost.size(), 1u);
-  EXPECT_EQ(hooks_.LinkLost[0], c.Message);
-  EXPECT_TRUE(hooks_.Messages.empty());
+TEST_F(SchedulerPoll, ALostLinkIsToldWhyInTheCurrentLanguage) {
+  const auto refuse = [](int code) {
+    return [code](FakeSource &s) { s.Refuse = [code](const SentFrame &) { return code; }; };
+  };
+  const struct {
+    int32_t Language;
+    std::function<void(FakeSource &)> Fault;
+    int Cmd1, Cmd2, Param;
+    std::string Message;
+  } cases[] = {
+      {1, refuse(2), 0x5A, 0x21, 3,
+       "Error|Connection lost: the power source refused \"write normal group (5A 21, 3)\" "
+       "(code 2)."},
+      {1, refuse(3), 0x5A, 0x22, 0,
+       "Error|Connection lost: the power source refused \"write Step settings (5A 22)\" (code 3)."},
+      {0, refuse(1), 0x5A, 0x30, 0,
+       "出错|通讯中断：电源拒绝执行“写入系统设置（5A 30）”（代码 1）。"},
+      {1, [](FakeSource &s) { s.Noise = true; }, 0xA5, 0x22, 0,
+       "Error|Connection lost: the power source sent invalid replies to \"read Step settings (A5 "
+       "22)\".\nCheck the device address."}, // no baud rate on a LAN
+      {0, [](FakeSource &s) { s.Mute = [](const SentFrame &) { return true; }; }, 0x5A, 0x21, 1,
+       "出错|通讯中断：电源对“写入常规组（5A 21, 1）”无应答。\n请检查通讯线、端口设置和设备地址。"},
+      // A command the family does not have builds no frame: nothing is sent
+      // and nothing comes back.
+      {1, [](FakeSource &) {}, 0x5A, 0x18, 0,
+       "Error|Connection lost: no reply from the power source to \"enter Cross mode (5A 18)\".\n"
+       "Check the cable, the port settings and the device address."}};
+  for (const auto &c : cases) {
+    Restart();
+    ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
+    gPowerInfo.Language = c.Language;
+    c.Fault(source_);
+    CommSetNewCmdSingleGroup(c.Cmd1, c.Cmd2, c.Param);
+    for (int i = 0; i < 300 && gPowerInfo.Connected == 1; ++i)
+      Ticks(1);
+    EXPECT_EQ(gPowerInfo.Connected, 0);
+    EXPECT_EQ(hooks_.LinkLost, Strings{c.Message});
+    EXPECT_TRUE(hooks_.Messages.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Reasons, SchedulerLinkLoss,
-    ::testing::Values(
-        LossCase{"RefusedWrite", 1,
-                 [](FakeSource &s) { s.Refuse = [](const SentFrame &) { return 2; }; }, 0x5A, 0x21,
-                 3,
-                 "Error|Connection lost: the power source refused \"write normal group (5A 21, "
-                 "3)\" (code 2)."},
-        LossCase{"RefusedStepWrite", 1,
-                 [](FakeSource &s) { s.Refuse = [](const SentFrame &) { return 3; }; }, 0x5A, 0x22,
-                 0,
-                 "Error|Connection lost: the power source refused \"write Step settings (5A 22)\" "
-                 "(code 3)."},
-        LossCase{"RefusedWriteChinese", 0,
-                 [](FakeSource &s) { s.Refuse = [](const SentFrame &) { return 1; }; }, 0x5A, 0x30,
-                 0, "出错|通讯中断：电源拒绝执行“写入系统设置（5A 30）”（代码 1）。"},
-        LossCase{"Noise", 1, [](FakeSource &s) { s.Noise = true; }, 0xA5, 0x22, 0,
-                 "Error|Connection lost: the power source sent invalid replies to \"read Step "
-                 "settings (A5 22)\".\nCheck the device address."}, // no baud rate on a LAN
-        LossCase{"NoReplyChinese", 0,
-                 [](FakeSource &s) { s.Mute = [](const SentFrame &) { return true; }; }, 0x5A, 0x21,
-                 1,
-                 "出错|通讯中断：电源对“写入常规组（5A 21, 1）”无应答。\n"
-                 "请检查通讯线、端口设置和设备地址。"},
-        // A command the family does not have builds no frame: nothing is sent
-        // and nothing comes back.
-        LossCase{"CommandTheFamilyLacks", 1, [](FakeSource &) {}, 0x5A, 0x18, 0,
-                 "Error|Connection lost: no reply from the power source to \"enter Cross mode "
-                 "(5A 18)\".\nCheck the cable, the port settings and the device address."}),
-    [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(SchedulerPoll, TheStartUpAttemptStaysSilentUntilASourceHasAnswered) {
   source_.Mute = [](const SentFrame &) { return true; };

@@ -27,8 +27,8 @@ void Queue(const Request &r) {
 }
 
 // "15:5A 21 3" or "35:5A 23 0" for every waiting entry, oldest first.
-std::vector<std::string> Waiting() {
-  std::vector<std::string> out;
+Strings Waiting() {
+  Strings out;
   const CommNewCmd &q = gCommNewCmd;
   for (int n = 0; n < q.Count; ++n) {
     const int slot = (q.ReadIndex + n) % kCommQueueSize;
@@ -60,124 +60,108 @@ TEST_F(SchedulerQueue, ASixthRequestIsDroppedAndTheFiveGoOutInArrivalOrder) {
   }
   EXPECT_EQ(gCommNewCmd.ReadIndex, 1) << "wraps as soon as it reaches 5";
   EXPECT_EQ(gCommNewCmd.Count, 0);
-  EXPECT_EQ(source_.Names(), (std::vector<std::string>{"5A 21 0", "5A 21 1", "5A 21 2", "5A 21 3",
-                                                       "5A 21 4", "5A 21 6"}));
+  EXPECT_EQ(source_.Names(),
+            (Strings{"5A 21 0", "5A 21 1", "5A 21 2", "5A 21 3", "5A 21 4", "5A 21 6"}));
   EXPECT_EQ(CommReadNewCmdGroupToPresentGroup(), 0);
 }
 
-struct DedupCase {
-  const char *Name;
-  std::vector<Request> Requests;
-  std::vector<std::string> Expected;
-};
-
-class SchedulerQueueDedup : public LinkTest, public ::testing::WithParamInterface<DedupCase> {};
-
-TEST_P(SchedulerQueueDedup, ARequestAlreadyWaitingIsNotQueuedTwiceUnlessOrderMatters) {
-  for (const Request &r : GetParam().Requests)
-    Queue(r);
-  EXPECT_EQ(Waiting(), GetParam().Expected);
-  EXPECT_TRUE(hooks_.Dropped.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SchedulerQueueDedup,
-    ::testing::Values(
-        DedupCase{"SameWriteTwice", {Single(0x5A, 0x21, 3), Single(0x5A, 0x21, 3)}, {"15:5A 21 3"}},
-        DedupCase{"SameWriteBehindAnother",
-                  {Single(0x5A, 0x21, 3), Single(0x5A, 0x30), Single(0x5A, 0x21, 3)},
-                  {"15:5A 21 3", "15:5A 30 0"}},
-        DedupCase{"SameExchangeTwice", {{kGroupReadList}, {kGroupReadList}}, {"19:A5 23 0"}},
-        DedupCase{"ExchangeAndSingleOfTheSameFirstFrame",
-                  {{kGroupWriteList}, Single(0x5A, 0x23)},
-                  {"35:5A 23 0", "15:5A 23 0"}},
-        DedupCase{"OutputOnOffOn",
-                  {Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF)},
-                  {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0"}},
-        DedupCase{"ModeInOutIn",
-                  {Single(0x5A, 0x12), Single(0x5A, 0x11, 0), Single(0x5A, 0x12)},
-                  {"15:5A 12 0", "15:5A 11 0", "15:5A 12 0"}}),
-    [](const auto &info) { return std::string(info.param.Name); });
-
-struct OverflowCase {
-  const char *Name;
-  std::vector<Request> Waiting;
-  Request Newcomer;
-  std::vector<std::string> Expected;
-  const char *DroppedText; // nullptr: nothing dropped
-};
-
-std::vector<Request> Writes(int n) {
+std::vector<Request> Writes(int n, std::initializer_list<Request> more = {}) {
   std::vector<Request> out;
   for (int g = 0; g < n; ++g)
     out.push_back(Single(0x5A, 0x21, g));
+  out.insert(out.end(), more);
   return out;
 }
 
-std::vector<Request> With(std::vector<Request> list, std::initializer_list<Request> more) {
-  list.insert(list.end(), more);
-  return list;
+TEST_F(SchedulerQueue, ARequestAlreadyWaitingIsNotQueuedTwiceUnlessOrderMatters) {
+  const struct {
+    std::vector<Request> Requests;
+    Strings Expected;
+  } cases[] = {{{Single(0x5A, 0x21, 3), Single(0x5A, 0x30), Single(0x5A, 0x21, 3)},
+                {"15:5A 21 3", "15:5A 30 0"}},
+               {{{kGroupReadList}, {kGroupReadList}}, {"19:A5 23 0"}},
+               {{{kGroupWriteList}, Single(0x5A, 0x23)}, {"35:5A 23 0", "15:5A 23 0"}},
+               {{Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF)},
+                {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0"}},
+               {{Single(0x5A, 0x12), Single(0x5A, 0x11, 0), Single(0x5A, 0x12)},
+                {"15:5A 12 0", "15:5A 11 0", "15:5A 12 0"}}};
+  for (const auto &c : cases) {
+    gCommNewCmd = CommNewCmd{};
+    gCommInfo = CommInfo{};
+    for (const Request &r : c.Requests)
+      Queue(r);
+    EXPECT_EQ(Waiting(), c.Expected);
+  }
+  EXPECT_TRUE(hooks_.Dropped.empty());
 }
 
-class SchedulerQueueFull : public LinkTest, public ::testing::WithParamInterface<OverflowCase> {};
-
-TEST_P(SchedulerQueueFull, OutputControlIsNeverLostAndOtherOverflowIsTold) {
-  for (const Request &r : GetParam().Waiting)
-    Queue(r);
-  ASSERT_EQ(gCommNewCmd.Count, 5);
-  Queue(GetParam().Newcomer);
-  EXPECT_EQ(Waiting(), GetParam().Expected);
-  if (GetParam().DroppedText == nullptr) {
-    EXPECT_TRUE(hooks_.Dropped.empty());
-  } else {
-    ASSERT_EQ(hooks_.Dropped.size(), 1u);
-    EXPECT_NE(hooks_.Dropped[0].find(GetParam().DroppedText), std::string::npos)
-        << hooks_.Dropped[0];
+TEST_F(SchedulerQueue, OutputControlIsNeverLostAndOtherOverflowIsTold) {
+  const struct {
+    std::vector<Request> Waiting;
+    Request Newcomer;
+    Strings Expected;
+    const char *DroppedText; // nullptr: nothing dropped
+  } cases[] = {{Writes(5),
+                Single(0x0F, 0x00),
+                {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:0F 00 0"},
+                "write normal group (5A 21, 4)"},
+               // Output control waiting keeps its place before the newcomer.
+               {Writes(4, {Single(0x0F, 0xFF)}),
+                Single(0x0F, 0x00),
+                {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:0F FF 0", "15:0F 00 0"},
+                "write normal group (5A 21, 3)"},
+               {Writes(4, {{kGroupWriteList}}),
+                Single(0x0F, 0xFF),
+                {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:0F FF 0"},
+                "write List program"},
+               {{Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF), Single(0x0F, 0x00),
+                 Single(0x0F, 0xFF)},
+                Single(0x0F, 0x00),
+                {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0", "15:0F 00 0", "15:0F FF 0"},
+                "output off (0F 00)"},
+               {Writes(5),
+                Single(0x5A, 0x30),
+                {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:5A 21 4"},
+                "write system settings (5A 30)"},
+               {Writes(5),
+                Single(0x5A, 0x21, 2),
+                {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:5A 21 4"},
+                nullptr}};
+  for (const auto &c : cases) {
+    gCommNewCmd = CommNewCmd{};
+    gCommInfo = CommInfo{};
+    hooks_.Dropped.clear();
+    for (const Request &r : c.Waiting)
+      Queue(r);
+    Queue(c.Newcomer);
+    EXPECT_EQ(Waiting(), c.Expected);
+    ASSERT_EQ(hooks_.Dropped.size(), c.DroppedText ? 1u : 0u);
+    if (c.DroppedText) {
+      EXPECT_NE(hooks_.Dropped[0].find(c.DroppedText), std::string::npos) << hooks_.Dropped[0];
+    }
+    // The ring stays consistent: everything waiting comes out.
+    const size_t before = source_.Sent.size();
+    while (CommReadNewCmdGroupToPresentGroup() == 1) {
+    }
+    EXPECT_EQ(SentSince(before).size(), c.Expected.size());
   }
-  // The ring stays consistent: everything waiting comes out in that order.
-  std::vector<std::string> taken;
-  const size_t before = source_.Sent.size();
-  while (CommReadNewCmdGroupToPresentGroup() == 1) {
-  }
-  taken = SentSince(before);
-  EXPECT_EQ(taken.size(), GetParam().Expected.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SchedulerQueueFull,
-    ::testing::Values(
-        OverflowCase{"OutputOffTakesThePlaceOfTheNewestWrite",
-                     Writes(5),
-                     Single(0x0F, 0x00),
-                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:0F 00 0"},
-                     "write normal group (5A 21, 4)"},
-        OverflowCase{"WaitingOutputControlKeepsItsPlaceBeforeTheNewcomer",
-                     With(Writes(4), {Single(0x0F, 0xFF)}),
-                     Single(0x0F, 0x00),
-                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:0F FF 0", "15:0F 00 0"},
-                     "write normal group (5A 21, 3)"},
-        OverflowCase{"AnExchangeGivesWayToo",
-                     With(Writes(4), {{kGroupWriteList}}),
-                     Single(0x0F, 0xFF),
-                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:0F FF 0"},
-                     "write List program"},
-        OverflowCase{"NothingToGiveWay",
-                     {Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF),
-                      Single(0x0F, 0x00), Single(0x0F, 0xFF)},
-                     Single(0x0F, 0x00),
-                     {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0", "15:0F 00 0", "15:0F FF 0"},
-                     "output off (0F 00)"},
-        OverflowCase{"AWriteFindingTheQueueFullIsDropped",
-                     Writes(5),
-                     Single(0x5A, 0x30),
-                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:5A 21 4"},
-                     "write system settings (5A 30)"},
-        OverflowCase{"ARequestAlreadyWaitingIsNoOverflow",
-                     Writes(5),
-                     Single(0x5A, 0x21, 2),
-                     {"15:5A 21 0", "15:5A 21 1", "15:5A 21 2", "15:5A 21 3", "15:5A 21 4"},
-                     nullptr}),
-    [](const auto &info) { return std::string(info.param.Name); });
+// Messages name the command they are about; the generic word is only for
+// frames no family sends.
+TEST_F(SchedulerQueue, EveryCommandOfEveryFamilyHasANameInBothLanguages) {
+  for (int32_t model = kModelFCT; model <= kModelFL; ++model)
+    for (int cmd1 : {0x0F, 0x5A, 0xA5, 0xF0})
+      for (int cmd2 = 0; cmd2 < 256; ++cmd2) {
+        if (!CommFindCommand(model, cmd1, cmd2))
+          continue;
+        for (int32_t language : {0, 1}) {
+          gPowerInfo.Language = language;
+          const std::string text = CommCommandText(cmd1, cmd2, 0);
+          EXPECT_NE(text.rfind(language ? "command" : "命令", 0), 0u) << model << " " << text;
+        }
+      }
+}
 
 TEST_F(SchedulerQueue, TheDropIsToldInTheCurrentLanguage) {
   gPowerInfo.Language = 0;
@@ -186,26 +170,6 @@ TEST_F(SchedulerQueue, TheDropIsToldInTheCurrentLanguage) {
   CommSetNewCmdGroup(kGroupReadRamp);
   ASSERT_EQ(hooks_.Dropped.size(), 1u);
   EXPECT_EQ(hooks_.Dropped[0], "电源通讯繁忙：“读取Ramp程序”未发送，请重试。");
-}
-
-TEST_F(SchedulerQueue, THDMarksChooseTheFirstFrameOfTheChangedGroupsWrite) {
-  EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 10);
-  EXPECT_EQ(CheckTHDNeedToDownload(), 0);
-  CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  gTHDNeedDownload[6] = 1;
-  gTHDNeedDownload[8] = 1;
-  EXPECT_EQ(CheckTHDNeedToDownloadFirst(), 6);
-  EXPECT_EQ(CheckTHDNeedToDownload(), 1);
-  CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  gPowerInfo.CommType = kCommGPIB;
-  CommSetNewCmdGroup(kGroupWriteTHDMarked);
-  CommSetNewCmdGroup(kGroupReadTHD);
-  CommSetNewCmdGroup(kGroupWriteTHDAll);
-  EXPECT_EQ(Waiting(), (std::vector<std::string>{"0:00 00 0", "39:5A 31 6", "39:5A 32 6",
-                                                 "22:A5 32 0", "38:5A 32 0"}));
-  const CommNewCmd &q = gCommNewCmd;
-  EXPECT_EQ((std::vector<int>{q.Step[0], q.Step[1], q.Step[2], q.Step[3], q.Step[4]}),
-            (std::vector<int>{0, 26, 62, 50, 30}));
 }
 
 TEST_F(SchedulerQueue, TakingShowsTheWaitPopupForExchangesAndOutputControlOnly) {

@@ -22,24 +22,9 @@
 
 // The identifier a source of each model answers the model query with.
 inline const char *IdentifierOf(int32_t model) {
-  switch (model) {
-  case kModelFCT:
-    return "QXFC100T000";
-  case kModelFCS:
-    return "QXFC100S000";
-  case kModelFSA:
-    return "QXFS123A000";
-  case kModelFSB:
-    return "QXFS123B000";
-  case kModelFPA:
-    return "QXFP050A000";
-  case kModelFPB:
-    return "QXFP050B000";
-  case kModelGS:
-    return "QXGS100T000";
-  default:
-    return "QXFL050A000";
-  }
+  const char *ids[] = {"QXFC100T000", "QXFC100S000", "QXFS123A000", "QXFS123B000",
+                       "QXFP050A000", "QXFP050B000", "QXGS100T000", "QXFL050A000"};
+  return model >= kModelFCT && model <= kModelFL ? ids[model - kModelFCT] : ids[7];
 }
 
 // "A5 21 3": command bytes, and the parameter for the commands that carry one
@@ -116,7 +101,6 @@ public:
   std::function<int(const SentFrame &)> Refuse;
   bool Noise = false;
   int OpenResult = 0;
-  int SplitAt = 0; // a read takes at most this many bytes (0: all): replies come in pieces
 
   std::vector<SentFrame> Sent;
   std::vector<int64_t> ReadTicks;
@@ -149,14 +133,14 @@ public:
     (void)expectLen;
     ReadTicks.push_back(gTimerTick);
     const int32_t waiting = static_cast<int32_t>(pending_.size());
-    const int32_t n = std::min({waiting, capacity, SplitAt > 0 ? SplitAt : waiting});
+    const int32_t n = std::min(waiting, capacity);
     std::copy_n(pending_.begin(), n, buffer);
     pending_.erase(pending_.begin(), pending_.begin() + n);
     return n;
   }
 
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
+  Strings Names() const {
+    Strings names;
     for (const SentFrame &frame : Sent)
       names.push_back(frame.Name);
     return names;
@@ -204,14 +188,20 @@ class LinkTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(workDir_.IsValid());
+    Restart();
+    SetHooks(&hooks_);
+    SetCommPort(&source_);
+  }
+  // The start state again, for a table of cases in one test.
+  void Restart() {
     ResetProgramState();
     gPowerInfo.SoftwareAddress = 1;
     gPowerInfo.CommType = kCommLAN;
     gPowerInfo.CommTypeRS232Baudrate = 38400;
     gPowerInfo.ModelType = kModelFPA;
     gPowerInfo.Language = 1;
-    SetHooks(&hooks_);
-    SetCommPort(&source_);
+    source_ = FakeSource{};
+    hooks_ = RecordingHooks{};
   }
   void TearDown() override {
     SetHooks(nullptr);

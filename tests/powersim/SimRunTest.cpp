@@ -1,6 +1,5 @@
 // Programs that run: the source's clock is moved forward and the program
 // reads the position through its own status decoder.
-#include "FieldList.h"
 #include "SimTestLink.h"
 
 #include <gtest/gtest.h>
@@ -20,74 +19,6 @@ void Start(SimTestLink &link, std::initializer_list<std::pair<int, int>> writes,
 }
 
 void Poll(SimTestLink &link) { ASSERT_EQ(link.Exchange(0xF0, 0xEB), 1); }
-
-struct StepPoint {
-  int64_t AtMs;
-  int Running;
-  int32_t Step, Time, VolU;
-};
-
-TEST(SimRun, AStepProgramAdvancesStepByStepAndStopsAtItsEnd) {
-  for (int32_t model : {kModelFPA, kModelGS}) {
-    SCOPED_TRACE(model);
-    SimTestLink link(model);
-    // Five steps (0..4) of 2.00 s from 100.0 V up by 10.0 V.
-    gStepSet = StepSet{};
-    SetFields(gStepSet, "OutMode=0 VolStartU=1000 VolStepU=100 FreqStartU=5000 FreqStepU=50 "
-                        "StepCntU=4 StepTimeS2PU=200");
-    Start(link, {{0x22, 1}}, 0x12);
-    const StepPoint points[] = {
-        {0, 1, 0, 0, 1000},      {1500, 1, 0, 150, 1000}, {2000, 1, 1, 0, 1100},
-        {7250, 1, 3, 125, 1300}, {9990, 1, 4, 199, 1400}, {10000, 0, 0, 0, 0},
-    };
-    int64_t now = 0;
-    for (const StepPoint &p : points) {
-      SCOPED_TRACE(p.AtMs);
-      link.device->AdvanceMs(p.AtMs - now);
-      now = p.AtMs;
-      Poll(link);
-      EXPECT_EQ(gPowerInfo.OutputRunning, p.Running);
-      const auto out = link.device->Outputs();
-      EXPECT_EQ(out[0].Vol, p.VolU);
-      if (!p.Running)
-        continue;
-      EXPECT_EQ(gPowerState.RunState, 160);
-      EXPECT_EQ(gPowerState.RunStepU, p.Step);
-      EXPECT_EQ(gPowerState.RunStepTimeU, p.Time);
-      EXPECT_EQ(gPowerState.RunStepLengthU, 200);
-      // Balanced output: V and W run the same steps (GS reports U only and
-      // the program copies it).
-      EXPECT_EQ(gPowerState.RunStepW, p.Step);
-      EXPECT_EQ(gPowerState.RunStepTimeW, p.Time);
-      EXPECT_EQ(out[2].Vol, p.VolU);
-      EXPECT_EQ(out[1].Freq, 5000 + 50 * p.Step);
-    }
-  }
-}
-
-TEST(SimRun, SeparatePhasesRunTheirOwnStepsAndTheShorterOneHolds) {
-  SimTestLink link(kModelFPB);
-  gStepSet = StepSet{};
-  // U: 10 steps of 1 s; V: 2 steps of 3 s; W: 1 step of 0.5 s.
-  SetFields(gStepSet, "OutMode=1 VolStartU=1000 VolStartV=2000 VolStartW=500 VolStepU=10 "
-                      "VolStepV=-100 StepCntU=9 StepCntV=1 StepCntW=0 StepTimeS2PU=100 "
-                      "StepTimeS2PV=300 StepTimeS2PW=50");
-  Start(link, {{0x22, 1}}, 0x12);
-  link.device->AdvanceMs(6500);
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-  const PowerState &st = gPowerState; // V has finished: it holds its last step
-  EXPECT_EQ((std::array{st.RunStepU, st.RunStepTimeU, st.RunStepV, st.RunStepTimeV,
-                        st.RunStepLengthV, st.RunStepW}),
-            (std::array{6, 50, 1, 300, 300, 0}));
-  const auto out = link.device->Outputs();
-  EXPECT_EQ(out[0].Vol, 1060);
-  EXPECT_EQ(out[1].Vol, 1900);
-  EXPECT_EQ(out[2].Vol, 500);
-  link.device->AdvanceMs(3500); // 10 s: U has run its ten steps
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
 
 struct ListPoint {
   int64_t AtMs;
@@ -130,28 +61,6 @@ TEST(SimRun, AListProgramSkipsEmptyStepsAndRepeats) {
   }
 }
 
-TEST(SimRun, ARampStepMovesVoltageAndFrequencyLinearly) {
-  SimTestLink link(kModelGS);
-  gRampSet = {0, 0, 1, 16, 1200, 1200, 2400, 0};
-  gRampRampSet[0].Phase[0] = {1000, 2000, 0, 0, 4500, 6500, 0, 0, 1000, 0};
-  gRampRampSet[0].Phase[1] = {2000, 1000, 0, 0, 4500, 6500, 0, 0, 1000, 0};
-  gRampRampSet[0].Phase[2] = {0, 0, 0, 0, 4500, 6500, 0, 0, 1000, 0};
-  Start(link, {{0x25, 1}, {0x26, 1}}, 0x15);
-  link.device->AdvanceMs(2500);
-  Poll(link);
-  EXPECT_EQ(gPowerState.RunState, 192);
-  EXPECT_EQ(gPowerState.RunStepTimeU, 250);
-  EXPECT_EQ(gPowerState.RunStepLengthU, 1000);
-  const auto out = link.device->Outputs();
-  EXPECT_EQ(out[0].Vol, 1250);
-  EXPECT_EQ(out[1].Vol, 1750); // mode 16: own voltages
-  EXPECT_EQ(out[2].Vol, 0);
-  EXPECT_EQ(out[1].Freq, 5000); // U's frequencies
-  link.device->AdvanceMs(7500);
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
 struct CrossPoint {
   int64_t AtMs;
   int32_t Entry, Time, VolU, VolV;
@@ -185,26 +94,6 @@ TEST(SimRun, ACrossEntryDipsTheChosenPhasesAndRecovers) {
   link.device->AdvanceMs(3300 - now);
   Poll(link);
   EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
-TEST(SimRun, AProgramWithoutLengthStopsAtOnce) {
-  SimTestLink link(kModelFPA);
-  gStepSet = StepSet{}; // step times 0
-  Start(link, {{0x22, 1}}, 0x12);
-  Poll(link);
-  EXPECT_EQ(gPowerInfo.OutputRunning, 0);
-}
-
-TEST(SimRun, NormalModeReturnsWithSelectGroupAndRunsThatGroup) {
-  SimTestLink link(kModelFPA);
-  Start(link, {{0x22, 1}}, 0x12);
-  ASSERT_EQ(link.Exchange(0x0F, 0x00), 1);
-  ASSERT_EQ(link.Exchange(0x5A, 0x11, 2), 1);
-  EXPECT_EQ(link.device->Mode(), SimMode::Normal);
-  ASSERT_EQ(link.Exchange(0x0F, 0xFF), 1);
-  Poll(link);
-  EXPECT_EQ(gPowerState.RunState, 145);
-  EXPECT_EQ(gPowerState.RunGroup, 2);
 }
 
 } // namespace

@@ -23,60 +23,38 @@ public:
     PowerDeviceOptions options;
     options.ModelType = modelType;
     options.Rating = rating;
+    Recreate(options);
+  }
+
+  void Recreate(const PowerDeviceOptions &options) {
     std::string error;
     device = PowerDevice::Create(options, &error);
     EXPECT_NE(device, nullptr) << error;
   }
 
-  // The program's frame builder of the connected family.
-  static int Tx(int cmd1, int cmd2, int param, uint8_t *buffer) {
-    switch (gPowerInfo.ModelType) {
-    case kModelFCT:
-    case kModelFCS:
-      return FCCommTx(cmd1, cmd2, param, buffer);
-    case kModelFPA:
-    case kModelFPB:
-      return FPCommTx(cmd1, cmd2, param, buffer);
-    case kModelGS:
-      return GSCommTx(cmd1, cmd2, param, buffer);
-    default:
-      return FSCommTx(cmd1, cmd2, param, buffer);
-    }
-  }
-
-  // The program's reply decoder of the connected family.
-  static int Rx(int cmd1, int cmd2, int param, const uint8_t *buffer, int count) {
-    switch (gPowerInfo.ModelType) {
-    case kModelFCT:
-    case kModelFCS:
-      return FCCommRx(cmd1, cmd2, param, buffer, count);
-    case kModelFPA:
-    case kModelFPB:
-      return FPCommRx(cmd1, cmd2, param, buffer, count);
-    case kModelGS:
-      return GSCommRx(cmd1, cmd2, param, buffer, count);
-    case kModelFL:
-      return FLCommRx(cmd1, cmd2, param, buffer, count);
-    default:
-      return FSCommRx(cmd1, cmd2, param, buffer, count);
-    }
-  }
-
-  // One exchange: 1 when the program accepts the source's reply, 0 when it
-  // rejects it or none came, -1 when the program builds no frame.
+  // One exchange through the codecs of the connected family: 1 when the
+  // program accepts the source's reply, 0 when it rejects it or none came,
+  // -1 when the program builds no frame.
   int Exchange(int cmd1, int cmd2, int param = 0) {
+    const int32_t m = gPowerInfo.ModelType;
+    const bool fc = IsFCModel(m), fp = m == kModelFPA || m == kModelFPB;
     uint8_t tx[256] = {};
-    const int len = Tx(cmd1, cmd2, param, tx);
+    const auto build = fc ? FCCommTx : m == kModelGS ? GSCommTx : fp ? FPCommTx : FSCommTx;
+    const int len = build(cmd1, cmd2, param, tx);
     if (len < 8)
       return -1;
     last = device->HandleFrame(tx, static_cast<size_t>(len));
     if (last.Reply.empty())
       return 0;
-    return Rx(cmd1, cmd2, param, last.Reply.data(), static_cast<int>(last.Reply.size()));
+    const auto decode = fc              ? FCCommRx
+                        : m == kModelGS ? GSCommRx
+                        : fp            ? FPCommRx
+                        : m == kModelFL ? FLCommRx
+                                        : FSCommRx;
+    return decode(cmd1, cmd2, param, last.Reply.data(), static_cast<int>(last.Reply.size()));
   }
 
-  // A frame as a program would build it, for commands the codecs do not
-  // send (another address, a wrong length).
+  // A frame the codecs would not send (another address, a wrong length).
   static std::vector<uint8_t> Frame(int address, int cmd1, int cmd2,
                                     std::vector<uint8_t> payload = {}) {
     std::vector<uint8_t> f(payload.size() + 8);
