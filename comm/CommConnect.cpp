@@ -89,6 +89,9 @@ void StartLink(bool quiet) {
   CommPollRestart();
   gCommPoll.QuietLoss = quiet ? 1 : 0;
   CommSetNewCmdGroup(kGroupConnect);
+  // The program may have installed its own handler that passes them on.
+  if (!PortGetEventHandler())
+    PortSetEventHandler(CommPortEvent);
   Hooks().MainMenuSetPowerModelDimmed(1);
 }
 

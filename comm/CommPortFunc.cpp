@@ -44,6 +44,8 @@ int ReadWaiting(QIODevice *device, qint64 minimum, int32_t &count, uint8_t *buff
   return count;
 }
 
+PortEventHandler gEventHandler = nullptr;
+
 int WaitingCount(QIODevice *device) {
   return device ? static_cast<int>(device->bytesAvailable()) : 0;
 }
@@ -114,6 +116,34 @@ PortOpenFault gLanOpenFault = kOpenFaultNone;
 QTcpSocket *Socket(int32_t handle) {
   const auto it = gSockets.find(handle);
   return it == gSockets.end() ? nullptr : it->second.Socket.data();
+}
+
+// The device of the link the communication settings name.
+QIODevice *LinkDevice() {
+  const PowerInfo &info = gPowerInfo;
+  if (info.CommType == kCommLAN)
+    return Socket(info.LanHandle);
+  return info.CommType == kCommRS232 ? Uart(info.CommTypeRS232Port) : nullptr;
+}
+
+// The handler runs from the event queue, not inside the device's signal or
+// event: it may close the link, which deletes the device. Events of a device
+// closed in the meantime, or of one that is not the link's, are dropped.
+void Tell(QIODevice *device, int event) {
+  if (!PortParent())
+    return;
+  QMetaObject::invokeMethod(
+      PortParent(),
+      [watched = QPointer<QIODevice>(device), event] {
+        if (watched && watched == LinkDevice() && gEventHandler)
+          gEventHandler(event);
+      },
+      Qt::QueuedConnection);
+}
+
+void WatchArrivals(QIODevice *device) {
+  QObject::connect(device, &QIODevice::readyRead, device,
+                   [device] { Tell(device, kPortBytesArrived); });
 }
 
 // ---- GPIB ----
@@ -191,6 +221,10 @@ CommPort *gActivePort = &gSystemPort;
 
 } // namespace
 
+void PortSetEventHandler(PortEventHandler handler) { gEventHandler = handler; }
+
+PortEventHandler PortGetEventHandler() { return gEventHandler; }
+
 // ---- RS-232 ----
 
 int PortUartOpen(int port, const char *deviceName, int baud, int parity, int dataBits, int stopBits,
@@ -216,6 +250,7 @@ int PortUartOpen(int port, const char *deviceName, int baud, int parity, int dat
     return code;
   }
   serial->clear(QSerialPort::AllDirections);
+  WatchArrivals(serial.get());
   gUarts[port] = serial.release();
   return 0;
 }
@@ -286,6 +321,9 @@ int PortLanOpen(const char *address, int tcpPort, int32_t &handle) {
   // The connect goes on in the event loop: an address that does not answer
   // takes seconds to give up on, and the window must not freeze meanwhile.
   auto *socket = new QTcpSocket(PortParent());
+  WatchArrivals(socket);
+  QObject::connect(socket, &QAbstractSocket::disconnected, socket,
+                   [socket] { Tell(socket, kPortLinkClosed); });
   socket->connectToHost(host, static_cast<quint16>(tcpPort));
   gLanOpenFault = kOpenFaultNone;
   handle = gNextLanHandle++;

@@ -23,6 +23,18 @@ constexpr int kPortOpen = 0;
 constexpr int kPortOpenFailed = -1;
 constexpr int kPortOpening = 1;
 
+// What the port layer reports from the event loop.
+enum PortEvent : int {
+  kPortBytesArrived = 1, // bytes came in on the serial port or the LAN connection
+  kPortLinkClosed = 2,   // the other end closed the LAN connection
+};
+// Installs the function told of port events (nullptr: nobody). It is called
+// from the event loop, never from inside a port operation or a port's own
+// signal, so it may write, read and close.
+using PortEventHandler = void (*)(int event);
+void PortSetEventHandler(PortEventHandler handler);
+PortEventHandler PortGetEventHandler();
+
 // ---- RS-232 ---------------------------------------------------------------
 // A port is named by its number 1..10. The device opened is deviceName when it
 // is not empty, else "COMn" on Windows and /dev/ttyS<n-1> elsewhere.

@@ -97,6 +97,9 @@ void CommReconnectTick() {
         link.Reconnect = kReconnectOff;
         link.Attempts = 0;
         Hooks().CommLinkStatus("");
+        // The measurements, and with them the recording, resume at once
+        // instead of a poll period later.
+        gCommPoll.MeasureCountdown = std::min(gCommPoll.MeasureCountdown, 1);
       }
       return;
     }

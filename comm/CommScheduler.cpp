@@ -249,6 +249,10 @@ void LinkLost() {
   const int code = c.RxBuff[kFramePayload];
   std::string text;
   switch (gCommPoll.LastMissReason) {
+  case kMissClosed:
+    text = English() ? "Connection lost: the power source closed the connection."
+                     : "通讯中断：电源关闭了连接。";
+    break;
   case kMissRefused:
     text = English()
                ? "Connection lost: the power source refused \"" + what + "\" (code " +
@@ -627,15 +631,21 @@ void ReadReply() {
   TakeReply();
 }
 
-// A GPIB read is a bus transaction of the expected length, not a look at
-// what has arrived: GPIB keeps the waits of the table.
-bool ReplyDriven() { return gPowerInfo.CommReplyPacing == 1 && !OnGPIB(); }
+bool ReplyDriven() { return gPowerInfo.CommReplyPacing == 1; }
 
 // Adds what has arrived since the last tick to RxBuff, so that a reply that
 // comes in pieces is whole when its last piece is there. True when RxBuff
-// holds a whole frame answering the frame in flight.
+// holds a whole frame answering the frame in flight, and on GPIB when the
+// read brought anything: a GPIB read is a bus transaction that ends when the
+// source has sent the expected count, ends its reply, or the 30 ms time-out
+// passes, so what it brought is the whole reply (a source that has not begun
+// to answer leaves the buffer untouched, and the next tick reads again).
 bool GatherReply() {
   CommInfo &c = gCommInfo;
+  if (OnGPIB()) {
+    c.RxLen = ActiveCommPort().Read(c.RxBuff.data(), kCommBuffSize, c.RxExpectLen);
+    return c.RxLen > 0;
+  }
   if (gCommPoll.ReplyGathering != 1) {
     std::fill_n(c.RxBuff.begin(), 255, uint8_t{0});
     c.RxLen = 0;
@@ -1021,6 +1031,17 @@ void CommTimerDeal() {
     return;
   }
   ReadReply();
+}
+
+void CommPortEvent(int event) {
+  if (gPowerInfo.Connected != 1 || !ReplyDriven())
+    return;
+  if (event == kPortLinkClosed) {
+    gCommPoll.LastMissReason = kMissClosed;
+    return LinkLost();
+  }
+  if (gCommInfo.PresentValid == 1 && GatherReply())
+    TakeReply();
 }
 
 std::string CommCommandText(int cmd1, int cmd2, int param) {

@@ -28,6 +28,11 @@ constexpr int kMaxNoReply = 3;
 
 // One tick of the scheduler; called every 50 ms while connected.
 void CommTimerDeal();
+// What the port reports between ticks (a PortEvent). With reply-driven
+// pacing a reply is taken as soon as it is whole and the next frame goes out
+// at once, and a LAN connection the source closed is a lost link at once;
+// without pacing the tick alone drives the link.
+void CommPortEvent(int event);
 
 // Queues a multi-frame exchange (18..22, 34..39) with its first frame and step.
 void CommSetNewCmdGroup(int group);

@@ -88,4 +88,5 @@ enum CommMissReason : int32_t {
   kMissNoReply = 1,  // nothing came
   kMissBadReply = 2, // something came that is not the reply to the frame in flight
   kMissRefused = 3,  // the source answered a write or output control with a nonzero code
+  kMissClosed = 4,   // the source closed the LAN connection
 };

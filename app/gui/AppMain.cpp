@@ -26,6 +26,7 @@
 #include "app/gui/ScreenGrab.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
+#include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
 #include "measure/Database.h"
 #include "records/DateTime.h"
@@ -162,6 +163,7 @@ int StartUp(const StartOptions &options) {
   if (LoadAllPanels() != 0)
     return -1;
   InstallGuiHooks();
+  PortSetEventHandler(PortEventCallback);
 
   CloseLanguage();
   gPowerInfo.LogoAnimate = 1;
@@ -284,6 +286,16 @@ void TIMER_50MS_CALLBACK() {
     return;
   gInsideTick = true;
   MainTimerTick();
+  gInsideTick = false;
+}
+
+void PortEventCallback(int event) {
+  // Handled as a tick is: never inside a tick (the tick itself gathers what
+  // has arrived), and a popup it raises waits until it has ended.
+  if (gInsideTick)
+    return;
+  gInsideTick = true;
+  CommPortEvent(event);
   gInsideTick = false;
 }
 

@@ -42,6 +42,8 @@ void CheckScreen();
 void ExitMainPanel();
 void MAIN_PANEL_CALLBACK();
 void TIMER_50MS_CALLBACK();
+// The port's events (bytes arrived, connection closed), handled as a tick is.
+void PortEventCallback(int event);
 // The drawing steps of one tick: logo, live charts, delayed preview redraw.
 void TimerTickView(long long tick);
 // Shows (1) or removes (0) the wait popup; calls that do not change it do nothing.

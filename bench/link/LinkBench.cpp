@@ -3,16 +3,19 @@
 // program read), of each family with the reply waits of the table and with
 // reply-driven pacing, both in one run; the counters give both times and
 // their ratio, and for the serial line the bytes on the wire divided by the
-// line rate (10 bits a byte).
+// line rate (10 bits a byte). powersim holds each reply on the
+// pseudo-terminal until the frame and the reply would have crossed a cable at
+// 38400 Bd, so the serial times include the line's own time.
 //
-// The link runs in this process on the system's ports, one 50 ms tick after
-// the other. A tick stands for 50 ms of the program's time; between ticks the
-// event loop runs until the reply is there or the tick's time has passed, so
-// waits the source has already answered are not sat out in real time (the
-// program time is ticks x 50 ms; wall_s is what the run took here). With
-// VEXA_LINK_BENCH_REAL=1 every tick lasts its real 50 ms instead, as in the
-// program: the whole run then takes about half an hour, most of it the
-// table's waits.
+// The link runs in this process on the system's ports. With reply-driven
+// pacing the link answers the port's events between ticks, so that run goes
+// in real time: a tick every 50 ms, the event loop running in between, and
+// its time is what the run took. With the reply waits of the table only the
+// ticks act: between two of them the event loop runs until the awaited reply
+// is there or the tick's time has passed, so waits the source has already
+// answered are not sat out (that time is ticks x 50 ms). With
+// VEXA_LINK_BENCH_REAL=1 that run also goes in real time, as in the program:
+// the whole run then takes about half an hour, most of it the table's waits.
 #include "app/MainTimer.h"
 #include "comm/CommConnect.h"
 #include "comm/CommPortFunc.h"
@@ -26,6 +29,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 
 #include <functional>
@@ -71,6 +75,10 @@ const Family kFamilies[] = {{"FCT", kModelFCT, "5"}, {"FCS", kModelFCS, "3"},
                             {"FPA", kModelFPA, "5"}, {"FPB", kModelFPB, "0500"},
                             {"GS", kModelGS, "12"},  {"FL", kModelFL, "5"}};
 
+// The serial line's rate; powersim gives the pseudo-terminal a cable's time
+// at this rate (a pseudo-terminal alone passes bytes at once).
+constexpr int kBaud = 38400;
+
 bool RealTime() { return qEnvironmentVariableIntValue("VEXA_LINK_BENCH_REAL") == 1; }
 
 int WaitingBytes() {
@@ -79,25 +87,41 @@ int WaitingBytes() {
                                    : PortUartInQLen(info.CommTypeRS232Port);
 }
 
-// One tick after the event loop had its time: a full 50 ms in real time,
-// else until the awaited reply is there.
-void Tick() {
+// One tick after the event loop had its time. In real time the event loop
+// runs for the tick's 50 ms and the tick is not made once done() holds;
+// counted, only until the awaited reply is there.
+void Tick(bool real, const std::function<bool()> &done) {
   QElapsedTimer clock;
   clock.start();
+  if (real) {
+    QTimer wake;
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.setSingleShot(true);
+    while (!done() && clock.elapsed() < kMainTimerPeriodMs) {
+      if (!wake.isActive())
+        wake.start(static_cast<int>(kMainTimerPeriodMs - clock.elapsed()));
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (!done())
+      MainTimerTick();
+    return;
+  }
+  // The tick that reads a reply may wait as long as the whole wait would
+  // have lasted: the reply may take that long to cross the line.
   const CommInfo &c = gCommInfo;
-  const bool awaited = gPowerInfo.Connected == 1 && c.PresentValid == 1 &&
-                       (c.WaitCount == 0 || gPowerInfo.CommReplyPacing == 1);
+  const bool awaited = gPowerInfo.Connected == 1 && c.PresentValid == 1 && c.WaitCount == 0;
+  const int64_t limitMs = (c.Interval + 1) * kMainTimerPeriodMs;
   do {
     QCoreApplication::processEvents();
-    if (!RealTime() && (!awaited || WaitingBytes() >= c.RxExpectLen))
+    if (!awaited || WaitingBytes() >= c.RxExpectLen)
       break;
     QThread::usleep(200);
-  } while (clock.elapsed() < kMainTimerPeriodMs);
+  } while (clock.elapsed() < limitMs);
   MainTimerTick();
 }
 
 struct Outcome {
-  int64_t Ticks = 0;
+  double Seconds = 0; // in real time what it took, else ticks x 50 ms
   int64_t Bytes = 0;
   double WallSeconds = 0;
   bool Done = false;
@@ -120,7 +144,7 @@ Outcome Exchange(const QString &endpoint, bool lan, const Family &family, bool d
     info.CommTypeLAN_Port = endpoint.section(':', 1).toInt();
   } else {
     info.CommType = kCommRS232;
-    info.CommTypeRS232Baudrate = 38400;
+    info.CommTypeRS232Baudrate = kBaud;
     const QByteArray path = endpoint.toLocal8Bit();
     std::copy(path.begin(), path.end(), info.CommTypeRS232Device.begin());
   }
@@ -132,9 +156,10 @@ Outcome Exchange(const QString &endpoint, bool lan, const Family &family, bool d
   QElapsedTimer wall;
   wall.start();
   const int64_t start = gTimerTick;
+  const bool real = pacing == 1 || RealTime();
   auto runUntil = [&](const std::function<bool()> &done) {
     while (!done() && (gPowerInfo.Connected == 1 || gCommLink.Opening == 1))
-      Tick();
+      Tick(real, done);
     return done();
   };
   auto idle = [] { return gCommNewCmd.Count == 0 && gCommInfo.PresentValid == 0; };
@@ -150,9 +175,10 @@ Outcome Exchange(const QString &endpoint, bool lan, const Family &family, bool d
       CommSetNewCmdGroup(kGroupReadCross);
     outcome.Done = runUntil(idle);
   }
-  outcome.Ticks = gTimerTick - start;
-  outcome.Bytes = port.Bytes;
   outcome.WallSeconds = wall.elapsed() / 1000.0;
+  outcome.Seconds =
+      real ? outcome.WallSeconds : (gTimerTick - start) * (kMainTimerPeriodMs / 1000.0);
+  outcome.Bytes = port.Bytes;
   CommConnectDeal(0);
   SetCommPort(nullptr);
   SetHooks(nullptr);
@@ -164,8 +190,8 @@ void BM_Link(benchmark::State &state, Family family, bool lan, bool dump) {
   const QString previous = QDir::currentPath();
   QDir::setCurrent(work.path());
   QProcess sim;
-  sim.start(POWERSIM_EXE,
-            {"--model", family.Name, "--rating", family.Rating, "--serial", "--no-stdin"});
+  sim.start(POWERSIM_EXE, {"--model", family.Name, "--rating", family.Rating, "--serial",
+                           "--line-rate", QString::number(kBaud), "--no-stdin"});
   QString endpoint;
   while (sim.waitForReadyRead(5000) || sim.canReadLine()) {
     const QString line = QString::fromUtf8(sim.readLine()).trimmed();
@@ -179,15 +205,14 @@ void BM_Link(benchmark::State &state, Family family, bool lan, bool dump) {
     const Outcome paced = Exchange(endpoint, lan, family, dump, 1);
     if (!table.Done || !paced.Done)
       state.SkipWithError("the exchange did not finish");
-    const double tick = kMainTimerPeriodMs / 1000.0;
-    state.SetIterationTime(paced.Ticks * tick);
-    state.counters["table_s"] = table.Ticks * tick;
-    state.counters["paced_s"] = paced.Ticks * tick;
-    state.counters["ratio"] = paced.Ticks > 0 ? double(table.Ticks) / paced.Ticks : 0;
+    state.SetIterationTime(paced.Seconds);
+    state.counters["table_s"] = table.Seconds;
+    state.counters["paced_s"] = paced.Seconds;
+    state.counters["ratio"] = paced.Seconds > 0 ? table.Seconds / paced.Seconds : 0;
     state.counters["wall_s"] = table.WallSeconds + paced.WallSeconds;
     state.counters["bytes"] = double(paced.Bytes);
     if (!lan)
-      state.counters["line_s"] = paced.Bytes * 10 / 38400.0;
+      state.counters["line_s"] = paced.Bytes * 10.0 / kBaud;
   }
   sim.kill();
   sim.waitForFinished(2000);

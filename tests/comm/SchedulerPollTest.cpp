@@ -116,6 +116,30 @@ TEST_F(SchedulerPoll, AMissedStatusIsRepeatedTwiceAndTheThirdMissEndsTheLink) {
   EXPECT_EQ(source_.Closes, 2);
 }
 
+TEST_F(SchedulerPoll, PacedArrivalsDriveTheLinkBetweenTicks) {
+  // A List read (101 frames) goes out within one tick when each reply is
+  // taken as it arrives.
+  gPowerInfo.CommReplyPacing = 1;
+  ASSERT_TRUE(Connect(kModelFPA, kCommLAN));
+  const auto &sent = source_.Sent;
+  CommSetNewCmdGroup(kGroupReadList);
+  Ticks(1);
+  const size_t from = sent.size() - 1;
+  for (int i = 0; i < 200 && gCommInfo.PresentValid == 1; ++i)
+    CommPortEvent(kPortBytesArrived);
+  EXPECT_EQ(sent.size() - from, 101u);
+  EXPECT_EQ(sent.back().Tick, sent[from].Tick);
+  EXPECT_EQ(gCommInfo.NoReplyCount, 0);
+}
+
+TEST_F(SchedulerPoll, PacedGpibReadsOnTheTickAfterEachFrame) {
+  gPowerInfo.CommReplyPacing = 1;
+  ASSERT_TRUE(Connect(kModelGS, kCommGPIB));
+  // model query, system, 10 groups, 20 THD halves, A5 11, status
+  ASSERT_EQ(source_.Sent.size(), 34u);
+  EXPECT_EQ(source_.Sent.back().Tick - source_.Sent.front().Tick, 33);
+}
+
 TEST_F(SchedulerPoll, OneGoodReplyBetweenMissesStartsTheCountAgain) {
   ASSERT_TRUE(Connect(kModelFSA, kCommRS232));
   int statusSent = 0;

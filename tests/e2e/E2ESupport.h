@@ -7,9 +7,10 @@
 #include "comm/CommConnect.h"
 #include "comm/CommPortFunc.h"
 #include "comm/CommScheduler.h"
-#include "programs/Arithmetic.h"
 #include "records/Globals.h"
 #include "records/ViewHooks.h"
+
+#include "Powersim.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -24,74 +25,6 @@
 #include <functional>
 #include <map>
 #include <string>
-
-inline QCoreApplication &E2EApp() {
-  if (QCoreApplication *app = QCoreApplication::instance())
-    return *app;
-  static int argc = 1;
-  static char name[] = "test_e2e";
-  static char *argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
-
-// One powersim process: its endpoint lines, and control lines on its
-// standard input.
-class Powersim {
-public:
-  explicit Powersim(const QStringList &args) {
-    E2EApp();
-    process_.start(POWERSIM_EXE, args);
-    if (!process_.waitForStarted(5000))
-      return;
-    for (QString line = ReadLine(); !line.isNull(); line = ReadLine()) {
-      if (line == "ready") {
-        ready_ = true;
-        return;
-      }
-      const int blank = line.indexOf(' ');
-      if (blank > 0)
-        endpoints_[line.left(blank)] = line.mid(blank + 1);
-    }
-  }
-  ~Powersim() {
-    if (process_.state() == QProcess::NotRunning)
-      return;
-    process_.write("quit\n");
-    if (!process_.waitForFinished(3000))
-      process_.kill();
-    process_.waitForFinished(1000);
-  }
-
-  bool Ready() const { return ready_; }
-  // The rest of a start line: "lan" gives "127.0.0.1:40123".
-  QString Endpoint(const QString &name) const {
-    const auto found = endpoints_.find(name);
-    return found == endpoints_.end() ? QString() : found->second;
-  }
-  // The identifier of the "model" line, blanks included.
-  QString Identifier() const { return Endpoint("model").section('"', 1, 1); }
-  // Sends one control line; the answer line.
-  QString Control(const QString &line) {
-    process_.write((line + "\n").toUtf8());
-    return ReadLine();
-  }
-
-private:
-  QString ReadLine(int timeoutMs = 5000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!process_.canReadLine()) {
-      if (deadline.hasExpired() || process_.state() == QProcess::NotRunning)
-        return {};
-      process_.waitForReadyRead(50);
-    }
-    return QString::fromUtf8(process_.readLine()).trimmed();
-  }
-
-  QProcess process_;
-  bool ready_ = false;
-  std::map<QString, QString> endpoints_;
-};
 
 // What the link tells the user, as the GUI's hooks would show it.
 class E2EHooks : public ViewHooks {
@@ -164,16 +97,14 @@ public:
   // One tick of the program. Reply waits that the source has already
   // answered are not sat out in real time: before the tick that reads a
   // reply, the event loop runs until the expected bytes are there, or for
-  // as long as the wait would have lasted. With replies taken as they come,
-  // every tick looks, so every tick gets the 50 ms a real tick has.
+  // as long as the wait would have lasted.
   static void Tick() {
     QCoreApplication::processEvents();
     const CommInfo &c = gCommInfo;
-    const bool paced = gPowerInfo.CommReplyPacing == 1;
-    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && (c.WaitCount == 0 || paced)) {
+    if (gPowerInfo.Connected == 1 && c.PresentValid == 1 && c.WaitCount == 0) {
       QElapsedTimer clock;
       clock.start();
-      const int limitMs = (paced ? 1 : c.Interval + 1) * kMainTimerPeriodMs;
+      const int limitMs = (c.Interval + 1) * kMainTimerPeriodMs;
       while (Waiting() < c.RxExpectLen && clock.elapsed() < limitMs) {
         QThread::usleep(200);
         QCoreApplication::processEvents();
@@ -221,43 +152,6 @@ private:
   QTemporaryDir workDir_;
   QString previousDir_;
 };
-
-// ---- Programs ----
-
-inline bool HasPrograms(int32_t model) {
-  return model == kModelFPA || model == kModelFPB || model == kModelGS;
-}
-
-// Steps 0..2 of a List program, the same on every phase.
-inline void SetListSteps() {
-  gListSet.StartNo = 0;
-  gListSet.StopNo = 2;
-  gListSet.CircleDegree = 3;
-  for (int s = 0; s < 3; ++s)
-    for (ListPhase &p : gListListSet[s].Phase)
-      p = {1000 + 100 * s, PhaseToLine(1000 + 100 * s), 5000 + 500 * s, 0, 0, 150 + s, 0};
-}
-
-inline void ExpectListSteps() {
-  EXPECT_EQ(gListSet.StartNo, 0);
-  EXPECT_EQ(gListSet.StopNo, 2);
-  EXPECT_EQ(gListSet.CircleDegree, 3);
-  for (int s = 0; s < 3; ++s)
-    for (const ListPhase &p : gListListSet[s].Phase) {
-      EXPECT_EQ(p.Vol, 1000 + 100 * s) << "step " << s;
-      EXPECT_EQ(p.Freq, 5000 + 500 * s) << "step " << s;
-      EXPECT_EQ(p.TimeS2P, 150 + s) << "step " << s;
-    }
-}
-
-// The reads the program panels make when they open.
-inline void QueueProgramReads() {
-  CommSetNewCmdSingleGroup(kCmdClassRead, 0x22, 0);
-  CommSetNewCmdGroup(kGroupReadList);
-  CommSetNewCmdGroup(kGroupReadRamp);
-  if (gPowerInfo.ModelType == kModelGS)
-    CommSetNewCmdGroup(kGroupReadCross);
-}
 
 struct ToolRun {
   int ExitCode = -1;

@@ -113,6 +113,17 @@ int ShellTest::Start(bool keepStartUpLink) {
   return result;
 }
 
+void ShellTest::Fresh() {
+  TearDown();
+  Dialogs_ = FakeDialogs{};
+  SetUp();
+}
+
+void ShellTest::Restart() {
+  Fresh();
+  ASSERT_EQ(Start(), 0);
+}
+
 QString ShellTest::UserFile(const QString &name) const {
   return QDir(UserDir->path()).filePath(name);
 }
@@ -138,47 +149,13 @@ bool RunUntil(const std::function<bool()> &condition, int milliseconds) {
 }
 
 void SourceTest::TearDown() {
-  if (Source.state() != QProcess::NotRunning) {
-    Source.write("quit\n");
-    if (!Source.waitForFinished(3000))
-      Source.kill();
-  }
+  Source.reset();
   ShellTest::TearDown();
 }
 
 int SourceTest::StartSource(const QStringList &arguments) {
-  Source.setProcessChannelMode(QProcess::SeparateChannels);
-  Source.start(QStringLiteral(VEXA_BINARY_DIR "/tools/powersim"),
-               QStringList{"--lan", "127.0.0.1:0"} + arguments);
-  if (!Source.waitForStarted(5000))
-    return 0;
-  QDeadlineTimer deadline(10000);
-  while (!deadline.hasExpired()) {
-    if (!Source.canReadLine() && !Source.waitForReadyRead(200))
-      continue;
-    const QString line = QString::fromLocal8Bit(Source.readLine()).trimmed();
-    if (line == "ready")
-      return SourcePort();
-    const qsizetype blank = line.indexOf(' ');
-    if (blank > 0)
-      Endpoints[line.left(blank)] = line.mid(blank + 1);
-  }
-  return 0;
-}
-
-QString SourceTest::Endpoint(const QString &name) const {
-  const auto found = Endpoints.find(name);
-  return found == Endpoints.end() ? QString() : found->second;
-}
-
-int SourceTest::SourcePort() const { return Endpoint("lan").section(':', 1).toInt(); }
-
-QString SourceTest::Control(const QString &line) {
-  Source.write((line + "\n").toUtf8());
-  QDeadlineTimer deadline(5000);
-  while (!Source.canReadLine() && !deadline.hasExpired())
-    Source.waitForReadyRead(100);
-  return QString::fromLocal8Bit(Source.readLine()).trimmed();
+  Source = std::make_unique<Powersim>(arguments);
+  return Source->Ready() ? Source->Endpoint("lan").section(':', 1).toInt() : 0;
 }
 
 void SourceTest::WriteSetDat(int model, bool serial) {
@@ -187,18 +164,19 @@ void SourceTest::WriteSetDat(int model, bool serial) {
   document.SetInt("Value", "LastPowerModel", model);
   document.SetInt("Value", "Language", 1);
   document.SetInt("Value", "SoftwareAddress", 1);
+  document.SetInt("Value", "CommReplyPacing", 1);
   if (serial) {
     document.SetInt("Value", "CommType", kCommRS232);
     document.SetInt("Value", "CommTypeRS232Port", 1);
     document.SetInt("Value", "CommTypeRS232Baudrate", 38400);
-    document.SetString("Value", "CommTypeRS232Device", Endpoint("serial").toLocal8Bit());
+    document.SetString("Value", "CommTypeRS232Device", Source->Endpoint("serial").toLocal8Bit());
   } else {
     document.SetInt("Value", "CommType", kCommLAN);
     document.SetInt("Value", "CommTypeLAN_IP1", 127);
     document.SetInt("Value", "CommTypeLAN_IP2", 0);
     document.SetInt("Value", "CommTypeLAN_IP3", 0);
     document.SetInt("Value", "CommTypeLAN_IP4", 1);
-    document.SetInt("Value", "CommTypeLAN_Port", SourcePort());
+    document.SetInt("Value", "CommTypeLAN_Port", Source->Endpoint("lan").section(':', 1).toInt());
   }
   ASSERT_EQ(document.SaveFile(UserFile("Set.Dat")), 0);
 }
@@ -208,13 +186,14 @@ bool SourceTest::ConnectionShown() {
 }
 
 void PrintTo(const Queued &q, std::ostream *out) {
-  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ")";
+  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ") group " << q.Group;
 }
 
 std::vector<Queued> QueuedCommands() {
   std::vector<Queued> out;
   int index = gCommNewCmd.ReadIndex;
   for (int n = 0; n < gCommNewCmd.Count; ++n, index = (index + 1) % kCommQueueSize)
-    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index]});
+    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index],
+                   gCommNewCmd.Group[index]});
   return out;
 }

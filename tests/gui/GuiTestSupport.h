@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "e2e/Powersim.h"
+#include "records/CommInfo.h"
 #include "ui/Dialogs.h"
 
 // Creates the one application object of the test program (offscreen, with a
@@ -58,6 +60,10 @@ protected:
   // Starts the program in the test's user folder; returns StartUp's result.
   // The link the start-up attempt opened is closed unless asked to keep it.
   int Start(bool keepStartUpLink = false);
+  // Shuts the program down and clears every state for a new user folder;
+  // Restart starts the program there.
+  void Fresh();
+  void Restart();
   QString UserFile(const QString &name) const;
   // Files in the user folder, sorted.
   QStringList UserFiles() const;
@@ -69,13 +75,14 @@ protected:
   QString OriginalDir;
 };
 
-// A command waiting in the request queue.
+// A request waiting in the queue: a single command unless a group is named.
 struct Queued {
   int Cmd1, Cmd2, Param;
+  int Group = kGroupSingle;
   bool operator==(const Queued &) const = default;
 };
 void PrintTo(const Queued &q, std::ostream *out);
-// The single commands waiting in the request queue, oldest first.
+// The requests waiting in the queue, oldest first.
 std::vector<Queued> QueuedCommands();
 
 // Runs the event loop (and with it the program's 50 ms timer) until condition
@@ -87,21 +94,16 @@ class SourceTest : public ShellTest {
 protected:
   void TearDown() override;
 
-  // Starts powersim with a TCP endpoint and the given arguments and waits
-  // for its "ready" line; 0 when it did not start.
+  // Starts powersim with the given arguments; its TCP port, 0 when it did
+  // not start.
   int StartSource(const QStringList &arguments);
-  // The rest of a start line of powersim: "lan" gives "127.0.0.1:40123".
-  QString Endpoint(const QString &name) const;
-  // The TCP port of the "lan" line.
-  int SourcePort() const;
-  // One control line on powersim's standard input; its answer line.
-  QString Control(const QString &line);
+  QString Control(const QString &line) { return Source->Control(line); }
   // "Set.Dat" naming the model, English and the link to the source: its
-  // pseudo-terminal at 38400 Bd when serial, else its TCP endpoint.
+  // pseudo-terminal at 38400 Bd when serial, else its TCP endpoint; replies
+  // are taken as they come (the table waits are run by the link tests).
   void WriteSetDat(int model, bool serial = false);
   // The connection is shown on the panels.
   static bool ConnectionShown();
 
-  QProcess Source;
-  std::map<QString, QString> Endpoints;
+  std::unique_ptr<Powersim> Source;
 };

@@ -1,25 +1,26 @@
-// A day at the main panel against the simulated source over its serial line:
-// a voltage typed key by key across status replies goes out as a group write
-// when committed, with the typed value; the output
-// switch starts the source, a voltage typed while it runs goes out as an
-// on-line change, the measurements reach the readouts and the charts, an
-// alarm of the source shows its text and the clear-alarm key clears it. The
-// Step and THD panels against the same source: what they read, write and
-// draw.
+// The program against the simulated source over TCP and its serial line: the
+// connect identifies the model and the panels follow, Connect and Disconnect,
+// a voltage typed key by key across status replies, the output, measurements
+// and an alarm, a Step program run, THD edits across a connect, and the link
+// lost when the source stops answering or never answers.
 #include <QFile>
+#include <QFileInfo>
+#include <QHostAddress>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <cmath>
 
 #include "GuiTestSupport.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
+#include "app/gui/Popups.h"
 #include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
 #include "comm/CommConnect.h"
 #include "measure/gui/MeasureArea.h"
 #include "programs/gui/StepPanel.h"
-#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "ui/Panel.h"
 
@@ -137,7 +138,7 @@ TEST_F(MainPanelEndToEndTest, VoltageOutputMeasurementsAndAlarm) {
   EXPECT_TRUE(Dialogs_.Messages.empty());
 }
 
-TEST_F(MainPanelEndToEndTest, StepAndTHDPanels) {
+TEST_F(MainPanelEndToEndTest, StepPanelRunsTheProgramAtTheSource) {
   ASSERT_GT(StartSource({"--model", "FPA", "--log", LogPath()}), 0);
   WriteSetDat(kModelFPA);
   ASSERT_EQ(Start(true), 0);
@@ -168,30 +169,6 @@ TEST_F(MainPanelEndToEndTest, StepAndTHDPanels) {
   gStepPanel->action(gStepPanel->exitItem())->trigger();
   ASSERT_TRUE(WaitReceived("select normal group", 1));
   EXPECT_EQ(gCurrentPage, kPageMain);
-
-  // THD: two edited groups are downloaded, exactly those, and the button dims.
-  ASSERT_TRUE(LinkIdle());
-  MAIN_MENU_ITEM_CALLBACK(MENU_THD_THD);
-  QTableWidget *table = gTHDPanel->Table[kTHDTableEnglish];
-  for (int group : {2, 5}) {
-    gTHDPanel->RingGroup->setRingValue(group);
-    table->item(2, THDPanel::TableColumn(0))->setText("4.0");
-  }
-  EXPECT_TRUE(gTHDPanel->BtDownload->isEnabled());
-  gTHDPanel->BtDownload->click();
-  ASSERT_TRUE(RunUntil([] { return !gTHDPanel->BtDownload->isEnabled(); }, 15000));
-  EXPECT_EQ(THDWrites(), 2);
-
-  // Leaving with a pending edit, answered No: the groups are read back.
-  table->item(3, THDPanel::TableColumn(0))->setText("1.0");
-  const int reads = Received("read THD group") + Received("read THD group first half");
-  Dialogs_.ConfirmAnswers = {0};
-  gTHDPanel->action(gTHDPanel->exitItem())->trigger();
-  ASSERT_TRUE(LinkIdle());
-  EXPECT_GT(Received("read THD group") + Received("read THD group first half"), reads);
-  EXPECT_EQ(gTHDSet[5].Percent[3], 0);
-  EXPECT_EQ(gTHDSet[5].Percent[2], 40); // downloaded before
-  EXPECT_EQ(THDWrites(), 2);
 }
 
 // THD edits made offline survive the connect: the user is asked once, naming
@@ -212,6 +189,78 @@ TEST_F(MainPanelEndToEndTest, THDEditsSurviveAConnection) {
             "THD groups 3 were changed on the PC and not yet downloaded.\nDownload them to the "
             "source now? (No: discard the changes and read the groups from the source.)");
   EXPECT_EQ(gTHDSet[2].Percent[4], 55);
+}
+
+// The start-up attempt connects by itself with the wait popup up; the source
+// names itself and the panels become those of a GS; Disconnect says nothing,
+// three missed replies end the link with a message, Connect comes back.
+TEST_F(MainPanelEndToEndTest, ConnectsIdentifiesReconfiguresAndLosesTheLink) {
+  ASSERT_GT(StartSource({"--model", "GS", "--rating", "5"}), 0);
+  WriteSetDat(kModelFSA);
+  ASSERT_EQ(Start(true), 0);
+  EXPECT_EQ(gPowerInfo.ModelType, kModelFSA);
+  EXPECT_TRUE(RunUntil([] { return gWaitPanel != nullptr; }, 5000));
+  ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
+  EXPECT_EQ(gPowerInfo.ModelType, kModelGS);
+  EXPECT_TRUE(gMainMenu->isChecked(MENU_MODEL_GS));
+  EXPECT_TRUE(gMainMenu->isDimmed(MENU_MODEL));
+  EXPECT_TRUE(gMainPanel->Output->DCBox->isVisibleTo(gMainPanel));
+  const QString model = QString::fromLatin1(gPowerInfo.PowerModelStr.data());
+  EXPECT_EQ(model.size(), 11);
+  for (ConnectionBar *bar : AllConnectionBars()) {
+    EXPECT_EQ(bar->ModelName->text(), model);
+    EXPECT_TRUE(bar->LinkLamp->isOn());
+    EXPECT_FALSE(bar->BtConnect->isVisibleTo(bar));
+  }
+  EXPECT_DOUBLE_EQ(gMainPanel->NumOCP->maximum(), 7.5); // rating 5 on a GS
+  // The FSA settings that were selected are kept for the next FSA.
+  EXPECT_TRUE(QFileInfo::exists(UserFile("AutoSaveFSA.FPNorAll")));
+  EXPECT_EQ(gWaitPanel, nullptr);
+
+  gMainPanel->Connection->BtDisconnect->click();
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_TRUE(gMainPanel->Connection->BtConnect->isVisibleTo(gMainPanel));
+  gMainPanel->Connection->BtConnect->click();
+  ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
+  EXPECT_TRUE(Dialogs_.Messages.empty());
+
+  EXPECT_EQ(Control("silent 100000"), "ok silent 100000");
+  ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 0; }, 30000));
+  ASSERT_TRUE(RunUntil([this] { return !Dialogs_.Messages.empty(); }, 2000));
+  EXPECT_EQ(Dialogs_.Messages[0].Title, "Error");
+  for (ConnectionBar *bar : AllConnectionBars()) {
+    EXPECT_TRUE(bar->BtConnect->isVisibleTo(bar));
+    EXPECT_FALSE(bar->LinkLamp->isOn());
+  }
+  EXPECT_FALSE(gMainMenu->isDimmed(MENU_MODEL));
+  EXPECT_EQ(gWaitPanel, nullptr);
+}
+
+// A connect to an address where nothing answers leaves the window working:
+// the click returns at once showing the address, the message comes later.
+TEST_F(MainPanelEndToEndTest, AConnectToAnAddressThatDoesNotAnswerNeverStallsTheWindow) {
+  // A server that accepts nothing and whose one-place backlog is taken.
+  QTcpServer silent;
+  silent.setListenBacklogSize(0);
+  ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+  silent.pauseAccepting();
+  QTcpSocket filler;
+  filler.connectToHost(QHostAddress::LocalHost, silent.serverPort());
+  ASSERT_TRUE(filler.waitForConnected(2000));
+  ASSERT_EQ(Start(), 0);
+  gPowerInfo.CommType = kCommLAN;
+  gPowerInfo.CommTypeLAN_IP1 = 127;
+  gPowerInfo.CommTypeLAN_IP2 = gPowerInfo.CommTypeLAN_IP3 = 0;
+  gPowerInfo.CommTypeLAN_IP4 = 1;
+  gPowerInfo.CommTypeLAN_Port = silent.serverPort();
+  gMainPanel->Connection->BtConnect->click();
+  EXPECT_TRUE(Dialogs_.Messages.empty());
+  EXPECT_TRUE(gMainPanel->Connection->LinkStatus->text().contains(
+      QString("127.0.0.1:%1").arg(silent.serverPort())));
+  EXPECT_TRUE(gMainPanel->Connection->BtDisconnect->isVisibleTo(gMainPanel));
+  ASSERT_TRUE(RunUntil([this] { return !Dialogs_.Messages.empty(); }, 10000));
+  EXPECT_EQ(gPowerInfo.Connected, 0);
+  EXPECT_FALSE(gMainPanel->Connection->LinkStatus->isVisibleTo(gMainPanel));
 }
 
 } // namespace

@@ -38,6 +38,9 @@ QString SimUsage() {
                  "  --no-lan            no TCP endpoint\n"
                  "  --serial            a pseudo-terminal; prints \"serial /dev/pts/N\"\n"
                  "  --serial-link PATH  also keep PATH a symbolic link to the pseudo-terminal\n"
+                 "  --line-rate BAUD    every reply on the pseudo-terminal goes out when the\n"
+                 "                      frame and the reply would have crossed a cable at\n"
+                 "                      BAUD (10 bits a byte)\n"
                  "  --gpib              endpoint of the stand-in GPIB library on a free port\n"
                  "  --gpib-lan HOST:PORT  the same on a given address; prints \"gpib HOST:PORT\"\n"
                  "                      (give it to the library as VEXA_GPIB_SIM=HOST:PORT)\n"
@@ -133,6 +136,10 @@ bool ParseSimOptions(const QStringList &args, SimOptions &o, QString *error) {
       o.Serial = true;
       o.SerialLink = value;
       ++i;
+    } else if (a == "--line-rate") {
+      if (!takeInt(300, 1000000, n))
+        return fail("--line-rate takes a baud rate, 300 or more");
+      o.LineRate = static_cast<int>(n);
     } else if (a == "--no-stdin") {
       o.Stdin = false;
     } else if (a == "--load-ohms") {

@@ -21,6 +21,7 @@ struct SimOptions {
   SimEndpoint Gpib;      // the endpoint of the stand-in GPIB library
   SimEndpoint Control;   // line-oriented control over TCP
   bool Serial = false;   // a pseudo-terminal
+  int LineRate = 0;      // Bd: the pseudo-terminal takes a cable's time (0: no time)
   QString SerialLink;    // a symbolic link kept pointing at the pseudo-terminal
   bool Stdin = true;     // control lines on standard input
   QString LogFile;

@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -173,12 +174,18 @@ void SimServer::Handle(Connection &c, const FrameAssembler::Piece &piece) {
   const PowerDevice::Response r = device_.HandleFrame(piece.Bytes.data(), piece.Bytes.size());
   log_.Write(FrameLog::Direction::In, c.Name, now, piece.Bytes.data(), piece.Bytes.size(), r.Name,
              "");
+  // A cable's time: the frame came in and the reply goes out at the line rate.
+  const int lineMs = c.PtyFd >= 0 && options_.LineRate > 0
+                         ? static_cast<int>(std::lround((piece.Bytes.size() + r.Reply.size()) * 10 *
+                                                        1000.0 / options_.LineRate))
+                         : 0;
+  const int holdMs = r.DelayMs + lineMs;
   if (r.Reply.empty()) {
     log_.Write(FrameLog::Direction::None, c.Name, now, nullptr, 0, r.Name, r.Note);
-  } else if (r.DelayMs > 0) {
-    SendLater(c.Id, r.Reply, r.DelayMs, r.Name, r.Note);
+  } else if (holdMs > 0) {
+    SendLater(c.Id, r.Reply, holdMs, r.Name, r.Note);
     log_.Write(FrameLog::Direction::None, c.Name, now, nullptr, 0, r.Name,
-               "reply held " + std::to_string(r.DelayMs) + " ms");
+               "reply held " + std::to_string(holdMs) + " ms");
   } else {
     log_.Write(FrameLog::Direction::Out, c.Name, now, r.Reply.data(), r.Reply.size(), r.Name,
                r.Note);
