@@ -2,7 +2,6 @@
 // loaded from a file goes out as one header and 100 steps, reads back the
 // same over a new connection, and runs with its progress over the preview,
 // which starts again with each cycle.
-#include <QFile>
 #include <tuple>
 
 #include "GuiTestSupport.h"
@@ -21,16 +20,7 @@ namespace {
 class ListEndToEndTest : public SourceTest {
 protected:
   QString LogPath() const { return UserFile("powersim.log"); }
-  // Frames of a command the source has received, by the name its log gives.
-  int Received(const QString &command) const {
-    QFile log(LogPath());
-    if (!log.open(QIODevice::ReadOnly))
-      return 0;
-    int count = 0;
-    for (const QByteArray &line : log.readAll().split('\n'))
-      count += line.contains(" in ") && line.endsWith("  " + command.toLatin1());
-    return count;
-  }
+  int Received(const QString &command) const { return ::Received(LogPath(), command); }
   static bool LinkIdle() {
     return RunUntil(
         [] {
@@ -48,7 +38,6 @@ TEST_F(ListEndToEndTest, WholeProgramWrittenReadBackAndRun) {
   ASSERT_GT(StartSource({"--model", "FPA", "--log", LogPath()}), 0);
   WriteSetDat(kModelFPA);
   ASSERT_EQ(Start(true), 0);
-  gPowerInfo.CommReplyPacing = 1; // a reply is taken once it is whole
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
   MAIN_MENU_ITEM_CALLBACK(MENU_PROGRAM_LIST);
   ASSERT_TRUE(LinkIdle());

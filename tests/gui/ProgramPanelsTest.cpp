@@ -352,20 +352,20 @@ TEST_F(ProgramPanelsTest, AModeChangeWritesTheHeaderOrTheWholeProgram) {
   gPowerInfo.Connected = 1;
   const struct {
     int Page, From, To;
-    int Group;  // whole program, or 0: the single header write
-    int Header; // its command
+    int Group;  // the whole program, or the single header write
+    int Header; // the first command
   } cases[] = {{kPageList, 0, 1, kGroupWriteList, 35},
-               {kPageList, 1, 0, 0, 35},
+               {kPageList, 1, 0, kGroupSingle, 35},
                {kPageRamp, 0, 16, kGroupWriteRamp, 37},
-               {kPageRamp, 16, 0, 0, 37}};
+               {kPageRamp, 16, 0, kGroupSingle, 37}};
   for (const auto &c : cases) {
     const Twin t = TwinOf(c.Page);
     t.Header.OutMode = c.From;
     RunListCallback(c.Page, DataFPFromListVarToPanel);
     CommClearNewCmdAll();
     t.Panel->RingOutMode[kStepRingFPA]->setRingValue(c.To);
-    ASSERT_EQ(QueuedCommands(), (std::vector<Queued>{{90, c.Header, 0}})) << c.From << c.To;
-    EXPECT_EQ(gCommNewCmd.Group[gCommNewCmd.ReadIndex], c.Group ? c.Group : kGroupSingle);
+    EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, c.Header, 0, c.Group}}))
+        << c.From << c.To;
   }
 }
 

@@ -10,13 +10,12 @@ class OtherSourceTest : public SourceTest, public ::testing::WithParamInterface<
 TEST_P(OtherSourceTest, YesConnectsToItAndNoStopsReconnecting) {
   const int yes = GetParam();
   ASSERT_GT(StartSource({"--model", "GS"}), 0);
-  const QString lan = Endpoint("lan");
+  const QString lan = Source->Endpoint("lan");
   WriteSetDat(kModelGS);
   ASSERT_EQ(Start(true), 0);
   gPowerInfo.CommAutoReconnect = gPowerInfo.CommReplyPacing = 1;
   ASSERT_TRUE(RunUntil([] { return gPowerInfo.Connected == 1 && ConnectionShown(); }, 60000));
-  Source.kill();
-  Source.waitForFinished();
+  Source.reset();
   ASSERT_GT(StartSource({"--model", "FPA", "--lan", lan}), 0);
   Dialogs_.ConfirmAnswers = {yes};
   ASSERT_TRUE(RunUntil([this] { return !Dialogs_.Messages.empty(); }, 30000));
