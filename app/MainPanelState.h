@@ -103,14 +103,6 @@ struct WavePageView {
   std::array<RingView, 3> Wave{}; // 0 sine, 1..10 the stored waveforms
 };
 
-struct AnglePageView {
-  bool Visible = false; // mode 16 only
-  NumView AngleUV;      // degrees
-  NumView AngleUW;
-  NumView AngleVW; // derived, display only
-  KeyView Standard;
-};
-
 struct SystemPageView {
   RingView UDisMode; // 0 phase, 1 line
   RingView KeySound;

@@ -10,11 +10,31 @@ namespace {
 
 constexpr double kStepVoltMax = 300.0;
 
-// While connected and a Step program runs (a stopped status redraws the
-// plain preview even before the output is marked stopped).
-bool StepProgressShown() {
+// While connected and a program of the run state runs (a stopped status
+// redraws the plain preview even before the output is marked stopped).
+bool ProgressShown(int runState) {
   return gPowerInfo.Connected == 1 && gPowerInfo.OutputRunning == 1 &&
-         gPowerState.RunState == kRunStep;
+         gPowerState.RunState == runState;
+}
+
+// The end of every whole-program refresh: a progress count n (-1: the
+// source reports a step the program does not have, so the drawing stays as
+// it is) that fell forces a full redraw, as when a new cycle starts.
+void ShowProgramProgress(ProgramGraphView &graph, int n, int redraw, int mode) {
+  if (n < 0)
+    n = int(graph.LastProgress);
+  if (n < graph.LastProgress || graph.WindowShown)
+    redraw = 1;
+  if (redraw != 0) {
+    graph.WindowShown = false;
+    graph.Shown = PhasesOfDisMode(mode);
+    graph.YMin = 0;
+    graph.YMax = kStepVoltMax;
+    ++graph.Revision;
+  }
+  graph.Progress = n;
+  ++graph.ProgressRevision;
+  graph.LastProgress = n;
 }
 
 struct RunPoint {
@@ -88,22 +108,137 @@ int StepProgress() {
   return int(std::clamp<int64_t>(n, 1, kStepGraphPoints - 1));
 }
 
-// The progress count n (-1: a step beyond the program, the drawing stays as
-// it is); a count that fell, as at a new cycle, redraws the whole graph.
-void ShowProgramProgress(ProgramGraphView &graph, int n, int redraw, int mode) {
-  if (n < 0)
-    n = int(graph.LastProgress);
-  if (n < graph.LastProgress)
-    redraw = 1;
-  if (redraw != 0) {
-    graph.Shown = PhasesOfDisMode(mode);
-    graph.YMin = 0;
-    graph.YMax = kStepVoltMax;
-    ++graph.Revision;
+// ---- List and Ramp ----
+
+template <typename Phase> int64_t PhaseDuration(const Phase &p) {
+  return std::max<int64_t>(StepTimeHundredths(p.TimeH, p.TimeM, p.TimeS2P), 0);
+}
+
+// Volts t hundredths into a step phase lasting d.
+double VoltsAt(const ListPhase &p, int64_t, int64_t) { return p.Vol / 10.0; }
+double VoltsAt(const RampPhase &p, int64_t t, int64_t d) {
+  const int64_t v = d > 0 ? p.VolStart + t * (int64_t(p.VolStop) - p.VolStart) / d : p.VolStop;
+  return double(v) / 10.0;
+}
+
+// Per phase the start of every step, [s] for s = 0..100; steps outside
+// start..stop take no time.
+using StepStarts = std::array<std::array<int64_t, kProgramStepCount + 1>, 3>;
+
+template <typename Steps> StepStarts StartsOf(const ListSet &h, const Steps &steps) {
+  StepStarts c{};
+  for (int phase = 0; phase < 3; ++phase)
+    for (int s = 0; s < kProgramStepCount; ++s) {
+      const bool used = s >= h.StartNo && s <= h.StopNo;
+      c[phase][s + 1] = c[phase][s] + (used ? PhaseDuration(steps[s].Phase[phase]) : 0);
+    }
+  return c;
+}
+
+int64_t TotalOf(const StepStarts &c) { return std::max({c[0].back(), c[1].back(), c[2].back()}); }
+
+template <typename Steps>
+void RecomputeSequence(ProgramGraphView &graph, const ListSet &h, const Steps &steps) {
+  const StepStarts c = StartsOf(h, steps);
+  const int64_t total = TotalOf(c);
+  graph.NoLength = total <= 0;
+  const bool copies = h.OutMode == 0 || h.OutMode == 5;
+  for (int phase = 0; phase < 3; ++phase) {
+    std::vector<double> &out = graph.Points[phase];
+    if (phase > 0 && copies) {
+      out = graph.Points[0];
+      continue;
+    }
+    out.assign(kListGraphPoints, 0.0);
+    if (total <= 0)
+      continue;
+    int s = 0;
+    double last = 0;
+    for (int i = 0; i < kListGraphPoints; ++i) {
+      const int64_t t = total * i / kListGraphPoints;
+      while (s < kProgramStepCount && c[phase][s + 1] <= t)
+        ++s;
+      // Past its own end a phase holds its last value.
+      if (s < kProgramStepCount)
+        last = VoltsAt(steps[s].Phase[phase], t - c[phase][s], c[phase][s + 1] - c[phase][s]);
+      out[i] = last;
+    }
   }
-  graph.Progress = n;
-  ++graph.ProgressRevision;
-  graph.LastProgress = n;
+}
+
+// 1000 x the elapsed time over the program's length (the furthest phase in
+// separate mode); -1 for a step outside the program.
+template <typename Steps> int SequenceProgress(const ListSet &h, const Steps &steps) {
+  const StepStarts c = StartsOf(h, steps);
+  const int64_t total = TotalOf(c);
+  if (total <= 0)
+    return 0;
+  int64_t elapsed = 0;
+  for (int phase = 0; phase < (h.OutMode == 1 ? 3 : 1); ++phase) {
+    const RunPoint run = RunOfPhase(phase);
+    if (run.Step < 0 || run.Step >= kProgramStepCount || run.Step < h.StartNo ||
+        run.Step > h.StopNo)
+      return -1;
+    elapsed = std::max(elapsed, c[phase][run.Step] + std::max(run.TimeInStep, 0));
+  }
+  return int(std::min<int64_t>(kListGraphPoints * elapsed / total, kListGraphPoints - 1));
+}
+
+void AddWindowStep(FiveStepWindow &w, const ListPhase &p, double x1, double x2, bool current) {
+  const double v = p.Vol / 10.0;
+  if (!current) {
+    w.Lines.push_back({x1, v, x2, v});
+    return;
+  }
+  w.BandShown = true;
+  w.BandX1 = x1;
+  w.BandX2 = x2;
+  w.BandY1 = v - 3;
+  w.BandY2 = v + 3;
+}
+
+void AddWindowStep(FiveStepWindow &w, const RampPhase &p, double x1, double x2, bool current) {
+  const double from = p.VolStart / 10.0, to = p.VolStop / 10.0;
+  const int spread = current ? 3 : 0;
+  for (int offset = -spread; offset <= spread; ++offset)
+    w.Lines.push_back({x1, from + offset, x2, to + offset});
+}
+
+template <typename Steps>
+void FiveStepWindowOf(FiveStepWindow &w, int current, int phase, const Steps &steps) {
+  w = FiveStepWindow{};
+  constexpr double slot = kFiveStepWidth / kFiveStepSlots;
+  for (int k = 0; k < kFiveStepSlots; ++k) {
+    const int s = current - 2 + k;
+    const double x1 = slot * k, x2 = x1 + slot;
+    if (s < 0 || s >= kProgramStepCount) {
+      w.Lines.push_back({x1, 0, x2, 0});
+      continue;
+    }
+    const auto &p = steps[s].Phase[phase];
+    w.Step[k] = s;
+    w.Seconds[k] = p.TimeH * 3600.0 + p.TimeM * 60.0 + p.TimeS2P / 100.0;
+    AddWindowStep(w, p, x1, x2, k == 2);
+  }
+}
+
+template <typename Steps>
+void RefreshSequence(ProgramGraphView &graph, int recompute, int redraw, int mode, const ListSet &h,
+                     const Steps &steps, int runState) {
+  if (mode >= 5 && mode <= 7) {
+    FiveStepWindowOf(graph.Window, h.CurrentNo, mode - 5, steps);
+    graph.WindowShown = true;
+    graph.Shown = {};
+    graph.Progress = 0;
+    graph.LastProgress = 0;
+    ++graph.Revision;
+    ++graph.ProgressRevision;
+    return;
+  }
+  if (recompute != 0 || graph.Points[0].size() != kListGraphPoints)
+    RecomputeSequence(graph, h, steps);
+  ShowProgramProgress(graph, ProgressShown(runState) ? SequenceProgress(h, steps) : 0, redraw,
+                      mode);
 }
 
 } // namespace
@@ -135,7 +270,15 @@ int64_t StepTimeHundredths(int32_t hours, int32_t minutes, int32_t hundredths) {
 void RefreshStepSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
   if (recompute != 0 || graph.Points[0].size() != kStepGraphPoints)
     RecomputeStep(graph);
-  ShowProgramProgress(graph, StepProgressShown() ? StepProgress() : 0, redraw, mode);
+  ShowProgramProgress(graph, ProgressShown(kRunStep) ? StepProgress() : 0, redraw, mode);
+}
+
+void RefreshListSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
+  RefreshSequence(graph, recompute, redraw, mode, gListSet, gListListSet, kRunList);
+}
+
+void RefreshRampSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
+  RefreshSequence(graph, recompute, redraw, mode, gRampSet, gRampRampSet, kRunRamp);
 }
 
 namespace {
@@ -155,6 +298,7 @@ std::array<int64_t, kCrossEntryCount + 1> CrossEntryStarts() {
 void RecomputeCross(ProgramGraphView &graph) {
   const auto starts = CrossEntryStarts();
   const int64_t total = starts[kCrossEntryCount];
+  graph.NoLength = total < 1;
   for (std::vector<double> &out : graph.Points)
     out.assign(kCrossGraphPoints, 0.0);
   if (total < 1)
@@ -170,11 +314,6 @@ void RecomputeCross(ProgramGraphView &graph) {
       graph.Points[phase][i] = (dips ? CrossVoltageAt(c, t - starts[e]) : c.RatingVol) / 10.0;
     }
   }
-}
-
-bool CrossProgressShown() {
-  return gPowerInfo.Connected == 1 && gPowerInfo.OutputRunning == 1 &&
-         gPowerState.RunState == kRunCross;
 }
 
 // The progress count of the running Cross program, or -1 when the source
@@ -193,7 +332,7 @@ int CrossProgress() {
 void RefreshCrossSetGraph(ProgramGraphView &graph, int recompute, int redraw, int mode) {
   if (recompute != 0 || graph.Points[0].size() != kCrossGraphPoints)
     RecomputeCross(graph);
-  ShowProgramProgress(graph, CrossProgressShown() ? CrossProgress() : 0, redraw, mode);
+  ShowProgramProgress(graph, ProgressShown(kRunCross) ? CrossProgress() : 0, redraw, mode);
 }
 
 void DrawTHDPanelGraph(ProgramGraphView &graph, int group) {

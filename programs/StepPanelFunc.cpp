@@ -17,22 +17,7 @@ constexpr int kDelayTicks = 20; // the preview is redrawn 1 s after the last cha
 bool Running() { return gPowerInfo.OutputRunning != 0; }
 bool IsGS() { return gPowerInfo.ModelType == kModelGS; }
 
-// The mode ring of the connected model, or -1 for a model without Step.
-int ModeRingOfModel() {
-  switch (gPowerInfo.ModelType) {
-  case kModelFPA:
-    return kStepRingFPA;
-  case kModelFPB:
-    return kStepRingFPB;
-  case kModelGS:
-    return kStepRingGS;
-  default:
-    return -1;
-  }
-}
-
-// Voltages are entered as line voltages: balanced mode with line display.
-bool LineEntry(const StepSet &s) { return s.OutMode == 0 && gSystemSet.UDisMode == 1; }
+bool LineEntry(const StepSet &s) { return ProgramLineEntry(s.OutMode); }
 
 void QueueStepWrite() {
   if (gPowerInfo.Connected == 1)
@@ -84,8 +69,6 @@ void ModeCopies(StepSet &s) {
   }
 }
 
-void DeriveAngleVW(StepSet &s) { s.AngleVW = ((s.AngleUW - s.AngleUV) % 3600 + 3600) % 3600; }
-
 // After the record changed: show it and write it to the source.
 void Accept(StepPanelState &panel) {
   DataFPFromStepVarToPanel(panel);
@@ -99,6 +82,58 @@ int StepPanelToStored(double value, int scale) {
   if (!(v > INT_MIN && v < INT_MAX)) // also NaN
     return v > 0 ? INT_MAX : INT_MIN;
   return static_cast<int>(v);
+}
+
+int ProgramModeRing() {
+  switch (gPowerInfo.ModelType) {
+  case kModelFPA:
+    return kStepRingFPA;
+  case kModelFPB:
+    return kStepRingFPB;
+  case kModelGS:
+    return kStepRingGS;
+  default:
+    return -1;
+  }
+}
+
+bool ProgramLineEntry(int outMode) { return outMode == 0 && gSystemSet.UDisMode == 1; }
+
+int32_t ProgramStepHundredths(double seconds, int32_t hours, int32_t minutes) {
+  // The source counts steps in even hundredths, 0.02 s at least.
+  int32_t hundredths = StepPanelToStored(seconds, 100);
+  hundredths -= hundredths % 2;
+  return hundredths == 0 && hours == 0 && minutes == 0 ? 2 : hundredths;
+}
+
+void TellOutputTerminalChange(int oldMode, int newMode) {
+  if (newMode != oldMode && (oldMode == 5 || newMode == 5))
+    MessagePopupInLanguage("Tip", "Single/Phase3 outmode switch,please change output line!", "提示",
+                           "单相输出/三相输出工作模式切换,请注意更换电源输出端子排!");
+}
+
+void ProgramAnglesFromPanel(int outMode, const AnglePageView &page, int32_t &angleUV,
+                            int32_t &angleUW, int32_t &angleVW) {
+  if (outMode == 16) {
+    angleUV = StepPanelToStored(page.AngleUV.Value, 10);
+    angleUW = StepPanelToStored(page.AngleUW.Value, 10);
+  } else if (outMode == 0) {
+    angleUV = 1200;
+    angleUW = 2400;
+  } else {
+    angleUV = angleUW = 0;
+  }
+  angleVW = AngleABAC2AngleBC(angleUV, angleUW);
+}
+
+void ProgramAnglesToPanel(int outMode, int32_t angleUV, int32_t angleUW, AnglePageView &page) {
+  page.Visible = outMode == 16;
+  if (page.Visible) {
+    page.AngleUV.Value = angleUV / 10.0;
+    page.AngleUW.Value = angleUW / 10.0;
+    page.AngleVW.Value = (angleUW - angleUV + (angleUW < angleUV ? 3600 : 0)) / 10.0;
+  }
+  page.AngleUV.Dimmed = page.AngleUW.Dimmed = page.Standard.Dimmed = gPowerInfo.OutputRunning != 0;
 }
 
 void StepPanelInit(StepPanelState &panel) {
@@ -117,10 +152,10 @@ void StepPanelInit(StepPanelState &panel) {
   }
   Limit(panel.VolLineStart, 0, 519.7);
   Limit(panel.VolLineStep, -519.8, 519.7);
-  Limit(panel.AngleUV, 0, 359.9);
-  Limit(panel.AngleUW, 0, 359.9);
-  panel.AnglePageVisible = false;
-  const int ring = ModeRingOfModel();
+  Limit(panel.Angle.AngleUV, 0, 359.9);
+  Limit(panel.Angle.AngleUW, 0, 359.9);
+  panel.Angle.Visible = false;
+  const int ring = ProgramModeRing();
   for (int r = 0; r < kStepRingCount; ++r)
     panel.OutMode[r].Visible = r == ring;
   gRefreshProWaveDelay = 0;
@@ -135,13 +170,7 @@ void DataFPFromStepVarToPanel(StepPanelState &panel) {
   }
   panel.LastOutMode = s.OutMode;
 
-  panel.AnglePageVisible = s.OutMode == 16;
-  if (panel.AnglePageVisible) {
-    panel.AngleUV.Value = s.AngleUV / 10.0;
-    panel.AngleUW.Value = s.AngleUW / 10.0;
-    panel.AngleVW.Value = (s.AngleUW - s.AngleUV + (s.AngleUW < s.AngleUV ? 3600 : 0)) / 10.0;
-  }
-  panel.AngleUV.Dimmed = panel.AngleUW.Dimmed = panel.AngleStandard.Dimmed = running;
+  ProgramAnglesToPanel(s.OutMode, s.AngleUV, s.AngleUW, panel.Angle);
 
   const bool ownPhases = s.OutMode == 1 || s.OutMode == 16;
   for (int phase = 0; phase < 3; ++phase) {
@@ -215,13 +244,8 @@ void DataFPFromPanelToStepVar(StepPanelState &panel) {
     Field(s, phase, &StepPhase::StepCnt) = int(c.StepCnt.Value);
     Field(s, phase, &StepPhase::TimeH) = int(c.TimeH.Value);
     Field(s, phase, &StepPhase::TimeM) = int(c.TimeM.Value);
-    // The source counts steps in even hundredths, 0.02 s at least.
-    int32_t &hundredths = Field(s, phase, &StepPhase::TimeS2P);
-    hundredths = StepPanelToStored(c.TimeS.Value, 100);
-    hundredths -= hundredths % 2;
-    if (hundredths == 0 && Field(s, phase, &StepPhase::TimeH) == 0 &&
-        Field(s, phase, &StepPhase::TimeM) == 0)
-      hundredths = 2;
+    Field(s, phase, &StepPhase::TimeS2P) = ProgramStepHundredths(
+        c.TimeS.Value, Field(s, phase, &StepPhase::TimeH), Field(s, phase, &StepPhase::TimeM));
   }
   WaveformRule(s);
   ModeCopies(s);
@@ -230,25 +254,14 @@ void DataFPFromPanelToStepVar(StepPanelState &panel) {
 void DataFPFromPanelToStepOverVar(StepPanelState &panel) {
   StepSet &s = gStepSet;
   const int old = s.OutMode;
-  const int ring = ModeRingOfModel();
+  const int ring = ProgramModeRing();
   s.OutMode = ring >= 0 ? panel.OutMode[ring].Value : 0;
-  if (s.OutMode != old && (old == 5 || s.OutMode == 5))
-    MessagePopupInLanguage("Tip", "Single/Phase3 outmode switch,please change output line!", "提示",
-                           "单相输出/三相输出工作模式切换,请注意更换电源输出端子排!");
+  TellOutputTerminalChange(old, s.OutMode);
   s.WaveU = panel.Wave[0].Value;
   const bool ownWaves = s.OutMode == 1 || s.OutMode == 16;
   s.WaveV = ownWaves ? panel.Wave[1].Value : s.WaveU;
   s.WaveW = ownWaves ? panel.Wave[2].Value : s.WaveU;
-  if (s.OutMode == 16) {
-    s.AngleUV = StepPanelToStored(panel.AngleUV.Value, 10);
-    s.AngleUW = StepPanelToStored(panel.AngleUW.Value, 10);
-  } else if (s.OutMode == 0) {
-    s.AngleUV = 1200;
-    s.AngleUW = 2400;
-  } else {
-    s.AngleUV = s.AngleUW = 0;
-  }
-  DeriveAngleVW(s);
+  ProgramAnglesFromPanel(s.OutMode, panel.Angle, s.AngleUV, s.AngleUW, s.AngleVW);
   WaveformRule(s);
   ModeCopies(s);
 }
@@ -277,7 +290,7 @@ void StepStandardAngle(StepPanelState &panel) {
     return;
   gStepSet.AngleUV = 1200;
   gStepSet.AngleUW = 2400;
-  DeriveAngleVW(gStepSet);
+  gStepSet.AngleVW = AngleABAC2AngleBC(1200, 2400);
   Accept(panel);
 }
 

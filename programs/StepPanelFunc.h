@@ -34,10 +34,7 @@ struct StepColumnView {
 struct StepPanelState {
   std::array<RingView, kStepRingCount> OutMode{}; // value = OutMode code
   std::array<RingView, 3> Wave{};                 // 0 sine, 1..10 the THD groups
-  bool AnglePageVisible = false;                  // mode 16 only
-  NumView AngleUV, AngleUW;                       // degrees
-  NumView AngleVW;                                // derived, display only
-  KeyView AngleStandard;
+  AnglePageView Angle;
   std::array<StepColumnView, 3> Column{};
   NumView VolLineStart; // line-voltage entry (mode 0 with line display)
   NumView VolLineStep;
@@ -56,6 +53,24 @@ struct StepPanelState {
 
 // A value in display units as stored, halves away from zero.
 int StepPanelToStored(double value, int scale);
+
+// Shared by the program panels (Step, List, Ramp).
+// The output-mode ring of the connected model, or -1 for a model without programs.
+int ProgramModeRing();
+// Voltages are entered as line voltages: balanced mode with line display.
+bool ProgramLineEntry(int outMode);
+// Seconds of a step time as stored: even hundredths (an odd value loses
+// one), and 0.02 s when hours, minutes and seconds are all 0.
+int32_t ProgramStepHundredths(double seconds, int32_t hours, int32_t minutes);
+// The output-terminal message when the mode switches to or from single phase.
+void TellOutputTerminalChange(int oldMode, int newMode);
+// Angles of an output mode: mode 16 from the angle entries, mode 0 the
+// standard 120.0 and 240.0 degrees, others 0; V->W derived.
+void ProgramAnglesFromPanel(int outMode, const AnglePageView &page, int32_t &angleUV,
+                            int32_t &angleUW, int32_t &angleVW);
+// The angle page: shown with mode 16 only, U->V, U->W and the derived V->W;
+// its controls dimmed while running.
+void ProgramAnglesToPanel(int outMode, int32_t angleUV, int32_t angleUW, AnglePageView &page);
 
 // Validates gStepSet for the connected family and sets the panel up for it
 // (GS notes, frequency limits, the model's mode ring, angle page hidden).

@@ -32,3 +32,12 @@ struct KeyView {
   bool Visible = true;
   bool Dimmed = false;
 };
+
+// The angle page of the main and the program panels.
+struct AnglePageView {
+  bool Visible = false; // mode 16 only
+  NumView AngleUV;      // degrees
+  NumView AngleUW;
+  NumView AngleVW; // derived, display only
+  KeyView Standard;
+};

@@ -137,9 +137,9 @@ int StepCheck(Family f) {
 void CheckProgramHeader(ListSet &h, Family f) {
   FixRange(h.StartNo, 0, 99, 0);
   FixRange(h.StopNo, 0, 99, 99);
+  // A stop before the start runs the start step alone, as the panel shows it.
   if (h.StartNo > h.StopNo) {
-    h.StartNo = 0;
-    h.StopNo = 99;
+    h.StopNo = h.StartNo;
   }
   FixRange(h.CircleDegree, 1, 999999, 1);
   if (!OutModeAllowed(f, h.OutMode)) {

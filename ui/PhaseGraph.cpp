@@ -1,5 +1,6 @@
 #include "ui/PhaseGraph.h"
 
+#include <QAreaSeries>
 #include <QLineSeries>
 #include <QValueAxis>
 
@@ -22,6 +23,11 @@ QLineSeries *AddSeries(QChart *chart, const QList<QPointF> &points, const QPen &
   series->attachAxis(Axis(chart, Qt::Horizontal));
   series->attachAxis(Axis(chart, Qt::Vertical));
   return series;
+}
+
+void RemoveAll(QChart *chart) {
+  for (QAbstractSeries *series : chart->series())
+    chart->removeSeries(series), delete series;
 }
 
 void DrawCurves(QChart *chart, const std::array<std::span<const double>, 3> &points,
@@ -70,8 +76,7 @@ QChartView *MakePhaseGraph(QWidget *parent, double xMax, double yMin, double yMa
 void DrawPhaseCurves(QChartView *graph, const std::array<std::span<const double>, 3> &points,
                      const std::array<bool, 3> &shown, double xSpan, double yMin, double yMax) {
   QChart *chart = graph->chart();
-  for (QAbstractSeries *series : chart->series())
-    chart->removeSeries(series), delete series;
+  RemoveAll(chart);
   DrawCurves(chart, points, shown, SIZE_MAX, xSpan, 1.5, false);
   Axis(chart, Qt::Vertical)->setRange(yMin, yMax);
 }
@@ -95,4 +100,44 @@ void DrawDivisionLine(QChartView *graph, double x) {
     QLineSeries *dash = AddSeries(chart, {QPointF(x, y), QPointF(x, y + 20)}, QPen(Qt::white, 1));
     dash->setName(kOverlay);
   }
+}
+
+void DrawDivisionLineByFive(QChartView *graph, double width) {
+  for (int k = 1; k < 5; ++k)
+    DrawDivisionLine(graph, width * k / 5);
+}
+
+void SetGraphXRange(QChartView *graph, double xMax) {
+  Axis(graph->chart(), Qt::Horizontal)->setRange(0, xMax);
+}
+
+void DrawFiveStepWindow(QChartView *graph, const FiveStepWindow &window, double yMin, double yMax) {
+  QChart *chart = graph->chart();
+  RemoveAll(chart);
+  const QPen pen(PhaseColour(0), 2);
+  for (const GraphLine &l : window.Lines)
+    AddSeries(chart, {QPointF(l.X1, l.Y1), QPointF(l.X2, l.Y2)}, pen);
+  if (window.BandShown) {
+    // The band owns its two edges, so they go with it.
+    auto *band = new QAreaSeries(chart);
+    auto *upper = new QLineSeries(band);
+    auto *lower = new QLineSeries(band);
+    upper->append({QPointF(window.BandX1, window.BandY2), QPointF(window.BandX2, window.BandY2)});
+    lower->append({QPointF(window.BandX1, window.BandY1), QPointF(window.BandX2, window.BandY1)});
+    band->setUpperSeries(upper);
+    band->setLowerSeries(lower);
+    band->setPen(pen);
+    band->setBrush(PhaseColour(0));
+    chart->addSeries(band);
+    band->attachAxis(Axis(chart, Qt::Horizontal));
+    band->attachAxis(Axis(chart, Qt::Vertical));
+  }
+  SetGraphXRange(graph, kFiveStepWidth);
+  Axis(chart, Qt::Vertical)->setRange(yMin, yMax);
+  DrawDivisionLineByFive(graph, kFiveStepWidth);
+}
+
+void SetGraphNote(QChartView *graph, const QString &text) {
+  if (graph->chart()->title() != text)
+    graph->chart()->setTitle(text);
 }

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "ui/ControlSync.h"
 #include "ui/Texts.h"
 
 QGridLayout *PageGrid(QWidget *page) {
@@ -61,4 +62,16 @@ void SetAnglePageTexts(const AnglePageControls &c, int language) {
   c.LabelUW->setText(Tx(language, "Angle U→W (°)", "U→W 相位(°)"));
   c.LabelVW->setText(Tx(language, "Angle V→W (°)", "V→W 相位(°)"));
   c.Standard->setText(Tx(language, "Standard 120°/240°", "标准相位"));
+}
+
+void ApplyAnglePage(const AnglePageControls &c, const AnglePageView &view) {
+  ApplyNum(c.UV, view.AngleUV);
+  ApplyNum(c.UW, view.AngleUW);
+  ApplyNum(c.VW, view.AngleVW);
+  ApplyKey(c.Standard, view.Standard);
+}
+
+void ReadAnglePage(const AnglePageControls &c, AnglePageView &view) {
+  view.AngleUV.Value = c.UV->value();
+  view.AngleUW.Value = c.UW->value();
 }

@@ -9,6 +9,7 @@
 
 class QGridLayout;
 
+#include "records/PanelViews.h"
 #include "ui/Controls.h"
 
 struct WavePageControls {
@@ -30,3 +31,7 @@ WavePageControls MakeWavePage(QWidget *page, const QString &ringName);
 AnglePageControls MakeAnglePage(QWidget *page);
 void SetWavePageTexts(const WavePageControls &controls, int language);
 void SetAnglePageTexts(const AnglePageControls &controls, int language);
+// The page's controls from a record's view of them (only what differs), and
+// the entries' values back into it.
+void ApplyAnglePage(const AnglePageControls &controls, const AnglePageView &view);
+void ReadAnglePage(const AnglePageControls &controls, AnglePageView &view);

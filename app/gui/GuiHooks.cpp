@@ -37,6 +37,12 @@ void OnPanel(void (*step)(MainPanelState &)) {
   StateToPanel();
 }
 
+// The List or Ramp program record onto its panel.
+void ListVarToPanel(int page) {
+  ::DataFPFromListVarToPanel(ListStateOfPage(page));
+  ListStateToPanel(page);
+}
+
 class GuiHooks : public ViewHooks {
 public:
   void MessagePopup(const std::string &title, const std::string &text) override {
@@ -66,6 +72,8 @@ public:
       OnPanel(DataFromNormalAndSystemVarToPanel);
     else if (kind == kPageStep)
       DataFPFromStepVarToPanel();
+    else if (kind == kPageList || kind == kPageRamp)
+      ListVarToPanel(kind);
     else if (kind == kPageCross)
       DataFPFromCrossVarToPanel();
   }
@@ -97,6 +105,14 @@ public:
     ::CheckAndSetTHDDownloadButton(gTHDPanelState);
     THDStateToPanel();
   }
+  void DataFPFromListVarToPanel() override { ListVarToPanel(kPageList); }
+  void DataFPFromRampVarToPanel() override { ListVarToPanel(kPageRamp); }
+  void RefreshListSetGraph(int recompute, int redraw, int mode) override {
+    RefreshListGraphOnPanel(kPageList, recompute, redraw, mode);
+  }
+  void RefreshRampSetGraph(int recompute, int redraw, int mode) override {
+    RefreshListGraphOnPanel(kPageRamp, recompute, redraw, mode);
+  }
   void DataFPFromCrossVarToPanel() override {
     ::DataFPFromCrossVarToPanel(gCrossPanelState);
     CrossStateToPanel();
@@ -104,8 +120,6 @@ public:
   void RefreshCrossSetGraph(int recompute, int redraw, int mode) override {
     RefreshCrossGraphOnPanel(recompute, redraw, mode);
   }
-  // The List and Ramp frames do not show programs yet: their records read
-  // from the source wait in the records for their editors.
   void ExitStepToNormalPanel() override { ::ExitStepToNormalPanel(); }
   void ExitListToNormalPanel() override { ::ExitListToNormalPanel(); }
   void ExitRampToNormalPanel() override { ::ExitRampToNormalPanel(); }

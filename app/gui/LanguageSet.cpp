@@ -16,6 +16,7 @@
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/CrossPanel.h"
+#include "programs/gui/ListPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"
 #include "programs/gui/THDPanel.h"

@@ -86,11 +86,6 @@ int ExitProgram(int page) {
   return 1;
 }
 
-void TellLaterVersion() {
-  Dialogs().MessagePopup(Tx("Tip", "提示"), Tx("This function comes in a later version.",
-                                               "此功能将在后续版本中提供。"));
-}
-
 } // namespace
 
 int DisplayStepPanel() { return DisplayProgram(kPageStep); }
@@ -176,13 +171,12 @@ void ProgramPanelMenuItem(int page, int item) {
       THDFileItem(item);
     return;
   }
-  if (page == kPageCross) {
-    CrossMenuItem(item);
+  if (page == kPageList || page == kPageRamp) {
+    ListMenuItem(page, item);
     return;
   }
-  if (QAction *action = panel->action(item); action && action->isCheckable())
-    action->setChecked(false);
-  TellLaterVersion();
+  if (page == kPageCross)
+    CrossMenuItem(item);
 }
 
 void ProgramPanelClose(int page) {

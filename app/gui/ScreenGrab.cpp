@@ -12,6 +12,7 @@
 #include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
+#include "programs/gui/ListPanel.h"
 #include "records/Globals.h"
 #include "ui/StripChart.h"
 
@@ -19,8 +20,12 @@ namespace {
 
 constexpr int kPollMs = 100;
 constexpr int kTimeoutMs = 60000;
-// Steps of the Step graph drawn as executed before its picture (of 400).
+// Steps of the Step graph drawn as executed before its picture (of 400),
+// points of the List and Ramp graphs (of 1000).
 constexpr int kStepProgressShown = 120;
+constexpr int kListProgressShown = 300;
+// The step in the middle of the List's five-step window.
+constexpr int kWindowStep = 3;
 // Points of the Cross graph drawn as executed before its picture (of 800).
 constexpr int kCrossProgressShown = 240;
 
@@ -43,12 +48,25 @@ bool StepProgressShown() { return gStepPanelState.Graph.Progress >= kStepProgres
 bool CrossProgressShown() { return gCrossPanelState.Graph.Progress >= kCrossProgressShown; }
 int LoadCross(const QString &path) { return CrossLoadFile(path, !path.endsWith(".CrossOne")); }
 int LoadTHD(const QString &path) { return THDLoadFile(path, !path.endsWith(".THDOne")); }
+int LoadList(const QString &path) { return ListLoadFile(kPageList, path, true); }
+int LoadRamp(const QString &path) { return ListLoadFile(kPageRamp, path, true); }
+bool ListProgressShown() { return gListPanelState.Graph.Progress >= kListProgressShown; }
+bool RampProgressShown() { return gRampPanelState.Graph.Progress >= kListProgressShown; }
+// The List's five-step window of phase U around a step in the program.
+bool ListWindowShown() {
+  if (gListSet.CurrentNo != kWindowStep)
+    gListPanel->NumStepNo->setValue(kWindowStep);
+  if (gListSetDisMode != 5)
+    ListMenuItem(kPageList, 12);
+  return gListPanelState.Graph.WindowShown;
+}
 
 const GrabPanel kPanels[] = {
     {"main", 0, nullptr, MeasuresShown},
     {"step", MENU_PROGRAM_STEP, StepLoadFile, StepProgressShown},
-    {"list", MENU_PROGRAM_LIST, nullptr, Always},
-    {"ramp", MENU_PROGRAM_RAMP, nullptr, Always},
+    {"list", MENU_PROGRAM_LIST, LoadList, ListProgressShown},
+    {"list-steps", MENU_PROGRAM_LIST, LoadList, ListWindowShown},
+    {"ramp", MENU_PROGRAM_RAMP, LoadRamp, RampProgressShown},
     {"cross", MENU_PROGRAM_CROSS, LoadCross, CrossProgressShown},
     {"thd", MENU_THD_THD, LoadTHD, Always},
     {"history", MENU_HISTORY_HISTORY, nullptr, Always},

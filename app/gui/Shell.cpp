@@ -14,6 +14,7 @@
 #include "measure/gui/MeasureArea.h"
 #include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/CrossPanel.h"
+#include "programs/gui/ListPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"
 #include "programs/gui/THDPanel.h"
@@ -22,8 +23,8 @@
 
 MainPanel *gMainPanel = nullptr;
 StepPanel *gStepPanel = nullptr;
-ProgramPanel *gListPanel = nullptr;
-ProgramPanel *gRampPanel = nullptr;
+ListPanel *gListPanel = nullptr;
+ListPanel *gRampPanel = nullptr;
 CrossPanel *gCrossPanel = nullptr;
 THDPanel *gTHDPanel = nullptr;
 GroupPanel *gFCGroupPanel = nullptr;
@@ -63,8 +64,8 @@ void ConnectCommonAreas() {
 int LoadAllPanels() {
   gMainPanel = new MainPanel;
   gStepPanel = new StepPanel;
-  gListPanel = new ProgramPanel(kProgramList);
-  gRampPanel = new ProgramPanel(kProgramRamp);
+  gListPanel = new ListPanel(kProgramList);
+  gRampPanel = new ListPanel(kProgramRamp);
   gCrossPanel = new CrossPanel;
   gTHDPanel = new THDPanel;
   gFCGroupPanel = new GroupPanel("FCGroupPanel", kFCGroupCount, kFCGroupColumns);
@@ -103,7 +104,8 @@ void DiscardAllPanels() {
   gMainPanel = nullptr;
   gStepPanel = nullptr;
   gTHDPanel = nullptr;
-  gListPanel = gRampPanel = gCrossPanel = nullptr;
+  gListPanel = gRampPanel = nullptr;
+  gCrossPanel = nullptr;
   gFCGroupPanel = gFPGroupPanel = nullptr;
   gMeasureDisplayPanel = nullptr;
   gMainMenu = nullptr;    // owned by the main panel's menu bar

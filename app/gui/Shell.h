@@ -10,6 +10,7 @@ class CommPanel;
 class ConnectionBar;
 class CrossPanel;
 class GroupPanel;
+class ListPanel;
 class Logo;
 class MainMenu;
 class MainPanel;
@@ -24,8 +25,8 @@ class WaitPanel;
 
 extern MainPanel *gMainPanel;
 extern StepPanel *gStepPanel;
-extern ProgramPanel *gListPanel;
-extern ProgramPanel *gRampPanel;
+extern ListPanel *gListPanel; // kind List
+extern ListPanel *gRampPanel; // kind Ramp
 extern CrossPanel *gCrossPanel;
 extern THDPanel *gTHDPanel;
 extern GroupPanel *gFCGroupPanel;

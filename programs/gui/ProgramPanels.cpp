@@ -37,6 +37,20 @@ QList<PanelMenuItem> MenuLayout(ProgramKind kind) {
 
 } // namespace
 
+Ring *MakeOutModeRing(int modelRing, QWidget *parent) {
+  // Mode codes each model offers (FPA, FPB, GS).
+  static const std::vector<int> kModes[] = {{0, 1, 5, 16}, {0, 1, 16}, {0, 16}};
+  auto *ring = new Ring(parent);
+  for (int mode : kModes[modelRing])
+    ring->addValue(QString(), mode);
+  return ring;
+}
+
+void SetOutModeRingTexts(Ring *ring, int language) {
+  for (int i = 0; i < ring->count(); ++i)
+    ring->setItemText(i, OutModeText(language, ring->itemData(i).toInt()));
+}
+
 ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
     : Panel(parent), Kind(kind), Items(MenuLayout(kind)) {
   static const char *const kNames[] = {"",          "StepPanel",  "ListPanel",
@@ -85,15 +99,7 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
   big.setPointSize(big.pointSize() + 6);
   big.setBold(true);
   Title->setFont(big);
-  Note = new QLabel(editor);
-  Note->setWordWrap(true);
-  Note->setStyleSheet("color: rgb(110, 110, 110);");
   editorLayout->addWidget(Title);
-  editorLayout->addWidget(Note);
-  const bool frameOnly = kind == kProgramList || kind == kProgramRamp;
-  Note->setVisible(frameOnly);
-  if (frameOnly)
-    editorLayout->addStretch(1);
   body->addWidget(editor, kind == kProgramTHD ? 1 : 0);
   if (kind != kProgramTHD) {
     editor->setFixedWidth(470);
@@ -103,7 +109,6 @@ ProgramPanel::ProgramPanel(ProgramKind kind, QWidget *parent)
     body->addWidget(measureHost, 1);
   }
   resize(1014, 730);
-  setLayoutTexts(0);
 }
 
 int ProgramPanel::exitItem() const {
@@ -123,23 +128,5 @@ int ProgramPanel::exitItem() const {
 
 int ProgramPanel::helpItem() const { return exitItem() - 1; }
 
-void ProgramPanel::setLayoutTexts(int language) {
-  switch (Kind) {
-  case kProgramList:
-    Note->setText(Tx(language,
-                     "The List program editor (100 steps per phase and the preview graph) comes "
-                     "in a later version of this program.",
-                     "列表程序编辑（每相 100 步和预览曲线）将在后续版本中提供。"));
-    break;
-  case kProgramRamp:
-    Note->setText(Tx(language,
-                     "The Ramp program editor (100 ramps per phase and the preview graph) comes "
-                     "in a later version of this program.",
-                     "渐变程序编辑（每相 100 段渐变和预览曲线）将在后续版本中提供。"));
-    break;
-  case kProgramStep:
-  case kProgramCross:
-  case kProgramTHD:
-    break;
-  }
-}
+// The frame itself has no texts of its own.
+void ProgramPanel::setLayoutTexts(int) {}

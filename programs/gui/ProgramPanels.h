@@ -1,7 +1,6 @@
 // The frame of the program panels (Step, List, Ramp, Cross) and of the THD
 // panel: menu bar, logo, connection area, output area and measurement slot
-// (not on THD), and the editor area that the panel's own controls fill (the
-// List and Ramp frames say there that their editor comes later).
+// (not on THD), and the editor area that the panel's own controls fill.
 #pragma once
 
 #include <QAction>
@@ -29,6 +28,11 @@ struct PanelMenuItem {
   bool Checkable;
 };
 
+// The output-mode ring of one model (0 FPA, 1 FPB, 2 GS) with the modes it
+// offers, and its texts.
+Ring *MakeOutModeRing(int modelRing, QWidget *parent);
+void SetOutModeRingTexts(Ring *ring, int language);
+
 class ProgramPanel : public Panel {
   Q_OBJECT
 public:
@@ -53,7 +57,6 @@ public:
   OutputArea *Output = nullptr;       // not on THD
   QVBoxLayout *MeasureSlot = nullptr; // not on THD
   QLabel *Title;
-  QLabel *Note;        // List, Ramp: what this frame will hold
   QVBoxLayout *Editor; // the editor area
 
 private:

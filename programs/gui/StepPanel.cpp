@@ -9,13 +9,6 @@
 
 namespace {
 
-// Mode codes each model's ring offers (FPA, FPB, GS).
-const std::array<std::vector<int>, kStepRingCount> kStepOutModes = {{
-    {0, 1, 5, 16},
-    {0, 1, 16},
-    {0, 16},
-}};
-
 struct RowFormat {
   double Min, Max;
   int Decimals;
@@ -43,10 +36,8 @@ StepPanel::StepPanel(QWidget *parent) : ProgramPanel(kProgramStep, parent) {
     LabelOutMode = new QLabel(page[kStepTabMode]);
     row->addWidget(LabelOutMode);
     for (int r = 0; r < kStepRingCount; ++r) {
-      RingOutMode[r] = new Ring(page[kStepTabMode]);
+      RingOutMode[r] = MakeOutModeRing(r, page[kStepTabMode]);
       RingOutMode[r]->setObjectName(QString("StepRingOutMode%1").arg(r));
-      for (int mode : kStepOutModes[r])
-        RingOutMode[r]->addValue(QString(), mode);
       row->addWidget(RingOutMode[r]);
     }
     row->addStretch(1);
@@ -54,10 +45,6 @@ StepPanel::StepPanel(QWidget *parent) : ProgramPanel(kProgramStep, parent) {
   WavePage = MakeWavePage(page[kStepTabWave], "StepRingWave");
   RingWave = WavePage.Rings;
   AnglePage = MakeAnglePage(page[kStepTabAngle]);
-  NumAngleUV = AnglePage.UV;
-  NumAngleUW = AnglePage.UW;
-  DispAngleVW = AnglePage.VW;
-  BtAngleStandard = AnglePage.Standard;
   Tabs->setFixedHeight(120);
   Editor->addWidget(Tabs);
 
@@ -109,8 +96,7 @@ void StepPanel::setLayoutTexts(int language) {
   Tabs->setTabText(kStepTabAngle, t("Angles", "相位设置"));
   LabelOutMode->setText(t("Output mode", "输出模式"));
   for (Ring *ring : RingOutMode)
-    for (int i = 0; i < ring->count(); ++i)
-      ring->setItemText(i, OutModeText(language, ring->itemData(i).toInt()));
+    SetOutModeRingTexts(ring, language);
   SetWavePageTexts(WavePage, language);
   SetAnglePageTexts(AnglePage, language);
   const QString rows[kStepGridRows] = {

@@ -43,10 +43,7 @@ public:
   QTabWidget *Tabs;
   std::array<Ring *, kStepRingCount> RingOutMode;
   std::array<Ring *, 3> RingWave;
-  NumEntry *NumAngleUV;
-  NumEntry *NumAngleUW;
-  NumDisplay *DispAngleVW;
-  QPushButton *BtAngleStandard;
+  AnglePageControls AnglePage;
   // Grid[row][phase]
   std::array<std::array<NumEntry *, 3>, kStepGridRows> Grid;
   NumEntry *NumVolLineStart; // in place of phase U's start voltage
@@ -57,7 +54,6 @@ public:
 
 private:
   WavePageControls WavePage;
-  AnglePageControls AnglePage;
   QLabel *LabelOutMode;
   std::array<QLabel *, kStepGridRows> RowLabel;
 };

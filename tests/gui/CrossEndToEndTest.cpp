@@ -1,31 +1,19 @@
 // The Cross panel against the simulated GS over TCP: the USA profile goes
 // out as one whole-program write (the header and the eight entries), the
 // source runs it and the preview shows the progress.
-#include <QFile>
 
 #include "GuiTestSupport.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/ProgramSync.h"
 #include "app/gui/Shell.h"
-#include "programs/gui/CrossPanel.h"
 #include "comm/FPBlocks.h"
+#include "programs/gui/CrossPanel.h"
 #include "records/Globals.h"
 
 namespace {
 
 using CrossEndToEndTest = SourceTest;
-
-// Frames of one command the source has received, by the name its log gives.
-int Received(const QString &log, const QString &command) {
-  QFile file(log);
-  if (!file.open(QIODevice::ReadOnly))
-    return 0;
-  int count = 0;
-  for (const QString &line : QString::fromLatin1(file.readAll()).split('\n'))
-    count += line.contains(" in  ") && line.endsWith("  " + command);
-  return count;
-}
 
 bool LinkIdle() {
   return RunUntil([] { return gCommInfo.PresentValid == 0 && gCommNewCmd.Count == 0; }, 30000);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/gui/AppMain.h"
@@ -196,4 +197,14 @@ std::vector<Queued> QueuedCommands() {
     out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index],
                    gCommNewCmd.Group[index]});
   return out;
+}
+
+int Received(const QString &log, const QString &command) {
+  QFile file(log);
+  if (!file.open(QIODevice::ReadOnly))
+    return 0;
+  int count = 0;
+  for (const QString &line : QString::fromLatin1(file.readAll()).split('\n'))
+    count += line.contains(" in  ") && line.endsWith("  " + command);
+  return count;
 }

@@ -85,6 +85,9 @@ void PrintTo(const Queued &q, std::ostream *out);
 // The requests waiting in the queue, oldest first.
 std::vector<Queued> QueuedCommands();
 
+// Frames of one command powersim has received, by the name its log gives.
+int Received(const QString &log, const QString &command);
+
 // Runs the event loop (and with it the program's 50 ms timer) until condition
 // holds or milliseconds have passed; whether it held.
 bool RunUntil(const std::function<bool()> &condition, int milliseconds);

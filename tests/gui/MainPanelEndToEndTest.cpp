@@ -3,10 +3,8 @@
 // a voltage typed key by key across status replies, the output, measurements
 // and an alarm, a Step program run, THD edits across a connect, and the link
 // lost when the source stops answering or never answers.
-#include <QFile>
 #include <QFileInfo>
 #include <QHostAddress>
-#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -28,19 +26,7 @@ namespace {
 
 class MainPanelEndToEndTest : public SourceTest {
 protected:
-  // Frames of one command the source has received, by the name its log gives.
-  int Received(const QString &command) const {
-    QFile log(LogPath());
-    if (!log.open(QIODevice::ReadOnly))
-      return 0;
-    const QRegularExpression line(
-        QString(R"(\sin\s.*\s%1$)").arg(QRegularExpression::escape(command)),
-        QRegularExpression::MultilineOption);
-    int count = 0;
-    for (auto it = line.globalMatch(QString::fromLatin1(log.readAll())); it.hasNext(); it.next())
-      ++count;
-    return count;
-  }
+  int Received(const QString &command) const { return ::Received(LogPath(), command); }
   QString LogPath() const { return UserFile("powersim.log"); }
 
   // Waits until the source has received count frames of a command.

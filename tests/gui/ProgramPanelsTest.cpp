@@ -1,6 +1,7 @@
-// The Step, Cross and THD panels decide what is stored and what is shown:
-// edits typed into their controls land in the records as the source counts
-// them, come back on the controls, and flag or write what has to go out.
+// The Step, List, Ramp, Cross and THD panels decide what is stored and
+// what is shown: edits typed into their controls land in the records as the
+// source counts them, come back on the controls, and flag or write what has
+// to go out.
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "app/gui/Shell.h"
 #include "comm/CommScheduler.h"
 #include "programs/gui/CrossPanel.h"
+#include "programs/gui/ListPanel.h"
 #include "programs/gui/StepPanel.h"
 #include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
@@ -251,6 +253,119 @@ TEST_F(ProgramPanelsTest, CrossRunAsksBeforeSendingACorrectedProgram) {
     EXPECT_TRUE(Dialogs_.Messages[0].Text.contains("Step 2 RatingVol: 3500 -> 2200\n"));
     EXPECT_EQ(gCrossSet[2].RatingVol, answer == 1 ? 2200 : 3500);
     EXPECT_EQ(QueuedGroup(), answer == 1 ? kGroupWriteCross : -1);
+  }
+}
+
+// The List panel or its Ramp twin, with its header record.
+struct Twin {
+  int Page;
+  ListPanel *Panel;
+  ListSet &Header;
+};
+Twin TwinOf(int page) {
+  return page == kPageRamp ? Twin{page, gRampPanel, gRampSet} : Twin{page, gListPanel, gListSet};
+}
+
+TEST_F(ProgramPanelsTest, ListAndRampStartAndStopMeetWhereTheMovedEndSays) {
+  Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
+  const struct {
+    int Page;
+    bool MoveStop;
+    double Value;
+    int Start, Stop;
+  } cases[] = {{kPageList, true, 5, 10, 10},
+               {kPageList, false, 30, 20, 20},
+               {kPageRamp, true, 5, 10, 10},
+               {kPageRamp, false, 30, 20, 20}};
+  for (const auto &c : cases) {
+    const Twin t = TwinOf(c.Page);
+    t.Header.StartNo = 10;
+    t.Header.StopNo = 20;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
+    (c.MoveStop ? t.Panel->NumStopNo : t.Panel->NumStartNo)->setValue(c.Value);
+    EXPECT_EQ(t.Header.StartNo, c.Start) << c.Page << " " << c.MoveStop;
+    EXPECT_EQ(t.Header.StopNo, c.Stop) << c.Page << " " << c.MoveStop;
+    EXPECT_EQ(t.Panel->NumStopNo->value(), c.Stop);
+  }
+  // A stored header whose stop lies before its start runs the start step.
+  gListSet.StartNo = 30;
+  gListSet.StopNo = 10;
+  FileWriteListAll(UserFile("crossed.ListAll"));
+  ASSERT_EQ(ListLoadFile(kPageList, UserFile("crossed.ListAll"), true), 1);
+  EXPECT_EQ(gListSet.StopNo, 30);
+  EXPECT_EQ(gListPanel->NumStopNo->value(), 30);
+}
+
+TEST_F(ProgramPanelsTest, FPAStepsOutside45To65HzRunSine) {
+  Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
+  const struct {
+    const char *Name;
+    int Page;
+    double From, To; // Hz; To only on Ramp
+    int Wave;
+  } cases[] = {{"List 70 Hz", kPageList, 70, 0, 0},
+               {"List 60 Hz", kPageList, 60, 0, 3},
+               {"Ramp 50 to 70 Hz", kPageRamp, 50, 70, 0},
+               {"Ramp 40 to 60 Hz", kPageRamp, 40, 60, 0},
+               {"Ramp 50 to 60 Hz", kPageRamp, 50, 60, 3}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    const Twin t = TwinOf(c.Page);
+    t.Header.OutMode = 0;
+    t.Header.CurrentNo = 4;
+    for (ListPhase &p : gListListSet[4].Phase)
+      p.Freq = 5000, p.Wave = 3;
+    for (RampPhase &p : gRampRampSet[4].Phase)
+      p.FreqStart = p.FreqStop = 5000, p.Wave = 3;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
+    // As entered (the entries themselves stop at 45 Hz).
+    RunListCallback(c.Page, [&c](ListPanelState &s) {
+      s.Column[0].Freq = {NumView{c.From}, NumView{c.To}};
+      ListListSetChanged(s);
+    });
+    const int wave =
+        c.Page == kPageRamp ? gRampRampSet[4].Phase[2].Wave : gListListSet[4].Phase[2].Wave;
+    EXPECT_EQ(wave, c.Wave);
+    EXPECT_EQ(t.Panel->RingWave[0]->ringValue(), c.Wave);
+  }
+}
+
+TEST_F(ProgramPanelsTest, SinglePhaseShowsPhaseUOnly) {
+  Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
+  const struct {
+    int Page, Mode, Shown;
+  } cases[] = {{kPageList, 7, 5}, {kPageList, 3, 2}, {kPageRamp, 6, 5}};
+  for (const auto &c : cases) {
+    const Twin t = TwinOf(c.Page);
+    int32_t &mode = c.Page == kPageRamp ? gRampSetDisMode : gListSetDisMode;
+    mode = c.Mode;
+    t.Header.OutMode = 5;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
+    EXPECT_EQ(mode, c.Shown) << c.Page << " " << c.Mode;
+    EXPECT_TRUE(t.Panel->action(7 + c.Shown)->isChecked());
+    EXPECT_FALSE(t.Panel->action(8)->isEnabled()); // all phases
+  }
+}
+
+TEST_F(ProgramPanelsTest, AModeChangeWritesTheHeaderOrTheWholeProgram) {
+  Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
+  gPowerInfo.Connected = 1;
+  const struct {
+    int Page, From, To;
+    int Group;  // the whole program, or the single header write
+    int Header; // the first command
+  } cases[] = {{kPageList, 0, 1, kGroupWriteList, 35},
+               {kPageList, 1, 0, kGroupSingle, 35},
+               {kPageRamp, 0, 16, kGroupWriteRamp, 37},
+               {kPageRamp, 16, 0, kGroupSingle, 37}};
+  for (const auto &c : cases) {
+    const Twin t = TwinOf(c.Page);
+    t.Header.OutMode = c.From;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
+    CommClearNewCmdAll();
+    t.Panel->RingOutMode[kStepRingFPA]->setRingValue(c.To);
+    EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, c.Header, 0, c.Group}}))
+        << c.From << c.To;
   }
 }
 

@@ -1,5 +1,7 @@
 // The Step preview's progress: 64-bit arithmetic over StepCnt + 1 steps, no
-// division by zero, and a step the program does not have is ignored.
+// division by zero, and a step the program does not have is ignored. The
+// List, Ramp and Cross previews: phases of different lengths, steps outside
+// start..stop, ramps, a program of no length, progress and a new cycle.
 #include "programs/ProgramGraph.h"
 
 #include <gtest/gtest.h>
@@ -96,6 +98,105 @@ TEST(CrossGraph, MaskRiseAndProgress) {
     RefreshCrossSetGraph(graph, 0, 0, 1);
     EXPECT_EQ(graph.Progress, r.Expected) << r.Entry;
     EXPECT_EQ(graph.Revision != revision, r.Expected == 1) << "redrawn";
+  }
+}
+
+// Steps 0 and 1 of a List program in separate mode (step 2 lies after the
+// stop): U 1 s at 100 V then 1 s at 200 V, V 3 s at 50 V then 1 s at 60 V,
+// W 1 s at 120 V then nothing. The program lasts V's 4 s: point i is at
+// 0.4 i hundredths.
+void SeparateList() {
+  ResetProgramState();
+  gListSet.StartNo = 0;
+  gListSet.StopNo = 1;
+  gListSet.OutMode = 1;
+  const int32_t volts[3][3] = {{1000, 2000, 2990}, {500, 600, 2990}, {1200, 2990, 2990}};
+  const int32_t times[3][3] = {{100, 100, 100}, {300, 100, 100}, {100, 0, 100}};
+  for (int s = 0; s < 3; ++s)
+    for (int phase = 0; phase < 3; ++phase) {
+      gListListSet[s].Phase[phase].Vol = volts[phase][s];
+      gListListSet[s].Phase[phase].TimeS2P = times[phase][s];
+    }
+}
+
+TEST(ListGraph, ShorterPhasesHoldTheirLastValue) {
+  SeparateList();
+  ProgramGraphView graph;
+  RefreshListSetGraph(graph, 1, 1, 1);
+  const struct {
+    int Phase, Point;
+    double Volts;
+  } cases[] = {{0, 0, 100},  {0, 249, 100}, {0, 250, 200}, {0, 999, 200}, {1, 749, 50},
+               {1, 750, 60}, {1, 999, 60},  {2, 249, 120}, {2, 999, 120}};
+  for (const auto &c : cases)
+    EXPECT_EQ(graph.Points[c.Phase][c.Point], c.Volts) << c.Phase << " " << c.Point;
+  EXPECT_FALSE(graph.NoLength);
+}
+
+TEST(RampGraph, RampsInsideAStep) {
+  ResetProgramState();
+  gRampSet.StartNo = gRampSet.StopNo = 0;
+  RampPhase &u = gRampRampSet[0].Phase[0];
+  u.VolStart = 1000;
+  u.VolStop = 2000;
+  u.TimeS2P = 200;
+  ProgramGraphView graph;
+  RefreshRampSetGraph(graph, 1, 1, 2);
+  // t = 100 of 200: half way; t = 199 (199.8 truncated): 1000 + 995.
+  EXPECT_EQ(graph.Points[0][500], 150.0);
+  EXPECT_EQ(graph.Points[0][999], 199.5);
+  EXPECT_EQ(graph.Points[2][500], 150.0); // balanced: W as U
+}
+
+TEST(ListGraph, AProgramWithoutLengthDrawsNothing) {
+  SeparateList();
+  for (auto &step : gListListSet)
+    for (ListPhase &p : step.Phase)
+      p.TimeS2P = 0;
+  gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
+  gPowerState.RunState = kRunList;
+  ProgramGraphView graph;
+  RefreshListSetGraph(graph, 1, 1, 1);
+  EXPECT_TRUE(graph.NoLength);
+  EXPECT_EQ(graph.Points[0], std::vector<double>(kListGraphPoints, 0.0));
+  EXPECT_EQ(graph.Progress, 0);
+}
+
+TEST(ListGraph, Progress) {
+  const struct {
+    const char *Name;
+    int Hours; // every step 0..99, else the separate program above
+    int RunStep, TimeInStep;
+    int Expected;
+  } cases[] = {
+      {"V's step 1 is the furthest", 0, 1, 50, 1000 * (300 + 50) / 400},
+      {"a step after the stop is ignored", 0, 2, 0, 77},
+      {"a step beyond 99 is ignored", 0, 100, 0, 77},
+      {"a new cycle falls back", 0, 0, 0, 0},
+      {"99 h steps in 64 bits", 99, 50, 0, 500},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    SeparateList();
+    if (c.Hours > 0) {
+      gListSet.StopNo = 99;
+      for (auto &step : gListListSet)
+        for (ListPhase &p : step.Phase)
+          p.TimeH = c.Hours, p.TimeS2P = 0;
+    }
+    gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
+    PowerState &st = gPowerState;
+    st.RunState = kRunList;
+    st.RunStepU = st.RunStepV = st.RunStepW = c.RunStep;
+    st.RunStepTimeU = st.RunStepTimeV = st.RunStepTimeW = c.TimeInStep;
+    ProgramGraphView graph;
+    RefreshListSetGraph(graph, 1, 0, 1);
+    graph.LastProgress = 77;
+    const uint32_t revision = graph.Revision;
+    RefreshListSetGraph(graph, 0, 0, 1);
+    EXPECT_EQ(graph.Progress, c.Expected);
+    // A count that fell redraws the whole graph first.
+    EXPECT_EQ(graph.Revision, revision + (c.Expected < 77 ? 1 : 0));
   }
 }
 

@@ -132,7 +132,7 @@ TEST_P(ProgramHeaderCheck, ListAndRampAlike) {
 // clang-format off
 const CheckCase kHeaderCases[] = {
     {"defaults untouched", kModelGS, 0, "", "StopNo=99 AngleVW=1200"},
-    {"StartNo after StopNo", kModelFPA, 0, "StartNo=40 StopNo=20", "StartNo=0 StopNo=99"},
+    {"StartNo after StopNo", kModelFPA, 0, "StartNo=40 StopNo=20", "StartNo=40 StopNo=40"},
     {"StartNo at StopNo", kModelFPA, 0, "StartNo=20 StopNo=20", "StartNo=20 StopNo=20"},
     {"StartNo 100", kModelFPA, 0, "StartNo=100 StopNo=50", "StartNo=0 StopNo=50"},
     {"StartNo -1", kModelFPA, 0, "StartNo=-1", "StartNo=0"},
