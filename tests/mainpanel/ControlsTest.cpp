@@ -315,20 +315,6 @@ TEST_F(FPControls, OnlineChangeSendsWriteWhenStoppedAndChangeWhenRunning) {
   }
 }
 
-TEST_F(FPControls, StandardAngleKeySetsAllThreeAngles) {
-  NormalFPSet &g = gNormalFPSet[0];
-  g.OutMode = 16;
-  g.AngleUV = 900;
-  g.AngleUW = 1800;
-  g.AngleVW = 900;
-  StandardAngleKey(panel);
-  EXPECT_EQ(g.AngleUV, 1200);
-  EXPECT_EQ(g.AngleUW, 2400);
-  EXPECT_EQ(g.AngleVW, 1200);
-  EXPECT_DOUBLE_EQ(panel.Angle.AngleUV.Value, 120.0);
-  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteGroup0});
-}
-
 TEST_F(FPControls, GroupRingAndSystemPage) {
   gNormalFPSet[6].VolU = 1000;
   panel.Normal.Group.Value = 6;
