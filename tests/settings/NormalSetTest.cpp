@@ -23,21 +23,6 @@ struct CheckCase {
   const char *Expect;
 };
 
-void PrintTo(const CheckCase &c, std::ostream *os) { *os << c.Name; }
-
-class FPNormalCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(FPNormalCheck, CorrectsTheGroup) {
-  const CheckCase &c = GetParam();
-  ResetProgramState();
-  DataFPInitNormalAll();
-  SetFields(gNormalFPSet[3], c.Set);
-  const NormalFPSet before = gNormalFPSet[3];
-  const int changed = DataFPNormalCheckOneByModel(c.Model, 3);
-  EXPECT_TRUE(HasFields(gNormalFPSet[3], c.Expect));
-  EXPECT_EQ(changed, Differs(before, gNormalFPSet[3]));
-}
-
 // clang-format off
 const CheckCase kFPCases[] = {
     {"defaults untouched", kModelFPA, "", "VolU=2200 VolLine=3810"},
@@ -101,20 +86,17 @@ const CheckCase kFPCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, FPNormalCheck, testing::ValuesIn(kFPCases));
-
-class FCCheck : public testing::TestWithParam<CheckCase> {};
-
-// Model here: 1 the FCT rules, 0 the FCS rules.
-TEST_P(FCCheck, CorrectsTheGroup) {
-  const CheckCase &c = GetParam();
-  ResetProgramState();
-  DataFCInitAll();
-  SetFields(gNormalFCSet[6], c.Set);
-  const NormalFCSet before = gNormalFCSet[6];
-  const int changed = DataFCCheckOne(c.Model, 6);
-  EXPECT_TRUE(HasFields(gNormalFCSet[6], c.Expect));
-  EXPECT_EQ(changed, Differs(before, gNormalFCSet[6]));
+TEST(FPNormalCheck, CorrectsTheGroup) {
+  for (const CheckCase &c : kFPCases) {
+    SCOPED_TRACE(c.Name);
+    ResetProgramState();
+    DataFPInitNormalAll();
+    SetFields(gNormalFPSet[3], c.Set);
+    const NormalFPSet before = gNormalFPSet[3];
+    const int changed = DataFPNormalCheckOneByModel(c.Model, 3);
+    EXPECT_TRUE(HasFields(gNormalFPSet[3], c.Expect));
+    EXPECT_EQ(changed, Differs(before, gNormalFPSet[3]));
+  }
 }
 
 // clang-format off
@@ -141,7 +123,19 @@ const CheckCase kFCCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, FCCheck, testing::ValuesIn(kFCCases));
+// Model here: 1 the FCT rules, 0 the FCS rules.
+TEST(FCCheck, CorrectsTheGroup) {
+  for (const CheckCase &c : kFCCases) {
+    SCOPED_TRACE(c.Name);
+    ResetProgramState();
+    DataFCInitAll();
+    SetFields(gNormalFCSet[6], c.Set);
+    const NormalFCSet before = gNormalFCSet[6];
+    const int changed = DataFCCheckOne(c.Model, 6);
+    EXPECT_TRUE(HasFields(gNormalFCSet[6], c.Expect));
+    EXPECT_EQ(changed, Differs(before, gNormalFCSet[6]));
+  }
+}
 
 // The system fields through the FC rules (which also judge StartRise) and
 // the rules of the other families.
