@@ -37,8 +37,6 @@ struct CheckCase {
   const char *Expect;
 };
 
-void PrintTo(const CheckCase &c, std::ostream *os) { *os << c.Name; }
-
 // Runs a check on a record and compares its result with what changed.
 template <class T, class Check> void ExpectCheck(const CheckCase &c, T &record, Check check) {
   SetFields(record, c.Set);
@@ -49,14 +47,6 @@ template <class T, class Check> void ExpectCheck(const CheckCase &c, T &record, 
 }
 
 // ---- Step ----
-
-class StepCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(StepCheck, CorrectsTheRecord) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  ExpectCheck(c, gStepSet, [&] { return DataStepCheckByModel(c.Model); });
-}
 
 // clang-format off
 const CheckCase kStepCases[] = {
@@ -105,18 +95,15 @@ const CheckCase kStepCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, StepCheck, testing::ValuesIn(kStepCases));
+TEST(StepCheck, CorrectsTheRecord) {
+  for (const CheckCase &c : kStepCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    ExpectCheck(c, gStepSet, [&] { return DataStepCheckByModel(c.Model); });
+  }
+}
 
 // ---- List and Ramp headers ----
-
-class ProgramHeaderCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(ProgramHeaderCheck, ListAndRampAlike) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  ExpectCheck(c, gListSet, [&] { return DataListCheckAllByModel(c.Model); });
-  ExpectCheck(c, gRampSet, [&] { return DataRampCheckAllByModel(c.Model); });
-}
 
 // clang-format off
 const CheckCase kHeaderCases[] = {
@@ -135,18 +122,16 @@ const CheckCase kHeaderCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProgramHeaderCheck, testing::ValuesIn(kHeaderCases));
+TEST(ProgramHeaderCheck, ListAndRampAlike) {
+  for (const CheckCase &c : kHeaderCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    ExpectCheck(c, gListSet, [&] { return DataListCheckAllByModel(c.Model); });
+    ExpectCheck(c, gRampSet, [&] { return DataRampCheckAllByModel(c.Model); });
+  }
+}
 
 // ---- List and Ramp steps ----
-
-class ListStepCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(ListStepCheck, CorrectsTheStep) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  gListSet.OutMode = c.Mode;
-  ExpectCheck(c, gListListSet[42], [&] { return DataListCheckOneByModel(c.Model, 42); });
-}
 
 // clang-format off
 const CheckCase kListStepCases[] = {
@@ -170,15 +155,13 @@ const CheckCase kListStepCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, ListStepCheck, testing::ValuesIn(kListStepCases));
-
-class RampStepCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(RampStepCheck, CorrectsTheStep) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  gRampSet.OutMode = c.Mode;
-  ExpectCheck(c, gRampRampSet[99], [&] { return DataRampCheckOneByModel(c.Model, 99); });
+TEST(ListStepCheck, CorrectsTheStep) {
+  for (const CheckCase &c : kListStepCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    gListSet.OutMode = c.Mode;
+    ExpectCheck(c, gListListSet[42], [&] { return DataListCheckOneByModel(c.Model, 42); });
+  }
 }
 
 // clang-format off
@@ -198,7 +181,14 @@ const CheckCase kRampStepCases[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, RampStepCheck, testing::ValuesIn(kRampStepCases));
+TEST(RampStepCheck, CorrectsTheStep) {
+  for (const CheckCase &c : kRampStepCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    gRampSet.OutMode = c.Mode;
+    ExpectCheck(c, gRampRampSet[99], [&] { return DataRampCheckOneByModel(c.Model, 99); });
+  }
+}
 
 // ---- Cross ----
 
