@@ -268,12 +268,13 @@ TEST_F(FPMapping, LineEntryFollowsThePreviousMode) {
 TEST_F(FPMapping, VoltageLimitsByRangeAndDisplay) {
   struct Case {
     int Model, Mode, Level, UDisMode;
-    double Max0, Max1;
+    double Max0, Max1, FreqMax; // harmonic-capable families reach 240 Hz
   };
   const Case cases[] = {
-      {kModelFPB, 0, 1, 0, 150.0, 150.0},
-      {kModelFPB, 0, 1, 1, 259.8, 0.0},
-      {kModelFPA, 16, 3, 1, 300.0, 300.0},
+      {kModelFPB, 0, 1, 0, 150.0, 150.0, 240.0},
+      {kModelFPB, 0, 1, 1, 259.8, 0.0, 240.0},
+      {kModelFPA, 16, 3, 1, 300.0, 300.0, 240.0},
+      {kModelGS, 16, 2, 0, 300.0, 300.0, 65.0},
   };
   for (const Case &c : cases) {
     UseModel(c.Model);
@@ -284,6 +285,7 @@ TEST_F(FPMapping, VoltageLimitsByRangeAndDisplay) {
     DataFPFromNormalVarToPanel(panel);
     EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Max, c.Max0);
     EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[1].Max, c.Max1); // untouched in line display
+    EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobFreq[2].Max, c.FreqMax) << c.Model;
   }
 }
 
@@ -301,6 +303,12 @@ TEST_F(FPMapping, LowRangeCapsAndWaveformFrequencyRule) {
   EXPECT_EQ(g.VolW, 1500);
   EXPECT_EQ(g.FreqU, 10000);
   EXPECT_EQ(g.WaveU, 0); // harmonic waveforms only at 45..65 Hz
+  // In separate mode each phase is capped on its own.
+  gNormalFPSet[0].OutMode = 1;
+  Show();
+  panel.PhaseMiddle.KnobVol[1].Value = 230.0;
+  DataFPFromPanelToNormalVar(panel);
+  EXPECT_EQ(g.VolV, 1500);
   // GS has no such rule on the panel
   UseModel(kModelGS);
   Show();

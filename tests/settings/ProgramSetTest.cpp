@@ -283,6 +283,15 @@ TEST(ProgramDefaults, AreLegalForEveryFamily) {
   EXPECT_EQ(DataTHDCheckAll(), 0);
 }
 
+// Resetting the harmonic tables clears every group, the first as the last.
+TEST(ProgramDefaults, THDResetClearsEveryGroup) {
+  ResetProgramState();
+  gTHDSet[0].Percent[3] = gTHDSet[9].Percent[3] = 50;
+  gTHDSet[0].WaveValid = 1;
+  DataFPInitTHDAll();
+  EXPECT_EQ(gTHDSet[0].Percent[3] + gTHDSet[9].Percent[3] + gTHDSet[0].WaveValid, 0);
+}
+
 TEST(ProgramCheckByModel, PicksTheFamilyRules) {
   const struct {
     int model;
