@@ -48,22 +48,6 @@ TEST_F(DatabaseTest, CreatesTheTableByItsStatementWithATimeIndex) {
   EXPECT_FALSE(detail.contains("TEMP B-TREE")) << detail.toStdString();
 }
 
-TEST_F(DatabaseTest, ASavedRowIsCommittedAtOnce) {
-  Open();
-  const DateTime at = MakeTime(2024, 6, 1, 12, 0, 0);
-  SaveVoltage(at, 2301);
-  // Another connection sees the row while ours is still open: nothing waits
-  // in an open transaction.
-  RawDb raw(Path());
-  const auto row =
-      raw.Row(QString("SELECT * FROM MeasureRecord WHERE TimeVar = %1").arg(at.LongSecond));
-  ASSERT_EQ(row.size(), 29u);
-  EXPECT_EQ(row[0].toString(), "FPA-3300");
-  EXPECT_EQ(row[1].toInt(), kModelFPA);
-  EXPECT_EQ(row[4].toString(), "2024-06-01 12:00:00");
-  EXPECT_DOUBLE_EQ(row[5].toDouble(), 230.1);
-}
-
 // Every stored quantity of every phase, read back through the read-back call
 // and through the column of its name, one row per family and output mode.
 // Phase V holds twice and W three times the U value.
