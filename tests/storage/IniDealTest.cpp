@@ -118,20 +118,6 @@ TEST_P(EveryKind, WrongOrMissingTypeIsRefusedAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kEveryKind), KindName);
 
-TEST_F(SettingFiles, FCFilesFollowTheFCTRulesOnlyForFCT) {
-  const QString path = Path("a.FCNorAll");
-  DataFCInitAll();
-  FileWriteNormalFCAll(path);
-  const int32_t models[] = {kModelFCT, kModelFCS};
-  for (const int32_t model : models) {
-    ResetProgramState();
-    gPowerInfo.ModelType = model;
-    EXPECT_EQ(FileReadNormalFCAll(path), 1);
-    for (int g = 0; g < kFCGroupCount; ++g)
-      EXPECT_EQ(gNormalFCSet[g].OutMode, model == kModelFCT ? 0 : 5) << model;
-  }
-}
-
 TEST_F(SettingFiles, FPFileIsNormalisedByTheSelectedFamily) {
   const QString path = Path("a.FPNorOne");
   WriteAll(path, "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\nVolV = 2200\r\n"
