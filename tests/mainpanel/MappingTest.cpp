@@ -354,6 +354,7 @@ TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
     bool DimU, DimV;
   };
   const Case cases[] = {
+      {0, 5000, 5000, false, true}, // V follows U: its waveform is not its own
       {0, 10000, 10000, true, true},
       {16, 5000, 5000, false, false},
       {1, 5000, 7000, false, true},
