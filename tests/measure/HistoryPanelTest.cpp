@@ -33,6 +33,16 @@ TEST(HistoryPanel, SpanGivesPointCountAndStep) {
   }
 }
 
+// The export takes the range the graph shows: its start and its span.
+TEST(HistoryPanel, ExportTakesTheShownRange) {
+  HistoryPanelState s;
+  s.View = TrendViewOfSpan(DateTimeSeconds(MakeTime(2025, 3, 9, 10, 11, 12)), 3723);
+  HistoryTakeViewForExport(s);
+  EXPECT_EQ((std::array{s.Year, s.Month, s.Day, s.Hour, s.Minute, s.Second, s.ExportHours,
+                        s.ExportMinutes, s.ExportSeconds}),
+            (std::array{2025, 3, 9, 10, 11, 12, 1, 2, 3}));
+}
+
 TEST(HistoryPanel, DayIsClampedToTheMonth) {
   const int32_t cases[][4] = {
       {2023, 4, 31, 30}, {2100, 2, 29, 28}, {2024, 2, 31, 29}, {2023, 12, 31, 31}};
