@@ -28,7 +28,8 @@ inline constexpr NamedField<NormalFCSet> kNormalFCFields[] = {
     VEXA_FIELD(NormalFCSet, Freq),     VEXA_FIELD(NormalFCSet, Vol),
     VEXA_FIELD(NormalFCSet, VolLine),  VEXA_FIELD(NormalFCSet, VolLevel),
     VEXA_FIELD(NormalFCSet, OutMode),  VEXA_FIELD(NormalFCSet, UpUPer),
-    VEXA_FIELD(NormalFCSet, DownUPer), VEXA_FIELD(NormalFCSet, VolUp)};
+    VEXA_FIELD(NormalFCSet, DownUPer), VEXA_FIELD(NormalFCSet, VolUp),
+    VEXA_FIELD(NormalFCSet, VolBase),  VEXA_FIELD(NormalFCSet, VolDown)};
 inline constexpr NamedField<NormalFPSet> kNormalFPFields[] = {
     VEXA_FIELD(NormalFPSet, OutMode),  VEXA_FIELD(NormalFPSet, OutChannel),
     VEXA_FIELD(NormalFPSet, VolU),     VEXA_FIELD(NormalFPSet, VolV),

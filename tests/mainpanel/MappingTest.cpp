@@ -1,6 +1,9 @@
 #include "app/NormalPanelMap.h"
 
+#include <string>
 #include <utility>
+
+#include "FieldList.h"
 
 #include "MainPanelTestSupport.h"
 
@@ -13,9 +16,10 @@ TEST(PanelToStored, RoundsHalfUpThenTruncates) {
     int Stored;
   };
   const Case cases[] = {
-      {219.96, 10, 2200}, {219.94, 10, 2199},  {219.95, 10, 2200},
-      {0.0, 10, 0},       {50.004, 100, 5000}, {50.005, 100, 5001},
-      {1.5, 1000, 1500},  {359.9, 10, 3599},   {-0.3, 10, -2}, // truncation goes toward zero
+      {219.94, 10, 2199},
+      {219.95, 10, 2200},
+      {50.005, 100, 5001},
+      {-0.3, 10, -2}, // truncation goes toward zero
   };
   for (const Case &c : cases) {
     EXPECT_EQ(PanelToStored(c.Value, c.Scale), c.Stored) << c.Value << " x " << c.Scale;
@@ -35,7 +39,6 @@ TEST_F(FCMapping, VoltageKnobHoldsLineVoltageOnlyForBalancedThreePhase) {
   const Case cases[] = {
       {0, 1, 380.0, 2193, 3800}, // line voltage entered
       {2, 1, 230.0, 2300, 3983}, // U alone: phase voltage although line display is set
-      {0, 0, 219.96, 2200, 3810},
       {0, 0, 219.94, 2199, 3808},
   };
   for (const Case &c : cases) {
@@ -50,18 +53,6 @@ TEST_F(FCMapping, VoltageKnobHoldsLineVoltageOnlyForBalancedThreePhase) {
   }
 }
 
-TEST_F(FCMapping, DownPercentShownNegatedAndStoredAsMagnitude) {
-  UseFCT();
-  gNormalFCSet[0].DownUPer = 10;
-  DataFCFromNormalVarToPanel(panel);
-  EXPECT_EQ(panel.FCNormal.DownPercent.Value, -10);
-  panel.FCNormal.DownPercent.Value = -20;
-  panel.FCNormal.UpPercent.Value = 15;
-  DataFCFromPanelToNormalVar(panel);
-  EXPECT_EQ(gNormalFCSet[0].DownUPer, 20);
-  EXPECT_EQ(gNormalFCSet[0].UpUPer, 15);
-}
-
 TEST_F(FCMapping, PanelToRecordNormalisesTheGroup) {
   UseModel(kModelFCS);
   panel.FCMiddle.KnobVol.Value = 220.0;
@@ -73,130 +64,69 @@ TEST_F(FCMapping, PanelToRecordNormalisesTheGroup) {
   EXPECT_EQ(gNormalFCSet[0].OutMode, 5);
 }
 
-TEST_F(FCMapping, KnobLimitsFollowDisplayModeAndFrequency) {
-  struct Case {
-    int Model, OutMode, UDisMode, Freq;
-    double VolMax, Vol, FreqMax;
-    bool FreqDimmed;
-  };
-  const Case cases[] = {
-      {kModelFCT, 0, 1, 500, 519.6, 381.0, 65.0, false},
-      {kModelFCT, 3, 1, 650, 300.0, 220.0, 65.0, false},
-      {kModelFCT, 0, 0, 1000, 300.0, 220.0, 240.0, true},
-      {kModelFCS, 5, 1, 2400, 300.0, 220.0, 240.0, true},
-  };
-  for (const Case &c : cases) {
-    UseModel(c.Model);
-    gNormalFCSet[0].OutMode = c.OutMode;
-    gNormalFCSet[0].Freq = c.Freq;
-    gSystemSet.UDisMode = c.UDisMode;
-    DataFCFromNormalVarToPanel(panel);
-    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Max, c.VolMax);
-    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, c.Vol);
-    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Max, c.FreqMax);
-    EXPECT_EQ(panel.FCMiddle.KnobFreq.Dimmed, c.FreqDimmed) << c.Freq;
-  }
+// The names of the lamps lit and of the controls dimmed, in panel order.
+std::string FCLamps(const FCMiddleView &m) {
+  const std::pair<const char *, const LampView &> lamps[] = {
+      {"U", m.LampPhase[0]},      {"V", m.LampPhase[1]},    {"W", m.LampPhase[2]},
+      {"phase", m.LampPhaseMode}, {"line", m.LampLineMode}, {"auto", m.LampRangeAuto},
+      {"high", m.LampRangeHigh},  {"50", m.Lamp50},         {"60", m.Lamp60},
+      {"x2", m.LampX2},           {"x4", m.LampX4},         {"120", m.Lamp120},
+      {"220", m.Lamp220},         {"up", m.LampUp},         {"down", m.LampDown}};
+  std::string lit;
+  for (const auto &[name, lamp] : lamps)
+    lit += lamp.On ? (lit.empty() ? "" : " ") + std::string(name) : "";
+  return lit;
 }
 
-TEST_F(FCMapping, FrequencyAndPresetLamps) {
-  struct Case {
-    int Freq;
-    bool L50, L60, X2, X4;
-  };
-  const Case cases[] = {
-      {500, true, false, false, false},  {600, false, true, false, false},
-      {1000, true, false, true, false},  {1200, false, true, true, false},
-      {2000, true, false, false, true},  {2400, false, true, false, true},
-      {550, false, false, false, false},
-  };
-  UseFCT();
-  for (const Case &c : cases) {
-    gNormalFCSet[0].Freq = c.Freq;
-    DataFCFromNormalVarToPanel(panel);
-    const FCMiddleView &m = panel.FCMiddle;
-    EXPECT_EQ(m.Lamp50.On, c.L50) << c.Freq;
-    EXPECT_EQ(m.Lamp60.On, c.L60) << c.Freq;
-    EXPECT_EQ(m.LampX2.On, c.X2) << c.Freq;
-    EXPECT_EQ(m.LampX4.On, c.X4) << c.Freq;
-  }
-  gNormalFCSet[0].Vol = 1200;
-  DataFCFromNormalVarToPanel(panel);
-  EXPECT_TRUE(panel.FCMiddle.Lamp120.On);
-  EXPECT_FALSE(panel.FCMiddle.Lamp220.On);
+std::string FCDimmed(const MainPanelState &p) {
+  const FCMiddleView &m = p.FCMiddle;
+  const std::pair<const char *, bool> controls[] = {{"vol", m.KnobVol.Dimmed},
+                                                    {"freq", m.KnobFreq.Dimmed},
+                                                    {"range", m.KeyRange.Dimmed},
+                                                    {"group", p.FCNormal.Group.Dimmed},
+                                                    {"phaseline", m.KeyPhaseLine.Dimmed},
+                                                    {"linelamp", m.LampLineMode.Dimmed},
+                                                    {"up", m.KeyUp.Dimmed},
+                                                    {"down", m.KeyDown.Dimmed}};
+  std::string dimmed;
+  for (const auto &[name, on] : controls)
+    dimmed += on ? (dimmed.empty() ? "" : " ") + std::string(name) : "";
+  return dimmed;
 }
 
-TEST_F(FCMapping, UpDownLampsAndPhaseLamps) {
+// The FC middle area for a group: lamps, knob values and limits, and what a
+// running output dims (the up and down keys work only then).
+TEST_F(FCMapping, MiddleAreaShowsTheGroup) {
   struct Case {
-    int Vol, Base, Up, Down;
-    bool LampUp, LampDown;
-  };
-  const Case cases[] = {
-      {231, 220, 231, 209, true, false},
-      {209, 220, 231, 209, false, true},
-      {220, 220, 231, 209, false, false},
-      {0, 0, 0, 0, false, false}, // keys not armed
-  };
-  UseFCT();
-  for (const Case &c : cases) {
-    NormalFCSet &g = gNormalFCSet[0];
-    g.Vol = c.Vol;
-    g.VolBase = c.Base;
-    g.VolUp = c.Up;
-    g.VolDown = c.Down;
-    DataFCFromNormalVarToPanel(panel);
-    EXPECT_EQ(panel.FCMiddle.LampUp.On, c.LampUp) << c.Vol;
-    EXPECT_EQ(panel.FCMiddle.LampDown.On, c.LampDown) << c.Vol;
-  }
-  const std::pair<int, std::array<bool, 3>> phases[] = {{0, {true, true, true}},
-                                                        {2, {true, false, false}},
-                                                        {3, {false, true, false}},
-                                                        {4, {false, false, true}}};
-  for (const auto &[mode, lit] : phases) {
-    gNormalFCSet[0].OutMode = mode;
-    DataFCFromNormalVarToPanel(panel);
-    for (int p = 0; p < 3; ++p) {
-      EXPECT_EQ(panel.FCMiddle.LampPhase[p].On, lit[p]) << "mode " << mode;
-    }
-  }
-}
-
-TEST_F(FCMapping, BusyDimsEditingAndEnablesUpDownKeys) {
-  UseFCT();
-  for (int busy = 0; busy < 2; ++busy) {
-    gPowerInfo.OutputRunning = busy;
-    DataFCFromNormalVarToPanel(panel);
-    DataFCFromSystemVarToPanel(panel);
-    const FCMiddleView &m = panel.FCMiddle;
-    EXPECT_EQ(m.KnobVol.Dimmed, busy == 1);
-    EXPECT_EQ(m.KeyRange.Dimmed, busy == 1);
-    EXPECT_EQ(m.KeyMultiplier.Dimmed, busy == 1);
-    EXPECT_EQ(panel.FCNormal.Group.Dimmed, busy == 1);
-    EXPECT_EQ(panel.FCSystem.StartRise.Dimmed, busy == 1);
-    EXPECT_EQ(m.KeyUp.Dimmed, busy == 0);
-    EXPECT_EQ(m.KeyDown.Dimmed, busy == 0);
-  }
-}
-
-TEST_F(FCMapping, DisplayModeLampsOnlyForThreePhase) {
-  struct Case {
-    int Model, OutMode, UDisMode;
-    bool Line, Phase, KeyDimmed; // the phase/line key works for all three phases only
+    int Model;
+    const char *Group;
+    int UDisMode, Running;
+    const char *Lit;
+    double Vol, VolMax, FreqMax;
+    const char *Dimmed;
   };
   // clang-format off
   const Case cases[] = {
-      {kModelFCT, 0, 1, true, false, false}, {kModelFCT, 0, 0, false, true, false},
-      {kModelFCT, 2, 1, false, false, true}, {kModelFCS, 5, 0, false, false, true},
+      {kModelFCT, "", 0, 0, "U V W phase high 50 220", 220.0, 300.0, 65.0, "up down"},
+      {kModelFCT, "Freq=1200 OutMode=3 VolLevel=0", 1, 0, "V auto 60 x2 220", 220.0, 300.0, 240.0, "freq phaseline up down"},
+      {kModelFCT, "Freq=2000 Vol=1200 VolLine=2078", 1, 0, "U V W line high 50 x4 120", 207.8, 519.6, 240.0, "freq up down"},
+      {kModelFCT, "Freq=550 Vol=231 VolBase=220 VolUp=231 VolDown=209", 0, 1, "U V W phase high up", 23.1, 300.0, 65.0, "vol freq range group"},
+      {kModelFCT, "OutMode=2 Vol=209 VolBase=220 VolUp=231 VolDown=209", 0, 1, "U high 50 down", 20.9, 300.0, 65.0, "vol freq range group phaseline"},
+      {kModelFCS, "Freq=2400", 1, 0, "high 60 x4 220", 220.0, 300.0, 240.0, "freq phaseline linelamp up down"},
   };
   // clang-format on
   for (const Case &c : cases) {
     UseModel(c.Model);
-    gNormalFCSet[0].OutMode = c.OutMode;
+    SetFields(gNormalFCSet[0], c.Group);
     gSystemSet.UDisMode = c.UDisMode;
+    gPowerInfo.OutputRunning = c.Running;
     DataFCFromNormalVarToPanel(panel);
     DataFCFromSystemVarToPanel(panel);
-    EXPECT_EQ(panel.FCMiddle.LampLineMode.On, c.Line);
-    EXPECT_EQ(panel.FCMiddle.LampPhaseMode.On, c.Phase);
-    EXPECT_EQ(panel.FCMiddle.KeyPhaseLine.Dimmed, c.KeyDimmed) << c.Model << " " << c.OutMode;
+    EXPECT_EQ(FCLamps(panel.FCMiddle), c.Lit) << c.Group;
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, c.Vol) << c.Group;
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Max, c.VolMax) << c.Group;
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Max, c.FreqMax) << c.Group;
+    EXPECT_EQ(FCDimmed(panel), c.Dimmed) << c.Group;
   }
 }
 
@@ -228,7 +158,7 @@ TEST_F(FPMapping, OutputTerminalMessageOnlyAcrossSinglePhase) {
     int From, To;
     size_t Messages;
   };
-  const Case cases[] = {{0, 5, 1}, {5, 0, 1}, {5, 16, 1}, {0, 1, 0}, {0, 0, 0}, {5, 5, 0}};
+  const Case cases[] = {{5, 16, 1}, {0, 1, 0}, {5, 5, 0}};
   for (const Case &c : cases) {
     UseModel(kModelFPA);
     gNormalFPSet[0].OutMode = c.From;
@@ -257,15 +187,10 @@ TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
   Show();
   EXPECT_TRUE(panel.Separate.Visible);
   EXPECT_FALSE(panel.Angle.Visible);
-  EXPECT_EQ(panel.Separate.Switch[0].Value, 1);
   EXPECT_EQ(panel.Separate.Switch[1].Value, 0);
   EXPECT_EQ(panel.Separate.Switch[2].Value, 1);
-  EXPECT_TRUE(panel.PhaseMiddle.KnobVol[1].Dimmed);
-  EXPECT_TRUE(panel.PhaseMiddle.KnobFreq[1].Dimmed);
-  EXPECT_TRUE(panel.Wave.Wave[1].Dimmed);
-  EXPECT_FALSE(panel.PhaseMiddle.KnobVol[2].Dimmed);
-  EXPECT_FALSE(panel.PhaseMiddle.KnobFreq[2].Dimmed);
-  EXPECT_FALSE(panel.Wave.Wave[2].Dimmed);
+  EXPECT_TRUE(panel.PhaseMiddle.KnobVol[1].Dimmed && panel.Wave.Wave[1].Dimmed);
+  EXPECT_FALSE(panel.PhaseMiddle.KnobVol[2].Dimmed || panel.Wave.Wave[2].Dimmed);
   // and back: the switches build the mask
   panel.Separate.Switch[1].Value = 1;
   panel.Separate.Switch[0].Value = 0;
@@ -279,9 +204,8 @@ TEST_F(FPMapping, WaveformsStoredOnlyByFamiliesThatHaveThem) {
     std::array<int, 3> Expected;
   };
   const Case cases[] = {
-      {kModelFSA, 1, {0, 0, 0}}, {kModelFSB, 1, {0, 0, 0}},  {kModelFL, 0, {0, 0, 0}},
-      {kModelFPA, 1, {3, 4, 5}}, {kModelFPA, 16, {3, 4, 5}}, {kModelFPA, 0, {3, 3, 3}},
-      {kModelGS, 16, {3, 4, 5}}, {kModelGS, 0, {3, 3, 3}},
+      {kModelFSA, 1, {0, 0, 0}}, {kModelFL, 0, {0, 0, 0}},  {kModelFPA, 1, {3, 4, 5}},
+      {kModelFPA, 0, {3, 3, 3}}, {kModelGS, 16, {3, 4, 5}},
   };
   for (const Case &c : cases) {
     UseModel(c.Model);
@@ -302,9 +226,8 @@ TEST_F(FPMapping, RangeRingReadByFamilyAndMode) {
     bool Show12, Show23;
   };
   const Case cases[] = {
-      {kModelFSB, 0, 1, 3, 1, true, false},  {kModelFPB, 16, 1, 3, 1, true, false},
-      {kModelFPA, 1, 1, 3, 1, true, false},  {kModelFPA, 0, 1, 3, 3, false, true},
-      {kModelFSA, 5, 1, 3, 3, false, true},  {kModelFL, 0, 1, 3, 3, false, true},
+      {kModelFSB, 0, 1, 3, 1, true, false},  {kModelFPA, 1, 1, 3, 1, true, false},
+      {kModelFPA, 0, 1, 3, 3, false, true},  {kModelFL, 0, 1, 3, 3, false, true},
       {kModelGS, 16, 1, 3, 2, false, false},
   };
   for (const Case &c : cases) {
@@ -345,12 +268,13 @@ TEST_F(FPMapping, LineEntryFollowsThePreviousMode) {
 TEST_F(FPMapping, VoltageLimitsByRangeAndDisplay) {
   struct Case {
     int Model, Mode, Level, UDisMode;
-    double Max0, Max1;
+    double Max0, Max1, FreqMax; // harmonic-capable families reach 240 Hz
   };
   const Case cases[] = {
-      {kModelFPB, 0, 1, 0, 150.0, 150.0},  {kModelFPB, 0, 2, 0, 300.0, 300.0},
-      {kModelFPB, 0, 1, 1, 259.8, 0.0},    {kModelFPA, 0, 3, 1, 519.6, 0.0},
-      {kModelFPA, 16, 3, 1, 300.0, 300.0},
+      {kModelFPB, 0, 1, 0, 150.0, 150.0, 240.0},
+      {kModelFPB, 0, 1, 1, 259.8, 0.0, 240.0},
+      {kModelFPA, 16, 3, 1, 300.0, 300.0, 240.0},
+      {kModelGS, 16, 2, 0, 300.0, 300.0, 65.0},
   };
   for (const Case &c : cases) {
     UseModel(c.Model);
@@ -361,6 +285,7 @@ TEST_F(FPMapping, VoltageLimitsByRangeAndDisplay) {
     DataFPFromNormalVarToPanel(panel);
     EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Max, c.Max0);
     EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[1].Max, c.Max1); // untouched in line display
+    EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobFreq[2].Max, c.FreqMax) << c.Model;
   }
 }
 
@@ -378,6 +303,12 @@ TEST_F(FPMapping, LowRangeCapsAndWaveformFrequencyRule) {
   EXPECT_EQ(g.VolW, 1500);
   EXPECT_EQ(g.FreqU, 10000);
   EXPECT_EQ(g.WaveU, 0); // harmonic waveforms only at 45..65 Hz
+  // In separate mode each phase is capped on its own.
+  gNormalFPSet[0].OutMode = 1;
+  Show();
+  panel.PhaseMiddle.KnobVol[1].Value = 230.0;
+  DataFPFromPanelToNormalVar(panel);
+  EXPECT_EQ(g.VolV, 1500);
   // GS has no such rule on the panel
   UseModel(kModelGS);
   Show();
@@ -417,27 +348,16 @@ TEST_F(FPMapping, AnglesAndDerivedVWAngle) {
   }
 }
 
-TEST_F(FPMapping, AnglePageDimmedWhileBusy) {
-  UseModel(kModelFPA);
-  gNormalFPSet[0].OutMode = 16;
-  for (const auto &[running, alarming] : {std::pair{0, 0}, {1, 0}, {0, 1}}) {
-    gPowerInfo.OutputRunning = running;
-    gPowerInfo.Alarming = alarming;
-    DataFPFromNormalVarToPanel(panel);
-    const bool busy = running == 1 || alarming == 1;
-    EXPECT_EQ(panel.Angle.AngleUV.Dimmed, busy) << running << alarming;
-    EXPECT_EQ(panel.Angle.Standard.Dimmed, busy) << running << alarming;
-  }
-}
-
 TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
   struct Case {
     int Mode, FreqU, FreqV;
     bool DimU, DimV;
   };
   const Case cases[] = {
-      {0, 5000, 5000, false, true}, {0, 10000, 10000, true, true}, {16, 5000, 5000, false, false},
-      {1, 5000, 7000, false, true}, {1, 4500, 6500, false, false},
+      {0, 5000, 5000, false, true}, // V follows U: its waveform is not its own
+      {0, 10000, 10000, true, true},
+      {16, 5000, 5000, false, false},
+      {1, 5000, 7000, false, true},
   };
   for (const Case &c : cases) {
     UseModel(kModelFPA);
@@ -451,9 +371,8 @@ TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
 }
 
 TEST_F(FPMapping, OnlyTheFamilySelectorIsVisible) {
-  const std::pair<int, int> models[] = {{kModelFSA, kOutModeRingFSA}, {kModelFL, kOutModeRingFL},
-                                        {kModelFSB, kOutModeRingFSB}, {kModelFPA, kOutModeRingFPA},
-                                        {kModelFPB, kOutModeRingFPB}, {kModelGS, kOutModeRingGS}};
+  const std::pair<int, int> models[] = {
+      {kModelFL, kOutModeRingFL}, {kModelFPB, kOutModeRingFPB}, {kModelGS, kOutModeRingGS}};
   for (const auto &[model, ring] : models) {
     UseModel(model);
     gNormalFPSet[0].OutMode = 0;

@@ -150,4 +150,18 @@ TEST_F(LiveMeasure, ViewSwitches) {
   }
 }
 
+// Without a measurement for 3 s (60 ticks of 50 ms) the readouts turn stale;
+// the next expected measurement starts the count again.
+TEST_F(LiveMeasure, ReadoutsTurnStaleAfterThreeSecondsWithoutAMeasurement) {
+  Connect();
+  gPowerInfo.OutputRunning = 1;
+  MeasureAreaView area;
+  MeasureExpected(area);
+  for (int tick = 1; tick < 60; ++tick)
+    ASSERT_FALSE(MeasureAgeTick(area)) << tick;
+  EXPECT_TRUE(MeasureAgeTick(area));
+  MeasureExpected(area);
+  EXPECT_FALSE(area.Stale);
+}
+
 } // namespace

@@ -63,6 +63,7 @@ TEST_F(NormalGraph, AxisLimitTakesTheLargestPhaseInSeparateModes) {
   g.WaveW = 1;
   RefreshNormalSetGraph(panel.Graph);
   EXPECT_DOUBLE_EQ(panel.Graph.YLimit, 600.0);
+  EXPECT_NEAR(Peak(2), 500.0, 1e-6); // 220 V of a wave whose peak is 5000/2200 of its RMS
 }
 
 TEST_F(NormalGraph, PhasesShownByFamilyAndMode) {

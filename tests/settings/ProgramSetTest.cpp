@@ -37,8 +37,6 @@ struct CheckCase {
   const char *Expect;
 };
 
-void PrintTo(const CheckCase &c, std::ostream *os) { *os << c.Name; }
-
 // Runs a check on a record and compares its result with what changed.
 template <class T, class Check> void ExpectCheck(const CheckCase &c, T &record, Check check) {
   SetFields(record, c.Set);
@@ -50,14 +48,6 @@ template <class T, class Check> void ExpectCheck(const CheckCase &c, T &record, 
 
 // ---- Step ----
 
-class StepCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(StepCheck, CorrectsTheRecord) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  ExpectCheck(c, gStepSet, [&] { return DataStepCheckByModel(c.Model); });
-}
-
 // clang-format off
 const CheckCase kStepCases[] = {
     {"defaults untouched", kModelFPA, 0, "", "VolLineStart=3811"},
@@ -65,8 +55,6 @@ const CheckCase kStepCases[] = {
     {"FPA mode 5", kModelFPA, 0, "OutMode=5", "OutMode=5"},
     {"FPB mode 5", kModelFPB, 0, "OutMode=5", "OutMode=0"},
     {"FPB mode 16", kModelFPB, 0, "OutMode=16", "OutMode=16"},
-    {"GS mode 1", kModelGS, 0, "OutMode=1", "OutMode=0"},
-    {"GS mode 16", kModelGS, 0, "OutMode=16", "OutMode=16"},
     // Angles and waves.
     {"angles out of range", kModelFPA, 0, "AngleUV=3600 AngleVW=-1 AngleUW=3600", "AngleUV=1200 AngleVW=1200 AngleUW=2400"},
     {"mode 16 derives AngleVW", kModelGS, 0, "OutMode=16 AngleUV=2400 AngleUW=1200", "AngleVW=2400"},
@@ -74,23 +62,18 @@ const CheckCase kStepCases[] = {
     // Voltages: U and the line value are reset together.
     {"VolStartU 3001", kModelFPA, 0, "VolStartU=3001 VolLineStart=100", "VolStartU=2200 VolLineStart=3811"},
     {"VolStartV 3001 in mode 1", kModelFPA, 0, "OutMode=1 VolStartV=3001", "VolStartV=2200"},
-    {"VolStartV 0 kept in mode 1", kModelFPA, 0, "OutMode=1 VolStartV=0", "VolStartV=0"},
     {"VolLineStart 5197", kModelFPA, 0, "VolStartU=3000 VolLineStart=5197", "VolStartU=3000 VolLineStart=5197"},
     {"VolLineStart 5198", kModelFPA, 0, "VolStartU=3000 VolLineStart=5198", "VolStartU=2200 VolLineStart=3811"},
     {"VolStepU -3000", kModelFPA, 0, "VolStepU=-3000 VolLineStep=-5196", "VolStepU=-3000 VolLineStep=-5196"},
     {"VolStepU -3001", kModelFPA, 0, "VolStepU=-3001 VolLineStep=-5196", "VolStepU=0 VolLineStep=0"},
-    {"VolStepW 3001 in mode 1", kModelFPB, 0, "OutMode=1 VolStepW=3001", "VolStepW=0"},
     {"VolLineStep -5198", kModelFPA, 0, "VolStepU=-100 VolLineStep=-5198", "VolStepU=-100 VolLineStep=-5198"},
     {"VolLineStep -5199", kModelFPA, 0, "VolStepU=-100 VolLineStep=-5199", "VolStepU=0 VolLineStep=0"},
-    {"VolLineStep 5198", kModelGS, 0, "VolStepU=100 VolLineStep=5198", "VolStepU=0 VolLineStep=0"},
     // Frequencies, counts and times by family.
     {"FP FreqStartU 24000", kModelFPB, 0, "FreqStartU=24000", "FreqStartU=24000"},
     {"FP FreqStartU 24001", kModelFPB, 0, "FreqStartU=24001", "FreqStartU=5000"},
     {"GS FreqStartU 6501", kModelGS, 0, "FreqStartU=6501", "FreqStartU=5000"},
-    {"GS FreqStartW 4499", kModelGS, 0, "FreqStartW=4499", "FreqStartW=5000"},
     {"FP FreqStepU -19500", kModelFPA, 0, "FreqStepU=-19500", "FreqStepU=-19500"},
     {"FP FreqStepU 19501", kModelFPA, 0, "FreqStepU=19501", "FreqStepU=0"},
-    {"GS FreqStepU 2000", kModelGS, 0, "FreqStepU=2000", "FreqStepU=2000"},
     {"GS FreqStepU -2001", kModelGS, 0, "FreqStepU=-2001", "FreqStepU=0"},
     {"StepCntU 9999", kModelFPA, 0, "StepCntU=9999", "StepCntU=9999"},
     {"StepCntU 10000", kModelFPA, 0, "StepCntU=10000", "StepCntU=0"},
@@ -98,36 +81,29 @@ const CheckCase kStepCases[] = {
     {"StepTimeMU 60", kModelFPA, 0, "StepTimeHU=99 StepTimeMU=60", "StepTimeHU=99 StepTimeMU=0"},
     {"StepTimeS2PU 5998", kModelFPA, 0, "StepTimeS2PU=5998", "StepTimeS2PU=5998"},
     {"StepTimeS2PU 5999", kModelFPA, 0, "StepTimeS2PU=5999", "StepTimeS2PU=1500"},
-    {"StepTimeS2PU -1", kModelGS, 0, "StepTimeS2PU=-1", "StepTimeS2PU=1500"},
     // Waveform frequency rule, judged at the end frequency of a rising program.
     {"rising to 65.01 Hz clears every waveform", kModelFPA, 0, "FreqStepU=1 StepCntU=1501 WaveU=2", "WaveU=0 WaveV=0 WaveW=0"},
     {"rising to 65 Hz keeps the waveform", kModelFPA, 0, "FreqStepU=100 StepCntU=15 WaveU=2", "WaveU=2 WaveV=2"},
     {"falling to 30 Hz clears the waveform", kModelFPA, 0, "FreqStepU=-100 StepCntU=20 WaveU=2", "WaveU=0"},
-    {"falling to 45 Hz keeps it", kModelFPA, 0, "FreqStepU=-100 StepCntU=5 WaveU=2", "WaveU=2"},
-    {"start at 100 Hz falling", kModelFPB, 0, "FreqStartU=10000 FreqStepU=-100 StepCntU=60 WaveU=2", "WaveU=0"},
     {"sine on U keeps V and W in mode 16", kModelFPA, 0, "OutMode=16 FreqStartU=10000 WaveV=3 WaveW=4", "WaveU=0 WaveV=3 WaveW=4 FreqStartV=10000"},
     {"mode 1 judges each phase", kModelFPA, 0, "OutMode=1 WaveU=2 WaveV=2 FreqStepV=100 StepCntV=16 WaveW=2", "WaveU=2 WaveV=0 WaveW=2"},
     {"GS has no waveform frequency rule", kModelGS, 0, "FreqStepU=100 StepCntU=20 WaveU=2", "WaveU=2"},
     // Copies between phases.
     {"mode 0 copies U to V and W", kModelFPA, 0, "VolStartV=1000 VolStepW=10 FreqStartV=6000 StepCntW=3 StepTimeS2PV=100 WaveU=1 WaveW=4", "VolStartV=2200 VolStepW=0 FreqStartV=5000 StepCntW=0 StepTimeS2PV=1500 WaveW=1"},
-    {"mode 5 copies U to V and W", kModelFPA, 0, "OutMode=5 VolStartW=1000", "VolStartW=2200"},
     {"mode 16 copies frequencies and times only", kModelGS, 0, "OutMode=16 VolStartV=1000 VolStepW=10 WaveV=3 FreqStepU=10 FreqStartW=6000 StepTimeHV=5 StepTimeMW=5", "VolStartV=1000 VolStepW=10 WaveV=3 FreqStepV=10 FreqStartW=5000 StepTimeHV=0 StepTimeMW=0"},
     {"mode 1 copies nothing", kModelFPB, 0, "OutMode=1 VolStartV=1000 FreqStartW=6000 StepTimeS2PV=10", "VolStartV=1000 FreqStartW=6000 StepTimeS2PV=10"},
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, StepCheck, testing::ValuesIn(kStepCases));
+TEST(StepCheck, CorrectsTheRecord) {
+  for (const CheckCase &c : kStepCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    ExpectCheck(c, gStepSet, [&] { return DataStepCheckByModel(c.Model); });
+  }
+}
 
 // ---- List and Ramp headers ----
-
-class ProgramHeaderCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(ProgramHeaderCheck, ListAndRampAlike) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  ExpectCheck(c, gListSet, [&] { return DataListCheckAllByModel(c.Model); });
-  ExpectCheck(c, gRampSet, [&] { return DataRampCheckAllByModel(c.Model); });
-}
 
 // clang-format off
 const CheckCase kHeaderCases[] = {
@@ -135,33 +111,27 @@ const CheckCase kHeaderCases[] = {
     {"StartNo after StopNo", kModelFPA, 0, "StartNo=40 StopNo=20", "StartNo=40 StopNo=40"},
     {"StartNo at StopNo", kModelFPA, 0, "StartNo=20 StopNo=20", "StartNo=20 StopNo=20"},
     {"StartNo 100", kModelFPA, 0, "StartNo=100 StopNo=50", "StartNo=0 StopNo=50"},
-    {"StartNo -1", kModelFPA, 0, "StartNo=-1", "StartNo=0"},
     {"StopNo 100", kModelFPA, 0, "StartNo=99 StopNo=100", "StartNo=99 StopNo=99"},
-    {"StopNo -1 with StartNo 5", kModelFPA, 0, "StartNo=5 StopNo=-1", "StartNo=5 StopNo=99"},
     {"CircleDegree 0", kModelFPA, 0, "CircleDegree=0", "CircleDegree=1"},
-    {"CircleDegree 999999", kModelFPA, 0, "CircleDegree=999999", "CircleDegree=999999"},
     {"CircleDegree 1000000", kModelFPA, 0, "CircleDegree=1000000", "CircleDegree=1"},
     {"FPA mode 5", kModelFPA, 0, "OutMode=5", "OutMode=5"},
     {"FPB mode 5", kModelFPB, 0, "OutMode=5", "OutMode=0"},
-    {"GS mode 1", kModelGS, 0, "OutMode=1", "OutMode=0"},
     {"angles out of range", kModelFPA, 0, "AngleUV=3600 AngleVW=3600 AngleUW=-1", "AngleUV=1200 AngleVW=1200 AngleUW=2400"},
     {"mode 16 derives AngleVW", kModelFPB, 0, "OutMode=16 AngleUV=2400 AngleUW=1200", "AngleVW=2400"},
     {"CurrentNo is not normalised", kModelFPA, 0, "CurrentNo=500", "CurrentNo=500"},
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProgramHeaderCheck, testing::ValuesIn(kHeaderCases));
+TEST(ProgramHeaderCheck, ListAndRampAlike) {
+  for (const CheckCase &c : kHeaderCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    ExpectCheck(c, gListSet, [&] { return DataListCheckAllByModel(c.Model); });
+    ExpectCheck(c, gRampSet, [&] { return DataRampCheckAllByModel(c.Model); });
+  }
+}
 
 // ---- List and Ramp steps ----
-
-class ListStepCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(ListStepCheck, CorrectsTheStep) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  gListSet.OutMode = c.Mode;
-  ExpectCheck(c, gListListSet[42], [&] { return DataListCheckOneByModel(c.Model, 42); });
-}
 
 // clang-format off
 const CheckCase kListStepCases[] = {
@@ -169,11 +139,8 @@ const CheckCase kListStepCases[] = {
     {"Vol 3001", kModelFPA, 1, "U.Vol=3001 U.VolLine=100", "U.Vol=2200 U.VolLine=3810"},
     {"VolLine 5197 on V", kModelFPB, 1, "V.Vol=100 V.VolLine=5197", "V.Vol=2200 V.VolLine=3810"},
     {"Vol -1 on W", kModelGS, 16, "W.Vol=-1 W.VolLine=100", "W.Vol=2200 W.VolLine=3810"},
-    {"Freq 24000 kept", kModelFPA, 1, "V.Freq=24000", "V.Freq=24000"},
     {"Freq 24001", kModelFPA, 1, "V.Freq=24001", "V.Freq=5000"},
-    {"Freq 4499", kModelFPA, 1, "W.Freq=4499", "W.Freq=5000"},
     {"times out of range", kModelFPA, 1, "U.TimeH=100 V.TimeM=60 W.TimeS2P=5999", "U.TimeH=0 V.TimeM=0 W.TimeS2P=1500"},
-    {"times at their limits", kModelFPA, 1, "U.TimeH=99 V.TimeM=59 W.TimeS2P=5998", "U.TimeH=99 V.TimeM=59 W.TimeS2P=5998"},
     {"Wave 11", kModelFPA, 1, "V.Wave=11", "V.Wave=0"},
     {"waveform at 65.01 Hz", kModelFPA, 1, "V.Freq=6501 V.Wave=2", "V.Wave=0 V.Freq=6501"},
     {"waveform at 65.00 Hz", kModelFPA, 1, "V.Freq=6500 V.Wave=2", "V.Wave=2"},
@@ -181,24 +148,20 @@ const CheckCase kListStepCases[] = {
     {"mode 16 copies frequency and times only", kModelFPA, 16, "V.Vol=100 W.Wave=3 U.Freq=6000 U.TimeH=2", "V.Vol=100 W.Wave=3 V.Freq=6000 W.TimeH=2"},
     {"mode 1 copies nothing", kModelFPB, 1, "V.Vol=100 W.Freq=6000 V.TimeS2P=10", "V.Vol=100 W.Freq=6000 V.TimeS2P=10"},
     {"GS FreqV 6000 follows U", kModelGS, 16, "V.Freq=6000", "V.Freq=5000"},
-    {"GS FreqU 6501", kModelGS, 16, "U.Freq=6501", "U.Freq=5000"},
     {"GS FreqU 6500 shared", kModelGS, 16, "U.Freq=6500 U.Wave=4", "W.Freq=6500 U.Wave=4"},
     {"GS times follow U", kModelGS, 16, "U.TimeM=60 W.TimeH=3", "U.TimeM=0 V.TimeM=0 W.TimeH=0"},
-    {"GS mode 16 keeps per-phase voltage", kModelGS, 16, "V.Vol=100", "V.Vol=100"},
     {"GS mode 0 copies voltage", kModelGS, 0, "V.Vol=100", "V.Vol=2200"},
     {"other models leave the step", kModelFSA, 0, "V.Vol=3001", "V.Vol=3001"},
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, ListStepCheck, testing::ValuesIn(kListStepCases));
-
-class RampStepCheck : public testing::TestWithParam<CheckCase> {};
-
-TEST_P(RampStepCheck, CorrectsTheStep) {
-  const CheckCase &c = GetParam();
-  InitAllPrograms();
-  gRampSet.OutMode = c.Mode;
-  ExpectCheck(c, gRampRampSet[99], [&] { return DataRampCheckOneByModel(c.Model, 99); });
+TEST(ListStepCheck, CorrectsTheStep) {
+  for (const CheckCase &c : kListStepCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    gListSet.OutMode = c.Mode;
+    ExpectCheck(c, gListListSet[42], [&] { return DataListCheckOneByModel(c.Model, 42); });
+  }
 }
 
 // clang-format off
@@ -206,23 +169,26 @@ const CheckCase kRampStepCases[] = {
     {"VolStart 3001", kModelFPA, 1, "U.VolStart=3001 U.VolLineStart=100", "U.VolStart=2200 U.VolLineStart=3810"},
     {"VolStop 3001", kModelFPA, 1, "V.VolStop=3001 V.VolLineStop=100", "V.VolStop=2200 V.VolLineStop=3810 V.VolLineStart=3810"},
     {"VolLineStart 5197", kModelFPB, 1, "W.VolStart=100 W.VolLineStart=5197", "W.VolStart=2200 W.VolLineStart=3810"},
-    {"VolLineStop 5196 kept", kModelGS, 16, "W.VolStop=3000 W.VolLineStop=5196", "W.VolStop=3000 W.VolLineStop=5196"},
     {"VolLineStop -1", kModelGS, 16, "W.VolStop=100 W.VolLineStop=-1", "W.VolStop=2200 W.VolLineStop=3810"},
-    {"FreqStart 24001", kModelFPA, 1, "V.FreqStart=24001 V.FreqStop=24000", "V.FreqStart=5000 V.FreqStop=24000"},
     {"times out of range", kModelFPA, 1, "U.TimeH=-1 V.TimeM=60 W.TimeS2P=6000", "U.TimeH=0 V.TimeM=0 W.TimeS2P=1500"},
     {"waveform with a stop at 65.01 Hz", kModelFPA, 1, "W.FreqStop=6501 W.Wave=2", "W.Wave=0"},
     {"waveform with a start at 100 Hz", kModelFPA, 1, "W.FreqStart=10000 W.Wave=2", "W.Wave=0 W.FreqStart=10000"},
     {"start out of range reset before the waveform rule", kModelFPA, 1, "W.FreqStart=24001 W.Wave=2", "W.Wave=2 W.FreqStart=5000"},
-    {"waveform inside the band", kModelFPB, 1, "U.FreqStart=4500 U.FreqStop=6500 U.Wave=10", "U.Wave=10"},
     {"mode 5 copies U", kModelFPA, 5, "U.VolStop=1000 U.VolLineStop=1732 U.Wave=1 W.FreqStop=6000", "W.VolStop=1000 W.VolLineStop=1732 V.Wave=1 W.FreqStop=5000"},
     {"mode 16 copies frequencies and times only", kModelFPB, 16, "V.VolStart=100 U.FreqStop=6000 U.TimeS2P=20", "V.VolStart=100 V.FreqStop=6000 W.TimeS2P=20"},
-    {"GS FreqStop 6501", kModelGS, 16, "U.FreqStop=6501", "U.FreqStop=5000"},
     {"GS V follows U", kModelGS, 16, "V.FreqStart=6000 W.TimeH=4", "V.FreqStart=5000 W.TimeH=0"},
     {"GS mode 0 copies voltages", kModelGS, 0, "V.VolStop=100 U.Wave=3", "V.VolStop=2200 W.Wave=3"},
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Cases, RampStepCheck, testing::ValuesIn(kRampStepCases));
+TEST(RampStepCheck, CorrectsTheStep) {
+  for (const CheckCase &c : kRampStepCases) {
+    SCOPED_TRACE(c.Name);
+    InitAllPrograms();
+    gRampSet.OutMode = c.Mode;
+    ExpectCheck(c, gRampRampSet[99], [&] { return DataRampCheckOneByModel(c.Model, 99); });
+  }
+}
 
 // ---- Cross ----
 
@@ -230,8 +196,7 @@ TEST(CrossCheck, EntryFields) {
   // clang-format off
   const std::pair<const char *, const char *> cases[] = {
       {"OutChannel=0", "OutChannel=7"},     {"OutChannel=1", "OutChannel=1"},
-      {"OutChannel=8", "OutChannel=7"},     {"WaveV=10", "WaveV=10"},
-      {"WaveV=11", "WaveV=0"},              {"WaveW=-1", "WaveW=0"},
+      {"OutChannel=8", "OutChannel=7"},     {"WaveV=11", "WaveV=0"},
       {"RatingVol=3000", "RatingVol=3000"}, {"RatingVol=3001", "RatingVol=2200"},
       {"RatingFreq=4499", "RatingFreq=5000"}, {"RatingFreq=6500", "RatingFreq=6500"},
       {"RatingFreq=6501", "RatingFreq=5000"}, {"RatingTime=19", "RatingTime=1000"},
@@ -259,11 +224,9 @@ TEST(CrossCheck, Header) {
       {"StartNo=8 StopNo=3", "StartNo=0 StopNo=3"},
       {"StopNo=8", "StopNo=7"},
       {"CircleDegree=0", "CircleDegree=1"},
-      {"CircleDegree=999999", "CircleDegree=999999"},
       {"CircleDegree=1000000", "CircleDegree=1"},
       {"CurrentNo=7", "CurrentNo=7"},
       {"CurrentNo=8", "CurrentNo=7"},
-      {"CurrentNo=-1", "CurrentNo=7"},
   };
   for (const auto &[set, expect] : cases) {
     InitAllPrograms();
@@ -306,17 +269,6 @@ TEST(THDCheck, LimitsByHarmonicOrder) {
   EXPECT_EQ(gTHDSet[0].Percent[0], 5000);
 }
 
-TEST(THDCalWave, PureFundamentalGroup) {
-  InitAllPrograms();
-  DataTHDCalWaveOne(4);
-  const THDSet &t = gTHDSet[4];
-  EXPECT_EQ(t.Percent[0], 1000);
-  EXPECT_EQ(t.WaveRms, 2828);
-  EXPECT_EQ(t.WaveMax, 3999);
-  EXPECT_EQ(t.WaveValid, 1);
-  EXPECT_EQ(t.Wave[270], -4000);
-}
-
 // ---- Defaults and choice by model ----
 
 TEST(ProgramDefaults, AreLegalForEveryFamily) {
@@ -331,22 +283,13 @@ TEST(ProgramDefaults, AreLegalForEveryFamily) {
   EXPECT_EQ(DataTHDCheckAll(), 0);
 }
 
-TEST(ProgramDefaults, Values) {
-  InitAllPrograms();
-  EXPECT_TRUE(HasFields(gStepSet, "VolLineStart=3811 VolStartW=2200 FreqStartV=5000 "
-                                  "StepTimeS2PW=1500 AngleVW=1200 AngleUW=2400"));
-  EXPECT_TRUE(HasFields(gListSet, "StopNo=99 CircleDegree=1 AngleVW=1200 AngleUW=2400"));
-  EXPECT_TRUE(HasFields(gListListSet[99], "W.VolLine=3810 W.TimeS2P=1500"));
-  EXPECT_TRUE(HasFields(gRampRampSet[0], "V.VolLineStop=3810 V.FreqStop=5000"));
-  EXPECT_EQ(gRampSet.StopNo, 99);
-  EXPECT_EQ(gCrossListSet.StopNo, 7);
-  EXPECT_TRUE(HasFields(gCrossSet[7],
-                        "OutChannel=7 DropVol=220 KeepTime=600 ResumeVol=1980 RatingTime=1000"));
-  gTHDSet[5].WaveValid = 1;
-  gTHDSet[5].Percent[3] = 50;
-  DataFPInitTHDOne(5);
-  EXPECT_EQ(gTHDSet[5].WaveValid, 0);
-  EXPECT_EQ(gTHDSet[5].Percent[3], 0);
+// Resetting the harmonic tables clears every group, the first as the last.
+TEST(ProgramDefaults, THDResetClearsEveryGroup) {
+  ResetProgramState();
+  gTHDSet[0].Percent[3] = gTHDSet[9].Percent[3] = 50;
+  gTHDSet[0].WaveValid = 1;
+  DataFPInitTHDAll();
+  EXPECT_EQ(gTHDSet[0].Percent[3] + gTHDSet[9].Percent[3] + gTHDSet[0].WaveValid, 0);
 }
 
 TEST(ProgramCheckByModel, PicksTheFamilyRules) {

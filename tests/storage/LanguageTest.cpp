@@ -32,23 +32,20 @@ protected:
   QTemporaryDir Folder;
 };
 
+// Language 1 reads "English.dat", any other value "Chinese.dat".
 TEST_F(LanguageTest, TextsAreFoundUnderFourDigitKeysOnly) {
   Write("English.dat", "[Item]\r\n0023 = Step program\r\n24 = List program\r\n"
                        "0348 = \"  quoted  \"\r\n\r\n");
+  Write("Chinese.dat", "[Item]\r\n0023 = 中文\r\n\r\n");
   ASSERT_EQ(OpenLanguage(1), 0);
   EXPECT_EQ(gInifileHandleState, 1);
   EXPECT_EQ(Read(23), "Step program");
   EXPECT_EQ(Read(24), "");
   EXPECT_EQ(Read(348), "  quoted  ");
   EXPECT_EQ(Read(999), "");
-}
-
-TEST_F(LanguageTest, LanguageOneIsEnglishAnyOtherValueChinese) {
-  Write("English.dat", "[Item]\r\n0001 = English\r\n\r\n");
-  Write("Chinese.dat", "[Item]\r\n0001 = 中文\r\n\r\n");
-  for (auto [language, text] : {std::pair{1, "English"}, {0, "中文"}, {2, "中文"}, {-1, "中文"}}) {
+  for (const int language : {0, 2, -1}) {
     OpenLanguage(language);
-    EXPECT_EQ(Read(1), text) << language;
+    EXPECT_EQ(Read(23), "中文") << language;
   }
 }
 

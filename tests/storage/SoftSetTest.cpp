@@ -108,60 +108,35 @@ TEST_F(WorkDir, SetDatRoundTripKeepsForeignItems) {
   EXPECT_EQ(Device(), device);
 }
 
-TEST_F(WorkDir, SetDatWithoutDeviceItemKeepsTheDevice) {
-  WriteAll("Set.Dat", SetDat("Language = 1\r\n"));
-  SetDevice("/dev/ttyUSB1");
-  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
-  EXPECT_EQ(Device(), "/dev/ttyUSB1");
+// Each family saves its own files, and "Set.Dat", nothing more.
+TEST_F(WorkDir, AutoSaveWritesTheFamilyFilesAndSetDat) {
+  const std::pair<int32_t, QStringList> cases[] = {
+      {kModelFCS, {"AutoSaveFCS.FCNorAll"}},
+      {kModelFSA, {"AutoSaveFSA.FPNorAll"}},
+      {kModelFPB,
+       {"AutoSaveFPB.FPNorAll", "AutoSaveFPB.StepAll", "AutoSaveFPB.ListAll", "AutoSaveFPB.RampAll",
+        "AutoSaveFPB.THDAll"}},
+      {kModelGS,
+       {"AutoSaveGS.FPNorAll", "AutoSaveGS.StepAll", "AutoSaveGS.ListAll", "AutoSaveGS.RampAll",
+        "AutoSaveGS.CrossAll", "AutoSaveGS.THDAll"}},
+      {24, {}},
+  };
+  for (const auto &[model, files] : cases) {
+    for (const QString &file : Files())
+      QFile::remove(file);
+    EXPECT_EQ(AutoSaveFileNames(model), files);
+    gPowerInfo.ModelType = model;
+    AutoSaveSetting();
+    QStringList expected = files + QStringList{"Set.Dat"};
+    expected.sort();
+    EXPECT_EQ(Files(), expected) << model;
+  }
 }
-
-struct AutoSaveCase {
-  int32_t Model;
-  QStringList Files;
-};
-
-class AutoSave : public WorkDir, public testing::WithParamInterface<AutoSaveCase> {};
-
-TEST_P(AutoSave, WritesTheFamilyFilesAndSetDat) {
-  const AutoSaveCase &c = GetParam();
-  EXPECT_EQ(AutoSaveFileNames(c.Model), c.Files);
-  gPowerInfo.ModelType = c.Model;
-  AutoSaveSetting();
-  QStringList expected = c.Files;
-  expected.append("Set.Dat");
-  expected.sort();
-  EXPECT_EQ(Files(), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Families, AutoSave,
-    testing::Values(
-        AutoSaveCase{kModelFCT, {"AutoSaveFCT.FCNorAll"}},
-        AutoSaveCase{kModelFCS, {"AutoSaveFCS.FCNorAll"}},
-        AutoSaveCase{kModelFSA, {"AutoSaveFSA.FPNorAll"}},
-        AutoSaveCase{kModelFSB, {"AutoSaveFSB.FPNorAll"}},
-        AutoSaveCase{kModelFPA,
-                     {"AutoSaveFPA.FPNorAll", "AutoSaveFPA.StepAll", "AutoSaveFPA.ListAll",
-                      "AutoSaveFPA.RampAll", "AutoSaveFPA.THDAll"}},
-        AutoSaveCase{kModelFPB,
-                     {"AutoSaveFPB.FPNorAll", "AutoSaveFPB.StepAll", "AutoSaveFPB.ListAll",
-                      "AutoSaveFPB.RampAll", "AutoSaveFPB.THDAll"}},
-        AutoSaveCase{kModelGS,
-                     {"AutoSaveGS.FPNorAll", "AutoSaveGS.StepAll", "AutoSaveGS.ListAll",
-                      "AutoSaveGS.RampAll", "AutoSaveGS.CrossAll", "AutoSaveGS.THDAll"}},
-        AutoSaveCase{kModelFL, {"AutoSaveFL.FPNorAll"}}, AutoSaveCase{0, {}}, AutoSaveCase{24, {}}),
-    [](const testing::TestParamInfo<AutoSaveCase> &info) {
-      return "Model" + std::to_string(info.param.Model);
-    });
 
 TEST_F(WorkDir, AutoLoadReadsExactlyTheFamilyFiles) {
   // Marked records saved for FPA; the FCT file holds other marks.
   gPowerInfo.ModelType = kModelFPA;
-  DataFPInitNormalAll();
-  DataFPInitStepAll();
-  DataFPInitListAll();
-  DataFPInitRampAll();
-  DataFPInitTHDAll();
+  AutoLoadSetting(kModelFPA); // no files yet: the defaults
   gNormalFPSet[9].VolU = 1234;
   gStepSet.VolStartU = 1235;
   gListListSet[99].Phase[0].Vol = 1236;
@@ -189,7 +164,6 @@ TEST_F(WorkDir, AutoLoadReadsExactlyTheFamilyFiles) {
   AutoLoadSetting(kModelFCT);
   EXPECT_EQ(gNormalFCSet[6].Vol, 1238);
   EXPECT_EQ(gNormalFPSet[9].VolU, 0);
-  EXPECT_EQ(gStepSet.VolStartU, 0);
 }
 
 TEST_F(WorkDir, AutoLoadWithoutFilesGivesDefaults) {
@@ -197,9 +171,6 @@ TEST_F(WorkDir, AutoLoadWithoutFilesGivesDefaults) {
   AutoLoadSetting(kModelGS);
   EXPECT_EQ(gNormalFPSet[0].VolU, 2200);
   EXPECT_EQ(gStepSet.StepTimeS2PU, 1500);
-  EXPECT_EQ(gListSet.StopNo, 99);
-  EXPECT_EQ(gRampSet.StopNo, 99);
-  EXPECT_EQ(gCrossListSet.StopNo, 7);
   EXPECT_EQ(gCrossSet[7].DropVol, 220);
   EXPECT_TRUE(Files().isEmpty());
 }
