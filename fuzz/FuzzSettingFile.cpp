@@ -1,12 +1,13 @@
 // Setting files, "Set.Dat" and the INI text under them, as a user may have
-// edited them. The first byte chooses the model whose normalisation applies,
-// the second the group, step or entry a One file goes into; the rest is the
-// file. Properties checked on every input:
+// edited them. The first byte chooses the model whose normalisation applies
+// (low three bits) and where the kind is written (high bit: into a new
+// document, else into the one read, as "check --out" and the program's saves
+// do); the second the group, step or entry a One file goes into; the rest is
+// the file. Properties checked on every input:
 //  - the INI document written back reads as the same sections and values;
-//  - a file accepted as a kind, once normalised, is written (into the same
-//    document, as "check --out" and the program's saves do, and into a new
-//    one) and reads back as the same kind with the same values, with
-//    nothing left for the normalisation to correct.
+//  - a file accepted as a kind, once normalised, is written and reads back
+//    as the same kind with the same values, with nothing left for the
+//    normalisation to correct.
 #include "FuzzSupport.h"
 
 #include "comm/CommSettings.h"
@@ -39,11 +40,10 @@ void CheckIniRoundTrip(const IniFile &document) {
       FUZZ_CHECK(again.GetString(section, key) == document.GetString(section, key));
 }
 
-// Reads a document into fresh records as the kind's reader does; the values.
+// Reads a document into the kind's part of the records, from its defaults,
+// as the kind's reader does; the values.
 std::optional<std::vector<int32_t>> ReadKind(SettingKind kind, const IniFile &document, int index,
                                              int32_t model, bool normalise) {
-  ResetProgramState();
-  gPowerInfo.ModelType = model;
   SettingApplyDefaults(kind, index);
   if (SettingReadDocument(kind, document, index) != 1)
     return std::nullopt;
@@ -52,20 +52,20 @@ std::optional<std::vector<int32_t>> ReadKind(SettingKind kind, const IniFile &do
   return Values(SettingItems(kind, index));
 }
 
-void CheckKind(SettingKind kind, IniFile &document, int index, int32_t model) {
+void CheckKind(SettingKind kind, IniFile &document, int index, int32_t model, bool intoNew) {
   const std::optional<std::vector<int32_t>> read = ReadKind(kind, document, index, model, true);
   if (!read)
     return;
-  // Written into the document it came from, and into a new one.
   IniFile fresh;
-  SettingWriteDocument(kind, document, index);
-  SettingWriteDocument(kind, fresh, index);
-  for (const QByteArray &text : {document.ToText(), fresh.ToText()}) {
-    IniFile back;
-    back.LoadText(text);
-    FUZZ_CHECK(ReadKind(kind, back, index, model, false) == read);
-    FUZZ_CHECK(SettingNormalise(kind, index, model) == 0);
-  }
+  IniFile &written = intoNew ? fresh : document;
+  SettingWriteDocument(kind, written, index);
+  IniFile back;
+  back.LoadText(written.ToText());
+  // A field the file does not give back must not keep the value read.
+  for (const SettingItem &item : SettingItems(kind, index))
+    *item.Field = ~*item.Field;
+  FUZZ_CHECK(ReadKind(kind, back, index, model, false) == read);
+  FUZZ_CHECK(SettingNormalise(kind, index, model) == 0);
 }
 
 std::vector<int32_t> SoftSetValues() {
@@ -75,9 +75,7 @@ std::vector<int32_t> SoftSetValues() {
   return values;
 }
 
-void CheckSoftSet(IniFile &document, int32_t model) {
-  ResetProgramState();
-  gPowerInfo.ModelType = model;
+void CheckSoftSet(IniFile &document) {
   DataInitCommSet();
   if (SoftSetReadDocument(document) != 1)
     return;
@@ -86,7 +84,9 @@ void CheckSoftSet(IniFile &document, int32_t model) {
   SoftSetWriteDocument(document);
   IniFile back;
   back.LoadText(document.ToText());
+  const int32_t model = gPowerInfo.ModelType;
   ResetProgramState();
+  gPowerInfo.ModelType = model;
   DataInitCommSet();
   FUZZ_CHECK(SoftSetReadDocument(back) == 1);
   FUZZ_CHECK(DataCheckCommSet() == 0);
@@ -102,7 +102,9 @@ void MakeSeeds(const SeedWriter &write) {
       SettingApplyDefaults(kind.Kind, 0);
       IniFile document;
       SettingWriteDocument(kind.Kind, document, 0);
-      const char head[] = {static_cast<char>(model - kModelFCT), 0};
+      // The GS seeds are written into a new document.
+      const char head[] = {static_cast<char>(model - kModelFCT + (model == kModelGS ? 0x80 : 0)),
+                           0};
       write(QString("%1-%2").arg(kind.Name).arg(model), QByteArray(head, 2) + document.ToText());
     }
   }
@@ -124,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size < 2)
     return 0;
   const int32_t model = kModels[data[0] % std::size(kModels)];
+  const bool intoNew = (data[0] & 0x80) != 0;
   const int index = data[1];
   IniFile document;
   document.LoadText(
@@ -131,10 +134,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   CheckIniRoundTrip(document);
 
   const std::optional<int32_t> type = document.GetInt("FileInfo", "Type");
+  ResetProgramState();
+  gPowerInfo.ModelType = model;
   if (type == kSoftSetType) {
-    CheckSoftSet(document, model);
+    CheckSoftSet(document);
   } else if (const SettingKindInfo *kind = type ? SettingKindByType(*type) : nullptr) {
-    CheckKind(kind->Kind, document, kind->IndexCount > 0 ? index % kind->IndexCount : 0, model);
+    CheckKind(kind->Kind, document, kind->IndexCount > 0 ? index % kind->IndexCount : 0, model,
+              intoNew);
   }
   return 0;
 }

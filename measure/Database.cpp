@@ -76,7 +76,7 @@ FileIdentity IdentityOf(const QString &path) {
 struct DatabaseStatements {
   QSqlDatabase Db;
   FileIdentity File;  // the file opened, whatever the working folder is later
-  QSqlQuery Insert;   // one row, 29 values
+  QSqlQuery Insert;   // one row, 29 values (not prepared for reading only)
   QSqlQuery SelectAt; // the first row at one time
   bool HasRollup = false;
 };
@@ -282,7 +282,9 @@ bool HasTable(const QSqlDatabase &db, const char *name) {
          q.next();
 }
 
-// Journal, sync, table index and the two statements every call reuses.
+// Journal, sync, table index and the statements every call reuses: the
+// lookup, and for the program's own database the insert (compiling it
+// compiles the summary trigger, which a reading connection never needs).
 bool Prepare(DatabaseInfo &info, bool changeFile) {
   DatabaseStatements &s = *info.Statements;
   if (changeFile) {
@@ -304,7 +306,7 @@ bool Prepare(DatabaseInfo &info, bool changeFile) {
   s.SelectAt = QSqlQuery(s.Db);
   s.SelectAt.setForwardOnly(true);
   // Several rows at one time (the clock set back) read as the first stored.
-  return s.Insert.prepare(insert) &&
+  return (!changeFile || s.Insert.prepare(insert)) &&
          s.SelectAt.prepare(
              " SELECT * FROM MeasureRecord WHERE TimeVar = ? ORDER BY rowid LIMIT 1");
 }
@@ -530,7 +532,7 @@ QString DatabaseSetAsideMessage(const QString &setAsidePath, int chinese) {
 int DatabaseMeasureSaveNewRecord(const char *modelStr, int32_t modelType, int32_t outMode,
                                  DatabaseInfo &info, const DateTime &dt,
                                  const MeasureOutput &measure) {
-  if (!IsOpen(info))
+  if (!IsOpen(info) || info.Statements->Insert.lastQuery().isEmpty())
     return -1;
   double values[kExportItemCount][kMeasurePhases] = {};
   if (modelType == kModelFCT || modelType == kModelFCS) {

@@ -78,8 +78,9 @@ int DatabaseCreatMeasureRecordByName(const QString &path, DatabaseInfo &info,
                                      QString *setAsidePath = nullptr);
 
 // Opens an existing measurement database for reading back and exporting;
-// never creates, renames or changes a file. Returns -1 when the file is
-// missing or is not a readable measurement database.
+// never creates, renames or changes a file (no row can be stored through
+// it). Returns -1 when the file is missing or is not a readable measurement
+// database.
 int DatabaseOpenExistingMeasureRecord(const QString &path, DatabaseInfo &info);
 
 // Closes the database (the clear-database button then removes the file and
@@ -104,6 +105,7 @@ bool DatabaseIsItsFile(const DatabaseInfo &info, const QString &path);
 //  - other models: the eight quantities with MeasureDivisor, phase U always,
 //    V and W unless the out mode is 5 (single phase).
 // Everything else is 0.0. The row is committed (on disk) when this returns.
+// -1 when info is not open or was opened for reading only.
 int DatabaseMeasureSaveNewRecord(const char *modelStr, int32_t modelType, int32_t outMode,
                                  DatabaseInfo &info, const DateTime &dt,
                                  const MeasureOutput &measure);

@@ -2,7 +2,7 @@
 # Sourced, not run.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD_PACKAGES=(cmake ninja-build g++ pkg-config
+BUILD_PACKAGES=(cmake ninja-build g++ pkg-config python3
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6sql6-sqlite
   libgtest-dev libgmock-dev libbenchmark-dev)
 

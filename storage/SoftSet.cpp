@@ -124,7 +124,9 @@ int SoftSetReadDocument(const IniFile &document) {
       gPowerInfo.*item.Field = *value;
   if (const std::optional<QByteArray> device = document.GetString(kValue, kDeviceKey)) {
     auto &target = gPowerInfo.CommTypeRS232Device;
-    const qsizetype length = std::min<qsizetype>(device->size(), target.size() - 1);
+    // The path ends at a NUL, as it is written back.
+    const qsizetype end = device->indexOf('\0');
+    const qsizetype length = std::min<qsizetype>(end < 0 ? device->size() : end, target.size() - 1);
     std::copy_n(device->constData(), length, target.begin());
     target[length] = '\0';
   }

@@ -322,6 +322,11 @@ TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
   EXPECT_EQ(ReadFile(Path()).size(), static_cast<size_t>(kAccessLike.size()));
   EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Dir.Path(), Info), -1); // a folder
   EXPECT_EQ(Info.Connected, 0);
+  QFile::remove(Path());
+  Open();
+  DatabaseClose(Info);
+  ASSERT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), 0); // stores nothing
+  EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, Info, {}, MeasureOutput{}), -1);
 }
 
 TEST_F(DatabaseTest, AStaleJournalIsNotAppliedToANewFile) {

@@ -174,3 +174,15 @@ TEST_F(WorkDir, AutoLoadWithoutFilesGivesDefaults) {
   EXPECT_EQ(gCrossSet[7].DropVol, 220);
   EXPECT_TRUE(Files().isEmpty());
 }
+
+TEST_F(WorkDir, ADevicePathReadsBackAsItWasRead) {
+  const char item[] = "CommTypeRS232Device = /dev/ttyS0\0junk\r\n";
+  WriteAll("Set.Dat", SetDat(QByteArray(item, sizeof item - 1)));
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
+  const PowerInfo read = gPowerInfo;
+  FileWriteSoftSet("Set.Dat");
+  ResetProgramState();
+  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
+  EXPECT_EQ(std::memcmp(&read, &gPowerInfo, sizeof read), 0);
+  EXPECT_EQ(Device(), "/dev/ttyS0");
+}
