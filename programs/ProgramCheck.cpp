@@ -19,6 +19,13 @@ int StepOfSection(QByteArrayView section) {
   return QByteArrayView(section.data() + 1, section.size() - 6).toInt();
 }
 
+// The line voltages of phases V and W are derived from phase U's and never
+// go to the source (a program read back from it leaves them as they were):
+// the check's copies of them are no news to the user.
+bool DerivedLineVoltage(QByteArrayView key) {
+  return key.startsWith("VolLine") && (key.endsWith('V') || key.endsWith('W'));
+}
+
 // Runs the record check on the records the kind's items name and restores
 // them: every item the check changed becomes a finding.
 template <class Check> ProgramFindings CorrectionsOf(SettingKind kind, Check check) {
@@ -30,7 +37,7 @@ template <class Check> ProgramFindings CorrectionsOf(SettingKind kind, Check che
     read.append(*item.Field);
   check();
   for (qsizetype i = 0; i < items.size(); ++i)
-    if (*items[i].Field != read[i])
+    if (*items[i].Field != read[i] && !DerivedLineVoltage(items[i].Key))
       findings.append({StepOfSection(items[i].Section), QString::fromLatin1(items[i].Key), read[i],
                        *items[i].Field, false, QString(), items[i].Field});
   return findings;

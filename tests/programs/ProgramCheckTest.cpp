@@ -46,6 +46,8 @@ TEST(ProgramCheck, NamesStepFieldAndValue) {
        [] { gCrossSet[2].RatingVol = 3500; }, "Step 2 RatingVol: 3500 -> 2200\n", false},
       {"a stop entry before the start entry", kModelGS, CheckCrossProgram,
        [] { gCrossListSet.StartNo = 5; gCrossListSet.StopNo = 3; }, "StopNo: 3 -> 5\n", false},
+      {"line voltages of V and W a read-back left stale", kModelFPA, CheckListProgram,
+       [] { gListSet.OutMode = 0; gListListSet[5].Phase[1].VolLine = 1234; }, "", false},
       {"no Cross program on FPA", kModelFPA, CheckCrossProgram,
        [] { gCrossSet[2].RatingVol = 3500; }, "", false},
   };
