@@ -124,9 +124,12 @@ int SoftSetReadDocument(const IniFile &document) {
       gPowerInfo.*item.Field = *value;
   if (const std::optional<QByteArray> device = document.GetString(kValue, kDeviceKey)) {
     auto &target = gPowerInfo.CommTypeRS232Device;
-    // The path ends at a NUL, as it is written back.
-    const qsizetype end = device->indexOf('\0');
-    const qsizetype length = std::min<qsizetype>(end < 0 ? device->size() : end, target.size() - 1);
+    // The path ends at a NUL, as it is written back, or at a carriage
+    // return, which no path holds and the file could not give back.
+    const qsizetype end = std::find_if(device->cbegin(), device->cend(),
+                                       [](char c) { return c == '\0' || c == '\r'; }) -
+                          device->cbegin();
+    const qsizetype length = std::min<qsizetype>(end, target.size() - 1);
     std::copy_n(device->constData(), length, target.begin());
     target[length] = '\0';
   }
