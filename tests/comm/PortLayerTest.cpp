@@ -1,7 +1,7 @@
 // The serial port against a real pseudo-terminal, with the event loop running
-// between the device's bytes and the program's reads; the LAN address check.
-// (The socket's reads and writes are run against the simulated source by the
-// end-to-end tests.)
+// between the device's bytes and the program's reads.
+// (Whole exchanges over the socket, the pseudo-terminal and the GPIB driver
+// are run against the simulated source by the end-to-end tests.)
 #include "PortTestSupport.h"
 
 #include "comm/CommPortFunc.h"
@@ -86,21 +86,6 @@ TEST_F(PortUart, ReadTakesEverythingWaitingUpToTheReceiveBufferAndDropsTheSurplu
       << "surplus was kept";
 }
 
-TEST_F(PortUart, ReadsByLengthWaitForTheirLengthAndTakeExactlyIt) {
-  DeviceSend(Pattern(10));
-  int32_t count = 5;
-  EXPECT_EQ(PortUartReadBuffByLenght(kTestPort, 20, buffer_.data()), kPortNothingWaiting);
-  EXPECT_EQ(PortUartReadBuffByMinLenght(kTestPort, 11, 0, count, buffer_.data()),
-            kPortNothingWaiting);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(PortUartReadBuffByLenght(kTestPort, 4, buffer_.data()), 4);
-  EXPECT_EQ(PortUartInQLen(kTestPort), 6);
-  EXPECT_EQ(PortUartReadBuffByMinLenght(kTestPort, 6, 0, count, buffer_.data()), 6);
-  EXPECT_EQ(count, 6);
-  EXPECT_EQ(PortUartReadBuffByLenght(kTestPort, 0, buffer_.data()), kPortNothingWaiting)
-      << "needs at least 1";
-}
-
 TEST_F(PortUart, WriteDiscardsALateReplyAndReachesTheDeviceUnchanged) {
   DeviceSend(Pattern(12));
   const auto frame = Pattern(37);
@@ -113,14 +98,6 @@ TEST_F(PortUart, WriteDiscardsALateReplyAndReachesTheDeviceUnchanged) {
   EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortNothingWaiting);
   EXPECT_EQ(count, 0);
   EXPECT_LE(PortUartWriteBuff(kTestPort, 8, buffer_.data()), 0);
-}
-
-TEST(PortLan, MalformedAddressesFailWithoutConnecting) {
-  PortTestApp();
-  int32_t handle = 0;
-  for (const char *address : {"", "300.1.1.1", "localhost", "1.2.3.4.5", "::1"})
-    EXPECT_EQ(PortLanOpen(address, 80, handle), -1) << address;
-  EXPECT_EQ(PortLanOpen("127.0.0.1", 70000, handle), -1);
 }
 
 } // namespace
