@@ -15,9 +15,6 @@ protected:
   void LoseTheLink() {
     gPowerInfo.CommAutoReconnect = 1;
     ASSERT_TRUE(Connect(kModelFPA));
-    GoSilent();
-  }
-  void GoSilent() {
     source_.Mute = [](const SentFrame &) { return true; };
     for (int i = 0; i < 100 && gPowerInfo.Connected == 1; ++i)
       Ticks(1);
@@ -41,19 +38,12 @@ protected:
 };
 
 TEST_F(Reconnect, RetriesWithAGrowingIntervalUntilStoppedWithoutAMessageBox) {
-  const std::string firstAttempt =
-      "Connection lost: no reply from the power source to \"status query (F0 EB)\".\n"
-      "Reconnecting in 2 s (attempt 1).";
   LoseTheLink();
   EXPECT_TRUE(hooks_.LinkLost.empty());
   ASSERT_FALSE(hooks_.LinkStatus.empty());
-  EXPECT_EQ(hooks_.LinkStatus.back(), firstAttempt);
-  // Taken back after 2 s; the next loss counts from the first attempt again.
-  for (int i = 0; i < 2000 && !hooks_.LinkStatus.back().empty(); ++i)
-    Ticks(1);
-  ASSERT_EQ(gPowerInfo.Connected, 1);
-  GoSilent();
-  EXPECT_EQ(hooks_.LinkStatus.back(), firstAttempt);
+  EXPECT_EQ(hooks_.LinkStatus.back(),
+            "Connection lost: no reply from the power source to \"status query (F0 EB)\".\n"
+            "Reconnecting in 2 s (attempt 1).");
   source_.OpenResult = -1;
   // 2 s, then 4, 8, 16, 32 and 60 s, and 60 s again (20 ticks a second).
   EXPECT_EQ(OpensAfter(7), (std::vector<int64_t>{40, 120, 280, 600, 1240, 2440, 3640}));
