@@ -2,6 +2,8 @@
 // layout, and what the program's decoders make of it.
 #include "SimTestLink.h"
 
+#include "comm/CommPC.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +34,13 @@ std::vector<uint8_t> Padded(std::vector<uint8_t> head, size_t size) {
   return head;
 }
 
+// Group 3 selected by the program, then as Rising.
+void RisingInGroup3(PowerDevice &d) {
+  uint8_t select[9] = {0, 0, 0, 0, 0, 0, 3};
+  d.HandleFrame(select, static_cast<size_t>(CommFrameComplete(select, 9, 1, 0x5A, 0x11)));
+  Rising(d);
+}
+
 void Stopped(PowerDevice &) {}
 
 std::function<void(PowerDevice &)> Alarm(int32_t code) {
@@ -50,7 +59,7 @@ std::vector<StatusCase> StatusCases() {
       {"GS rising", kModelGS, Rising, Padded({144, 0, 0, 23, 0, 50}, 13), 1, 0, 0},
       {"GS emergency stop", kModelGS, Alarm(900), Padded({8}, 13), 0, 1, 900},
       {"GS input fault", kModelGS, Alarm(200), Padded({9, 0x00, 0xC8}, 13), 0, 1, 200},
-      {"FCT rising", kModelFCT, Rising, {133, 0, 0}, 1, 0, 0},
+      {"FCT rising", kModelFCT, RisingInGroup3, {133, 3, 0}, 1, 0, 0},
       {"FCS risen", kModelFCS, Risen, {134, 0, 0}, 1, 0, 0},
       {"FC alarm", kModelFCT, Alarm(440), {10, 0x01, 0xB8}, 0, 1, 440},
       {"FSA running", kModelFSA, Rising, {48, 0, 0}, 1, 0, 0},
