@@ -71,19 +71,19 @@ protected:
   std::array<uint8_t, 512> buffer_{};
 };
 
+// Read as the scheduler reads a reply: through the program's port.
 TEST_F(PortUart, ReadTakesEverythingWaitingUpToTheReceiveBufferAndDropsTheSurplus) {
-  int32_t count = 99;
-  EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortNothingWaiting);
-  EXPECT_EQ(count, 0);
+  gPowerInfo.CommType = kCommRS232;
+  gPowerInfo.CommTypeRS232Port = kTestPort;
+  SystemCommPort port;
+  EXPECT_EQ(port.Read(buffer_.data(), kCommBuffSize, 0), 0);
   const auto burst = Pattern(300);
   DeviceSend(burst);
   buffer_.fill(0xEE);
-  EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortRxBuffSize);
-  EXPECT_EQ(count, kPortRxBuffSize);
-  EXPECT_TRUE(std::equal(burst.begin(), burst.begin() + kPortRxBuffSize, buffer_.begin()));
-  EXPECT_EQ(buffer_[kPortRxBuffSize], 0xEE) << "wrote past the receive buffer";
-  EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortNothingWaiting)
-      << "surplus was kept";
+  EXPECT_EQ(port.Read(buffer_.data(), kCommBuffSize, 0), kCommBuffSize);
+  EXPECT_TRUE(std::equal(burst.begin(), burst.begin() + kCommBuffSize, buffer_.begin()));
+  EXPECT_EQ(buffer_[kCommBuffSize], 0xEE) << "wrote past the receive buffer";
+  EXPECT_EQ(port.Read(buffer_.data(), kCommBuffSize, 0), 0) << "surplus was kept";
 }
 
 TEST_F(PortUart, WriteDiscardsALateReplyAndReachesTheDeviceUnchanged) {
