@@ -175,24 +175,6 @@ TEST_F(CodecFPTest, SystemBlockUCompensationPerModel) {
   }
 }
 
-TEST_F(CodecFPTest, THDBlocksPlaceEachHarmonicIndex) {
-  for (int i = 0; i < kTHDOrders; ++i) {
-    gTHDSet[9].Percent[i] = 0x100 + i;
-    gTHDSet[9].Angle[i] = 0xE00 + i;
-  }
-  const struct {
-    int cmd2, len, first, last;
-  } cases[] = {{0x31, 165, 1, 39}, {0x32, 89, 1, 20}, {0x33, 85, 21, 39}};
-  for (const auto &c : cases) {
-    Bytes payload = {9};
-    for (int i = c.first; i <= c.last; ++i)
-      payload = Cat({payload, Be16(0x100 + i), Be16(0xE00 + i)});
-    const Bytes frame = Build(FPCommTx, 0x5A, c.cmd2, 9);
-    EXPECT_EQ(frame, HandFrame(0x5A, c.cmd2, payload)) << c.cmd2;
-    EXPECT_EQ(static_cast<int>(frame.size()), c.len);
-  }
-}
-
 TEST_F(CodecFPTest, CrossBlocks) {
   gCrossListSet = {1, 6, 0x00ABCD, 3};
   EXPECT_EQ(Build(GSCommTx, 0x5A, 0x28), HandFrame(0x5A, 0x28, {1, 6, 0x00, 0xAB, 0xCD}));
