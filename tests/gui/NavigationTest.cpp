@@ -46,48 +46,12 @@ const PanelCase kPrograms[] = {
     {"THD", MENU_THD_THD, kPageTHD, false, false},
 };
 
-class ProgramPanelTest : public ShellTest, public ::testing::WithParamInterface<PanelCase> {
-protected:
-  void StartAsGS() {
-    ASSERT_EQ(Start(), 0);
-    MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
-  }
-};
-
-TEST_P(ProgramPanelTest, OpensInPlaceOfTheMainPanelAndReturns) {
-  const PanelCase &c = GetParam();
-  StartAsGS();
-  gMainMenu->action(c.MenuItem)->trigger();
-  ProgramPanel *panel = ProgramPanelOfPage(c.Page);
-  EXPECT_TRUE(Dialogs_.Messages.empty());
-  EXPECT_EQ(gCurrentPage, c.Page);
-  EXPECT_EQ(gCurrentPanel, panel);
-  EXPECT_TRUE(panel->isVisible());
-  EXPECT_TRUE(panel->isModal());
-  EXPECT_EQ(panel->pos(), QPoint(5, 30));
-  EXPECT_FALSE(gMainPanel->isVisible());
-  EXPECT_EQ(panel->MeasureSlot != nullptr, c.Operating);
-  if (c.Operating) {
-    EXPECT_EQ(gMeasureArea->parentWidget(), panel->MeasureSlot->parentWidget());
-  }
-  EXPECT_FALSE(panel->windowTitle().isEmpty());
-
-  panel->action(panel->exitItem())->trigger();
-  EXPECT_EQ(gCurrentPage, kPageMain);
-  EXPECT_EQ(gCurrentPanel, gMainPanel);
-  EXPECT_TRUE(gMainPanel->isVisible());
-  EXPECT_FALSE(panel->isVisible());
-  EXPECT_EQ(gMeasureArea->parentWidget(), gMainPanel->MeasureSlot->parentWidget());
-}
-
-INSTANTIATE_TEST_SUITE_P(Programs, ProgramPanelTest, ::testing::ValuesIn(kPrograms),
-                         [](const auto &info) { return std::string(info.param.Name); });
-
 using NavigationTest = ShellTest;
 
 // An alarm or a running output refuses opening a program panel, each with its
-// message; once open, the running output keeps every panel but THD, and the
-// alarm refuses the menu's exit while the close box still leaves.
+// message; else it opens in place of the main panel. Once open, the running
+// output keeps every panel but THD, and the alarm refuses the menu's exit
+// while the close box still leaves, back to the main panel.
 TEST_F(NavigationTest, ProgramPanelGuards) {
   ASSERT_EQ(Start(), 0);
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
@@ -111,7 +75,19 @@ TEST_F(NavigationTest, ProgramPanelGuards) {
       EXPECT_FALSE(panel->isVisible());
     }
 
-    MAIN_MENU_ITEM_CALLBACK(c.MenuItem);
+    // In place of the main panel, with the measurement area where it operates.
+    Dialogs_.Messages.clear();
+    gMainMenu->action(c.MenuItem)->trigger();
+    EXPECT_TRUE(Dialogs_.Messages.empty());
+    EXPECT_EQ(gCurrentPage, c.Page);
+    EXPECT_EQ(gCurrentPanel, panel);
+    EXPECT_TRUE(panel->isVisible() && panel->isModal() && !gMainPanel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(5, 30));
+    EXPECT_FALSE(panel->windowTitle().isEmpty());
+    EXPECT_EQ(panel->MeasureSlot != nullptr, c.Operating);
+    if (c.Operating) {
+      EXPECT_EQ(gMeasureArea->parentWidget(), panel->MeasureSlot->parentWidget());
+    }
     gPowerInfo.OutputRunning = 1; // started at the source meanwhile
     panel->close();
     EXPECT_EQ(gCurrentPage == c.Page, c.RunningBlocksExit);
@@ -130,6 +106,9 @@ TEST_F(NavigationTest, ProgramPanelGuards) {
     EXPECT_EQ(Dialogs_.Messages[0].Title, kAlarmTitle);
     panel->close();
     EXPECT_EQ(gCurrentPage, kPageMain);
+    EXPECT_EQ(gCurrentPanel, gMainPanel);
+    EXPECT_TRUE(gMainPanel->isVisible() && !panel->isVisible());
+    EXPECT_EQ(gMeasureArea->parentWidget(), gMainPanel->MeasureSlot->parentWidget());
     EXPECT_FALSE(gMainPanel->RingGroup->isEnabled()); // dimmed for the alarm
     Restart();
     MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
