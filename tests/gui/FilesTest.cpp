@@ -1,5 +1,5 @@
 // The user's files: Set.Dat and the auto-save files at exit and on a change
-// of model, the File menu's load and save, the communication settings.
+// of model, the File menu's refused loads, the communication settings.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,29 +80,6 @@ TEST_F(FilesTest, ChangingTheModelKeepsTheOutgoingModelsEdits) {
   EXPECT_DOUBLE_EQ(gMainPanel->KnobVol[0]->value(), 123.4);
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCT);
   EXPECT_EQ(gNormalFCSet[1].OutMode, 3);
-}
-
-// The file dialogs offer the kinds of the model's family; what is saved
-// through them loads back.
-TEST_F(FilesTest, SaveAndLoadAllGroupsThroughTheFileDialog) {
-  ASSERT_EQ(Start(), 0);
-  gNormalFPSet[3].VolU = gNormalFPSet[3].VolV = gNormalFPSet[3].VolW = 1500;
-  gNormalFPSet[3].VolLine = 2598;
-  Dialogs_.FileAnswers = {UserFile("bench.FPNorAll")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL);
-  ASSERT_TRUE(QFileInfo::exists(UserFile("bench.FPNorAll")));
-  gNormalFPSet[3].VolU = 2200;
-  Dialogs_.FileAnswers = {UserFile("bench.FPNorAll")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ALL);
-  EXPECT_EQ(gNormalFPSet[3].VolU, 1500);
-  EXPECT_EQ(Dialogs_.FileSaves, (std::vector<bool>{true, false}));
-  EXPECT_TRUE(Dialogs_.Messages.empty());
-
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCS);
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL);
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
-  EXPECT_EQ(Dialogs_.FilePatterns,
-            (QStringList{"*.FPNorAll", "*.FPNorAll", "*.FCNorAll", "*.FCNorOne"}));
 }
 
 // A load goes ahead only with an existing file its reader accepts; otherwise

@@ -186,19 +186,6 @@ bool SourceTest::ConnectionShown() {
   return gMainPanel->Connection->ModelName->isVisibleTo(gMainPanel);
 }
 
-void PrintTo(const Queued &q, std::ostream *out) {
-  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ") group " << q.Group;
-}
-
-std::vector<Queued> QueuedCommands() {
-  std::vector<Queued> out;
-  int index = gCommNewCmd.ReadIndex;
-  for (int n = 0; n < gCommNewCmd.Count; ++n, index = (index + 1) % kCommQueueSize)
-    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index],
-                   gCommNewCmd.Group[index]});
-  return out;
-}
-
 int Received(const QString &log, const QString &command) {
   QFile file(log);
   if (!file.open(QIODevice::ReadOnly))

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "e2e/Powersim.h"
+#include "mainpanel/MainPanelTestSupport.h"
 #include "records/CommInfo.h"
 #include "ui/Dialogs.h"
 
@@ -74,16 +75,6 @@ protected:
   std::unique_ptr<QTemporaryDir> UserDir;
   QString OriginalDir;
 };
-
-// A request waiting in the queue: a single command unless a group is named.
-struct Queued {
-  int Cmd1, Cmd2, Param;
-  int Group = kGroupSingle;
-  bool operator==(const Queued &) const = default;
-};
-void PrintTo(const Queued &q, std::ostream *out);
-// The requests waiting in the queue, oldest first.
-std::vector<Queued> QueuedCommands();
 
 // Frames of one command powersim has received, by the name its log gives.
 int Received(const QString &log, const QString &command);

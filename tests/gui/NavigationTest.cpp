@@ -115,46 +115,6 @@ TEST_F(NavigationTest, ProgramPanelGuards) {
   }
 }
 
-// Export from the history panel, which opens even during an alarm: a
-// progress bar while it runs, every row in the file (Chinese: with the
-// byte-order mark), and a message when it is done.
-TEST_F(NavigationTest, HistoryPanelExportsWithProgress) {
-  ASSERT_EQ(Start(), 0);
-  MeasureDemoPlan plan;
-  plan.Start = 800000000;
-  plan.Seconds = 4000;
-  ASSERT_EQ(MeasureDemoFill(gDatabaseInfo, plan), 0);
-  gPowerInfo.Alarming = 1;
-  MAIN_MENU_ITEM_CALLBACK(MENU_HISTORY_HISTORY);
-  EXPECT_EQ(gCurrentPage, kPageMeasureHistory);
-  MeasureDisplayPanel *p = gMeasureDisplayPanel;
-  EXPECT_EQ(p->windowTitle(), QString::fromUtf8("历史测量记录"));
-  DateTime start{};
-  DateTimeSetSeconds(start, plan.Start);
-  CalDateTimeFromVarToTime(start);
-  p->toState();
-  UpdataChooseDataTime(p->State, start);
-  p->State.ExportHours = 1;
-  p->fromState();
-  const QString csv = UserFile("out.csv");
-  Dialogs_.FileAnswers = {csv};
-  p->BtChooseFile->click();
-  p->Items[kMeasVoltage]->click();
-  p->BtExport->click();
-  EXPECT_TRUE(p->Progress->isVisibleTo(p));
-  EXPECT_FALSE(p->BtExport->isEnabled() || p->BtClear->isEnabled());
-  EXPECT_TRUE(Dialogs_.Messages.empty());
-  EXPECT_TRUE(RunUntil([p] { return !p->State.Exporting; }, 30000));
-  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
-  EXPECT_EQ(Dialogs_.Messages[0].Text, QString::fromUtf8("数据导出完成!"));
-  const QByteArray text = ReadAll(csv);
-  EXPECT_TRUE(text.startsWith("\xEF\xBB\xBF"));
-  EXPECT_EQ(text.count('\n'), 2 + 3600);
-  p->MenuExit->trigger();
-  EXPECT_EQ(gCurrentPage, kPageMain);
-  EXPECT_TRUE(gMainPanel->isVisible());
-}
-
 // The language entries retitle the main panel and the program panel opened
 // after; without its language file the panels keep working with empty texts.
 TEST_F(NavigationTest, LanguageSwitchRetitlesThePanelsAndMovesTheCheckMark) {

@@ -6,9 +6,9 @@
 
 namespace {
 
-const QueuedCommand kWriteGroup0 = Single(90, 33, 0);
-const QueuedCommand kWriteSystem = Single(90, 48, 0);
-const QueuedCommand kOnline0 = Single(90, 80, 0);
+const Queued kWriteGroup0 = Single(90, 33, 0);
+const Queued kWriteSystem = Single(90, 48, 0);
+const Queued kOnline0 = Single(90, 80, 0);
 
 class FCKeys : public MainPanelTest {
 protected:
@@ -48,8 +48,7 @@ TEST_F(FCKeys, FrequencyKeySequences) {
       EXPECT_EQ(Group().Freq, expected) << c.Name;
       EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, silent ? 50.0 : Group().Freq / 10.0)
           << c.Name;
-      EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>(silent ? 0 : 1, kWriteGroup0))
-          << c.Name;
+      EXPECT_EQ(QueuedCommands(), std::vector<Queued>(silent ? 0 : 1, kWriteGroup0)) << c.Name;
     }
   }
 }
@@ -107,13 +106,13 @@ TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
     gPowerInfo.OutputRunning = 1; // acts also while running
     FCPhaseLineKey(panel);
     EXPECT_EQ(gSystemSet.UDisMode, c.UDisAfter);
-    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteSystem});
+    EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
   }
   // single-phase FC
   UseModel(kModelFCS);
   gCommNewCmd = {};
   FCPhaseLineKey(panel);
-  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteSystem});
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
 }
 
 TEST_F(FCKeys, CalFCPowerUpDownLevels) {
@@ -163,8 +162,7 @@ TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
     }
     EXPECT_EQ(Group().Vol, s.Vol);
     EXPECT_EQ(Group().VolLine, s.VolLine);
-    EXPECT_EQ(QueuedCommands(),
-              s.Sent ? std::vector<QueuedCommand>{kOnline0} : std::vector<QueuedCommand>{});
+    EXPECT_EQ(QueuedCommands(), s.Sent ? std::vector<Queued>{kOnline0} : std::vector<Queued>{});
   }
   EXPECT_TRUE(panel.FCMiddle.LampDown.On);
   // with the output off the keys do nothing
@@ -179,7 +177,7 @@ TEST_F(FCKeys, OnlineChangeKeepsMultipliedFrequencyWhileRunning) {
   struct Case {
     int Running, Freq;
     int Stored;
-    QueuedCommand Sent;
+    Queued Sent;
   };
   const Case cases[] = {
       {1, 1200, 1200, kOnline0}, {0, 1200, 480, kWriteGroup0}, {1, 600, 480, kOnline0}};
@@ -190,7 +188,7 @@ TEST_F(FCKeys, OnlineChangeKeepsMultipliedFrequencyWhileRunning) {
     panel.FCMiddle.KnobFreq.Value = 48.0;
     NormalOnlineChanged(panel);
     EXPECT_EQ(Group().Freq, c.Stored);
-    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{c.Sent});
+    EXPECT_EQ(QueuedCommands(), std::vector<Queued>{c.Sent});
   }
 }
 
@@ -311,7 +309,7 @@ TEST_F(FPControls, OnlineChangeSendsWriteWhenStoppedAndChangeWhenRunning) {
     panel.PhaseMiddle.KnobVol[0].Value = 230.0;
     NormalOnlineChanged(panel);
     EXPECT_EQ(gNormalFPSet[0].VolU, 2300);
-    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{running ? kOnline0 : kWriteGroup0});
+    EXPECT_EQ(QueuedCommands(), std::vector<Queued>{running ? kOnline0 : kWriteGroup0});
   }
 }
 
@@ -326,7 +324,19 @@ TEST_F(FPControls, GroupRingAndSystemPage) {
   EXPECT_EQ(gSystemSet.UDisMode, 1);
   // the main voltage control now shows line voltage
   EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 381.0);
-  EXPECT_EQ(QueuedCommands(), (std::vector<QueuedCommand>{Single(90, 33, 6), kWriteSystem}));
+  EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{Single(90, 33, 6), kWriteSystem}));
+}
+
+// The standard angles go out with the group, while connected.
+TEST_F(FPControls, StandardAngleKeyWritesTheGroupWithTheStandardAngles) {
+  NormalFPSet &g = gNormalFPSet[0];
+  g.OutMode = 16;
+  g.AngleUV = 500;
+  g.AngleUW = g.AngleVW = 1000;
+  StandardAngleKey(panel);
+  EXPECT_EQ((std::array{g.AngleUV, g.AngleUW, g.AngleVW}), (std::array{1200, 2400, 1200}));
+  EXPECT_DOUBLE_EQ(panel.Angle.AngleVW.Value, 120.0);
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteGroup0});
 }
 
 TEST_F(FPControls, GroupChoicePanels) {
@@ -338,7 +348,7 @@ TEST_F(FPControls, GroupChoicePanels) {
   EXPECT_EQ(FPGroupOk(panel), 1);
   EXPECT_EQ(gCurrentNormalGroup, 8);
   EXPECT_EQ(panel.Normal.Group.Value, 8);
-  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{Single(90, 33, 8)});
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{Single(90, 33, 8)});
 
   gPowerInfo.Alarming = 1;
   EXPECT_EQ(GroupChooseKey(panel), kNoGroupPanel);

@@ -198,49 +198,41 @@ TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
   EXPECT_EQ(g.OutChannel, 6);
 }
 
-TEST_F(FPMapping, WaveformsStoredOnlyByFamiliesThatHaveThem) {
+// What the family and the output mode decide: the mode selector shown, the
+// range ring read and shown, the waveforms stored (only by the families that
+// have them).
+TEST_F(FPMapping, FamilyAndModeDecideSelectorRangeAndWaveforms) {
   struct Case {
-    int Model, Mode;
-    std::array<int, 3> Expected;
+    int Model, Mode, Ring;
+    int Stored; // VolLevel, from Range12 = 1 and Range23 = 3 on the panel
+    bool Show12, Show23;
+    std::array<int, 3> Waves; // from 3, 4 and 5 on the panel
   };
   const Case cases[] = {
-      {kModelFSA, 1, {0, 0, 0}}, {kModelFL, 0, {0, 0, 0}},  {kModelFPA, 1, {3, 4, 5}},
-      {kModelFPA, 0, {3, 3, 3}}, {kModelGS, 16, {3, 4, 5}},
+      {kModelFSA, 1, kOutModeRingFSA, 1, true, false, {0, 0, 0}},
+      {kModelFSB, 0, kOutModeRingFSB, 1, true, false, {0, 0, 0}},
+      {kModelFPA, 1, kOutModeRingFPA, 1, true, false, {3, 4, 5}},
+      {kModelFPA, 0, kOutModeRingFPA, 3, false, true, {3, 3, 3}},
+      {kModelFL, 0, kOutModeRingFL, 3, false, true, {0, 0, 0}},
+      {kModelGS, 16, kOutModeRingGS, 2, false, false, {3, 4, 5}},
   };
   for (const Case &c : cases) {
     UseModel(c.Model);
     gNormalFPSet[0].OutMode = c.Mode;
     Show();
-    for (int p = 0; p < 3; ++p) {
+    panel.Normal.Range12.Value = 1;
+    panel.Normal.Range23.Value = 3;
+    for (int p = 0; p < 3; ++p)
       panel.Wave.Wave[p].Value = 3 + p;
-    }
     DataFPFromPanelToNormalVar(panel);
     const NormalFPSet &g = gNormalFPSet[0];
-    EXPECT_EQ((std::array<int, 3>{g.WaveU, g.WaveV, g.WaveW}), c.Expected) << c.Model;
-  }
-}
-
-TEST_F(FPMapping, RangeRingReadByFamilyAndMode) {
-  struct Case {
-    int Model, Mode, Range12, Range23, Stored;
-    bool Show12, Show23;
-  };
-  const Case cases[] = {
-      {kModelFSB, 0, 1, 3, 1, true, false},  {kModelFPA, 1, 1, 3, 1, true, false},
-      {kModelFPA, 0, 1, 3, 3, false, true},  {kModelFL, 0, 1, 3, 3, false, true},
-      {kModelGS, 16, 1, 3, 2, false, false},
-  };
-  for (const Case &c : cases) {
-    UseModel(c.Model);
-    gNormalFPSet[0].OutMode = c.Mode;
-    Show();
-    panel.Normal.Range12.Value = c.Range12;
-    panel.Normal.Range23.Value = c.Range23;
-    DataFPFromPanelToNormalVar(panel);
-    EXPECT_EQ(gNormalFPSet[0].VolLevel, c.Stored) << c.Model << " mode " << c.Mode;
+    EXPECT_EQ(g.VolLevel, c.Stored) << c.Model << " mode " << c.Mode;
+    EXPECT_EQ((std::array<int, 3>{g.WaveU, g.WaveV, g.WaveW}), c.Waves) << c.Model;
     DataFPFromNormalVarToPanel(panel);
     EXPECT_EQ(panel.Normal.Range12.Visible, c.Show12) << c.Model;
     EXPECT_EQ(panel.Normal.Range23.Visible, c.Show23) << c.Model;
+    for (int i = 0; i < kOutModeRingCount; ++i)
+      EXPECT_EQ(panel.Normal.OutMode[i].Visible, i == c.Ring) << c.Model;
   }
 }
 
@@ -367,19 +359,6 @@ TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
     DataFPFromNormalVarToPanel(panel);
     EXPECT_EQ(panel.Wave.Wave[0].Dimmed, c.DimU) << c.Mode << " " << c.FreqU;
     EXPECT_EQ(panel.Wave.Wave[1].Dimmed, c.DimV) << c.Mode << " " << c.FreqV;
-  }
-}
-
-TEST_F(FPMapping, OnlyTheFamilySelectorIsVisible) {
-  const std::pair<int, int> models[] = {
-      {kModelFL, kOutModeRingFL}, {kModelFPB, kOutModeRingFPB}, {kModelGS, kOutModeRingGS}};
-  for (const auto &[model, ring] : models) {
-    UseModel(model);
-    gNormalFPSet[0].OutMode = 0;
-    DataFPFromNormalVarToPanel(panel);
-    for (int i = 0; i < kOutModeRingCount; ++i) {
-      EXPECT_EQ(panel.Normal.OutMode[i].Visible, i == ring) << model;
-    }
   }
 }
 
