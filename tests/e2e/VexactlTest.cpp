@@ -80,8 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"SourceNeverAnswers", {"--model", "FSA", "--serial", "--silent", "100"},
                     {"--serial", "{serial}", "identify"}, 3,
                     "No power source answered at serial port /dev/"},
-        FailureCase{"GpibSourceNeverAnswers", {"--model", "FSA", "--gpib", "--silent", "100"},
-                    {"--gpib", "7", "identify"}, 3, "No power source answered at GPIB address 7"},
         FailureCase{"OutputOnDuringAnAlarm", {"--model", "FSA", "--serial", "--alarm", "300"},
                     {"--serial", "{serial}", "output", "on"}, 1, "refused \"output on (0F FF)\""},
         FailureCase{"FileOfAnotherFamily", {"--model", "FSA", "--serial"},
@@ -102,10 +100,6 @@ const LoadedField kLoaded[] = {
      [](int i) -> int32_t & { return gNormalFPSet[i].VolU; }, 1234},
     {SettingKind::StepAll, SettingKind::StepAll,
      [](int) -> int32_t & { return gStepSet.VolStartU; }, 1111},
-    {SettingKind::THDOne, SettingKind::THDAll,
-     [](int i) -> int32_t & { return gTHDSet[i].Percent[2]; }, 50},
-    {SettingKind::CrossOne, SettingKind::CrossAll,
-     [](int i) -> int32_t & { return gCrossSet[i].DropVol; }, 40},
 };
 
 // Files loaded into the source come back in the auto-save files a dump

@@ -11,7 +11,6 @@
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
-#include "measure/Database.h"
 #include "records/Globals.h"
 #include "storage/IniFile.h"
 
@@ -181,34 +180,6 @@ TEST_F(FilesTest, CommunicationSettingsOkWritesSetDatAndCancelWritesNothing) {
   gCommPanel->close();
   EXPECT_EQ(gCommPanel, nullptr);
   gPowerInfo.Connected = 0;
-}
-
-// A measurement database that cannot be read is set aside, one that cannot
-// be written stays; the user is told either way.
-TEST_F(FilesTest, MeasurementDatabaseProblemsAreReported) {
-  for (const bool writable : {true, false}) {
-    SCOPED_TRACE(writable);
-    Fresh();
-    if (writable) {
-      QFile old(UserFile("Measure.mdb"));
-      ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-      old.write("Standard Jet DB, not ours");
-    } else {
-      ASSERT_TRUE(QDir(UserDir->path()).mkdir("Measure.mdb"));
-    }
-    ASSERT_EQ(Start(), 0);
-    ASSERT_EQ(Dialogs_.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs_.Messages[0].Title, QString::fromUtf8("警告"));
-    const QStringList aside =
-        QDir(UserDir->path()).entryList({"Measure.mdb.unreadable-*"}, QDir::Files);
-    EXPECT_EQ(aside.size(), writable ? 1 : 0);
-    EXPECT_TRUE(Dialogs_.Messages[0].Text.contains(
-        writable ? aside.value(0) : QString::fromUtf8("Measure.mdb 无法写入")))
-        << Dialogs_.Messages[0].Text.toStdString();
-    EXPECT_EQ(gDatabaseInfo.Connected, writable ? 1 : 0);
-    ExitMainPanel();
-    EXPECT_EQ(gDatabaseInfo.Connected, 0);
-  }
 }
 
 } // namespace

@@ -85,24 +85,4 @@ TEST_F(ModelSwitchTest, MenuEntryReconfiguresThePanels) {
   }
 }
 
-// An unknown stored model starts as FSA; choosing the model in use keeps the
-// group, another one starts from its first group unless connected.
-TEST_F(ModelSwitchTest, UnknownStoredModelGivesFsaAndOnlyAChangeResetsTheGroup) {
-  gPowerInfo.ModelType = 7;
-  ASSERT_EQ(Start(), 0);
-  EXPECT_EQ(gPowerInfo.ModelType, kModelFSA);
-  gCurrentNormalGroup = 4;
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FSA);
-  EXPECT_EQ(gCurrentNormalGroup, 4);
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FSB);
-  EXPECT_EQ(gCurrentNormalGroup, 0);
-  gPowerInfo.Connected = 1;
-  gCurrentNormalGroup = 3;
-  gPowerInfo.ModelType = kModelGS; // the source named itself
-  ModelTypeChoose(1);
-  EXPECT_EQ(gCurrentNormalGroup, 3);
-  EXPECT_TRUE(gMainMenu->isChecked(MENU_MODEL_GS));
-  gPowerInfo.Connected = 0;
-}
-
 } // namespace

@@ -1,4 +1,4 @@
-// Start-up, the single running copy, the popups and the exit path.
+// Start-up, the single running copy, help and the exit path.
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -10,10 +10,8 @@
 #include "app/gui/AppMain.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
-#include "app/gui/Popups.h"
 #include "app/gui/Shell.h"
 #include "records/Globals.h"
-#include "records/ViewHooks.h"
 
 namespace {
 
@@ -90,34 +88,10 @@ TEST_F(StartUpTest, StopSignalsLeaveThroughTheExitPath) {
   }
 }
 
-// The About popup goes with OK; the wait popup shows once however often it
-// is asked for and its Cancel closes the link; Help opens the document of the
-// language, or says where it is when no viewer opens it.
-TEST_F(StartUpTest, PopupsAndHelp) {
+// Help opens the document of the language, or says where it is when no
+// viewer opens it.
+TEST_F(StartUpTest, HelpOpensTheDocumentOfTheLanguage) {
   ASSERT_EQ(Start(), 0);
-  MAIN_MENU_ITEM_CALLBACK(MENU_HELP_ABOUT);
-  ASSERT_NE(gAboutPanel, nullptr);
-  EXPECT_EQ(gAboutPanel->windowTitle() + gAboutPanel->Version->text(),
-            QString::fromUtf8("关于1.6"));
-  gAboutPanel->BtOk->click();
-  EXPECT_EQ(gAboutPanel, nullptr);
-
-  ShowWaitPopup(1);
-  WaitPanel *first = gWaitPanel;
-  ASSERT_NE(first, nullptr);
-  ShowWaitPopup(1);
-  EXPECT_EQ(gWaitPanel, first);
-  EXPECT_EQ(gWaitPanel->Title->text(), QString::fromUtf8("请稍候"));
-  ShowWaitPopup(0);
-  ShowWaitPopup(0);
-  EXPECT_EQ(gWaitPanel, nullptr);
-  gPowerInfo.Connected = 1;
-  DisplayPanelWait(1);
-  ASSERT_NE(gWaitPanel, nullptr);
-  gWaitPanel->BtCancel->click();
-  EXPECT_EQ(gPowerInfo.Connected, 0);
-  EXPECT_EQ(gWaitPanel, nullptr);
-
   MAIN_MENU_ITEM_CALLBACK(MENU_HELP_HELP);
   MAIN_MENU_ITEM_CALLBACK(MENU_SET_LANGUAGE_ENGLISH);
   MAIN_MENU_ITEM_CALLBACK(MENU_HELP_HELP);

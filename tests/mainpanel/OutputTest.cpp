@@ -285,16 +285,6 @@ TEST_F(ClearAlarm, ByConnectionAndCode) {
   }
 }
 
-TEST_F(ClearAlarm, OfflineClearsTheIndication) {
-  UseModel(kModelFPA);
-  gPowerInfo.Alarming = 1;
-  RefreshOutputState(panel);
-  EXPECT_TRUE(panel.Output.AlarmLamp.Visible);
-  ClearAlarmKey(panel);
-  EXPECT_FALSE(panel.Output.AlarmLamp.Visible);
-  EXPECT_TRUE(panel.Output.ClearAlarm.Dimmed);
-}
-
 TEST(GuardTexts, RunningGuardBothLanguages) {
   ResetProgramState();
   RecordingHooks hooks;
