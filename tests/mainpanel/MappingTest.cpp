@@ -132,8 +132,7 @@ TEST_F(FCMapping, MiddleAreaShowsTheGroup) {
 
 TEST_F(FCMapping, GroupPanelRows) {
   UseModel(kModelFCS);
-  gNormalFCSet[3].Vol = 1150;
-  gNormalFCSet[3].DownUPer = 7;
+  SetFields(gNormalFCSet[3], "Vol=1150 DownUPer=7");
   DataFCFromNormalVarToGroupPanel(panel);
   EXPECT_DOUBLE_EQ(panel.FCGroupPanel.Rows[3].Vol, 115.0);
   EXPECT_DOUBLE_EQ(panel.FCGroupPanel.Rows[3].Freq, 50.0);
@@ -180,10 +179,7 @@ TEST_F(FPMapping, OutputTerminalMessageOnlyAcrossSinglePhase) {
 
 TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
   UseModel(kModelFPA);
-  NormalFPSet &g = gNormalFPSet[0];
-  g.OutMode = 1;
-  g.OutChannel = 5;
-  g.VolLevel = 2;
+  SetFields(gNormalFPSet[0], "OutMode=1 OutChannel=5 VolLevel=2");
   Show();
   EXPECT_TRUE(panel.Separate.Visible);
   EXPECT_FALSE(panel.Angle.Visible);
@@ -195,7 +191,7 @@ TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
   panel.Separate.Switch[1].Value = 1;
   panel.Separate.Switch[0].Value = 0;
   DataFPFromPanelToNormalVar(panel);
-  EXPECT_EQ(g.OutChannel, 6);
+  EXPECT_EQ(gNormalFPSet[0].OutChannel, 6);
 }
 
 // What the family and the output mode decide: the mode selector shown, the
@@ -245,9 +241,7 @@ TEST_F(FPMapping, LineEntryFollowsThePreviousMode) {
   panel.PhaseMiddle.KnobVol[0].Value = 380.0;
   DataFPFromPanelToNormalVar(panel);
   const NormalFPSet &g = gNormalFPSet[0];
-  EXPECT_EQ(g.VolLine, 3800);
-  EXPECT_EQ(g.VolU, 2193);
-  EXPECT_EQ(g.VolV, 2193);
+  EXPECT_TRUE(HasFields(g, "VolLine=3800 VolU=2193 VolV=2193"));
   // Switching to mode 16 in the same edit still reads the knob as line voltage.
   ModeRing().Value = 16;
   DataFPFromPanelToNormalVar(panel);
@@ -290,11 +284,8 @@ TEST_F(FPMapping, LowRangeCapsAndWaveformFrequencyRule) {
   panel.PhaseMiddle.KnobFreq[0].Value = 100.0;
   DataFPFromPanelToNormalVar(panel);
   const NormalFPSet &g = gNormalFPSet[0];
-  EXPECT_EQ(g.VolU, 1500);
-  EXPECT_EQ(g.VolLine, 2598);
-  EXPECT_EQ(g.VolW, 1500);
-  EXPECT_EQ(g.FreqU, 10000);
-  EXPECT_EQ(g.WaveU, 0); // harmonic waveforms only at 45..65 Hz
+  // harmonic waveforms only at 45..65 Hz
+  EXPECT_TRUE(HasFields(g, "VolU=1500 VolLine=2598 VolW=1500 FreqU=10000 WaveU=0"));
   // In separate mode each phase is capped on its own.
   gNormalFPSet[0].OutMode = 1;
   Show();
@@ -364,11 +355,8 @@ TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
 
 TEST_F(FPMapping, SinglePhaseGroupRowsShowNoWaveformForVAndW) {
   UseModel(kModelGS);
-  gNormalFPSet[4].OutMode = 5;
-  gNormalFPSet[4].FreqU = 6000;
-  gNormalFPSet[3].OutMode = 1;
-  gNormalFPSet[3].WaveV = 2;
-  gNormalFPSet[3].WaveW = 4;
+  SetFields(gNormalFPSet[4], "OutMode=5 FreqU=6000");
+  SetFields(gNormalFPSet[3], "OutMode=1 WaveV=2 WaveW=4");
   DataFPFromNormalVarToGroupPanel(panel);
   EXPECT_TRUE(panel.FPGroupPanel.Rows[4].NoWaveVW);
   EXPECT_FALSE(panel.FPGroupPanel.Rows[3].NoWaveVW);
