@@ -129,11 +129,6 @@ QString ShellTest::UserFile(const QString &name) const {
   return QDir(UserDir->path()).filePath(name);
 }
 
-QStringList ShellTest::UserFiles() const {
-  QStringList files = QDir(UserDir->path()).entryList(QDir::Files, QDir::Name);
-  return files;
-}
-
 void ShellTest::ProcessEvents() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();

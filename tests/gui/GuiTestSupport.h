@@ -66,8 +66,6 @@ protected:
   void Fresh();
   void Restart();
   QString UserFile(const QString &name) const;
-  // Files in the user folder, sorted.
-  QStringList UserFiles() const;
   // Lets queued events (deferred deletes, posted messages) run.
   static void ProcessEvents();
 

@@ -4,7 +4,6 @@
 #include "GuiTestSupport.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
-#include "app/gui/ModelCatalogue.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
 #include "records/Globals.h"

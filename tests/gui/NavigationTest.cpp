@@ -1,27 +1,18 @@
 // Opening and leaving the panels from the main menu, with the running and
 // alarm guards, and the language switch.
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "GuiTestSupport.h"
-#include "TestSupport.h"
-#include "app/gui/GroupChoose.h"
-#include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/Shell.h"
-#include "measure/MeasureDemo.h"
 #include "measure/gui/MeasureArea.h"
-#include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"
-#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "storage/Language.h"
 

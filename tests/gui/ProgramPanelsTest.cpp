@@ -228,8 +228,9 @@ Twin TwinOf(int page) {
   return page == kPageRamp ? Twin{page, gRampPanel, gRampSet} : Twin{page, gListPanel, gListSet};
 }
 
-TEST_F(ProgramPanelsTest, ListAndRampStartAndStopMeetWhereTheMovedEndSays) {
+TEST_F(ProgramPanelsTest, ListAndRampHeaderStartStopAndSinglePhaseView) {
   Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
+  // Start and stop meet where the moved end says.
   const struct {
     int Page;
     bool MoveStop;
@@ -256,6 +257,21 @@ TEST_F(ProgramPanelsTest, ListAndRampStartAndStopMeetWhereTheMovedEndSays) {
   ASSERT_EQ(ListLoadFile(kPageList, UserFile("crossed.ListAll"), true), 1);
   EXPECT_EQ(gListSet.StopNo, 30);
   EXPECT_EQ(gListPanel->NumStopNo->value(), 30);
+
+  // A single-phase program shows phase U only.
+  const struct {
+    int Page, Mode, Shown;
+  } views[] = {{kPageList, 7, 5}, {kPageList, 3, 2}, {kPageRamp, 6, 5}};
+  for (const auto &c : views) {
+    const Twin t = TwinOf(c.Page);
+    int32_t &mode = c.Page == kPageRamp ? gRampSetDisMode : gListSetDisMode;
+    mode = c.Mode;
+    t.Header.OutMode = 5;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
+    EXPECT_EQ(mode, c.Shown) << c.Page << " " << c.Mode;
+    EXPECT_TRUE(t.Panel->action(7 + c.Shown)->isChecked());
+    EXPECT_FALSE(t.Panel->action(8)->isEnabled()); // all phases
+  }
 }
 
 TEST_F(ProgramPanelsTest, FPAStepsOutside45To65HzRunSine) {
@@ -289,23 +305,6 @@ TEST_F(ProgramPanelsTest, FPAStepsOutside45To65HzRunSine) {
         c.Page == kPageRamp ? gRampRampSet[4].Phase[2].Wave : gListListSet[4].Phase[2].Wave;
     EXPECT_EQ(wave, c.Wave);
     EXPECT_EQ(t.Panel->RingWave[0]->ringValue(), c.Wave);
-  }
-}
-
-TEST_F(ProgramPanelsTest, SinglePhaseShowsPhaseUOnly) {
-  Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
-  const struct {
-    int Page, Mode, Shown;
-  } cases[] = {{kPageList, 7, 5}, {kPageList, 3, 2}, {kPageRamp, 6, 5}};
-  for (const auto &c : cases) {
-    const Twin t = TwinOf(c.Page);
-    int32_t &mode = c.Page == kPageRamp ? gRampSetDisMode : gListSetDisMode;
-    mode = c.Mode;
-    t.Header.OutMode = 5;
-    RunListCallback(c.Page, DataFPFromListVarToPanel);
-    EXPECT_EQ(mode, c.Shown) << c.Page << " " << c.Mode;
-    EXPECT_TRUE(t.Panel->action(7 + c.Shown)->isChecked());
-    EXPECT_FALSE(t.Panel->action(8)->isEnabled()); // all phases
   }
 }
 

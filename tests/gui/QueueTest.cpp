@@ -1,6 +1,5 @@
 // What the shell queues for a connected source: language byte, setting
 // files, program panels and their return to normal mode.
-#include <QFile>
 #include <QSpinBox>
 #include <QTest>
 

@@ -103,7 +103,9 @@ TEST_F(LiveMeasure, ChartStepZeroesMeasurementsWhenNotConnected) {
   EXPECT_EQ(gMeasureOutput.At(0, 0), 0);
 }
 
-TEST_F(LiveMeasure, SelectorSetsPrecisionAndClearsItsChart) {
+// The selectors set the precision of their readout and clear its chart; the
+// view switches show the table or the charts.
+TEST_F(LiveMeasure, SelectorsAndViewSwitches) {
   const std::pair<int, int> precision[] = {{0, 1}, {2, 2}, {5, 3}, {6, 3}, {8, 0}, {9, 1}};
   for (const auto &[q, decimals] : precision) {
     panel.Requests = {};
@@ -113,9 +115,7 @@ TEST_F(LiveMeasure, SelectorSetsPrecisionAndClearsItsChart) {
     EXPECT_EQ(panel.Measure.Readout[2].Precision, decimals);
     EXPECT_EQ(panel.Requests.ClearChart, (std::array<bool, 4>{false, false, true, false}));
   }
-}
 
-TEST_F(LiveMeasure, ViewSwitches) {
   Select(2, 5, 0, 1);
   UseModel(kModelFPA);
   SetNormalMeasureDisplayText(panel.Measure);

@@ -49,24 +49,20 @@ TEST_F(OutputSwitch, ConnectedQueuesWriteThenOnOrOff) {
     gCurrentPage = c.Page;
     gPowerInfo.OutputRunning = c.Running;
     gMeasureOutput.At(0, 0) = 2200;
+    gNormalFCSet[3].VolUp = gNormalFCSet[3].VolDown = 7;
     OutputSwitchClick(panel);
     EXPECT_EQ(QueuedCommands(), c.Sent) << c.Name;
     EXPECT_EQ(gMeasureOutput.At(0, 0), 0) << c.Name;
     // the flags follow the source's replies, not the click
     EXPECT_EQ(gPowerInfo.OutputRunning, c.Running) << c.Name;
     EXPECT_EQ(AllChartsCleared(panel), c.Running == 0 && c.Page <= 4) << c.Name;
+    // an FC arms its voltage keys at 5 % up and down when switched on, and
+    // disarms them when switched off
+    const std::array<int, 2> armed = c.Model != kModelFCT ? std::array{7, 7}
+                                     : c.Running          ? std::array{0, 0}
+                                                          : std::array{2310, 2090};
+    EXPECT_EQ((std::array{gNormalFCSet[3].VolUp, gNormalFCSet[3].VolDown}), armed) << c.Name;
   }
-}
-
-TEST_F(OutputSwitch, ConnectedFCArmsTheVoltageKeys) {
-  UseFCT();
-  Connect();
-  OutputSwitchClick(panel);
-  EXPECT_EQ(gNormalFCSet[0].VolUp, 2310);
-  EXPECT_EQ(gNormalFCSet[0].VolDown, 2090);
-  gPowerInfo.OutputRunning = 1;
-  OutputSwitchClick(panel);
-  EXPECT_EQ(gNormalFCSet[0].VolUp, 0);
 }
 
 // Without a link the output's state is unknown: a click changes nothing.
