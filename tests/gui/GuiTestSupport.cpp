@@ -74,10 +74,6 @@ int FakeDialogs::FileSelectPopup(const QString &, const QString &pattern, const 
   return QFileInfo::exists(answer) ? kFileSelectExisting : kFileSelectNew;
 }
 
-void FakeDialogs::Notify(const QString &title, const QString &text) {
-  Notes.push_back({title, text});
-}
-
 bool FakeDialogs::OpenDocument(const QString &path) {
   Documents << path;
   return DocumentsOpen;

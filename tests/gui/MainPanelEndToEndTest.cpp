@@ -58,8 +58,7 @@ TEST_F(MainPanelEndToEndTest, VoltageOutputMeasurementsAndAlarm) {
   EXPECT_TRUE(output->StoppedText->isVisibleTo(panel));
 
   // Output off: the voltage typed into the U entry writes the current group
-  // when committed, nothing else (typing across status replies is the queue
-  // tests').
+  // when committed, nothing else (the queue tests type across replies).
   const int writesAtConnect = Received("write normal group");
   panel->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(panel));

@@ -49,8 +49,11 @@ TEST_F(FCKeys, KeySequences) {
       gCommNewCmd = {};
       c.Press(panel);
       EXPECT_TRUE(HasFields(Group(), after)) << c.Start;
+      // the panel shows the group: knobs and the range lamp
       EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, silent ? 50.0 : Group().Freq / 10.0)
           << c.Start;
+      EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, Group().Vol / 10.0) << c.Start;
+      EXPECT_EQ(panel.FCMiddle.LampRangeAuto.On, Group().VolLevel == 0) << c.Start;
       EXPECT_EQ(QueuedCommands(), std::vector<Queued>(silent ? 0 : 1, kWriteGroup0)) << c.Start;
     }
   }
