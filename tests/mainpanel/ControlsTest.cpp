@@ -80,8 +80,9 @@ TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
 TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
   struct Case {
     int OutMode, UDisBefore, UDisAfter;
+    double Knob; // phase or line voltage shown
   };
-  const Case cases[] = {{0, 0, 1}, {0, 1, 0}, {2, 0, 0}};
+  const Case cases[] = {{0, 0, 1, 381.0}, {0, 1, 0, 220.0}, {2, 0, 0, 220.0}};
   for (const Case &c : cases) {
     SetUp();
     Group().OutMode = c.OutMode;
@@ -89,6 +90,7 @@ TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
     gPowerInfo.OutputRunning = 1; // acts also while running
     FCPhaseLineKey(panel);
     EXPECT_EQ(gSystemSet.UDisMode, c.UDisAfter);
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, c.Knob);
     EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
   }
   // single-phase FC

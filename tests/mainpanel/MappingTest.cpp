@@ -85,6 +85,7 @@ std::string FCDimmed(const MainPanelState &p) {
                                                     {"range", m.KeyRange.Dimmed},
                                                     {"group", p.FCNormal.Group.Dimmed},
                                                     {"phaseline", m.KeyPhaseLine.Dimmed},
+                                                    {"lampU", m.LampPhase[0].Dimmed},
                                                     {"linelamp", m.LampLineMode.Dimmed},
                                                     {"up", m.KeyUp.Dimmed},
                                                     {"down", m.KeyDown.Dimmed}};
@@ -112,7 +113,7 @@ TEST_F(FCMapping, MiddleAreaShowsTheGroup) {
       {kModelFCT, "Freq=2000 Vol=1200 VolLine=2078", 1, 0, "U V W line high 50 x4 120", 207.8, 519.6, 240.0, "freq up down"},
       {kModelFCT, "Freq=550 Vol=231 VolBase=220 VolUp=231 VolDown=209", 0, 1, "U V W phase high up", 23.1, 300.0, 65.0, "vol freq range group"},
       {kModelFCT, "OutMode=2 Vol=209 VolBase=220 VolUp=231 VolDown=209", 0, 1, "U high 50 down", 20.9, 300.0, 65.0, "vol freq range group phaseline"},
-      {kModelFCS, "Freq=2400", 1, 0, "high 60 x4 220", 220.0, 300.0, 240.0, "freq phaseline linelamp up down"},
+      {kModelFCS, "Freq=2400", 1, 0, "high 60 x4 220", 220.0, 300.0, 240.0, "freq phaseline lampU linelamp up down"},
   };
   // clang-format on
   for (const Case &c : cases) {
