@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <array>
-#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -26,18 +26,10 @@ protected:
   DatabaseInfo Info;
 };
 
-TEST_F(DatabaseTest, CreatesTheTableByItsStatementWithATimeIndex) {
+// The look-up by time must search the index, never scan the table.
+TEST_F(DatabaseTest, LooksUpTimesThroughAnIndex) {
   Open();
-  EXPECT_TRUE(QFileInfo::exists(Path()));
   RawDb raw(Path());
-  ASSERT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'").size(), 1u);
-  EXPECT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'")[0].toString(),
-            "CREATE TABLE MeasureRecord(PowerModelStr varchar(20), ModelTypeVar int,OutMode "
-            "int,TimeVar int,TimeStr varchar(20),Ua double,Ub double,Uc double,Ia double,Ib "
-            "double,Ic double,Fa double,Fb double,Fc double,kPowera double,kPowerb double,kPowerc "
-            "double,kVAa double,kVAb double,kVAc double,PFa double,PFb double,PFc double,CFa "
-            "double,CFb double,CFc double,Ipka double,Ipkb double,Ipkc double)");
-  // The look-up by time must search the index, never scan the table.
   QSqlQuery q(QSqlDatabase::database("MeasureTestRaw", false));
   ASSERT_TRUE(q.exec("EXPLAIN QUERY PLAN SELECT * FROM MeasureRecord WHERE TimeVar = 5 "
                      "ORDER BY rowid LIMIT 1"));
@@ -116,11 +108,12 @@ TEST_F(DatabaseTest, ReadsTheEvenlySpacedTimes) {
   }
 }
 
-// Spans over 24.8 days: span x i passes 2^31 within 1000 points.
-TEST_F(DatabaseTest, ReadBackSpacingIsComputedIn64Bits) {
+// Spans over 24.8 days (span x i passes 2^31 within 1000 points) and times
+// after 2068-01-19 (no longer a signed 32-bit count).
+TEST_F(DatabaseTest, LongSpansAndTimesPast2068) {
   Open();
   const int32_t span = 30 * 86400;
-  const DateTime start = MakeTime(2026, 1, 1, 0, 0, 0);
+  const DateTime start = MakeTime(2068, 1, 1, 0, 0, 0);
   SaveVoltage(AddSeconds(start, int64_t{span} * 500 / 1000), 500);
   SaveVoltage(AddSeconds(start, int64_t{span} * 999 / 1000), 999);
   std::vector<double> u(1000, -1), v(u), w(u);
@@ -130,35 +123,11 @@ TEST_F(DatabaseTest, ReadBackSpacingIsComputedIn64Bits) {
   EXPECT_DOUBLE_EQ(u[500], 50.0);
   EXPECT_DOUBLE_EQ(u[999], 99.9);
   EXPECT_DOUBLE_EQ(u[998], 0.0);
-}
-
-// Times after 2068-01-19 no longer fit a signed 32-bit count.
-TEST_F(DatabaseTest, TimesPast2068AreStoredAndFound) {
-  Open();
-  const DateTime at = MakeTime(2100, 2, 29, 23, 59, 59);
+  const DateTime at = AddSeconds(start, int64_t{span} * 999 / 1000);
   ASSERT_LT(at.LongSecond, 0);
-  SaveVoltage(at, 2200);
-  SaveVoltage(AddSeconds(at, 1), 2210);
-  std::array<double, 2> u{}, v{}, w{};
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 2, 2, kMeasVoltage, u.data(), v.data(), w.data()),
-            0);
-  EXPECT_DOUBLE_EQ(u[0], 220.0);
-  EXPECT_DOUBLE_EQ(u[1], 221.0);
   RawDb raw(Path());
-  EXPECT_EQ(raw.Column("SELECT TimeVar FROM MeasureRecord ORDER BY rowid")[0].toLongLong(),
+  EXPECT_EQ(raw.Column("SELECT TimeVar FROM MeasureRecord ORDER BY rowid")[1].toLongLong(),
             DateTimeSeconds(at));
-}
-
-TEST_F(DatabaseTest, CreateEmptiesAnExistingMeasurementDatabase) {
-  Open();
-  const DateTime at = MakeTime(2024, 1, 1, 0, 0, 1);
-  SaveVoltage(at, 55);
-  QString aside;
-  ASSERT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info, &aside), 0);
-  EXPECT_TRUE(aside.isEmpty());
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  RawDb raw(Path());
-  EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(), 0);
 }
 
 TEST_F(DatabaseTest, CallsOnAClosedDatabaseOrForNoQuantityFail) {
@@ -193,125 +162,114 @@ TEST_F(DatabaseTest, AnOpenGlobalDatabaseSurvivesTheExit) {
       testing::ExitedWithCode(0), "");
 }
 
-// --- files that are not a usable measurement database ----------------------
-
-enum class Opener { Open, Create };
-
-struct UnreadableCase {
-  const char *Name;
-  Opener Call;
-  QByteArray Content; // empty: a SQLite file with another MeasureRecord table;
-                      // "renamed": the same table with its first column renamed
-};
+// --- what lies at the path before an open or a create ------------------------
 
 const QByteArray kAccessLike =
     QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, '\x5a');
 
-const UnreadableCase kUnreadableCases[] = {
-    {"old_file_on_open", Opener::Open, kAccessLike},
-    {"other_table_on_create", Opener::Create, QByteArray()},
-    {"first_column_renamed_on_open", Opener::Open, QByteArray("renamed")},
+enum class Before { AccessFile, OtherTable, RenamedColumn, EmptyFile, StaleJournal, Locked };
+
+struct FileCase {
+  const char *Name;
+  Before What;
+  bool Create; // else open
+  int Result;
+  bool SetAside;
 };
 
-class DatabaseUnreadable : public DatabaseTest,
-                           public testing::WithParamInterface<UnreadableCase> {};
+const FileCase kFileCases[] = {
+    {"old_file_on_open", Before::AccessFile, false, 0, true},
+    {"other_table_on_create", Before::OtherTable, true, 0, true},
+    {"first_column_renamed_on_open", Before::RenamedColumn, false, 0, true},
+    {"empty_file_on_open", Before::EmptyFile, false, 0, false},
+    {"stale_journal_on_open", Before::StaleJournal, false, 0, false},
+    {"locked_on_open", Before::Locked, false, -1, false},
+    {"locked_on_create", Before::Locked, true, -1, false},
+};
 
-TEST_P(DatabaseUnreadable, IsRenamedAsideAndANewDatabaseCreated) {
-  const UnreadableCase &c = GetParam();
-  if (c.Content.isEmpty()) {
+class DatabaseFile : public DatabaseTest, public testing::WithParamInterface<FileCase> {
+protected:
+  void Lay(Before what) {
+    QFile::remove(Path());
     RawDb raw(Path());
-    raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
-    raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
-  } else if (c.Content == "renamed") {
-    RawDb raw(Path());
-    QString columns = "Model varchar(20),ModelTypeVar int,OutMode int,TimeVar int,TimeStr text";
-    for (const char *q : {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"})
-      for (const char *p : {"a", "b", "c"})
-        columns += QString(",%1%2 double").arg(q, p);
-    raw.Column("CREATE TABLE MeasureRecord(" + columns + ")");
-  } else {
-    WriteAll(Path(), c.Content);
+    if (what == Before::OtherTable) {
+      raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
+      raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
+    } else if (what == Before::RenamedColumn) {
+      QString columns = "Model varchar(20),ModelTypeVar int,OutMode int,TimeVar int,TimeStr text";
+      for (const char *q : {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"})
+        for (const char *p : {"a", "b", "c"})
+          columns += QString(",%1%2 double").arg(q, p);
+      raw.Column("CREATE TABLE MeasureRecord(" + columns + ")");
+    }
   }
-  QFile original(Path());
-  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-  const QByteArray before = original.readAll();
-  original.close();
+};
 
-  QString aside;
-  const int result = c.Call == Opener::Open
-                         ? DatabaseOpenMeasureRecordByName(Path(), Info, &aside)
-                         : DatabaseCreatMeasureRecordByName(Path(), Info, &aside);
-  ASSERT_EQ(result, 0);
-  const QRegularExpression name("^Measure\\.mdb\\.unreadable-\\d{8}-\\d{6}$");
-  EXPECT_TRUE(name.match(QFileInfo(aside).fileName()).hasMatch()) << aside.toStdString();
-  EXPECT_EQ(QFileInfo(aside).absolutePath(), QFileInfo(Path()).absolutePath());
-  QFile moved(aside);
-  ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-  EXPECT_EQ(moved.readAll(), before);
-
-  // The new file works.
+// An unreadable file is renamed aside byte for byte (a second one within the
+// same second too) and a new database made; an empty file or a journal left
+// beside a missing database is taken over in place; a database another
+// program holds locked is not unreadable: it stays, with its rows.
+TEST_P(DatabaseFile, IsSetAsideTakenOverOrLeftAlone) {
+  const FileCase &c = GetParam();
   const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
-  SaveVoltage(at, 10);
-  double u = 0, v = 0, w = 0;
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, kMeasVoltage, &u, &v, &w), 0);
-  EXPECT_DOUBLE_EQ(u, 1.0);
-  EXPECT_FALSE(DatabaseSetAsideMessage(aside, 0).isEmpty());
-  EXPECT_TRUE(DatabaseSetAsideMessage(aside, 1).contains(QFileInfo(aside).fileName()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, DatabaseUnreadable, testing::ValuesIn(kUnreadableCases),
-                         [](const auto &info) { return std::string(info.param.Name); });
-
-TEST_F(DatabaseTest, TwoSetAsidesInOneSecondKeepBothFiles) {
   QStringList asides;
-  for (int i = 0; i < 2; ++i) {
-    WriteAll(Path(), kAccessLike + QByteArray::number(i));
-    QString aside;
-    ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
-    asides << aside;
+  for (int round = 0; round < (c.SetAside ? 2 : 1); ++round) {
+    if (c.What == Before::AccessFile)
+      WriteAll(Path(), kAccessLike + QByteArray::number(round));
+    else if (c.What == Before::EmptyFile)
+      WriteAll(Path(), QByteArray());
+    else if (c.What == Before::StaleJournal)
+      WriteAll(Path() + "-journal", QByteArray(4096, '\x01'));
+    else if (c.What == Before::Locked) {
+      Open();
+      SaveVoltage(at, 10);
+      ASSERT_EQ(DatabaseClose(Info), 0);
+    } else
+      Lay(c.What);
+    const QByteArray before = ReadAll(Path());
+    std::optional<RawDb> holder;
+    if (c.What == Before::Locked) {
+      holder.emplace(Path());
+      holder->Column("PRAGMA locking_mode=EXCLUSIVE");
+      holder->Column("BEGIN EXCLUSIVE");
+      holder->Column("SELECT count(*) FROM MeasureRecord");
+    }
+    QString aside = "untouched";
+    EXPECT_EQ(c.Create ? DatabaseCreatMeasureRecordByName(Path(), Info, &aside)
+                       : DatabaseOpenMeasureRecordByName(Path(), Info, &aside),
+              c.Result);
+    EXPECT_EQ(Info.Connected, c.Result == 0 ? 1 : 0);
+    holder.reset();
+    if (c.SetAside) {
+      const QRegularExpression name("^Measure\\.mdb\\.unreadable-\\d{8}-\\d{6}(-2)?$");
+      EXPECT_TRUE(name.match(QFileInfo(aside).fileName()).hasMatch()) << aside.toStdString();
+      EXPECT_EQ(QFileInfo(aside).absolutePath(), QFileInfo(Path()).absolutePath());
+      EXPECT_EQ(ReadAll(aside), before);
+      EXPECT_FALSE(asides.contains(aside));
+      asides << aside;
+      EXPECT_TRUE(DatabaseSetAsideMessage(aside, 1).contains(QFileInfo(aside).fileName()));
+      EXPECT_FALSE(DatabaseSetAsideMessage(aside, 0).isEmpty());
+    } else {
+      EXPECT_TRUE(aside.isEmpty());
+      EXPECT_EQ(Dir.Files(), QStringList{kMeasureDatabaseFile});
+    }
+    // The database works (unlocked, the held one opens with its row).
+    if (c.Result != 0)
+      Open();
+    SaveVoltage(at, 10);
+    double u = 0, v = 0, w = 0;
+    ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, kMeasVoltage, &u, &v, &w), 0);
+    EXPECT_DOUBLE_EQ(u, 1.0);
+    RawDb raw(Path());
+    EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(),
+              c.What == Before::Locked ? 2 : 1);
     ASSERT_EQ(DatabaseClose(Info), 0);
   }
-  // Both survive, whether or not the second fell within the same second.
-  EXPECT_NE(asides[0], asides[1]);
-  EXPECT_TRUE(QFileInfo::exists(asides[0]));
-  EXPECT_TRUE(QFileInfo::exists(asides[1]));
+  EXPECT_EQ(asides.size(), c.SetAside ? 2 : 0);
 }
 
-// A database another program holds locked is not unreadable: it stays.
-TEST_F(DatabaseTest, ALockedDatabaseIsNeitherRenamedNorReplaced) {
-  Open();
-  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
-  ASSERT_EQ(DatabaseClose(Info), 0);
-  {
-    RawDb raw(Path());
-    raw.Column("PRAGMA locking_mode=EXCLUSIVE");
-    raw.Column("BEGIN EXCLUSIVE");
-    raw.Column("SELECT count(*) FROM MeasureRecord");
-    QString aside = "untouched";
-    EXPECT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), -1);
-    EXPECT_TRUE(aside.isEmpty());
-    EXPECT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info), -1);
-    EXPECT_EQ(Info.Connected, 0);
-    raw.Column("COMMIT");
-  }
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  // Unlocked, it opens with its row.
-  QString aside = "untouched";
-  ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
-  EXPECT_TRUE(aside.isEmpty());
-  double u = 0, v = 0, w = 0;
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, MakeTime(2024, 1, 1, 0, 0, 0), 0, 1, 0, &u, &v, &w),
-            0);
-  EXPECT_DOUBLE_EQ(u, 1.0);
-}
-
-TEST_F(DatabaseTest, AnEmptyFileBecomesTheDatabaseInPlace) {
-  WriteAll(Path(), QByteArray());
-  QString aside = "untouched";
-  ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
-  EXPECT_TRUE(aside.isEmpty());
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-}
+INSTANTIATE_TEST_SUITE_P(Files, DatabaseFile, testing::ValuesIn(kFileCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
   EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
@@ -327,16 +285,6 @@ TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
   DatabaseClose(Info);
   ASSERT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), 0); // stores nothing
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, Info, {}, MeasureOutput{}), -1);
-}
-
-TEST_F(DatabaseTest, AStaleJournalIsNotAppliedToANewFile) {
-  // A journal left beside a database that no longer exists.
-  WriteAll(Path() + "-journal", QByteArray(4096, '\x01'));
-  Open();
-  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
-  ASSERT_EQ(DatabaseClose(Info), 0);
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  Open();
 }
 
 } // namespace

