@@ -49,17 +49,6 @@ class EveryKind : public SettingFiles, public testing::WithParamInterface<KindCa
 
 } // namespace
 
-TEST_P(EveryKind, NewFileOfDefaultsHasTheExactLayout) {
-  const auto [kind, index] = GetParam();
-  SettingApplyDefaults(kind, index);
-  const QString path = Path("new.file");
-  EXPECT_EQ(SettingFileWrite(kind, path, index), 1);
-  const QString golden = StorageTestData(QString("New.") + SettingKindOf(kind).Name);
-  const QByteArray expected = ReadAll(golden);
-  ASSERT_FALSE(expected.isEmpty()) << golden.toStdString();
-  EXPECT_EQ(ReadAll(path), expected);
-}
-
 TEST_P(EveryKind, WhatIsWrittenIsReadBack) {
   const auto [kind, index] = GetParam();
   const QList<SettingItem> items = SettingItems(kind, index);
@@ -118,24 +107,37 @@ TEST_P(EveryKind, WrongOrMissingTypeIsRefusedAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kEveryKind), KindName);
 
-TEST_F(SettingFiles, FPFileIsNormalisedByTheSelectedFamily) {
-  const QString path = Path("a.FPNorOne");
-  WriteAll(path, "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\nVolV = 2200\r\n"
-                 "VolW = 2200\r\nVolLine = 3810\r\nVolLevel = 1\r\nOutMode = 0\r\n"
-                 "FreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\nOutChannel = 7\r\n\r\n");
-  // FPB and FSB cap the low range; FPA in mode 0 and GS have none; the FC
-  // families and unknown codes do not normalise FP files.
-  const std::pair<int32_t, std::array<int32_t, 3>> cases[] = {
-      {kModelFPB, {1, 1500, 2598}},
-      {kModelFPA, {2, 2200, 3810}},
-      {kModelFCT, {1, 2200, 3810}},
+// A file read is normalised by the rules of the selected family. FPB and FSB
+// cap the low range of an FP file, FPA in mode 0 and GS have none, the FC
+// families and unknown codes leave FP files alone; Step files are normalised
+// for the program families only.
+TEST_F(SettingFiles, FileIsNormalisedByTheSelectedFamily) {
+  WriteAll(Path("a.FPNorOne"), "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\n"
+                               "VolV = 2200\r\nVolW = 2200\r\nVolLine = 3810\r\nVolLevel = 1\r\n"
+                               "OutMode = 0\r\nFreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\n"
+                               "OutChannel = 7\r\n\r\n");
+  WriteAll(Path("a.StepAll"),
+           "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
+  const struct {
+    bool Step;
+    int32_t Model;
+    std::array<int32_t, 3> Read; // VolLevel VolU VolLine, or OutMode FreqStartU
+  } cases[] = {
+      {false, kModelFPB, {1, 1500, 2598}}, {false, kModelFPA, {2, 2200, 3810}},
+      {false, kModelFCT, {1, 2200, 3810}}, {true, kModelFPB, {0, 20000}},
+      {true, kModelGS, {0, 5000}},         {true, kModelFSA, {5, 20000}},
   };
-  for (const auto &[model, levelVolLine] : cases) {
+  for (const auto &c : cases) {
     ResetProgramState();
-    gPowerInfo.ModelType = model;
-    EXPECT_EQ(FileReadNormalFPOne(path, 4), 1);
+    DataFPInitStepAll();
+    gPowerInfo.ModelType = c.Model;
     const NormalFPSet &g = gNormalFPSet[4];
-    EXPECT_EQ((std::array{g.VolLevel, g.VolU, g.VolLine}), levelVolLine) << model;
+    EXPECT_EQ(c.Step ? FileReadStep(Path("a.StepAll")) : FileReadNormalFPOne(Path("a.FPNorOne"), 4),
+              1);
+    const std::array<int32_t, 3> read = c.Step
+                                            ? std::array{gStepSet.OutMode, gStepSet.FreqStartU, 0}
+                                            : std::array{g.VolLevel, g.VolU, g.VolLine};
+    EXPECT_EQ(read, c.Read) << c.Model;
   }
 }
 
@@ -179,19 +181,4 @@ TEST_F(SettingFiles, AnUnreadableFileIsRefused) {
   gStepSet.VolStartU = 5;
   EXPECT_EQ(FileReadStep(Path("folder.StepAll")), 0);
   EXPECT_EQ(gStepSet.VolStartU, 5);
-}
-
-TEST_F(SettingFiles, StepFileIsNormalisedOnlyForTheProgramFamilies) {
-  const QString path = Path("a.StepAll");
-  WriteAll(path,
-           "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
-  const std::pair<int32_t, std::array<int32_t, 2>> cases[] = {
-      {kModelFPB, {0, 20000}}, {kModelGS, {0, 5000}}, {kModelFSA, {5, 20000}}};
-  for (const auto &[model, modeFreq] : cases) {
-    ResetProgramState();
-    DataFPInitStepAll();
-    gPowerInfo.ModelType = model;
-    EXPECT_EQ(FileReadStep(path), 1);
-    EXPECT_EQ((std::array{gStepSet.OutMode, gStepSet.FreqStartU}), modeFreq) << model;
-  }
 }

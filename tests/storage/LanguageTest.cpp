@@ -49,16 +49,6 @@ TEST_F(LanguageTest, TextsAreFoundUnderFourDigitKeysOnly) {
   }
 }
 
-TEST_F(LanguageTest, MissingFileGivesEmptyTextsAndClosedDocumentLeavesTheBuffer) {
-  EXPECT_EQ(OpenLanguage(0), -1);
-  EXPECT_EQ(gInifileHandleState, 1); // open, but empty
-  EXPECT_EQ(Read(1), "");
-  CloseLanguage();
-  EXPECT_EQ(gInifileHandleState, 0);
-  EXPECT_EQ(Read(1), "untouched");
-  CloseLanguage(); // twice is harmless
-}
-
 TEST_F(LanguageTest, LongTextIsCutAtACharacterBoundaryAndRunsAreJoined) {
   // 100 three-byte characters: 300 bytes, cut to 252 (84 characters), not 254.
   QByteArray longText;

@@ -77,13 +77,6 @@ TEST_F(WorkDir, SetDatOfAnotherTypeIsNotReadNorChecked) {
   EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 0);
 }
 
-TEST_F(WorkDir, NewSetDatHasTheExactLayout) {
-  gPowerInfo.ModelType = kModelFSA;
-  FileReadSoftSet("Set.Dat"); // missing: first-start values
-  EXPECT_EQ(FileWriteSoftSet("Set.Dat"), 1);
-  EXPECT_EQ(ReadAll("Set.Dat"), ReadAll(StorageTestData("New.SetDat")));
-}
-
 TEST_F(WorkDir, SetDatRoundTripKeepsForeignItems) {
   WriteAll("Set.Dat", SetDat("; written by an older version\r\nLanguage = 0\r\nWindowX = 40\r\n"));
   gPowerInfo.ModelType = kModelFL;
@@ -95,7 +88,7 @@ TEST_F(WorkDir, SetDatRoundTripKeepsForeignItems) {
   const std::string device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"
                              "-with-a-longer-name-than-eighty";
   SetDevice(device.c_str());
-  FileWriteSoftSet("Set.Dat");
+  EXPECT_EQ(FileWriteSoftSet("Set.Dat"), 1);
   const PowerInfo written = gPowerInfo;
 
   const QByteArray text = ReadAll("Set.Dat");
@@ -164,15 +157,6 @@ TEST_F(WorkDir, AutoLoadReadsExactlyTheFamilyFiles) {
   AutoLoadSetting(kModelFCT);
   EXPECT_EQ(gNormalFCSet[6].Vol, 1238);
   EXPECT_EQ(gNormalFPSet[9].VolU, 0);
-}
-
-TEST_F(WorkDir, AutoLoadWithoutFilesGivesDefaults) {
-  gPowerInfo.ModelType = kModelGS;
-  AutoLoadSetting(kModelGS);
-  EXPECT_EQ(gNormalFPSet[0].VolU, 2200);
-  EXPECT_EQ(gStepSet.StepTimeS2PU, 1500);
-  EXPECT_EQ(gCrossSet[7].DropVol, 220);
-  EXPECT_TRUE(Files().isEmpty());
 }
 
 TEST_F(WorkDir, ADevicePathReadsBackAsItWasRead) {
