@@ -134,16 +134,3 @@ private:
     gCurrentPage = kPageMain;
   }
 };
-
-// Installs a RecordingHooks for a test and puts the program back to its
-// start state.
-class HookedTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    ResetProgramState();
-    SetHooks(&hooks);
-  }
-  void TearDown() override { SetHooks(nullptr); }
-
-  RecordingHooks hooks;
-};

@@ -46,45 +46,6 @@ TEST(IniFile, ParseIntTakesOnlySigned32BitDecimals) {
     EXPECT_EQ(IniFile::ParseInt(text), expected) << text;
 }
 
-TEST(IniFile, UpdateKeepsCommentsUnknownItemsAndOrder) {
-  IniFile ini;
-  ini.LoadText("; made by hand\r\n"
-               "[FileInfo]\r\n"
-               "Type = 81\r\n"
-               "\r\n"
-               "[Value]\r\n"
-               "  ; keep me\r\n"
-               "volu   =   1\r\n"
-               "Owner = \"lab 3\"\r\n"
-               "VolU = 9\r\n"
-               "garbage line\r\n"
-               "\r\n"
-               "[Extra]\r\n"
-               "X=1\r\n");
-  ini.SetInt("FileInfo", "Type", 82);
-  ini.SetInt("Value", "VolU", 2200);
-  ini.SetInt("Value", "VolV", 2300);
-  ini.SetInt("G0Value", "VolU", 5);
-  EXPECT_EQ(ini.ToText(), QByteArray("; made by hand\r\n"
-                                     "\r\n"
-                                     "[FileInfo]\r\n"
-                                     "Type = 82\r\n"
-                                     "\r\n"
-                                     "[Value]\r\n"
-                                     "  ; keep me\r\n"
-                                     "VolU = 2200\r\n"
-                                     "Owner = \"lab 3\"\r\n"
-                                     "garbage line\r\n"
-                                     "VolV = 2300\r\n"
-                                     "\r\n"
-                                     "[Extra]\r\n"
-                                     "X=1\r\n"
-                                     "\r\n"
-                                     "[G0Value]\r\n"
-                                     "VolU = 5\r\n"
-                                     "\r\n"));
-}
-
 TEST(IniFile, LongValuesAreWrittenAsRunsAndReadBack) {
   QByteArray value;
   for (int i = 0; i < 170; ++i)

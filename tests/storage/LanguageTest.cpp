@@ -67,14 +67,4 @@ TEST_F(LanguageTest, LongTextIsCutAtACharacterBoundaryAndRunsAreJoined) {
   EXPECT_EQ(Read(301), std::string(254, 'a'));
 }
 
-// A build tree has "data" next to the program; an installed program in
-// PREFIX/bin reads PREFIX/share/vexa.
-TEST_F(LanguageTest, DataFolderIsNextToTheProgramOrUnderShare) {
-  const QString prefix = Folder.path();
-  ASSERT_TRUE(QDir(prefix).mkpath("bin"));
-  EXPECT_EQ(DataFolderFor(prefix + "/bin"), prefix + "/share/vexa");
-  ASSERT_TRUE(QDir(prefix).mkpath("bin/data"));
-  EXPECT_EQ(DataFolderFor(prefix + "/bin"), prefix + "/bin/data");
-}
-
 } // namespace
