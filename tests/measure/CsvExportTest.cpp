@@ -75,16 +75,16 @@ TEST_F(CsvExportTest, WritesTheTwoHeaderLines) {
     EXPECT_EQ(Export(c.Selected, kStart, c.Duration, 1000000000, c.Chinese), c.Text);
 }
 
-// Rows exist at start + 0, 1, 2, 4, 5, 6 (not 3), and past 2068 (2^31
-// seconds after 2000) at + 3 and 6. Value of quantity q, phase p at offset s:
-// (100 s + 10 q + p) / divisor.
+// Rows exist at start - 1, + 0, 1, 2, 4, 5, 6 (not 3) and 1234, and past
+// 2068 (2^31 seconds after 2000) at + 3 and 6. Value of quantity q, phase p
+// at offset s: (100 s + 10 q + p) / divisor; negative at start - 1.
 TEST_F(CsvExportTest, WritesOneLinePerStoredTimeFromStartPlusStep) {
   const DateTime k2068 = MakeTime(2068, 1, 19, 3, 14, 5);
-  SaveRows(kStart, {0, 1, 2, 4, 5, 6});
+  SaveRows(kStart, {-1, 0, 1, 2, 4, 5, 6, 1234});
   SaveRows(k2068, {3, 6});
   const struct {
     const char *Name;
-    const DateTime &Start;
+    DateTime Start;
     Items Selected;
     int32_t Duration, Step;
     std::vector<std::string> Rows; // the lines after the two headers
@@ -103,6 +103,10 @@ TEST_F(CsvExportTest, WritesOneLinePerStoredTimeFromStartPlusStep) {
      {"FPA-3300,2024-03-05 07:08:10,10.0,10.1,10.2,11.0,11.1,11.2,1.20,1.21,1.22, 0.1, 0.1, 0.1,"
       " 0.1, 0.1, 0.1,0.150,0.151,0.152,0.160,0.161,0.162,17.0,17.1,17.2"}},
     {"zero_duration", kStart, {1, 1, 1, 1, 1, 1, 1, 1}, 0, 1, {}},
+    {"negative", AddSeconds(kStart, -2), {1, 0, 1, 0, 0, 1, 0, 0}, 1, 1,
+     {"FPA-3300,2024-03-05 07:08:08,-10.0,-9.9,-9.8,-0.80,-0.79,-0.78,-0.050,-0.049,-0.048"}},
+    {"wider_than_the_column", AddSeconds(kStart, 1233), {1, 0, 0, 0, 0, 0, 0, 0}, 1, 1,
+     {"FPA-3300,2024-03-05 07:28:43,12340.0,12340.1,12340.2"}},
     {"past_2068", k2068, {1, 0, 0, 0, 0, 0, 0, 0}, 6, 3,
      {"FPA-3300,2068-01-19 03:14:08,30.0,30.1,30.2", "FPA-3300,2068-01-19 03:14:11,60.0,60.1,60.2"}},
       // clang-format on
@@ -114,21 +118,6 @@ TEST_F(CsvExportTest, WritesOneLinePerStoredTimeFromStartPlusStep) {
       want += row + "\n";
     EXPECT_EQ(text.substr(text.find('\n', text.find('\n') + 1) + 1), want) << c.Name;
   }
-}
-
-TEST_F(CsvExportTest, NegativeValuesAndWideNumbersKeepTheirDigits) {
-  MeasureOutput m{};
-  m.At(kMeasVoltage, 0) = -12;       // -1.2
-  m.At(kMeasVoltage, 1) = 123456;    // 12345.6
-  m.At(kMeasFrequency, 0) = 5;       // 0.05
-  m.At(kMeasPowerFactor, 0) = -1000; // -1.000
-  m.At(kMeasPowerFactor, 1) = 12345; // 12.345
-  ASSERT_EQ(DatabaseMeasureSaveNewRecord("GS", kModelGS, 0, Info, AddSeconds(kStart, 1), m), 0);
-  const std::string text = Export({1, 0, 1, 0, 0, 1, 0, 0}, kStart, 1, 1, 0);
-  EXPECT_NE(
-      text.find("\nGS,2024-03-05 07:08:10,-1.2,12345.6, 0.0,0.05,0.00,0.00,-1.000,12.345,0.000\n"),
-      std::string::npos)
-      << text;
 }
 
 TEST_F(CsvExportTest, FailsOnlyWhenTheFileCannotBeOpened) {
