@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -159,4 +160,9 @@ template <class T> testing::AssertionResult HasFields(const T &record, std::stri
   if (wrong.empty())
     return testing::AssertionSuccess();
   return testing::AssertionFailure() << "expected " << list << ", found" << wrong;
+}
+
+// 1 when the record changed, as the checks return it.
+template <class T> int Differs(const T &a, const T &b) {
+  return std::memcmp(&a, &b, sizeof(T)) != 0 ? 1 : 0;
 }

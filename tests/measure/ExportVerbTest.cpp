@@ -4,29 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
-
-struct RunResult {
-  int ExitCode = -1;
-  QString Stderr;
-  QString Stdout;
-};
-
-RunResult RunVexactl(const QStringList &args) {
-  const QString binary = VEXA_BINARY_DIR "/tools/vexactl";
-  if (!QFileInfo(binary).isExecutable()) {
-    ADD_FAILURE() << "build the vexactl target first: " << binary.toStdString();
-    return {};
-  }
-  QProcess p;
-  p.start(binary, args);
-  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-    return {};
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardError()),
-          QString::fromUtf8(p.readAllStandardOutput())};
-}
 
 class ExportVerbTest : public TempDbTest {
 protected:
@@ -67,9 +46,9 @@ TEST_F(ExportVerbTest, WritesWhatThePanelWrites) {
     ASSERT_EQ(DatabaseRecordWriteToFileCvs(File("panel.csv"), items, Info, Start, 9, step,
                                            chinese ? 1 : 0),
               0);
-    const RunResult r = RunVexactl(Args(selected, QString::number(step), chinese));
-    EXPECT_EQ(r.ExitCode, 0) << r.Stderr.toStdString();
-    EXPECT_TRUE(r.Stderr.isEmpty()) << r.Stderr.toStdString();
+    const ToolRun r = RunVexactl(Args(selected, QString::number(step), chinese));
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString();
     const std::string panel = ReadFile(File("panel.csv"));
     EXPECT_EQ(ReadFile(File("tool.csv")), panel);
     EXPECT_GT(std::count(panel.begin(), panel.end(), '\n'), 4);
@@ -97,10 +76,10 @@ TEST_F(ExportVerbTest, UsageErrorsExitTwoWithOneLine) {
       args[at + 1] = value;
     else
       args.remove(at, 2);
-    const RunResult r = RunVexactl(args);
+    const ToolRun r = RunVexactl(args);
     EXPECT_EQ(r.ExitCode, 2) << option;
-    EXPECT_EQ(r.Stderr.count('\n'), 1) << r.Stderr.toStdString();
-    EXPECT_TRUE(r.Stderr.startsWith("vexactl: ")) << r.Stderr.toStdString();
+    EXPECT_EQ(r.Err.count('\n'), 1) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.startsWith("vexactl: ")) << r.Err.toStdString();
   }
 }
 
@@ -109,18 +88,18 @@ TEST_F(ExportVerbTest, UsageErrorsExitTwoWithOneLine) {
 TEST_F(ExportVerbTest, TrendPrintsTheGraphsBuckets) {
   const QStringList args{"trend",  "--db", Path(),   "--start", "2025-07-08 09:10:11",
                          "--span", "11",   "--item", "0",       "--points"};
-  RunResult r = RunVexactl(args + QStringList{"4"});
-  EXPECT_EQ(r.ExitCode, 0) << r.Stderr.toStdString();
+  ToolRun r = RunVexactl(args + QStringList{"4"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
   EXPECT_EQ(
-      r.Stdout.toStdString(),
+      r.Out.toStdString(),
       "Time,Rows,U_min,U_mean,U_max,V_min,V_mean,V_max,W_min,W_mean,W_max\n"
       "2025-07-08 09:10:11,3,0.0,100.000,200.0,3.7,103.700,203.7,7.4,107.400,207.4\n"
       "2025-07-08 09:10:14,2,300.0,350.000,400.0,303.7,353.700,403.7,307.4,357.400,407.4\n"
       "2025-07-08 09:10:17,3,600.0,700.000,800.0,603.7,703.700,803.7,607.4,707.400,807.4\n"
       "2025-07-08 09:10:20,2,900.0,950.000,1000.0,903.7,953.700,1003.7,907.4,957.400,1007.4\n");
   r = RunVexactl(args + QStringList{"12"}); // one second a point
-  EXPECT_TRUE(r.Stdout.contains("\n2025-07-08 09:10:16,0,,,,,,,,,\n")) << r.Stdout.toStdString();
-  EXPECT_EQ(r.Stdout.count('\n'), 13);
+  EXPECT_TRUE(r.Out.contains("\n2025-07-08 09:10:16,0,,,,,,,,,\n")) << r.Out.toStdString();
+  EXPECT_EQ(r.Out.count('\n'), 13);
 }
 
 // A missing database is not created, an unreadable one is not set aside, and
@@ -140,10 +119,10 @@ TEST_F(ExportVerbTest, ExportsThatCannotRunExitOneAndTouchNothing) {
     QStringList args = Args("11111111", "1", false);
     args[2] = db;
     args.last() = csv;
-    const RunResult r = RunVexactl(args);
+    const ToolRun r = RunVexactl(args);
     EXPECT_EQ(r.ExitCode, 1) << csv.toStdString();
-    EXPECT_EQ(r.Stderr.count('\n'), 1) << r.Stderr.toStdString();
-    EXPECT_TRUE(r.Stderr.contains(says)) << r.Stderr.toStdString();
+    EXPECT_EQ(r.Err.count('\n'), 1) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(says)) << r.Err.toStdString();
   }
   std::array<int32_t, kExportItemCount> items{1};
   EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("alias.csv"), items, Info, Start, 9, 1, 0), -1);

@@ -6,9 +6,6 @@
 #include "TestSupport.h"
 #include "settings/ProgramSet.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-
 #include <cstring>
 #include <functional>
 
@@ -86,10 +83,6 @@ TEST(ProgramCheck, ChineseRefusal) {
 // vexactl check prints the same lines for a program file: the step of an
 // All file's field, none for a One file.
 TEST(ProgramCheck, VexactlPrintsTheFindings) {
-  static int argc = 1;
-  static char name[] = "test_programs";
-  static char *argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
   QTemporaryDir dir;
   const struct {
     const char *File, *Text, *Expected;
@@ -101,10 +94,7 @@ TEST(ProgramCheck, VexactlPrintsTheFindings) {
   for (const auto &c : cases) {
     const QString path = dir.filePath(c.File);
     WriteAll(path, QByteArray("[FileInfo]\n") + c.Text);
-    QProcess tool;
-    tool.start(VEXA_BINARY_DIR "/tools/vexactl", {"--model", "GS", "check", path});
-    ASSERT_TRUE(tool.waitForFinished(30000));
-    EXPECT_EQ(tool.readAllStandardOutput().toStdString(), c.Expected) << c.File;
+    EXPECT_EQ(RunVexactl({"--model", "GS", "check", path}).Out.toStdString(), c.Expected) << c.File;
   }
 }
 

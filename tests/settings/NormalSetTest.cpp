@@ -4,16 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace {
-
-template <class T> int Differs(const T &a, const T &b) {
-  return std::memcmp(&a, &b, sizeof(T)) != 0 ? 1 : 0;
-}
 
 // A check case: the record starts from the defaults, gets `set`, is checked
 // with the rules of `model` and must then hold `expect`.

@@ -7,15 +7,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <ostream>
 #include <string>
 
 namespace {
-
-template <class T> int Differs(const T &a, const T &b) {
-  return std::memcmp(&a, &b, sizeof(T)) != 0 ? 1 : 0;
-}
 
 void InitAllPrograms() {
   ResetProgramState();

@@ -3,45 +3,18 @@
 #include "storage/IniDeal.h"
 #include "tests/storage/TestData.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 
 #include <sys/stat.h>
 
 namespace {
 
-struct ToolRun {
-  int ExitCode = -1;
-  QByteArray Out;
-  QByteArray Err;
-};
-
 class VexactlVerbs : public testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    if (QCoreApplication::instance() == nullptr) {
-      static int argc = 1;
-      static char name[] = "test_storage";
-      static char *argv[] = {name, nullptr};
-      static QCoreApplication app(argc, argv);
-    }
-  }
   void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
   QString Path(const QString &name) const { return Dir.filePath(name); }
   // Runs in the test's folder: file names are relative to it.
-  ToolRun Vexactl(const QStringList &args) const {
-    QProcess process;
-    process.setWorkingDirectory(Dir.path());
-    process.start(VEXA_BINARY_DIR "/tools/vexactl", args);
-    ToolRun run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-      return run;
-    run.ExitCode = process.exitCode();
-    run.Out = process.readAllStandardOutput();
-    run.Err = process.readAllStandardError();
-    return run;
-  }
+  ToolRun Vexactl(const QStringList &args) const { return RunVexactl(args, Dir.path()); }
 
   QTemporaryDir Dir;
 };
