@@ -26,20 +26,6 @@ protected:
   DatabaseInfo Info;
 };
 
-// The look-up by time must search the index, never scan the table.
-TEST_F(DatabaseTest, LooksUpTimesThroughAnIndex) {
-  Open();
-  RawDb raw(Path());
-  QSqlQuery q(QSqlDatabase::database("MeasureTestRaw", false));
-  ASSERT_TRUE(q.exec("EXPLAIN QUERY PLAN SELECT * FROM MeasureRecord WHERE TimeVar = 5 "
-                     "ORDER BY rowid LIMIT 1"));
-  QString detail;
-  while (q.next())
-    detail += q.value(3).toString() + ";";
-  EXPECT_TRUE(detail.contains("USING INDEX MeasureRecordTimeVar")) << detail.toStdString();
-  EXPECT_FALSE(detail.contains("TEMP B-TREE")) << detail.toStdString();
-}
-
 // Every stored quantity of every phase, read back through the read-back call
 // and through the column of its name, one row per family and output mode.
 // Phase V holds twice and W three times the U value.

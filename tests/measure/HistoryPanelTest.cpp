@@ -57,21 +57,6 @@ TEST(HistoryPanel, DayIsClampedToTheMonth) {
   }
 }
 
-TEST(HistoryPanel, ExportButtonIsDimmedWithoutItemOrFile) {
-  // items ticked, file chosen, exporting -> dimmed
-  const int cases[][4] = {{0, 0, 0, 1}, {0, 1, 0, 1}, {2, 0, 0, 1}, {1, 1, 0, 0}, {8, 1, 1, 1}};
-  for (const auto &c : cases) {
-    HistoryPanelState s;
-    for (int i = 0; i < c[0]; ++i)
-      s.ExportItem[static_cast<size_t>(i)] = 1;
-    s.FileChosen = c[1];
-    s.Exporting = c[2] != 0;
-    RefreshExportButton(s);
-    EXPECT_EQ(s.ExportItemCount, c[0]);
-    EXPECT_EQ(s.ExportDimmed, c[3] != 0) << c[0] << c[1] << c[2];
-  }
-}
-
 class HistoryDbTest : public TempDbTest {
 protected:
   void SetUp() override {

@@ -18,6 +18,7 @@ struct CheckCase {
   std::function<void()> Edit;
   const char *Text;
   bool Refused;
+  int32_t Language = 1;
 };
 
 void SameFreq(ListListSet &s, int32_t freq) {
@@ -47,12 +48,15 @@ TEST(ProgramCheck, NamesStepFieldAndValue) {
        [] { gListSet.OutMode = 0; gListListSet[5].Phase[1].VolLine = 1234; }, "", false},
       {"no Cross program on FPA", kModelFPA, CheckCrossProgram,
        [] { gCrossSet[2].RatingVol = 3500; }, "", false},
+      {"a ramp program of no length, in Chinese", kModelGS, CheckRampProgram,
+       [] { for (RampRampSet &s : gRampRampSet) for (RampPhase &p : s.Phase) p.TimeS2P = 0; },
+       "第 0 步到第 99 步的时间都为 0，程序无法运行。\n", true, 0},
   };
   // clang-format on
   for (const CheckCase &c : cases) {
     SCOPED_TRACE(c.Name);
     ResetProgramState();
-    gPowerInfo.Language = 1;
+    gPowerInfo.Language = c.Language;
     DataFPInitListAll();
     DataFPInitRampAll();
     DataFPInitCrossAll();
@@ -68,16 +72,6 @@ TEST(ProgramCheck, NamesStepFieldAndValue) {
       EXPECT_TRUE(c.Check(c.Model).isEmpty());
     }
   }
-}
-
-TEST(ProgramCheck, ChineseRefusal) {
-  ResetProgramState();
-  DataFPInitRampAll();
-  for (RampRampSet &s : gRampRampSet)
-    for (RampPhase &p : s.Phase)
-      p.TimeS2P = 0;
-  EXPECT_EQ(ProgramFindingsText(CheckRampProgram(kModelGS)).toStdString(),
-            "第 0 步到第 99 步的时间都为 0，程序无法运行。\n");
 }
 
 // vexactl check prints the same lines for a program file: the step of an

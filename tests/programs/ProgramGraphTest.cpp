@@ -148,24 +148,10 @@ TEST(RampGraph, RampsInsideAStep) {
   EXPECT_EQ(graph.Points[2][500], 150.0); // balanced: W as U
 }
 
-TEST(ListGraph, AProgramWithoutLengthDrawsNothing) {
-  SeparateList();
-  for (auto &step : gListListSet)
-    for (ListPhase &p : step.Phase)
-      p.TimeS2P = 0;
-  gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
-  gPowerState.RunState = kRunList;
-  ProgramGraphView graph;
-  RefreshListSetGraph(graph, 1, 1, 1);
-  EXPECT_TRUE(graph.NoLength);
-  EXPECT_EQ(graph.Points[0], std::vector<double>(kListGraphPoints, 0.0));
-  EXPECT_EQ(graph.Progress, 0);
-}
-
 TEST(ListGraph, Progress) {
   const struct {
     const char *Name;
-    int Hours; // every step 0..99, else the separate program above
+    int Hours; // of every step 0..99 (-1: of no length), 0: the separate program above
     int RunStep, TimeInStep;
     int Expected;
   } cases[] = {
@@ -174,15 +160,16 @@ TEST(ListGraph, Progress) {
       {"a step beyond 99 is ignored", 0, 100, 0, 77},
       {"a new cycle falls back", 0, 0, 0, 0},
       {"99 h steps in 64 bits", 99, 50, 0, 500},
+      {"a program of no length draws nothing", -1, 50, 0, 0},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Name);
     SeparateList();
-    if (c.Hours > 0) {
+    if (c.Hours != 0) {
       gListSet.StopNo = 99;
       for (auto &step : gListListSet)
         for (ListPhase &p : step.Phase)
-          p.TimeH = c.Hours, p.TimeS2P = 0;
+          p.TimeH = std::max(c.Hours, 0), p.TimeS2P = 0;
     }
     gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
     PowerState &st = gPowerState;
@@ -195,6 +182,8 @@ TEST(ListGraph, Progress) {
     const uint32_t revision = graph.Revision;
     RefreshListSetGraph(graph, 0, 0, 1);
     EXPECT_EQ(graph.Progress, c.Expected);
+    EXPECT_EQ(graph.NoLength, c.Hours < 0);
+    EXPECT_EQ(graph.Points[0] == std::vector<double>(kListGraphPoints, 0.0), c.Hours < 0);
     // A count that fell redraws the whole graph first.
     EXPECT_EQ(graph.Revision, revision + (c.Expected < 77 ? 1 : 0));
   }

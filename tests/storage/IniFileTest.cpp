@@ -79,20 +79,3 @@ TEST(IniFile, SetRemovesFurtherItemsOfTheKeyInThatSectionOnly) {
   EXPECT_TRUE(ini.HasSection("b"));
   EXPECT_EQ(ini.Sections(), (QList<QByteArray>{"A", "B"}));
 }
-
-// The file is replaced whole or not at all, and no temporary file stays.
-TEST(IniFile, SaveReplacesTheFileOrLeavesWhatWasThere) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString path = dir.filePath("a.FPNorOne");
-  WriteAll(path, "old");
-  IniFile ini;
-  ini.SetInt("FileInfo", "Type", 81);
-  ASSERT_EQ(ini.SaveFile(path), 0);
-  EXPECT_EQ(ReadAll(path), ini.ToText());
-  ASSERT_TRUE(QDir(dir.path()).mkdir("target"));
-  EXPECT_EQ(ini.SaveFile(dir.filePath("target")), -1);
-  EXPECT_EQ(ini.SaveFile(dir.filePath("none/a.FPNorOne")), -1);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            (QStringList{"a.FPNorOne", "target"}));
-}
