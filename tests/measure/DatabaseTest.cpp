@@ -257,20 +257,4 @@ TEST_P(DatabaseFile, IsSetAsideTakenOverOrLeftAlone) {
 INSTANTIATE_TEST_SUITE_P(Files, DatabaseFile, testing::ValuesIn(kFileCases),
                          [](const auto &info) { return std::string(info.param.Name); });
 
-TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
-  EXPECT_FALSE(QFileInfo::exists(Path()));
-  WriteAll(Path(), kAccessLike);
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  EXPECT_EQ(ReadFile(Path()).size(), static_cast<size_t>(kAccessLike.size()));
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Dir.Path(), Info), -1); // a folder
-  EXPECT_EQ(Info.Connected, 0);
-  QFile::remove(Path());
-  Open();
-  DatabaseClose(Info);
-  ASSERT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), 0); // stores nothing
-  EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, Info, {}, MeasureOutput{}), -1);
-}
-
 } // namespace
