@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "FieldList.h"
 #include "comm/FPBlocks.h"
 #include "records/Globals.h"
 #include "settings/ProgramSet.h"
@@ -53,18 +54,13 @@ TEST(StepGraph, ProgressCount) {
 
 TEST(StepGraph, VoltagesAreDrawnWithin0To300V) {
   ResetProgramState();
-  gStepSet.VolStartU = 2900;
-  gStepSet.VolStepU = 100;
-  gStepSet.StepCntU = 3;
-  gStepSet.VolStartV = 100;
-  gStepSet.VolStepV = -100;
-  gStepSet.StepCntV = 3;
+  SetFields(gStepSet,
+            "VolStartU=2900 VolStepU=100 StepCntU=3 VolStartV=100 VolStepV=-100 StepCntV=3");
   ProgramGraphView graph;
   RefreshStepSetGraph(graph, 1, 1, 1);
-  EXPECT_EQ(graph.Points[0].front(), 290.0);
-  EXPECT_EQ(graph.Points[0].back(), 300.0);
-  EXPECT_EQ(graph.Points[1].front(), 10.0);
-  EXPECT_EQ(graph.Points[1].back(), 0.0);
+  const auto &p = graph.Points;
+  EXPECT_EQ((std::array{p[0].front(), p[0].back(), p[1].front(), p[1].back()}),
+            (std::array{290.0, 300.0, 10.0, 0.0}));
   EXPECT_EQ(graph.Progress, 0); // not running
 }
 

@@ -4,7 +4,6 @@
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 #include "storage/IniFile.h"
-#include "tests/storage/TestData.h"
 
 #include <array>
 #include <cstring>

@@ -6,7 +6,6 @@
 #include "settings/ProgramSet.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
-#include "tests/storage/TestData.h"
 
 #include <cstring>
 #include <vector>

@@ -1,7 +1,6 @@
 // The setting-file verbs of vexactl, run as a separate process.
 #include "TestSupport.h"
 #include "storage/IniDeal.h"
-#include "tests/storage/TestData.h"
 
 #include <QDir>
 
@@ -37,7 +36,9 @@ TEST_F(VexactlVerbs, DefaultsWritesEveryKindExactly) {
   for (const QString &kind : kinds) {
     const ToolRun run = Vexactl({"defaults", kind, "new." + kind});
     EXPECT_EQ(run.ExitCode, 0) << kind.toStdString() << run.Err.constData();
-    EXPECT_EQ(ReadAll(Path("new." + kind)), ReadAll(StorageTestData("New." + kind)))
+    EXPECT_EQ(
+        ReadAll(Path("new." + kind)),
+        ReadAll(QDir::cleanPath(QStringLiteral(VEXA_TEST_DATA "/../storage/data/New.") + kind)))
         << kind.toStdString();
   }
 }
