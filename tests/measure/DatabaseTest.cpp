@@ -26,9 +26,8 @@ protected:
   DatabaseInfo Info;
 };
 
-// Every stored quantity of every phase, read back through the read-back call
-// and through the column of its name, one row per family and output mode.
-// Phase V holds twice and W three times the U value.
+// Every stored quantity of every phase in the column of its name, one row per
+// family and output mode. Phase V holds twice and W three times the U value.
 TEST_F(DatabaseTest, StoresTheFamilysQuantitiesAndPhases) {
   const struct {
     int32_t Model, OutMode;
@@ -55,12 +54,9 @@ TEST_F(DatabaseTest, StoresTheFamilysQuantitiesAndPhases) {
     const bool fc = c.Model == kModelFCT || c.Model == kModelFCS;
     EXPECT_EQ(raw.Column("SELECT OutMode FROM MeasureRecord ORDER BY rowid")[i].toInt(), c.OutMode);
     for (int q = 0; q < 8; ++q) {
-      std::array<double, 3> got{-1, -1, -1};
-      ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, q, &got[0], &got[1], &got[2]), 0);
       for (size_t p = 0; p < 3; ++p) {
         const double want = c.Phases[p] ? (fc ? shownFC[q] : shown[q]) * double(p + 1) : 0.0;
         const QString column = QString(names[q]) + QChar("abc"[p]);
-        EXPECT_NEAR(got[p], want, 1e-9) << c.Model << " " << column.toStdString();
         EXPECT_NEAR(
             raw.Column("SELECT " + column + " FROM MeasureRecord ORDER BY rowid")[i].toDouble(),
             want, 1e-9)
@@ -70,65 +66,14 @@ TEST_F(DatabaseTest, StoresTheFamilysQuantitiesAndPhases) {
   }
 }
 
-// Rows at every second but the second one, U = s + 1 volt at second s: the
-// read-back takes the times start + span x i / count, and a time without a
-// row reads 0 on every phase.
-TEST_F(DatabaseTest, ReadsTheEvenlySpacedTimes) {
-  Open();
-  const DateTime start = MakeTime(2025, 12, 31, 23, 59, 55);
-  for (int s = 0; s <= 20; ++s) {
-    if (s != 1)
-      SaveVoltage(AddSeconds(start, s), 10 * (s + 1));
-  }
-  const struct {
-    int32_t Span;
-    std::vector<double> U;
-  } cases[] = {{3, {1, 1, 0, 3}}, {10, {1, 3, 6, 8}}, {0, {1, 1, 1}}};
-  for (const auto &c : cases) {
-    std::vector<double> u(c.U.size(), -1), v(u), w(u);
-    ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, start, c.Span, static_cast<int32_t>(u.size()),
-                                          kMeasVoltage, u.data(), v.data(), w.data()),
-              0);
-    EXPECT_EQ(u, c.U) << c.Span;
-    EXPECT_EQ(v, std::vector<double>(u.size(), 0.0)) << c.Span;
-  }
-}
-
-// Spans over 24.8 days (span x i passes 2^31 within 1000 points) and times
-// after 2068-01-19 (no longer a signed 32-bit count).
-TEST_F(DatabaseTest, LongSpansAndTimesPast2068) {
-  Open();
-  const int32_t span = 30 * 86400;
-  const DateTime start = MakeTime(2068, 1, 1, 0, 0, 0);
-  SaveVoltage(AddSeconds(start, int64_t{span} * 500 / 1000), 500);
-  SaveVoltage(AddSeconds(start, int64_t{span} * 999 / 1000), 999);
-  std::vector<double> u(1000, -1), v(u), w(u);
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, start, span, 1000, kMeasVoltage, u.data(), v.data(),
-                                        w.data()),
-            0);
-  EXPECT_DOUBLE_EQ(u[500], 50.0);
-  EXPECT_DOUBLE_EQ(u[999], 99.9);
-  EXPECT_DOUBLE_EQ(u[998], 0.0);
-  const DateTime at = AddSeconds(start, int64_t{span} * 999 / 1000);
-  ASSERT_LT(at.LongSecond, 0);
-  RawDb raw(Path());
-  EXPECT_EQ(raw.Column("SELECT TimeVar FROM MeasureRecord ORDER BY rowid")[1].toLongLong(),
-            DateTimeSeconds(at));
-}
-
-TEST_F(DatabaseTest, CallsOnAClosedDatabaseOrForNoQuantityFail) {
+TEST_F(DatabaseTest, CallsOnAClosedDatabaseFail) {
   const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
   MeasureOutput m{};
-  double u = 7, v = 7, w = 7;
   const int32_t items[kExportItemCount] = {1, 1, 1, 1, 1, 1, 1, 1};
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
-  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, 0, &u, &v, &w), -1);
-  EXPECT_EQ(u, 7);
   EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("out.csv"), items, Info, at, 10, 1, 0), -1);
   EXPECT_FALSE(QFileInfo::exists(File("out.csv")));
   Open();
-  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, 8, &u, &v, &w), -1); // no such quantity
-  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, -1, &u, &v, &w), -1);
   ASSERT_EQ(DatabaseClose(Info), 0);
   EXPECT_EQ(DatabaseClose(Info), -1);
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
@@ -243,9 +188,6 @@ TEST_P(DatabaseFile, IsSetAsideTakenOverOrLeftAlone) {
     if (c.Result != 0)
       Open();
     SaveVoltage(at, 10);
-    double u = 0, v = 0, w = 0;
-    ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, kMeasVoltage, &u, &v, &w), 0);
-    EXPECT_DOUBLE_EQ(u, 1.0);
     RawDb raw(Path());
     EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(),
               c.What == Before::Locked ? 2 : 1);

@@ -74,8 +74,4 @@ TEST(IniFile, SetRemovesFurtherItemsOfTheKeyInThatSectionOnly) {
   EXPECT_EQ(ini.Keys("A"), (QList<QByteArray>{"K", "x"}));
   EXPECT_EQ(ini.GetInt("A", "k"), 9);
   EXPECT_EQ(ini.GetInt("B", "k"), 3);
-  EXPECT_EQ(ini.RemoveItem("B", "K"), 1);
-  EXPECT_FALSE(ini.HasItem("B", "k"));
-  EXPECT_TRUE(ini.HasSection("b"));
-  EXPECT_EQ(ini.Sections(), (QList<QByteArray>{"A", "B"}));
 }
