@@ -13,25 +13,22 @@
 
 namespace {
 
-struct ProgressCase {
-  const char *Name;
-  int OutMode, StepCnt, Hours, Hundredths;
-  int RunStep, TimeInStep, StepLength;
-  int Expected;
-};
-
-const ProgressCase kCases[] = {
-    {"whole steps", 0, 9, 0, 100, 2, 0, 100, 80},
-    {"and the part of the step", 0, 9, 0, 100, 2, 50, 100, 100},
-    {"one step by its time", 0, 0, 0, 100, 0, 50, 100, 200},
-    {"no time at all", 0, 0, 0, 0, 0, 50, 0, 0},
-    {"a step beyond the program keeps the last count", 0, 9, 0, 100, 12, 0, 100, 77},
-    {"the last step stays below the end", 0, 9999, 0, 100, 9999, 99, 100, 399},
-    {"99 h steps in separate mode", 1, 9999, 99, 5998, 5000, 0, 0, 200},
-};
-
 TEST(StepGraph, ProgressCount) {
-  for (const ProgressCase &c : kCases) {
+  const struct {
+    const char *Name;
+    int OutMode, StepCnt, Hours, Hundredths;
+    int RunStep, TimeInStep, StepLength;
+    int Expected;
+  } cases[] = {
+      {"whole steps", 0, 9, 0, 100, 2, 0, 100, 80},
+      {"and the part of the step", 0, 9, 0, 100, 2, 50, 100, 100},
+      {"one step by its time", 0, 0, 0, 100, 0, 50, 100, 200},
+      {"no time at all", 0, 0, 0, 0, 0, 50, 0, 0},
+      {"a step beyond the program keeps the last count", 0, 9, 0, 100, 12, 0, 100, 77},
+      {"the last step stays below the end", 0, 9999, 0, 100, 9999, 99, 100, 399},
+      {"99 h steps in separate mode", 1, 9999, 99, 5998, 5000, 0, 0, 200},
+  };
+  for (const auto &c : cases) {
     SCOPED_TRACE(c.Name);
     ResetProgramState();
     gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;

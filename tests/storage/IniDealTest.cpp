@@ -5,6 +5,7 @@
 #include "settings/ProgramSet.h"
 #include "storage/IniFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -96,6 +97,20 @@ TEST_P(EveryKind, WrongTypeChangesNothingAndAMissingFileGivesTheDefaults) {
   }
   EXPECT_EQ(SettingFileRead(kind, Path("missing.file"), index), 0);
   EXPECT_TRUE(SameSettings(gProgram.Settings, defaults));
+}
+
+// Read for a GS source, a file of 30001 in every field comes back corrected
+// by the rules of its kind.
+TEST_P(EveryKind, AFileReadForAModelIsCorrectedByItsRules) {
+  const auto [kind, index] = GetParam();
+  const QList<SettingItem> items = SettingItems(kind, index);
+  for (const SettingItem &item : items)
+    *item.Field = 30001;
+  ASSERT_EQ(SettingFileWrite(kind, Path("bad.file"), index), 1);
+  ASSERT_EQ(SettingFileReadForModel(kind, Path("bad.file"), index, kModelGS), 1);
+  EXPECT_LT(std::count_if(items.begin(), items.end(),
+                          [](const SettingItem &item) { return *item.Field == 30001; }),
+            items.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kEveryKind), KindName);
