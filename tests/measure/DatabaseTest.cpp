@@ -79,6 +79,16 @@ TEST_F(DatabaseTest, CallsOnAClosedDatabaseFail) {
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
 }
 
+// A folder at the path is no database: nothing is stored, the user is told
+// why, and the folder stays as it was.
+TEST_F(DatabaseTest, AFolderAtThePathIsRefusedWithAMessage) {
+  ASSERT_TRUE(QDir().mkpath(Path()));
+  EXPECT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info), -1);
+  EXPECT_EQ(Info.Connected, 0);
+  EXPECT_TRUE(QFileInfo(Path()).isDir());
+  EXPECT_TRUE(DatabaseCannotOpenMessage(Path(), 0).contains("cannot be written"));
+}
+
 // The program's database is a global: left open, it must not crash the exit
 // (Qt's connection registry may already be gone by then).
 TEST_F(DatabaseTest, AnOpenGlobalDatabaseSurvivesTheExit) {

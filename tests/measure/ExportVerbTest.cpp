@@ -2,8 +2,12 @@
 
 #include "records/PowerModel.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+
+#include <csignal>
 
 namespace {
 
@@ -129,6 +133,35 @@ TEST_F(ExportVerbTest, ExportsThatCannotRunExitOneAndTouchNothing) {
   EXPECT_EQ(QFileInfo(Path()).size(), size);
   EXPECT_EQ(ReadFile(old).size(), 519u);
   EXPECT_EQ(Dir.Files(), (QStringList{"Measure.mdb", "Old.mdb", "alias.csv"}));
+}
+
+// Ctrl-C ends an export of a huge range (even when the shell started it with
+// SIGINT ignored) and leaves no partial CSV.
+TEST_F(ExportVerbTest, AnInterruptedExportEndsAndLeavesNoCsv) {
+  QStringList args = Args("11111111", "1", false);
+  args[args.indexOf("--duration") + 1] = "2000000000";
+  QProcess tool;
+  tool.setChildProcessModifier([] { std::signal(SIGINT, SIG_IGN); });
+  tool.start(VEXA_BINARY_DIR "/tools/vexactl", args);
+  ASSERT_TRUE(tool.waitForStarted(10000));
+  QDeadlineTimer deadline(30000);
+  // The export writes into an unnamed temporary file in the CSV's folder
+  // until it is done: wait until the tool holds one open.
+  const auto exporting = [&] {
+    const QDir fd(QString("/proc/%1/fd").arg(tool.processId()));
+    for (const QString &n : fd.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+      if (QFileInfo(fd.filePath(n)).symLinkTarget().startsWith(Dir.Path() + "/#"))
+        return true;
+    return false;
+  };
+  while (!exporting() && !deadline.hasExpired())
+    tool.waitForFinished(20);
+  ASSERT_EQ(tool.state(), QProcess::Running);
+  ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+  ASSERT_TRUE(tool.waitForFinished(10000));
+  EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(tool.exitCode(), 128 + SIGINT);
+  EXPECT_EQ(Dir.Files(), QStringList{kMeasureDatabaseFile});
 }
 
 } // namespace
