@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,24 @@ inline void WriteAll(const QString &path, const QByteArray &bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
   file.write(bytes);
+}
+
+// What a run of vexactl returned: its exit code (-1 when it did not end
+// normally within 30 s), standard output and standard error.
+struct ToolRun {
+  int ExitCode = -1;
+  QByteArray Out;
+  QByteArray Err;
+};
+
+// Runs vexactl in folder (the current one when empty).
+inline ToolRun RunVexactl(const QStringList &args, const QString &folder = {}) {
+  QProcess process;
+  process.setWorkingDirectory(folder);
+  process.start(VEXA_BINARY_DIR "/tools/vexactl", args);
+  if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+    return {};
+  return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 // An empty temporary folder that is the working directory while the object
@@ -133,17 +152,4 @@ private:
     Add(name);
     gCurrentPage = kPageMain;
   }
-};
-
-// Installs a RecordingHooks for a test and puts the program back to its
-// start state.
-class HookedTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    ResetProgramState();
-    SetHooks(&hooks);
-  }
-  void TearDown() override { SetHooks(nullptr); }
-
-  RecordingHooks hooks;
 };

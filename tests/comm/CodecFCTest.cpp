@@ -108,23 +108,6 @@ TEST_F(CodecFCTest, FSBlocks) {
   }
 }
 
-TEST_F(CodecFCTest, FCNormalGroupReplyGoesToTheGroupItNames) {
-  gPowerInfo.ModelType = kModelFCT;
-  gNormalFCSet[3].VolBase = 77;
-  const Bytes reply = HandFrame(0xA5, 0x21, Cat({{3, 0}, Be16(2193), Be16(600), {5, 6, 1}}));
-  ASSERT_EQ(Receive(FCCommRx, reply, 0xA5, 0x21, 1), 1);
-  EXPECT_EQ((std::array{gNormalFCSet[3].Vol, gNormalFCSet[3].VolLine, gNormalFCSet[3].VolBase}),
-            (std::array{2193, 3798, 77}));
-  EXPECT_EQ(gNormalFCSet[1].Vol, 0);
-  // A group the program lacks: taken, nothing stored.
-  EXPECT_EQ(Receive(FCCommRx,
-                    HandFrame(0xA5, 0x21, Cat({{7, 0}, Be16(2193), Be16(600), {5, 6, 1}})), 0xA5,
-                    0x21, 1),
-            1);
-  // An FS-length group reply is not an FC reply.
-  EXPECT_EQ(Receive(FCCommRx, HandFrame(0xA5, 0x21, Bytes(22, 0)), 0xA5, 0x21), 0);
-}
-
 // (The system blocks are read back by the round trip with the simulated source.)
 TEST_F(CodecFCTest, CurrentGroupReplyNamesOneOfTheFamilysGroups) {
   gPowerInfo.ModelType = kModelFCS;
@@ -201,8 +184,10 @@ TEST_F(CodecFCTest, Measurements) {
     gPowerInfo.OutputRunning = 1;
     view.Calls.clear();
     ASSERT_EQ(Receive(rx, HandFrame(0xF0, 0xAF, fs), 0xF0, 0xAF), 1);
-    EXPECT_EQ((std::array{M(kMeasPower, 1), M(kMeasVoltage, 2), M(kMeasPeakCurrent, 2)}),
-              (std::array{0x800100, 2202, 32}));
+    EXPECT_EQ((std::array{M(kMeasVoltage, 2), M(kMeasCurrent, 2), M(kMeasFrequency, 2),
+                          M(kMeasPower, 2), M(kMeasApparentPower, 2), M(kMeasPowerFactor, 2),
+                          M(kMeasCrestFactor, 2), M(kMeasPeakCurrent, 2)}),
+              (std::array{2202, 12, 5002, 0x800100, 7, 999, 1414, 32}));
     EXPECT_EQ(view.Calls, Calls{"DataFPFromMeasureToPanel"});
   }
 

@@ -8,27 +8,17 @@
 #include "settings/ProgramSet.h"
 #include "storage/SoftSet.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ConnectModelFiles : public LinkTest {
-protected:
-  void SetUp() override {
-    LinkTest::SetUp();
-    DataFPInitNormalAll();
-    DataFPInitStepAll();
-    DataFPInitListAll();
-    DataFPInitRampAll();
-    DataFPInitTHDAll();
-  }
-  QStringList Files() const { return workDir_.Files(); }
-};
+using ConnectModelFiles = LinkTest;
 
 TEST_F(ConnectModelFiles, AnotherModelSavesTheOldFilesAndLoadsTheNewOnesBeforeReading) {
+  DataFPInitNormalAll();
+  DataFPInitStepAll();
   // What the FPA saved the last time it was used.
   gStepSet.VolStartU = 1000;
   AutoSaveFPA();
@@ -53,24 +43,6 @@ TEST_F(ConnectModelFiles, AnotherModelSavesTheOldFilesAndLoadsTheNewOnesBeforeRe
   gPowerInfo.ModelType = kModelFSA;
   AutoLoadSetting(kModelFSA);
   EXPECT_EQ(gNormalFPSet[3].VolU, 1111);
-}
-
-TEST_F(ConnectModelFiles, TheSameModelReadsAndWritesNoFile) {
-  gPowerInfo.ModelType = kModelGS;
-  gStepSet.VolStartU = 700;
-  ASSERT_TRUE(Connect(kModelGS));
-  EXPECT_TRUE(Files().isEmpty());
-  EXPECT_EQ(gStepSet.VolStartU, 700);
-}
-
-TEST_F(ConnectModelFiles, WithNoModelSelectedNothingIsSavedAndTheNewModelIsLoaded) {
-  gPowerInfo.ModelType = 0;
-  gStepSet.VolStartU = 1000;
-  AutoSaveFPB();
-  gStepSet.VolStartU = 300;
-  ASSERT_TRUE(Connect(kModelFPB));
-  EXPECT_EQ(gStepSet.VolStartU, 1000);
-  EXPECT_EQ(Files().size(), AutoSaveFileNames(kModelFPB).size());
 }
 
 } // namespace

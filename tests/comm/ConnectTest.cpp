@@ -1,5 +1,5 @@
-// The connection procedure: open failures and their message, what a connect
-// and a disconnect set up and tear down, and open failures of the system's ports.
+// The connection procedure: open failures and their message, what a
+// disconnect tears down, and open failures of the system's ports.
 #include "PortTestSupport.h"
 #include "SchedulerTestSupport.h"
 
@@ -22,7 +22,6 @@ TEST_F(ConnectProcedure, ThePortErrorIsShownInTheCurrentLanguageButNotAtStartUp)
     const char *Message; // nullptr: silent
   } cases[] = {{1, false, "Error|Open port error. Please reset."},
                {0, false, "出错|通讯端口打开错误，请重新选择端口！"},
-               {7, false, "出错|通讯端口打开错误，请重新选择端口！"}, // any other code is Chinese
                {1, true, nullptr}};
   source_.OpenResult = -1;
   for (const auto &c : cases) {
@@ -35,44 +34,6 @@ TEST_F(ConnectProcedure, ThePortErrorIsShownInTheCurrentLanguageButNotAtStartUp)
     EXPECT_TRUE(hooks_.Calls.empty());
     EXPECT_EQ(hooks_.Messages, c.Message ? Strings{c.Message} : Strings{}) << c.Language;
   }
-}
-
-TEST_F(ConnectProcedure, AnOpenPortStartsTheConnectExchangeFromAClearedState) {
-  for (int32_t commType : {kCommRS232, kCommLAN, kCommGPIB}) {
-    ResetProgramState();
-    source_ = FakeSource{};
-    hooks_ = RecordingHooks{};
-    gPowerInfo.CommType = commType;
-    gPowerInfo.RemainSecond = 9;
-    gCommInfo.NoReplyCount = 2;
-    gCommInfo.ListDataOk = 1;
-    gCommInfo.PresentValid = 1;
-    CommSetNewCmdSingleGroup(0x5A, 0x21, 4);
-    CommConnectDeal(1);
-    EXPECT_EQ(gPowerInfo.Connected, 1);
-    EXPECT_EQ(gPowerInfo.RemainSecond, 0);
-    EXPECT_EQ(gCommInfo.NoReplyCount, 0);
-    EXPECT_EQ(gCommInfo.ListDataOk, 0);
-    EXPECT_EQ(gCommInfo.PresentValid, 0);
-    ASSERT_EQ(gCommNewCmd.Count, 1);
-    EXPECT_EQ(gCommNewCmd.Group[0], kGroupConnect);
-    EXPECT_EQ(gCommNewCmd.Step[0], 10);
-    EXPECT_EQ(gCommNewCmd.Cmd1[0], 0xF0);
-    EXPECT_EQ(gCommNewCmd.Cmd2[0], 0xED);
-    EXPECT_EQ(source_.Clears, commType == kCommRS232 ? 1 : 0) << commType;
-    EXPECT_EQ(hooks_.Calls, std::vector<std::string>{"MainMenuSetPowerModelDimmed(1)"});
-    EXPECT_TRUE(hooks_.Messages.empty());
-  }
-}
-
-TEST_F(ConnectProcedure, ConnectWhileConnectedAndDisconnectWhileDisconnectedDoNothing) {
-  CommConnectDeal(0);
-  EXPECT_EQ(source_.Closes, 0);
-  EXPECT_TRUE(hooks_.Calls.empty());
-  CommConnectDeal(1);
-  CommConnectDeal(1);
-  EXPECT_EQ(source_.Opens, 1);
-  EXPECT_EQ(gCommNewCmd.Count, 1);
 }
 
 // Without the link the output's state is unknown: it is forgotten and shown
@@ -104,31 +65,6 @@ TEST_F(ConnectProcedure, DisconnectStopsThePollsClearsTheReadoutsAndClosesThePor
     EXPECT_EQ(source_.Sent.size(), sent) << "nothing is polled once disconnected";
   }
   EXPECT_EQ(source_.Closes, 2);
-}
-
-TEST_F(ConnectProcedure, TheTimerRunsTheSchedulerOnlyWhileConnectedAndCountsDownTheRise) {
-  Ticks(50);
-  EXPECT_TRUE(source_.Sent.empty());
-  EXPECT_EQ(gTimerTick, 50);
-
-  gPowerInfo.OutputRunning = 1;
-  gPowerInfo.RemainSecond = 3;
-  gTimerTick = 0;
-  Ticks(59);
-  EXPECT_EQ(gPowerInfo.RemainSecond, 1);
-  Ticks(1);
-  EXPECT_EQ(gPowerInfo.RemainSecond, 0);
-  Ticks(40);
-  EXPECT_EQ(gPowerInfo.RemainSecond, 0);
-
-  gPowerInfo.OutputRunning = 0;
-  gPowerInfo.RemainSecond = 3;
-  Ticks(40);
-  EXPECT_EQ(gPowerInfo.RemainSecond, 3) << "only while the output runs";
-
-  CommConnectDeal(1);
-  Ticks(1);
-  EXPECT_EQ(source_.Names(), std::vector<std::string>{"F0 ED"});
 }
 
 // ---- Through the system's ports ----

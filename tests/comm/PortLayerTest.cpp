@@ -1,7 +1,7 @@
 // The serial port against a real pseudo-terminal, with the event loop running
-// between the device's bytes and the program's reads; the LAN address check.
-// (The socket's reads and writes are run against the simulated source by the
-// end-to-end tests.)
+// between the device's bytes and the program's reads.
+// (Whole exchanges over the socket, the pseudo-terminal and the GPIB driver
+// are run against the simulated source by the end-to-end tests.)
 #include "PortTestSupport.h"
 
 #include "comm/CommPortFunc.h"
@@ -71,34 +71,19 @@ protected:
   std::array<uint8_t, 512> buffer_{};
 };
 
+// Read as the scheduler reads a reply: through the program's port.
 TEST_F(PortUart, ReadTakesEverythingWaitingUpToTheReceiveBufferAndDropsTheSurplus) {
-  int32_t count = 99;
-  EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortNothingWaiting);
-  EXPECT_EQ(count, 0);
+  gPowerInfo.CommType = kCommRS232;
+  gPowerInfo.CommTypeRS232Port = kTestPort;
+  SystemCommPort port;
+  EXPECT_EQ(port.Read(buffer_.data(), kCommBuffSize, 0), 0);
   const auto burst = Pattern(300);
   DeviceSend(burst);
   buffer_.fill(0xEE);
-  EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortRxBuffSize);
-  EXPECT_EQ(count, kPortRxBuffSize);
-  EXPECT_TRUE(std::equal(burst.begin(), burst.begin() + kPortRxBuffSize, buffer_.begin()));
-  EXPECT_EQ(buffer_[kPortRxBuffSize], 0xEE) << "wrote past the receive buffer";
-  EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortNothingWaiting)
-      << "surplus was kept";
-}
-
-TEST_F(PortUart, ReadsByLengthWaitForTheirLengthAndTakeExactlyIt) {
-  DeviceSend(Pattern(10));
-  int32_t count = 5;
-  EXPECT_EQ(PortUartReadBuffByLenght(kTestPort, 20, buffer_.data()), kPortNothingWaiting);
-  EXPECT_EQ(PortUartReadBuffByMinLenght(kTestPort, 11, 0, count, buffer_.data()),
-            kPortNothingWaiting);
-  EXPECT_EQ(count, 0);
-  EXPECT_EQ(PortUartReadBuffByLenght(kTestPort, 4, buffer_.data()), 4);
-  EXPECT_EQ(PortUartInQLen(kTestPort), 6);
-  EXPECT_EQ(PortUartReadBuffByMinLenght(kTestPort, 6, 0, count, buffer_.data()), 6);
-  EXPECT_EQ(count, 6);
-  EXPECT_EQ(PortUartReadBuffByLenght(kTestPort, 0, buffer_.data()), kPortNothingWaiting)
-      << "needs at least 1";
+  EXPECT_EQ(port.Read(buffer_.data(), kCommBuffSize, 0), kCommBuffSize);
+  EXPECT_TRUE(std::equal(burst.begin(), burst.begin() + kCommBuffSize, buffer_.begin()));
+  EXPECT_EQ(buffer_[kCommBuffSize], 0xEE) << "wrote past the receive buffer";
+  EXPECT_EQ(port.Read(buffer_.data(), kCommBuffSize, 0), 0) << "surplus was kept";
 }
 
 TEST_F(PortUart, WriteDiscardsALateReplyAndReachesTheDeviceUnchanged) {
@@ -113,14 +98,6 @@ TEST_F(PortUart, WriteDiscardsALateReplyAndReachesTheDeviceUnchanged) {
   EXPECT_EQ(PortUartReadBuff(kTestPort, count, buffer_.data()), kPortNothingWaiting);
   EXPECT_EQ(count, 0);
   EXPECT_LE(PortUartWriteBuff(kTestPort, 8, buffer_.data()), 0);
-}
-
-TEST(PortLan, MalformedAddressesFailWithoutConnecting) {
-  PortTestApp();
-  int32_t handle = 0;
-  for (const char *address : {"", "300.1.1.1", "localhost", "1.2.3.4.5", "::1"})
-    EXPECT_EQ(PortLanOpen(address, 80, handle), -1) << address;
-  EXPECT_EQ(PortLanOpen("127.0.0.1", 70000, handle), -1);
 }
 
 } // namespace

@@ -112,20 +112,6 @@ TEST_F(SchedulerExchange, TheConnectIdentifiesReadsEverythingAndWaitsTheTableTim
   }
 }
 
-TEST_F(SchedulerExchange, ARunningOutputIsLeftRunningAndAnFCGetsItsUpDownLevels) {
-  source_.RunState = 144; // FP: normal output running
-  ASSERT_TRUE(Connect(kModelFPA));
-  EXPECT_EQ(gPowerInfo.OutputRunning, 1);
-  Ticks(200);
-  EXPECT_EQ(source_.Count("0F 00"), 0);
-  EXPECT_EQ(gPowerInfo.Connected, 1);
-  EXPECT_GT(source_.Count("F0 AF"), 5) << "measurements are polled while it runs";
-  Restart();
-  source_.RunState = 133;
-  ASSERT_TRUE(Connect(kModelFCT));
-  EXPECT_TRUE(hooks_.Has("CalFCPowerUpDown(1)"));
-}
-
 Strings ProgramRead(const char *header, const char *step, int steps,
                     std::initializer_list<std::string> then = {}) {
   Strings out = {header};

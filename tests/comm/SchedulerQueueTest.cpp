@@ -1,5 +1,5 @@
-// The five-entry request queue: arrival order, the ring indexes, requests
-// already waiting, and what a full queue does with output control.
+// The five-entry request queue: arrival order, a request already waiting,
+// what a full queue does with output control, and the names in its messages.
 #include "SchedulerTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -42,57 +42,12 @@ Strings Waiting() {
 
 using SchedulerQueue = LinkTest;
 
-TEST_F(SchedulerQueue, ASixthRequestIsDroppedAndTheFiveGoOutInArrivalOrder) {
-  for (int g = 0; g < 5; ++g)
-    CommSetNewCmdSingleGroup(0x5A, 0x21, g);
-  EXPECT_EQ(gCommNewCmd.Count, 5);
-  EXPECT_EQ(gCommNewCmd.WriteIndex, 5) << "wraps only at the next insertion";
-  CommSetNewCmdSingleGroup(0x5A, 0x21, 5);
-  EXPECT_EQ(gCommNewCmd.Count, 5);
-  ASSERT_EQ(hooks_.Dropped.size(), 1u);
-  EXPECT_NE(hooks_.Dropped[0].find("write normal group (5A 21, 5)"), std::string::npos)
-      << hooks_.Dropped[0];
-
-  ASSERT_EQ(CommReadNewCmdGroupToPresentGroup(), 1);
-  CommSetNewCmdSingleGroup(0x5A, 0x21, 6);
-  EXPECT_EQ(gCommNewCmd.WriteIndex, 1) << "wrapped to 0, then filled";
-  while (CommReadNewCmdGroupToPresentGroup() == 1) {
-  }
-  EXPECT_EQ(gCommNewCmd.ReadIndex, 1) << "wraps as soon as it reaches 5";
-  EXPECT_EQ(gCommNewCmd.Count, 0);
-  EXPECT_EQ(source_.Names(),
-            (Strings{"5A 21 0", "5A 21 1", "5A 21 2", "5A 21 3", "5A 21 4", "5A 21 6"}));
-  EXPECT_EQ(CommReadNewCmdGroupToPresentGroup(), 0);
-}
-
 std::vector<Request> Writes(int n, std::initializer_list<Request> more = {}) {
   std::vector<Request> out;
   for (int g = 0; g < n; ++g)
     out.push_back(Single(0x5A, 0x21, g));
   out.insert(out.end(), more);
   return out;
-}
-
-TEST_F(SchedulerQueue, ARequestAlreadyWaitingIsNotQueuedTwiceUnlessOrderMatters) {
-  const struct {
-    std::vector<Request> Requests;
-    Strings Expected;
-  } cases[] = {{{Single(0x5A, 0x21, 3), Single(0x5A, 0x30), Single(0x5A, 0x21, 3)},
-                {"15:5A 21 3", "15:5A 30 0"}},
-               {{{kGroupReadList}, {kGroupReadList}}, {"19:A5 23 0"}},
-               {{{kGroupWriteList}, Single(0x5A, 0x23)}, {"35:5A 23 0", "15:5A 23 0"}},
-               {{Single(0x0F, 0xFF), Single(0x0F, 0x00), Single(0x0F, 0xFF)},
-                {"15:0F FF 0", "15:0F 00 0", "15:0F FF 0"}},
-               {{Single(0x5A, 0x12), Single(0x5A, 0x11, 0), Single(0x5A, 0x12)},
-                {"15:5A 12 0", "15:5A 11 0", "15:5A 12 0"}}};
-  for (const auto &c : cases) {
-    gCommNewCmd = CommNewCmd{};
-    gCommInfo = CommInfo{};
-    for (const Request &r : c.Requests)
-      Queue(r);
-    EXPECT_EQ(Waiting(), c.Expected);
-  }
-  EXPECT_TRUE(hooks_.Dropped.empty());
 }
 
 TEST_F(SchedulerQueue, OutputControlIsNeverLostAndOtherOverflowIsTold) {
@@ -161,42 +116,6 @@ TEST_F(SchedulerQueue, EveryCommandOfEveryFamilyHasANameInBothLanguages) {
           EXPECT_NE(text.rfind(language ? "command" : "命令", 0), 0u) << model << " " << text;
         }
       }
-}
-
-TEST_F(SchedulerQueue, TheDropIsToldInTheCurrentLanguage) {
-  gPowerInfo.Language = 0;
-  for (const Request &r : Writes(5))
-    Queue(r);
-  CommSetNewCmdGroup(kGroupReadRamp);
-  ASSERT_EQ(hooks_.Dropped.size(), 1u);
-  EXPECT_EQ(hooks_.Dropped[0], "电源通讯繁忙：“读取Ramp程序”未发送，请重试。");
-}
-
-TEST_F(SchedulerQueue, TakingShowsTheWaitPopupForExchangesAndOutputControlOnly) {
-  struct Case {
-    Request Req;
-    bool Shown;
-  };
-  const Case cases[] = {{Single(0x5A, 0x21, 1), false},
-                        {Single(0xA5, 0x22), false},
-                        {Single(0x0F, 0xFF), true},
-                        {{kGroupReadList}, true},
-                        {{kGroupWriteTHDMarked}, false}}; // nothing marked: an empty entry
-  for (const Case &c : cases) {
-    gPowerInfo.WaitPanelShown = 0;
-    hooks_.Calls.clear();
-    Queue(c.Req);
-    ASSERT_EQ(CommReadNewCmdGroupToPresentGroup(), 1);
-    EXPECT_EQ(hooks_.Has("DisplayPanelWait(1)"), c.Shown) << c.Req.Group << " " << c.Req.Cmd1;
-    EXPECT_EQ(gPowerInfo.WaitPanelShown, c.Shown ? 1 : 0);
-  }
-  // Shown already: no second popup.
-  hooks_.Calls.clear();
-  Queue({kGroupReadRamp});
-  Queue(Single(0x0F, 0x00));
-  CommReadNewCmdGroupToPresentGroup();
-  CommReadNewCmdGroupToPresentGroup();
-  EXPECT_EQ(hooks_.Count("DisplayPanelWait(1)"), 1);
 }
 
 } // namespace

@@ -106,14 +106,13 @@ public:
   std::vector<int64_t> ReadTicks;
   int Opens = 0;
   int Closes = 0;
-  int Clears = 0;
 
   int Open() override {
     ++Opens;
     return OpenResult;
   }
   void Close() override { ++Closes; }
-  void Clear() override { ++Clears; }
+  void Clear() override {}
 
   int Write(const uint8_t *buffer, int32_t length) override {
     SentFrame frame{FrameName(buffer, length), buffer[4], buffer[5], length, gTimerTick};

@@ -1,5 +1,5 @@
-// The user's files: Set.Dat and the auto-save files at exit and on a change
-// of model, the File menu's load and save, the communication settings.
+// The user's files: Set.Dat and the auto-save files at exit, the File menu's
+// refused loads and corrections, the communication settings.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +11,6 @@
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Shell.h"
-#include "measure/Database.h"
 #include "records/Globals.h"
 #include "storage/IniFile.h"
 
@@ -51,8 +50,9 @@ TEST_F(FilesTest, ExitWritesTheModelsAutoSaveFilesAndTheNextStartLoadsThem) {
     gNormalFCSet[5].Freq = 600;
     QFile::remove(UserFile("Set.Dat"));
     ExitMainPanel();
-    EXPECT_EQ(UserFiles(), QStringList(files) << "Measure.mdb"
-                                              << "Set.Dat");
+    EXPECT_EQ(QDir(UserDir->path()).entryList(QDir::Files, QDir::Name), QStringList(files)
+                                                                            << "Measure.mdb"
+                                                                            << "Set.Dat");
     EXPECT_EQ(SetDatValue(UserFile("Set.Dat"), "LastPowerModel"), code);
     EXPECT_EQ(SetDatValue(UserFile("Set.Dat"), "Language"), 1);
     ShutDown();
@@ -61,48 +61,6 @@ TEST_F(FilesTest, ExitWritesTheModelsAutoSaveFilesAndTheNextStartLoadsThem) {
     EXPECT_EQ(gPowerInfo.ModelType, code);
     EXPECT_EQ(code == kModelFCT ? gNormalFCSet[5].Freq : gNormalFPSet[5].FreqU / 10, 600);
   }
-}
-
-// A change of model keeps the outgoing model's edits for its return; an FC
-// file read while another model is selected keeps its three-phase groups.
-TEST_F(FilesTest, ChangingTheModelKeepsTheOutgoingModelsEdits) {
-  ASSERT_EQ(Start(), 0);
-  ASSERT_EQ(gPowerInfo.ModelType, kModelFSA);
-  EXPECT_EQ(gNormalFPSet[0].VolU, 2200); // defaults without auto-save files
-  gNormalFPSet[0].VolU = 1234;
-  gNormalFPSet[0].VolLine = 2137;
-  gCurrentNormalGroup = 2;
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCT);
-  EXPECT_EQ(gCurrentNormalGroup, 0);
-  gNormalFCSet[1].OutMode = 3;
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FSA);
-  EXPECT_EQ(gNormalFPSet[0].VolU, 1234);
-  EXPECT_DOUBLE_EQ(gMainPanel->KnobVol[0]->value(), 123.4);
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCT);
-  EXPECT_EQ(gNormalFCSet[1].OutMode, 3);
-}
-
-// The file dialogs offer the kinds of the model's family; what is saved
-// through them loads back.
-TEST_F(FilesTest, SaveAndLoadAllGroupsThroughTheFileDialog) {
-  ASSERT_EQ(Start(), 0);
-  gNormalFPSet[3].VolU = gNormalFPSet[3].VolV = gNormalFPSet[3].VolW = 1500;
-  gNormalFPSet[3].VolLine = 2598;
-  Dialogs_.FileAnswers = {UserFile("bench.FPNorAll")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL);
-  ASSERT_TRUE(QFileInfo::exists(UserFile("bench.FPNorAll")));
-  gNormalFPSet[3].VolU = 2200;
-  Dialogs_.FileAnswers = {UserFile("bench.FPNorAll")};
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ALL);
-  EXPECT_EQ(gNormalFPSet[3].VolU, 1500);
-  EXPECT_EQ(Dialogs_.FileSaves, (std::vector<bool>{true, false}));
-  EXPECT_TRUE(Dialogs_.Messages.empty());
-
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCS);
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL);
-  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
-  EXPECT_EQ(Dialogs_.FilePatterns,
-            (QStringList{"*.FPNorAll", "*.FPNorAll", "*.FCNorAll", "*.FCNorOne"}));
 }
 
 // A load goes ahead only with an existing file its reader accepts; otherwise
@@ -204,34 +162,6 @@ TEST_F(FilesTest, CommunicationSettingsOkWritesSetDatAndCancelWritesNothing) {
   gCommPanel->close();
   EXPECT_EQ(gCommPanel, nullptr);
   gPowerInfo.Connected = 0;
-}
-
-// A measurement database that cannot be read is set aside, one that cannot
-// be written stays; the user is told either way.
-TEST_F(FilesTest, MeasurementDatabaseProblemsAreReported) {
-  for (const bool writable : {true, false}) {
-    SCOPED_TRACE(writable);
-    Fresh();
-    if (writable) {
-      QFile old(UserFile("Measure.mdb"));
-      ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-      old.write("Standard Jet DB, not ours");
-    } else {
-      ASSERT_TRUE(QDir(UserDir->path()).mkdir("Measure.mdb"));
-    }
-    ASSERT_EQ(Start(), 0);
-    ASSERT_EQ(Dialogs_.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs_.Messages[0].Title, QString::fromUtf8("警告"));
-    const QStringList aside =
-        QDir(UserDir->path()).entryList({"Measure.mdb.unreadable-*"}, QDir::Files);
-    EXPECT_EQ(aside.size(), writable ? 1 : 0);
-    EXPECT_TRUE(Dialogs_.Messages[0].Text.contains(
-        writable ? aside.value(0) : QString::fromUtf8("Measure.mdb 无法写入")))
-        << Dialogs_.Messages[0].Text.toStdString();
-    EXPECT_EQ(gDatabaseInfo.Connected, writable ? 1 : 0);
-    ExitMainPanel();
-    EXPECT_EQ(gDatabaseInfo.Connected, 0);
-  }
 }
 
 } // namespace

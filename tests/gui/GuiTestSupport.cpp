@@ -74,10 +74,6 @@ int FakeDialogs::FileSelectPopup(const QString &, const QString &pattern, const 
   return QFileInfo::exists(answer) ? kFileSelectExisting : kFileSelectNew;
 }
 
-void FakeDialogs::Notify(const QString &title, const QString &text) {
-  Notes.push_back({title, text});
-}
-
 bool FakeDialogs::OpenDocument(const QString &path) {
   Documents << path;
   return DocumentsOpen;
@@ -127,11 +123,6 @@ void ShellTest::Restart() {
 
 QString ShellTest::UserFile(const QString &name) const {
   return QDir(UserDir->path()).filePath(name);
-}
-
-QStringList ShellTest::UserFiles() const {
-  QStringList files = QDir(UserDir->path()).entryList(QDir::Files, QDir::Name);
-  return files;
 }
 
 void ShellTest::ProcessEvents() {
@@ -184,19 +175,6 @@ void SourceTest::WriteSetDat(int model, bool serial) {
 
 bool SourceTest::ConnectionShown() {
   return gMainPanel->Connection->ModelName->isVisibleTo(gMainPanel);
-}
-
-void PrintTo(const Queued &q, std::ostream *out) {
-  *out << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ") group " << q.Group;
-}
-
-std::vector<Queued> QueuedCommands() {
-  std::vector<Queued> out;
-  int index = gCommNewCmd.ReadIndex;
-  for (int n = 0; n < gCommNewCmd.Count; ++n, index = (index + 1) % kCommQueueSize)
-    out.push_back({gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index], gCommNewCmd.Param[index],
-                   gCommNewCmd.Group[index]});
-  return out;
 }
 
 int Received(const QString &log, const QString &command) {

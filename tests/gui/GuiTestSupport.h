@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "e2e/Powersim.h"
+#include "mainpanel/MainPanelTestSupport.h"
 #include "records/CommInfo.h"
 #include "ui/Dialogs.h"
 
@@ -39,7 +40,7 @@ public:
   int FileSelectPopup(const QString &defaultDir, const QString &pattern, const QString &title,
                       bool save, QString &path) override;
   bool OpenDocument(const QString &path) override;
-  void Notify(const QString &title, const QString &text) override;
+  void Notify(const QString &, const QString &) override {} // not waited for, not checked
 
   std::vector<Message> Messages;
   std::vector<int> ConfirmAnswers;
@@ -47,8 +48,7 @@ public:
   QStringList FilePatterns;         // the pattern of every file dialog shown
   std::vector<bool> FileSaves;      // save or load button of every file dialog
   QStringList Documents;
-  bool DocumentsOpen = true;  // whether a viewer opens a document
-  std::vector<Message> Notes; // messages that did not wait
+  bool DocumentsOpen = true; // whether a viewer opens a document
 };
 
 class ShellTest : public ::testing::Test {
@@ -65,8 +65,6 @@ protected:
   void Fresh();
   void Restart();
   QString UserFile(const QString &name) const;
-  // Files in the user folder, sorted.
-  QStringList UserFiles() const;
   // Lets queued events (deferred deletes, posted messages) run.
   static void ProcessEvents();
 
@@ -74,16 +72,6 @@ protected:
   std::unique_ptr<QTemporaryDir> UserDir;
   QString OriginalDir;
 };
-
-// A request waiting in the queue: a single command unless a group is named.
-struct Queued {
-  int Cmd1, Cmd2, Param;
-  int Group = kGroupSingle;
-  bool operator==(const Queued &) const = default;
-};
-void PrintTo(const Queued &q, std::ostream *out);
-// The requests waiting in the queue, oldest first.
-std::vector<Queued> QueuedCommands();
 
 // Frames of one command powersim has received, by the name its log gives.
 int Received(const QString &log, const QString &command);

@@ -1,12 +1,11 @@
 // The shipped language files: both hold the same text numbers, every one with
-// a text, in the layout the reader takes; the alarm texts the output areas
-// show are built from them.
+// a text, in the layout the reader takes, and the generic alarm text has the
+// places of the code's three digits.
 #include <QDir>
 #include <QFile>
 #include <set>
 
 #include "GuiTestSupport.h"
-#include "app/OutputState.h"
 #include "storage/Language.h"
 
 namespace {
@@ -53,24 +52,6 @@ TEST(LanguageFileTest, BothFilesHoldTheSameTextsInTheReadersLayout) {
     // The generic alarm text: one character, then the three digits' places.
     EXPECT_EQ(QString::fromStdString(ShippedItem(language, 328)).mid(1, 3), "***");
   }
-  SetLanguageFolder(QString());
-}
-
-// Codes with a prefix digit, the generic text with the code written in, and
-// the end of the module range (which codes take the generic text is pinned
-// by the main-panel tests).
-TEST(LanguageFileTest, AlarmTextsFromTheShippedFiles) {
-  SetLanguageFolder(BuiltDataFolder());
-  const std::pair<int, const char *> english[] = {
-      {1311, "1Phase U output over-voltage"},
-      {2999, "2E999: alarm of the power source; see the source's manual for this code"},
-      {618, "Power module 9 fault"},
-      {12375, "2Phase W peak current too high"},
-  };
-  for (const auto &[code, text] : english)
-    EXPECT_EQ(StrAlarmLanguageSet(code, 1, ShippedItem), text);
-  EXPECT_EQ(StrAlarmLanguageSet(3401, 0, ShippedItem),
-            "3E401：电源报警，请查阅电源说明书中的此代码");
   SetLanguageFolder(QString());
 }
 

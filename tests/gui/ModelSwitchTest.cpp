@@ -4,7 +4,6 @@
 #include "GuiTestSupport.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
-#include "app/gui/ModelCatalogue.h"
 #include "app/gui/Shell.h"
 #include "measure/gui/MeasureArea.h"
 #include "records/Globals.h"
@@ -83,26 +82,6 @@ TEST_F(ModelSwitchTest, MenuEntryReconfiguresThePanels) {
       EXPECT_EQ(gMeasureArea->Readout[k][1]->isVisibleTo(gMeasureArea), c.Code != kModelFCS);
     }
   }
-}
-
-// An unknown stored model starts as FSA; choosing the model in use keeps the
-// group, another one starts from its first group unless connected.
-TEST_F(ModelSwitchTest, UnknownStoredModelGivesFsaAndOnlyAChangeResetsTheGroup) {
-  gPowerInfo.ModelType = 7;
-  ASSERT_EQ(Start(), 0);
-  EXPECT_EQ(gPowerInfo.ModelType, kModelFSA);
-  gCurrentNormalGroup = 4;
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FSA);
-  EXPECT_EQ(gCurrentNormalGroup, 4);
-  MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FSB);
-  EXPECT_EQ(gCurrentNormalGroup, 0);
-  gPowerInfo.Connected = 1;
-  gCurrentNormalGroup = 3;
-  gPowerInfo.ModelType = kModelGS; // the source named itself
-  ModelTypeChoose(1);
-  EXPECT_EQ(gCurrentNormalGroup, 3);
-  EXPECT_TRUE(gMainMenu->isChecked(MENU_MODEL_GS));
-  gPowerInfo.Connected = 0;
 }
 
 } // namespace

@@ -1,27 +1,18 @@
 // Opening and leaving the panels from the main menu, with the running and
 // alarm guards, and the language switch.
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "GuiTestSupport.h"
-#include "TestSupport.h"
-#include "app/gui/GroupChoose.h"
-#include "app/gui/GroupPanels.h"
 #include "app/gui/MainMenu.h"
 #include "app/gui/MainPanel.h"
 #include "app/gui/Navigation.h"
 #include "app/gui/Shell.h"
-#include "measure/MeasureDemo.h"
 #include "measure/gui/MeasureArea.h"
-#include "measure/gui/MeasureDisplayPanel.h"
 #include "programs/gui/ProgramPanels.h"
 #include "programs/gui/StepPanel.h"
-#include "programs/gui/THDPanel.h"
 #include "records/Globals.h"
 #include "storage/Language.h"
 
@@ -46,48 +37,12 @@ const PanelCase kPrograms[] = {
     {"THD", MENU_THD_THD, kPageTHD, false, false},
 };
 
-class ProgramPanelTest : public ShellTest, public ::testing::WithParamInterface<PanelCase> {
-protected:
-  void StartAsGS() {
-    ASSERT_EQ(Start(), 0);
-    MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
-  }
-};
-
-TEST_P(ProgramPanelTest, OpensInPlaceOfTheMainPanelAndReturns) {
-  const PanelCase &c = GetParam();
-  StartAsGS();
-  gMainMenu->action(c.MenuItem)->trigger();
-  ProgramPanel *panel = ProgramPanelOfPage(c.Page);
-  EXPECT_TRUE(Dialogs_.Messages.empty());
-  EXPECT_EQ(gCurrentPage, c.Page);
-  EXPECT_EQ(gCurrentPanel, panel);
-  EXPECT_TRUE(panel->isVisible());
-  EXPECT_TRUE(panel->isModal());
-  EXPECT_EQ(panel->pos(), QPoint(5, 30));
-  EXPECT_FALSE(gMainPanel->isVisible());
-  EXPECT_EQ(panel->MeasureSlot != nullptr, c.Operating);
-  if (c.Operating) {
-    EXPECT_EQ(gMeasureArea->parentWidget(), panel->MeasureSlot->parentWidget());
-  }
-  EXPECT_FALSE(panel->windowTitle().isEmpty());
-
-  panel->action(panel->exitItem())->trigger();
-  EXPECT_EQ(gCurrentPage, kPageMain);
-  EXPECT_EQ(gCurrentPanel, gMainPanel);
-  EXPECT_TRUE(gMainPanel->isVisible());
-  EXPECT_FALSE(panel->isVisible());
-  EXPECT_EQ(gMeasureArea->parentWidget(), gMainPanel->MeasureSlot->parentWidget());
-}
-
-INSTANTIATE_TEST_SUITE_P(Programs, ProgramPanelTest, ::testing::ValuesIn(kPrograms),
-                         [](const auto &info) { return std::string(info.param.Name); });
-
 using NavigationTest = ShellTest;
 
 // An alarm or a running output refuses opening a program panel, each with its
-// message; once open, the running output keeps every panel but THD, and the
-// alarm refuses the menu's exit while the close box still leaves.
+// message; else it opens in place of the main panel. Once open, the running
+// output keeps every panel but THD, and the alarm refuses the menu's exit
+// while the close box still leaves, back to the main panel.
 TEST_F(NavigationTest, ProgramPanelGuards) {
   ASSERT_EQ(Start(), 0);
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
@@ -111,7 +66,19 @@ TEST_F(NavigationTest, ProgramPanelGuards) {
       EXPECT_FALSE(panel->isVisible());
     }
 
-    MAIN_MENU_ITEM_CALLBACK(c.MenuItem);
+    // In place of the main panel, with the measurement area where it operates.
+    Dialogs_.Messages.clear();
+    gMainMenu->action(c.MenuItem)->trigger();
+    EXPECT_TRUE(Dialogs_.Messages.empty());
+    EXPECT_EQ(gCurrentPage, c.Page);
+    EXPECT_EQ(gCurrentPanel, panel);
+    EXPECT_TRUE(panel->isVisible() && panel->isModal() && !gMainPanel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(5, 30));
+    EXPECT_FALSE(panel->windowTitle().isEmpty());
+    EXPECT_EQ(panel->MeasureSlot != nullptr, c.Operating);
+    if (c.Operating) {
+      EXPECT_EQ(gMeasureArea->parentWidget(), panel->MeasureSlot->parentWidget());
+    }
     gPowerInfo.OutputRunning = 1; // started at the source meanwhile
     panel->close();
     EXPECT_EQ(gCurrentPage == c.Page, c.RunningBlocksExit);
@@ -130,50 +97,13 @@ TEST_F(NavigationTest, ProgramPanelGuards) {
     EXPECT_EQ(Dialogs_.Messages[0].Title, kAlarmTitle);
     panel->close();
     EXPECT_EQ(gCurrentPage, kPageMain);
+    EXPECT_EQ(gCurrentPanel, gMainPanel);
+    EXPECT_TRUE(gMainPanel->isVisible() && !panel->isVisible());
+    EXPECT_EQ(gMeasureArea->parentWidget(), gMainPanel->MeasureSlot->parentWidget());
     EXPECT_FALSE(gMainPanel->RingGroup->isEnabled()); // dimmed for the alarm
     Restart();
     MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_GS);
   }
-}
-
-// Export from the history panel, which opens even during an alarm: a
-// progress bar while it runs, every row in the file (Chinese: with the
-// byte-order mark), and a message when it is done.
-TEST_F(NavigationTest, HistoryPanelExportsWithProgress) {
-  ASSERT_EQ(Start(), 0);
-  MeasureDemoPlan plan;
-  plan.Start = 800000000;
-  plan.Seconds = 4000;
-  ASSERT_EQ(MeasureDemoFill(gDatabaseInfo, plan), 0);
-  gPowerInfo.Alarming = 1;
-  MAIN_MENU_ITEM_CALLBACK(MENU_HISTORY_HISTORY);
-  EXPECT_EQ(gCurrentPage, kPageMeasureHistory);
-  MeasureDisplayPanel *p = gMeasureDisplayPanel;
-  EXPECT_EQ(p->windowTitle(), QString::fromUtf8("历史测量记录"));
-  DateTime start{};
-  DateTimeSetSeconds(start, plan.Start);
-  CalDateTimeFromVarToTime(start);
-  p->toState();
-  UpdataChooseDataTime(p->State, start);
-  p->State.ExportHours = 1;
-  p->fromState();
-  const QString csv = UserFile("out.csv");
-  Dialogs_.FileAnswers = {csv};
-  p->BtChooseFile->click();
-  p->Items[kMeasVoltage]->click();
-  p->BtExport->click();
-  EXPECT_TRUE(p->Progress->isVisibleTo(p));
-  EXPECT_FALSE(p->BtExport->isEnabled() || p->BtClear->isEnabled());
-  EXPECT_TRUE(Dialogs_.Messages.empty());
-  EXPECT_TRUE(RunUntil([p] { return !p->State.Exporting; }, 30000));
-  ASSERT_EQ(Dialogs_.Messages.size(), 1u);
-  EXPECT_EQ(Dialogs_.Messages[0].Text, QString::fromUtf8("数据导出完成!"));
-  const QByteArray text = ReadAll(csv);
-  EXPECT_TRUE(text.startsWith("\xEF\xBB\xBF"));
-  EXPECT_EQ(text.count('\n'), 2 + 3600);
-  p->MenuExit->trigger();
-  EXPECT_EQ(gCurrentPage, kPageMain);
-  EXPECT_TRUE(gMainPanel->isVisible());
 }
 
 // The language entries retitle the main panel and the program panel opened

@@ -82,26 +82,6 @@ TEST_F(ProgramPanelsTest, StepEditsAreStoredAsTheSourceCountsThem) {
   }
 }
 
-TEST_F(ProgramPanelsTest, OutputTerminalMessageOnlyAcrossSinglePhase) {
-  Open(MENU_MODEL_FPA, MENU_PROGRAM_STEP, 1);
-  const struct {
-    int From, To;
-    size_t Messages;
-  } cases[] = {{0, 5, 1}, {5, 16, 1}, {16, 1, 0}};
-  for (const auto &c : cases) {
-    gStepSet.OutMode = c.From;
-    RunStepCallback(DataFPFromStepVarToPanel);
-    Dialogs_.Messages.clear();
-    gStepPanel->RingOutMode[kStepRingFPA]->setRingValue(c.To);
-    EXPECT_EQ(gStepSet.OutMode, c.To);
-    ASSERT_EQ(Dialogs_.Messages.size(), c.Messages) << c.From << " -> " << c.To;
-    if (c.Messages == 1) {
-      EXPECT_EQ(Dialogs_.Messages[0].Text,
-                "Single/Phase3 outmode switch,please change output line!");
-    }
-  }
-}
-
 QString Cell(int table, int row, int column) {
   return gTHDPanel->Table[table]->item(row, THDPanel::TableColumn(column))->text();
 }
@@ -238,24 +218,6 @@ TEST_F(ProgramPanelsTest, CrossHeaderRoundingAndEntrySelection) {
   }
 }
 
-// Before a run the program is checked: the user sees the step, field and
-// value and may cancel; yes sends the corrected program.
-TEST_F(ProgramPanelsTest, CrossRunAsksBeforeSendingACorrectedProgram) {
-  Open(MENU_MODEL_GS, MENU_PROGRAM_CROSS, 1);
-  gPowerInfo.Connected = 1;
-  gCrossSet[2].RatingVol = 3500;
-  for (int answer : {0, 1}) {
-    CommClearNewCmdAll();
-    Dialogs_.Messages.clear();
-    Dialogs_.ConfirmAnswers = {answer};
-    EXPECT_EQ(ConfirmProgramRun(kPageCross), answer == 1);
-    ASSERT_EQ(Dialogs_.Messages.size(), 1u);
-    EXPECT_TRUE(Dialogs_.Messages[0].Text.contains("Step 2 RatingVol: 3500 -> 2200\n"));
-    EXPECT_EQ(gCrossSet[2].RatingVol, answer == 1 ? 2200 : 3500);
-    EXPECT_EQ(QueuedGroup(), answer == 1 ? kGroupWriteCross : -1);
-  }
-}
-
 // The List panel or its Ramp twin, with its header record.
 struct Twin {
   int Page;
@@ -266,8 +228,9 @@ Twin TwinOf(int page) {
   return page == kPageRamp ? Twin{page, gRampPanel, gRampSet} : Twin{page, gListPanel, gListSet};
 }
 
-TEST_F(ProgramPanelsTest, ListAndRampStartAndStopMeetWhereTheMovedEndSays) {
+TEST_F(ProgramPanelsTest, ListAndRampHeaderStartStopAndSinglePhaseView) {
   Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
+  // Start and stop meet where the moved end says.
   const struct {
     int Page;
     bool MoveStop;
@@ -294,6 +257,21 @@ TEST_F(ProgramPanelsTest, ListAndRampStartAndStopMeetWhereTheMovedEndSays) {
   ASSERT_EQ(ListLoadFile(kPageList, UserFile("crossed.ListAll"), true), 1);
   EXPECT_EQ(gListSet.StopNo, 30);
   EXPECT_EQ(gListPanel->NumStopNo->value(), 30);
+
+  // A single-phase program shows phase U only.
+  const struct {
+    int Page, Mode, Shown;
+  } views[] = {{kPageList, 7, 5}, {kPageList, 3, 2}, {kPageRamp, 6, 5}};
+  for (const auto &c : views) {
+    const Twin t = TwinOf(c.Page);
+    int32_t &mode = c.Page == kPageRamp ? gRampSetDisMode : gListSetDisMode;
+    mode = c.Mode;
+    t.Header.OutMode = 5;
+    RunListCallback(c.Page, DataFPFromListVarToPanel);
+    EXPECT_EQ(mode, c.Shown) << c.Page << " " << c.Mode;
+    EXPECT_TRUE(t.Panel->action(7 + c.Shown)->isChecked());
+    EXPECT_FALSE(t.Panel->action(8)->isEnabled()); // all phases
+  }
 }
 
 TEST_F(ProgramPanelsTest, FPAStepsOutside45To65HzRunSine) {
@@ -330,23 +308,8 @@ TEST_F(ProgramPanelsTest, FPAStepsOutside45To65HzRunSine) {
   }
 }
 
-TEST_F(ProgramPanelsTest, SinglePhaseShowsPhaseUOnly) {
-  Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
-  const struct {
-    int Page, Mode, Shown;
-  } cases[] = {{kPageList, 7, 5}, {kPageList, 3, 2}, {kPageRamp, 6, 5}};
-  for (const auto &c : cases) {
-    const Twin t = TwinOf(c.Page);
-    int32_t &mode = c.Page == kPageRamp ? gRampSetDisMode : gListSetDisMode;
-    mode = c.Mode;
-    t.Header.OutMode = 5;
-    RunListCallback(c.Page, DataFPFromListVarToPanel);
-    EXPECT_EQ(mode, c.Shown) << c.Page << " " << c.Mode;
-    EXPECT_TRUE(t.Panel->action(7 + c.Shown)->isChecked());
-    EXPECT_FALSE(t.Panel->action(8)->isEnabled()); // all phases
-  }
-}
-
+// Into a mode where V and W keep their own values the whole program goes
+// out; a change across single phase tells the user to move the terminals.
 TEST_F(ProgramPanelsTest, AModeChangeWritesTheHeaderOrTheWholeProgram) {
   Open(MENU_MODEL_FPA, MENU_PROGRAM_LIST, 1);
   gPowerInfo.Connected = 1;
@@ -354,18 +317,25 @@ TEST_F(ProgramPanelsTest, AModeChangeWritesTheHeaderOrTheWholeProgram) {
     int Page, From, To;
     int Group;  // the whole program, or the single header write
     int Header; // the first command
-  } cases[] = {{kPageList, 0, 1, kGroupWriteList, 35},
-               {kPageList, 1, 0, kGroupSingle, 35},
-               {kPageRamp, 0, 16, kGroupWriteRamp, 37},
-               {kPageRamp, 16, 0, kGroupSingle, 37}};
+    bool Told;
+  } cases[] = {
+      {kPageList, 0, 1, kGroupWriteList, 35, false}, {kPageList, 1, 0, kGroupSingle, 35, false},
+      {kPageList, 0, 5, kGroupSingle, 35, true},     {kPageRamp, 0, 16, kGroupWriteRamp, 37, false},
+      {kPageRamp, 16, 0, kGroupSingle, 37, false},   {kPageRamp, 5, 16, kGroupWriteRamp, 37, true}};
   for (const auto &c : cases) {
     const Twin t = TwinOf(c.Page);
     t.Header.OutMode = c.From;
     RunListCallback(c.Page, DataFPFromListVarToPanel);
     CommClearNewCmdAll();
+    Dialogs_.Messages.clear();
     t.Panel->RingOutMode[kStepRingFPA]->setRingValue(c.To);
     EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{{90, c.Header, 0, c.Group}}))
         << c.From << c.To;
+    EXPECT_EQ(Dialogs_.Messages.size(), c.Told ? 1u : 0u) << c.From << c.To;
+    if (c.Told) {
+      EXPECT_EQ(Dialogs_.Messages[0].Text,
+                "Single/Phase3 outmode switch,please change output line!");
+    }
   }
 }
 

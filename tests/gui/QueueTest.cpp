@@ -1,6 +1,5 @@
 // What the shell queues for a connected source: language byte, setting
 // files, program panels and their return to normal mode.
-#include <QFile>
 #include <QSpinBox>
 #include <QTest>
 
@@ -166,23 +165,32 @@ TEST_F(QueueTest, TypedTextSurvivesRepliesAndItsCommitWritesTheGroup) {
   }
 }
 
-// Loading all groups writes them all; one group, and the group panel's OK,
-// only that group.
-TEST_F(QueueTest, LoadsAndTheGroupPanelWriteWhatTheyChanged) {
+// What is saved through the file dialogs (offering the kinds of the model's
+// family) loads back; loading all groups writes them all, one group, and the
+// group panel's OK, only that group.
+TEST_F(QueueTest, SavedGroupsLoadBackAndTheLoadsWriteWhatTheyChanged) {
   ASSERT_EQ(Start(), 0);
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FPA);
+  gNormalFPSet[3].VolU = gNormalFPSet[3].VolV = gNormalFPSet[3].VolW = 1500;
+  gNormalFPSet[3].VolLine = 2598;
   Dialogs_.FileAnswers = {UserFile("all.FPNorAll"), UserFile("one.FPNorOne")};
   MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL);
   MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ONE);
+  gNormalFPSet[3].VolU = 2200;
   gPowerInfo.Connected = 1;
   gCurrentNormalGroup = 5;
   Dialogs_.FileAnswers = {UserFile("all.FPNorAll"), UserFile("one.FPNorOne")};
   MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ALL);
   MAIN_MENU_ITEM_CALLBACK(MENU_FILE_LOAD_ONE);
+  EXPECT_EQ(gNormalFPSet[3].VolU, 1500);
   EXPECT_EQ(TakeQueuedCommands(),
             (std::vector<Queued>{{90, 48, 0, kGroupWriteNormalAll}, {90, 33, 5}}));
+  EXPECT_EQ(Dialogs_.FileSaves, (std::vector<bool>{true, true, false, false}));
+  EXPECT_TRUE(Dialogs_.Messages.empty());
   gPowerInfo.Connected = 0;
   MAIN_MENU_ITEM_CALLBACK(MENU_MODEL_FCT);
+  MAIN_MENU_ITEM_CALLBACK(MENU_FILE_SAVE_ALL); // cancelled
+  EXPECT_EQ(Dialogs_.FilePatterns.mid(3), (QStringList{"*.FPNorOne", "*.FCNorAll"}));
   gPowerInfo.Connected = 1;
   gMainPanel->BtGroupChooseFC->click();
   gFCGroupPanel->Radios->button(2)->click();

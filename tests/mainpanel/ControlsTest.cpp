@@ -2,13 +2,14 @@
 #include "app/NormalPanelMap.h"
 #include "programs/Arithmetic.h"
 
+#include "FieldList.h"
 #include "MainPanelTestSupport.h"
 
 namespace {
 
-const QueuedCommand kWriteGroup0 = Single(90, 33, 0);
-const QueuedCommand kWriteSystem = Single(90, 48, 0);
-const QueuedCommand kOnline0 = Single(90, 80, 0);
+const Queued kWriteGroup0 = Single(90, 33, 0);
+const Queued kWriteSystem = Single(90, 48, 0);
+const Queued kOnline0 = Single(90, 80, 0);
 
 class FCKeys : public MainPanelTest {
 protected:
@@ -21,60 +22,41 @@ protected:
   NormalFCSet &Group() { return gNormalFCSet[gCurrentNormalGroup]; }
 };
 
-TEST_F(FCKeys, FrequencyKeySequences) {
+// Each press of a key and the group after it: every press shows and sends
+// the group, except the multiplier at a free frequency, which does nothing.
+TEST_F(FCKeys, KeySequences) {
   using Key = void (*)(MainPanelState &);
   struct Case {
-    const char *Name;
     Key Press;
-    int Start;
-    std::vector<int> Steps; // Freq after each press
+    const char *Start;
+    std::vector<const char *> After; // the group after each press
   };
-  // clang-format off
   const Case cases[] = {
-      {"multiplier from 60", FCMultiplierKey, 600, {1200, 2400, 600}},
-      {"multiplier at 55", FCMultiplierKey, 550, {550}}, {"50/60", FC5060Key, 500, {600, 500}},
-      {"50/60 quadrupled", FC5060Key, 2400, {2000, 2400}}, {"50/60 at 55", FC5060Key, 550, {500}},
+      {FCMultiplierKey, "Freq=600", {"Freq=1200", "Freq=2400", "Freq=600"}},
+      {FCMultiplierKey, "Freq=550", {"Freq=550"}},
+      {FC5060Key, "Freq=500", {"Freq=600", "Freq=500"}},
+      {FC5060Key, "Freq=2400", {"Freq=2000", "Freq=2400"}},
+      {FC5060Key, "Freq=550", {"Freq=500"}},
+      {FCPhaseKey, "OutMode=0", {"OutMode=2", "OutMode=3", "OutMode=4", "OutMode=0"}},
+      {FCRangeKey, "VolLevel=1", {"VolLevel=0", "VolLevel=1"}}, // auto, high
+      {FC120220Key, "Vol=2200", {"Vol=1200 VolLine=2078", "Vol=2200 VolLine=3810"}},
   };
-  // clang-format on
   for (const Case &c : cases) {
     SetUp();
-    Group().Freq = c.Start;
-    // every press shows and sends the group, except the multiplier at a free
-    // frequency, which does nothing at all
-    const bool silent = c.Press == FCMultiplierKey && c.Start == 550;
-    for (int expected : c.Steps) {
+    SetFields(Group(), c.Start);
+    const bool silent = c.Press == FCMultiplierKey && Group().Freq == 550;
+    for (const char *after : c.After) {
       gCommNewCmd = {};
       c.Press(panel);
-      EXPECT_EQ(Group().Freq, expected) << c.Name;
+      EXPECT_TRUE(HasFields(Group(), after)) << c.Start;
+      // the panel shows the group: knobs and the range lamp
       EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobFreq.Value, silent ? 50.0 : Group().Freq / 10.0)
-          << c.Name;
-      EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>(silent ? 0 : 1, kWriteGroup0))
-          << c.Name;
+          << c.Start;
+      EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, Group().Vol / 10.0) << c.Start;
+      EXPECT_EQ(panel.FCMiddle.LampRangeAuto.On, Group().VolLevel == 0) << c.Start;
+      EXPECT_EQ(QueuedCommands(), std::vector<Queued>(silent ? 0 : 1, kWriteGroup0)) << c.Start;
     }
   }
-}
-
-TEST_F(FCKeys, PhaseRangeAndPresetKeys) {
-  for (int expected : {2, 3, 4, 0}) {
-    FCPhaseKey(panel);
-    EXPECT_EQ(Group().OutMode, expected);
-  }
-
-  // The range key toggles auto (0) and high (1); one of the two lamps is lit.
-  for (int expected : {0, 1, 0}) {
-    FCRangeKey(panel);
-    EXPECT_EQ(Group().VolLevel, expected);
-    EXPECT_EQ(panel.FCMiddle.LampRangeAuto.On, expected == 0);
-    EXPECT_EQ(panel.FCMiddle.LampRangeHigh.On, expected == 1);
-  }
-
-  const std::pair<int, int> presets[] = {{1200, 2078}, {2200, 3810}, {1200, 2078}};
-  for (const auto &[vol, line] : presets) {
-    FC120220Key(panel);
-    EXPECT_EQ(Group().Vol, vol);
-    EXPECT_EQ(Group().VolLine, line);
-  }
-  EXPECT_TRUE(panel.FCMiddle.Lamp120.On);
 }
 
 TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
@@ -98,8 +80,9 @@ TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
 TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
   struct Case {
     int OutMode, UDisBefore, UDisAfter;
+    double Knob; // phase or line voltage shown
   };
-  const Case cases[] = {{0, 0, 1}, {0, 1, 0}, {2, 0, 0}};
+  const Case cases[] = {{0, 0, 1, 381.0}, {0, 1, 0, 220.0}, {2, 0, 0, 220.0}};
   for (const Case &c : cases) {
     SetUp();
     Group().OutMode = c.OutMode;
@@ -107,13 +90,14 @@ TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
     gPowerInfo.OutputRunning = 1; // acts also while running
     FCPhaseLineKey(panel);
     EXPECT_EQ(gSystemSet.UDisMode, c.UDisAfter);
-    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteSystem});
+    EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, c.Knob);
+    EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
   }
   // single-phase FC
   UseModel(kModelFCS);
   gCommNewCmd = {};
   FCPhaseLineKey(panel);
-  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kWriteSystem});
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
 }
 
 TEST_F(FCKeys, CalFCPowerUpDownLevels) {
@@ -141,9 +125,7 @@ TEST_F(FCKeys, CalFCPowerUpDownLevels) {
 
 TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
   gPowerInfo.OutputRunning = 1;
-  Group().VolBase = 220;
-  Group().VolUp = 231;
-  Group().VolDown = 209;
+  SetFields(Group(), "VolBase=220 VolUp=231 VolDown=209");
   struct Step {
     bool Up;
     int Vol, VolLine; // line voltage: phase x 1.732, truncated
@@ -163,8 +145,7 @@ TEST_F(FCKeys, VoltageUpAndDownStepThroughTheLevels) {
     }
     EXPECT_EQ(Group().Vol, s.Vol);
     EXPECT_EQ(Group().VolLine, s.VolLine);
-    EXPECT_EQ(QueuedCommands(),
-              s.Sent ? std::vector<QueuedCommand>{kOnline0} : std::vector<QueuedCommand>{});
+    EXPECT_EQ(QueuedCommands(), s.Sent ? std::vector<Queued>{kOnline0} : std::vector<Queued>{});
   }
   EXPECT_TRUE(panel.FCMiddle.LampDown.On);
   // with the output off the keys do nothing
@@ -179,7 +160,7 @@ TEST_F(FCKeys, OnlineChangeKeepsMultipliedFrequencyWhileRunning) {
   struct Case {
     int Running, Freq;
     int Stored;
-    QueuedCommand Sent;
+    Queued Sent;
   };
   const Case cases[] = {
       {1, 1200, 1200, kOnline0}, {0, 1200, 480, kWriteGroup0}, {1, 600, 480, kOnline0}};
@@ -190,7 +171,7 @@ TEST_F(FCKeys, OnlineChangeKeepsMultipliedFrequencyWhileRunning) {
     panel.FCMiddle.KnobFreq.Value = 48.0;
     NormalOnlineChanged(panel);
     EXPECT_EQ(Group().Freq, c.Stored);
-    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{c.Sent});
+    EXPECT_EQ(QueuedCommands(), std::vector<Queued>{c.Sent});
   }
 }
 
@@ -213,19 +194,6 @@ TEST_F(FCKeys, OfflineEditsChangeRecordsAndSendNothing) {
 // ---- Guards on the main panel ----
 
 class Guards : public MainPanelTest {};
-
-TEST_F(Guards, AlarmRefusesWithMessageAndRestoresThePanel) {
-  UseModel(kModelFPA);
-  Connect();
-  gPowerInfo.Alarming = 1;
-  DataFPFromNormalVarToPanel(panel);
-  panel.PhaseMiddle.KnobVol[0].Value = 100.0; // the user's refused edit
-  NormalOnlineChanged(panel);
-  EXPECT_EQ(gNormalFPSet[0].VolU, 2200);
-  EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 220.0);
-  EXPECT_EQ(hooks.Messages, Strings{"Error|Power is alarming. Please exit alarm state."});
-  EXPECT_TRUE(QueuedCommands().empty());
-}
 
 TEST_F(Guards, WhichCallbacksTheAlarmStops) {
   using Callback = void (*)(MainPanelState &);
@@ -260,24 +228,35 @@ TEST_F(Guards, WhichCallbacksTheAlarmStops) {
   }
 }
 
-TEST_F(Guards, RisingRefusesOnlineEditsAndVoltageKeys) {
+// An alarm, or a rise in progress while running, refuses an on-line edit
+// with its message and puts the refused value back on the panel; a taken
+// edit is written when stopped, an on-line change while running.
+TEST_F(Guards, AlarmAndRisingRefuseOnlineEditsAndVoltageKeys) {
   struct Case {
-    int Remain, Connected, Running;
-    bool Refused;
+    int Alarming, Remain, Running;
+    Strings Messages; // none: the edit is taken
   };
-  const Case cases[] = {{3, 1, 1, true}, {0, 1, 1, false}, {3, 1, 0, false}};
+  const Case cases[] = {{1, 0, 0, {"Error|Power is alarming. Please exit alarm state."}},
+                        {0, 3, 1, {"Please Wait|Power is rising. Please wait."}},
+                        {0, 0, 1, {}},
+                        {0, 3, 0, {}}};
   for (const Case &c : cases) {
     SetUp();
     UseModel(kModelGS);
+    Connect();
+    gPowerInfo.Alarming = c.Alarming;
     gPowerInfo.RemainSecond = c.Remain;
-    gPowerInfo.Connected = c.Connected;
     gPowerInfo.OutputRunning = c.Running;
     DataFPFromNormalVarToPanel(panel);
     panel.PhaseMiddle.KnobVol[0].Value = 110.0;
     NormalOnlineChanged(panel);
-    EXPECT_EQ(gNormalFPSet[0].VolU, c.Refused ? 2200 : 1100);
-    EXPECT_EQ(hooks.Messages,
-              c.Refused ? Strings{"Please Wait|Power is rising. Please wait."} : Strings{});
+    const bool refused = !c.Messages.empty();
+    EXPECT_EQ(gNormalFPSet[0].VolU, refused ? 2200 : 1100);
+    EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, refused ? 220.0 : 110.0);
+    EXPECT_EQ(hooks.Messages, c.Messages);
+    // taken: written when stopped, an on-line change while running
+    EXPECT_EQ(QueuedCommands(), refused ? std::vector<Queued>{}
+                                        : std::vector<Queued>{c.Running ? kOnline0 : kWriteGroup0});
   }
   SetUp();
   UseFCT();
@@ -304,17 +283,6 @@ protected:
   }
 };
 
-TEST_F(FPControls, OnlineChangeSendsWriteWhenStoppedAndChangeWhenRunning) {
-  for (int running : {0, 1}) {
-    SetUp();
-    gPowerInfo.OutputRunning = running;
-    panel.PhaseMiddle.KnobVol[0].Value = 230.0;
-    NormalOnlineChanged(panel);
-    EXPECT_EQ(gNormalFPSet[0].VolU, 2300);
-    EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{running ? kOnline0 : kWriteGroup0});
-  }
-}
-
 TEST_F(FPControls, GroupRingAndSystemPage) {
   gNormalFPSet[6].VolU = 1000;
   panel.Normal.Group.Value = 6;
@@ -326,7 +294,16 @@ TEST_F(FPControls, GroupRingAndSystemPage) {
   EXPECT_EQ(gSystemSet.UDisMode, 1);
   // the main voltage control now shows line voltage
   EXPECT_DOUBLE_EQ(panel.PhaseMiddle.KnobVol[0].Value, 381.0);
-  EXPECT_EQ(QueuedCommands(), (std::vector<QueuedCommand>{Single(90, 33, 6), kWriteSystem}));
+  EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{Single(90, 33, 6), kWriteSystem}));
+}
+
+// The standard angles go out with the group, while connected.
+TEST_F(FPControls, StandardAngleKeyWritesTheGroupWithTheStandardAngles) {
+  SetFields(gNormalFPSet[0], "OutMode=16 AngleUV=500 AngleUW=1000 AngleVW=1000");
+  StandardAngleKey(panel);
+  EXPECT_TRUE(HasFields(gNormalFPSet[0], "AngleUV=1200 AngleUW=2400 AngleVW=1200"));
+  EXPECT_DOUBLE_EQ(panel.Angle.AngleVW.Value, 120.0);
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteGroup0});
 }
 
 TEST_F(FPControls, GroupChoicePanels) {
@@ -338,7 +315,7 @@ TEST_F(FPControls, GroupChoicePanels) {
   EXPECT_EQ(FPGroupOk(panel), 1);
   EXPECT_EQ(gCurrentNormalGroup, 8);
   EXPECT_EQ(panel.Normal.Group.Value, 8);
-  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{Single(90, 33, 8)});
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{Single(90, 33, 8)});
 
   gPowerInfo.Alarming = 1;
   EXPECT_EQ(GroupChooseKey(panel), kNoGroupPanel);

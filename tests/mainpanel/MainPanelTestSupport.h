@@ -10,31 +10,28 @@
 #include "app/MainPanelState.h"
 #include "settings/NormalSet.h"
 
-struct QueuedCommand {
-  int Group, Cmd1, Cmd2, Param;
-  bool operator==(const QueuedCommand &) const = default;
+// A request waiting in the queue: a single command unless a group is named.
+struct Queued {
+  int Cmd1, Cmd2, Param;
+  int Group = kGroupSingle;
+  bool operator==(const Queued &) const = default;
 };
 
 // The requests waiting in gCommNewCmd, oldest first.
-inline std::vector<QueuedCommand> QueuedCommands() {
-  std::vector<QueuedCommand> out;
-  int index = gCommNewCmd.ReadIndex;
-  for (int n = 0; n < gCommNewCmd.Count; ++n) {
-    if (index >= kCommQueueSize) {
-      index = 0;
-    }
-    out.push_back({gCommNewCmd.Group[index], gCommNewCmd.Cmd1[index], gCommNewCmd.Cmd2[index],
-                   gCommNewCmd.Param[index]});
-    ++index;
-  }
+inline std::vector<Queued> QueuedCommands() {
+  std::vector<Queued> out;
+  for (int n = 0, i = gCommNewCmd.ReadIndex; n < gCommNewCmd.Count;
+       ++n, i = (i + 1) % kCommQueueSize)
+    out.push_back(
+        {gCommNewCmd.Cmd1[i], gCommNewCmd.Cmd2[i], gCommNewCmd.Param[i], gCommNewCmd.Group[i]});
   return out;
 }
 
 // A single-frame request as the panels queue it.
-inline QueuedCommand Single(int cmd1, int cmd2, int param) { return {15, cmd1, cmd2, param}; }
+inline Queued Single(int cmd1, int cmd2, int param) { return {cmd1, cmd2, param}; }
 
-inline void PrintTo(const QueuedCommand &c, std::ostream *os) {
-  *os << "(" << c.Cmd1 << ", " << c.Cmd2 << ", " << c.Param << ") group " << c.Group;
+inline void PrintTo(const Queued &q, std::ostream *os) {
+  *os << "(" << q.Cmd1 << ", " << q.Cmd2 << ", " << q.Param << ") group " << q.Group;
 }
 
 // Alarm texts of the tests: "E###" for the generic item, "item N" otherwise,

@@ -85,6 +85,7 @@ std::string FCDimmed(const MainPanelState &p) {
                                                     {"range", m.KeyRange.Dimmed},
                                                     {"group", p.FCNormal.Group.Dimmed},
                                                     {"phaseline", m.KeyPhaseLine.Dimmed},
+                                                    {"lampU", m.LampPhase[0].Dimmed},
                                                     {"linelamp", m.LampLineMode.Dimmed},
                                                     {"up", m.KeyUp.Dimmed},
                                                     {"down", m.KeyDown.Dimmed}};
@@ -112,7 +113,7 @@ TEST_F(FCMapping, MiddleAreaShowsTheGroup) {
       {kModelFCT, "Freq=2000 Vol=1200 VolLine=2078", 1, 0, "U V W line high 50 x4 120", 207.8, 519.6, 240.0, "freq up down"},
       {kModelFCT, "Freq=550 Vol=231 VolBase=220 VolUp=231 VolDown=209", 0, 1, "U V W phase high up", 23.1, 300.0, 65.0, "vol freq range group"},
       {kModelFCT, "OutMode=2 Vol=209 VolBase=220 VolUp=231 VolDown=209", 0, 1, "U high 50 down", 20.9, 300.0, 65.0, "vol freq range group phaseline"},
-      {kModelFCS, "Freq=2400", 1, 0, "high 60 x4 220", 220.0, 300.0, 240.0, "freq phaseline linelamp up down"},
+      {kModelFCS, "Freq=2400", 1, 0, "high 60 x4 220", 220.0, 300.0, 240.0, "freq phaseline lampU linelamp up down"},
   };
   // clang-format on
   for (const Case &c : cases) {
@@ -132,8 +133,7 @@ TEST_F(FCMapping, MiddleAreaShowsTheGroup) {
 
 TEST_F(FCMapping, GroupPanelRows) {
   UseModel(kModelFCS);
-  gNormalFCSet[3].Vol = 1150;
-  gNormalFCSet[3].DownUPer = 7;
+  SetFields(gNormalFCSet[3], "Vol=1150 DownUPer=7");
   DataFCFromNormalVarToGroupPanel(panel);
   EXPECT_DOUBLE_EQ(panel.FCGroupPanel.Rows[3].Vol, 115.0);
   EXPECT_DOUBLE_EQ(panel.FCGroupPanel.Rows[3].Freq, 50.0);
@@ -180,10 +180,7 @@ TEST_F(FPMapping, OutputTerminalMessageOnlyAcrossSinglePhase) {
 
 TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
   UseModel(kModelFPA);
-  NormalFPSet &g = gNormalFPSet[0];
-  g.OutMode = 1;
-  g.OutChannel = 5;
-  g.VolLevel = 2;
+  SetFields(gNormalFPSet[0], "OutMode=1 OutChannel=5 VolLevel=2");
   Show();
   EXPECT_TRUE(panel.Separate.Visible);
   EXPECT_FALSE(panel.Angle.Visible);
@@ -195,52 +192,44 @@ TEST_F(FPMapping, SeparateModeWithChannelMaskFiveDimsPhaseV) {
   panel.Separate.Switch[1].Value = 1;
   panel.Separate.Switch[0].Value = 0;
   DataFPFromPanelToNormalVar(panel);
-  EXPECT_EQ(g.OutChannel, 6);
+  EXPECT_EQ(gNormalFPSet[0].OutChannel, 6);
 }
 
-TEST_F(FPMapping, WaveformsStoredOnlyByFamiliesThatHaveThem) {
+// What the family and the output mode decide: the mode selector shown, the
+// range ring read and shown, the waveforms stored (only by the families that
+// have them).
+TEST_F(FPMapping, FamilyAndModeDecideSelectorRangeAndWaveforms) {
   struct Case {
-    int Model, Mode;
-    std::array<int, 3> Expected;
+    int Model, Mode, Ring;
+    int Stored; // VolLevel, from Range12 = 1 and Range23 = 3 on the panel
+    bool Show12, Show23;
+    std::array<int, 3> Waves; // from 3, 4 and 5 on the panel
   };
   const Case cases[] = {
-      {kModelFSA, 1, {0, 0, 0}}, {kModelFL, 0, {0, 0, 0}},  {kModelFPA, 1, {3, 4, 5}},
-      {kModelFPA, 0, {3, 3, 3}}, {kModelGS, 16, {3, 4, 5}},
+      {kModelFSA, 1, kOutModeRingFSA, 1, true, false, {0, 0, 0}},
+      {kModelFSB, 0, kOutModeRingFSB, 1, true, false, {0, 0, 0}},
+      {kModelFPA, 1, kOutModeRingFPA, 1, true, false, {3, 4, 5}},
+      {kModelFPA, 0, kOutModeRingFPA, 3, false, true, {3, 3, 3}},
+      {kModelFL, 0, kOutModeRingFL, 3, false, true, {0, 0, 0}},
+      {kModelGS, 16, kOutModeRingGS, 2, false, false, {3, 4, 5}},
   };
   for (const Case &c : cases) {
     UseModel(c.Model);
     gNormalFPSet[0].OutMode = c.Mode;
     Show();
-    for (int p = 0; p < 3; ++p) {
+    panel.Normal.Range12.Value = 1;
+    panel.Normal.Range23.Value = 3;
+    for (int p = 0; p < 3; ++p)
       panel.Wave.Wave[p].Value = 3 + p;
-    }
     DataFPFromPanelToNormalVar(panel);
     const NormalFPSet &g = gNormalFPSet[0];
-    EXPECT_EQ((std::array<int, 3>{g.WaveU, g.WaveV, g.WaveW}), c.Expected) << c.Model;
-  }
-}
-
-TEST_F(FPMapping, RangeRingReadByFamilyAndMode) {
-  struct Case {
-    int Model, Mode, Range12, Range23, Stored;
-    bool Show12, Show23;
-  };
-  const Case cases[] = {
-      {kModelFSB, 0, 1, 3, 1, true, false},  {kModelFPA, 1, 1, 3, 1, true, false},
-      {kModelFPA, 0, 1, 3, 3, false, true},  {kModelFL, 0, 1, 3, 3, false, true},
-      {kModelGS, 16, 1, 3, 2, false, false},
-  };
-  for (const Case &c : cases) {
-    UseModel(c.Model);
-    gNormalFPSet[0].OutMode = c.Mode;
-    Show();
-    panel.Normal.Range12.Value = c.Range12;
-    panel.Normal.Range23.Value = c.Range23;
-    DataFPFromPanelToNormalVar(panel);
-    EXPECT_EQ(gNormalFPSet[0].VolLevel, c.Stored) << c.Model << " mode " << c.Mode;
+    EXPECT_EQ(g.VolLevel, c.Stored) << c.Model << " mode " << c.Mode;
+    EXPECT_EQ((std::array<int, 3>{g.WaveU, g.WaveV, g.WaveW}), c.Waves) << c.Model;
     DataFPFromNormalVarToPanel(panel);
     EXPECT_EQ(panel.Normal.Range12.Visible, c.Show12) << c.Model;
     EXPECT_EQ(panel.Normal.Range23.Visible, c.Show23) << c.Model;
+    for (int i = 0; i < kOutModeRingCount; ++i)
+      EXPECT_EQ(panel.Normal.OutMode[i].Visible, i == c.Ring) << c.Model;
   }
 }
 
@@ -253,9 +242,7 @@ TEST_F(FPMapping, LineEntryFollowsThePreviousMode) {
   panel.PhaseMiddle.KnobVol[0].Value = 380.0;
   DataFPFromPanelToNormalVar(panel);
   const NormalFPSet &g = gNormalFPSet[0];
-  EXPECT_EQ(g.VolLine, 3800);
-  EXPECT_EQ(g.VolU, 2193);
-  EXPECT_EQ(g.VolV, 2193);
+  EXPECT_TRUE(HasFields(g, "VolLine=3800 VolU=2193 VolV=2193"));
   // Switching to mode 16 in the same edit still reads the knob as line voltage.
   ModeRing().Value = 16;
   DataFPFromPanelToNormalVar(panel);
@@ -298,11 +285,8 @@ TEST_F(FPMapping, LowRangeCapsAndWaveformFrequencyRule) {
   panel.PhaseMiddle.KnobFreq[0].Value = 100.0;
   DataFPFromPanelToNormalVar(panel);
   const NormalFPSet &g = gNormalFPSet[0];
-  EXPECT_EQ(g.VolU, 1500);
-  EXPECT_EQ(g.VolLine, 2598);
-  EXPECT_EQ(g.VolW, 1500);
-  EXPECT_EQ(g.FreqU, 10000);
-  EXPECT_EQ(g.WaveU, 0); // harmonic waveforms only at 45..65 Hz
+  // harmonic waveforms only at 45..65 Hz
+  EXPECT_TRUE(HasFields(g, "VolU=1500 VolLine=2598 VolW=1500 FreqU=10000 WaveU=0"));
   // In separate mode each phase is capped on its own.
   gNormalFPSet[0].OutMode = 1;
   Show();
@@ -370,26 +354,10 @@ TEST_F(FPMapping, WaveformDimmingByFrequencyAndMode) {
   }
 }
 
-TEST_F(FPMapping, OnlyTheFamilySelectorIsVisible) {
-  const std::pair<int, int> models[] = {
-      {kModelFL, kOutModeRingFL}, {kModelFPB, kOutModeRingFPB}, {kModelGS, kOutModeRingGS}};
-  for (const auto &[model, ring] : models) {
-    UseModel(model);
-    gNormalFPSet[0].OutMode = 0;
-    DataFPFromNormalVarToPanel(panel);
-    for (int i = 0; i < kOutModeRingCount; ++i) {
-      EXPECT_EQ(panel.Normal.OutMode[i].Visible, i == ring) << model;
-    }
-  }
-}
-
 TEST_F(FPMapping, SinglePhaseGroupRowsShowNoWaveformForVAndW) {
   UseModel(kModelGS);
-  gNormalFPSet[4].OutMode = 5;
-  gNormalFPSet[4].FreqU = 6000;
-  gNormalFPSet[3].OutMode = 1;
-  gNormalFPSet[3].WaveV = 2;
-  gNormalFPSet[3].WaveW = 4;
+  SetFields(gNormalFPSet[4], "OutMode=5 FreqU=6000");
+  SetFields(gNormalFPSet[3], "OutMode=1 WaveV=2 WaveW=4");
   DataFPFromNormalVarToGroupPanel(panel);
   EXPECT_TRUE(panel.FPGroupPanel.Rows[4].NoWaveVW);
   EXPECT_FALSE(panel.FPGroupPanel.Rows[3].NoWaveVW);

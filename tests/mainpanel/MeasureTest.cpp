@@ -37,30 +37,9 @@ TEST_F(LiveMeasure, ReadoutsScaleByQuantity) {
   EXPECT_DOUBLE_EQ(panel.Measure.Table[3][1], 3.15);
 }
 
-TEST_F(LiveMeasure, SinglePhaseGroupShowsZeroForVAndW) {
-  UseModel(kModelFSA);
-  FillMeasurements();
-  Select(0, 1, 2, 3);
-  for (int mode : {5, 0}) {
-    gNormalFPSet[0].OutMode = mode;
-    DataFPFromMeasureToPanel(panel.Measure);
-    MeasurePointSet points{};
-    DataFPFromMeasureToGraph(points);
-    for (int k = 0; k < 4; ++k) {
-      EXPECT_NE(panel.Measure.Readout[k].Value[0], 0.0);
-      EXPECT_NE(points[k][0], 0.0);
-      for (int p = 1; p < 3; ++p) {
-        EXPECT_EQ(panel.Measure.Readout[k].Value[p] == 0.0, mode == 5) << k << p;
-        EXPECT_EQ(points[k][p] == 0.0, mode == 5) << k << p;
-      }
-    }
-    for (int q = 0; q < kMeasureTableRows; ++q) {
-      EXPECT_EQ(panel.Measure.Table[q][2] == 0.0, mode == 5) << q;
-    }
-  }
-}
-
-TEST_F(LiveMeasure, FCPhasesCarryValuesByModelAndMode) {
+// Which phases carry a value on the readouts and the chart: a single-phase
+// group shows zero for V and W.
+TEST_F(LiveMeasure, PhasesCarryValuesByModelAndMode) {
   struct Case {
     int Model, OutMode;
     std::array<bool, 3> Readout;
@@ -72,14 +51,25 @@ TEST_F(LiveMeasure, FCPhasesCarryValuesByModelAndMode) {
       {kModelFCT, 3, {false, true, false}, {true, true, false}}, // U trace drawn as reported
       {kModelFCT, 4, {false, false, true}, {true, false, true}},
       {kModelFCS, 5, {true, false, false}, {true, true, true}}, // V, W traces repeat U
+      {kModelFSA, 5, {true, false, false}, {true, false, false}},
+      {kModelFSA, 0, {true, true, true}, {true, true, true}},
   };
   for (const Case &c : cases) {
     UseModel(c.Model);
-    gNormalFCSet[0].OutMode = c.OutMode;
     FillMeasurements();
-    DataFCFromMeasureToPanel(panel.Measure);
+    Select(0, 1, 2, 3);
     MeasurePointSet points{};
-    DataFCFromMeasureToGraph(points);
+    if (IsFCModel(c.Model)) {
+      gNormalFCSet[0].OutMode = c.OutMode;
+      DataFCFromMeasureToPanel(panel.Measure);
+      DataFCFromMeasureToGraph(points);
+    } else {
+      gNormalFPSet[0].OutMode = c.OutMode;
+      DataFPFromMeasureToPanel(panel.Measure);
+      DataFPFromMeasureToGraph(points);
+      for (int q = 0; q < kMeasureTableRows; ++q)
+        EXPECT_EQ(panel.Measure.Table[q][2] != 0.0, c.Readout[2]) << q;
+    }
     for (int p = 0; p < 3; ++p) {
       EXPECT_EQ(panel.Measure.Readout[0].Value[p] != 0.0, c.Readout[p]) << c.Model << c.OutMode;
       EXPECT_EQ(points[3][p] != 0.0, c.Chart[p]) << c.Model << c.OutMode;
@@ -113,7 +103,9 @@ TEST_F(LiveMeasure, ChartStepZeroesMeasurementsWhenNotConnected) {
   EXPECT_EQ(gMeasureOutput.At(0, 0), 0);
 }
 
-TEST_F(LiveMeasure, SelectorSetsPrecisionAndClearsItsChart) {
+// The selectors set the precision of their readout and clear its chart; the
+// view switches show the table or the charts.
+TEST_F(LiveMeasure, SelectorsAndViewSwitches) {
   const std::pair<int, int> precision[] = {{0, 1}, {2, 2}, {5, 3}, {6, 3}, {8, 0}, {9, 1}};
   for (const auto &[q, decimals] : precision) {
     panel.Requests = {};
@@ -123,9 +115,7 @@ TEST_F(LiveMeasure, SelectorSetsPrecisionAndClearsItsChart) {
     EXPECT_EQ(panel.Measure.Readout[2].Precision, decimals);
     EXPECT_EQ(panel.Requests.ClearChart, (std::array<bool, 4>{false, false, true, false}));
   }
-}
 
-TEST_F(LiveMeasure, ViewSwitches) {
   Select(2, 5, 0, 1);
   UseModel(kModelFPA);
   SetNormalMeasureDisplayText(panel.Measure);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "FieldList.h"
 #include "MainPanelTestSupport.h"
 
 namespace {
@@ -25,42 +26,31 @@ protected:
   }
 };
 
-TEST_F(NormalGraph, AxisLimitFromTheHarmonicPeak) {
+// The axis limit steps with the highest peak among the phases the mode uses;
+// the harmonic of waveform 1 is stored with the given RMS and peak.
+TEST_F(NormalGraph, AxisLimitFromTheHighestPeak) {
   struct Case {
-    int VolU, Rms, Max;
+    int OutMode, WaveU, WaveV, WaveW, Rms, Max;
     double Limit;
   };
   const Case cases[] = {
-      {2200, 2200, 5000, 600.0},  // peak 500 V
-      {2200, 2200, 3000, 450.0},  // peak 300 V
-      {2200, 2200, 4500, 600.0},  // peak exactly 450 V
-      {2200, 1000, 4000, 900.0},  // peak 880 V
-      {2200, 1000, 4091, 1050.0}, // peak 900.02 V
+      {0, 1, 1, 1, 2200, 5000, 600.0},  // peak 500 V
+      {0, 1, 1, 1, 2200, 3000, 450.0},  // peak 300 V
+      {0, 1, 1, 1, 2200, 4500, 600.0},  // peak exactly 450 V
+      {0, 1, 1, 1, 1000, 4000, 900.0},  // peak 880 V
+      {0, 1, 1, 1, 1000, 4091, 1050.0}, // peak 900.02 V
+      {0, 0, 1, 1, 2200, 5000, 450.0},  // only phase U counts
+      {16, 0, 0, 1, 2200, 5000, 600.0}, {7, 1, 1, 1, 2200, 5000, 450.0},
   };
   for (const Case &c : cases) {
     UseModel(kModelFPA);
-    StoreTHD(2, c.Rms, c.Max);
-    gNormalFPSet[0].VolU = c.VolU;
-    gNormalFPSet[0].WaveU = 3;
-    EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(3, 3, 3), c.Limit) << c.Max;
-    EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(0, 3, 3), 450.0);
+    StoreTHD(0, c.Rms, c.Max);
+    gNormalFPSet[0].OutMode = c.OutMode;
+    EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(c.WaveU, c.WaveV, c.WaveW), c.Limit)
+        << c.OutMode << " " << c.Max;
   }
-}
-
-TEST_F(NormalGraph, AxisLimitTakesTheLargestPhaseInSeparateModes) {
-  UseModel(kModelFPA);
-  StoreTHD(0, 2200, 5000);
-  NormalFPSet &g = gNormalFPSet[0];
-  g.OutMode = 16;
-  g.VolW = 2200;
-  EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(0, 0, 1), 600.0);
-  g.OutMode = 0; // only phase U counts
-  EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(0, 0, 1), 450.0);
-  g.OutMode = 7;
-  EXPECT_DOUBLE_EQ(FindMaxPeakScaleByNormalCurrentSet(1, 1, 1), 450.0);
   // The graph of separate phases takes its axis from the harmonic on W.
-  g.OutMode = 1;
-  g.WaveW = 1;
+  SetFields(gNormalFPSet[0], "OutMode=1 WaveW=1");
   RefreshNormalSetGraph(panel.Graph);
   EXPECT_DOUBLE_EQ(panel.Graph.YLimit, 600.0);
   EXPECT_NEAR(Peak(2), 500.0, 1e-6); // 220 V of a wave whose peak is 5000/2200 of its RMS
@@ -90,10 +80,7 @@ TEST_F(NormalGraph, PhasesShownByFamilyAndMode) {
 
 TEST_F(NormalGraph, SinePeakAndPhaseOffsets) {
   UseModel(kModelFPA);
-  NormalFPSet &g = gNormalFPSet[0];
-  g.OutMode = 16;
-  g.VolV = 1000;
-  g.AngleUV = 900;
+  SetFields(gNormalFPSet[0], "OutMode=16 VolV=1000 AngleUV=900");
   RefreshNormalSetGraph(panel.Graph);
   EXPECT_NEAR(Peak(0), 2200 * 0.1414, 0.5);
   EXPECT_NEAR(Peak(1), 1000 * 0.1414, 0.5);

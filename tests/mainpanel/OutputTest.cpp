@@ -6,8 +6,8 @@
 
 namespace {
 
-const QueuedCommand kOutputOn = Single(15, 255, 0);
-const QueuedCommand kOutputOff = Single(15, 0, 0);
+const Queued kOutputOn = Single(15, 255, 0);
+const Queued kOutputOff = Single(15, 0, 0);
 
 bool AllChartsCleared(const MainPanelState &panel) {
   for (bool c : panel.Requests.ClearChart) {
@@ -26,7 +26,7 @@ TEST_F(OutputSwitch, ConnectedQueuesWriteThenOnOrOff) {
   struct Case {
     const char *Name;
     int Model, Page, Running;
-    std::vector<QueuedCommand> Queued;
+    std::vector<Queued> Sent;
   };
   // clang-format off
   const Case cases[] = {
@@ -49,24 +49,20 @@ TEST_F(OutputSwitch, ConnectedQueuesWriteThenOnOrOff) {
     gCurrentPage = c.Page;
     gPowerInfo.OutputRunning = c.Running;
     gMeasureOutput.At(0, 0) = 2200;
+    gNormalFCSet[3].VolUp = gNormalFCSet[3].VolDown = 7;
     OutputSwitchClick(panel);
-    EXPECT_EQ(QueuedCommands(), c.Queued) << c.Name;
+    EXPECT_EQ(QueuedCommands(), c.Sent) << c.Name;
     EXPECT_EQ(gMeasureOutput.At(0, 0), 0) << c.Name;
     // the flags follow the source's replies, not the click
     EXPECT_EQ(gPowerInfo.OutputRunning, c.Running) << c.Name;
     EXPECT_EQ(AllChartsCleared(panel), c.Running == 0 && c.Page <= 4) << c.Name;
+    // an FC arms its voltage keys at 5 % up and down when switched on, and
+    // disarms them when switched off
+    const std::array<int, 2> armed = c.Model != kModelFCT ? std::array{7, 7}
+                                     : c.Running          ? std::array{0, 0}
+                                                          : std::array{2310, 2090};
+    EXPECT_EQ((std::array{gNormalFCSet[3].VolUp, gNormalFCSet[3].VolDown}), armed) << c.Name;
   }
-}
-
-TEST_F(OutputSwitch, ConnectedFCArmsTheVoltageKeys) {
-  UseFCT();
-  Connect();
-  OutputSwitchClick(panel);
-  EXPECT_EQ(gNormalFCSet[0].VolUp, 2310);
-  EXPECT_EQ(gNormalFCSet[0].VolDown, 2090);
-  gPowerInfo.OutputRunning = 1;
-  OutputSwitchClick(panel);
-  EXPECT_EQ(gNormalFCSet[0].VolUp, 0);
 }
 
 // Without a link the output's state is unknown: a click changes nothing.
@@ -92,7 +88,7 @@ TEST_F(OutputSwitch, SeparateOutputNeedsOneChannel) {
   // stopping is always allowed
   gPowerInfo.OutputRunning = 1;
   OutputSwitchClick(panel);
-  EXPECT_EQ(QueuedCommands(), std::vector<QueuedCommand>{kOutputOff});
+  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kOutputOff});
 }
 
 // ---- DC output switch ----
@@ -105,7 +101,7 @@ TEST_F(DCOutput, ConnectedQueuesOnAndOff) {
   DCOutputSwitchClick(panel);
   gPowerState.DCOutputOn = 1;
   DCOutputSwitchClick(panel);
-  EXPECT_EQ(QueuedCommands(), (std::vector<QueuedCommand>{Single(15, 254, 0), Single(15, 1, 0)}));
+  EXPECT_EQ(QueuedCommands(), (std::vector<Queued>{Single(15, 254, 0), Single(15, 1, 0)}));
   gPowerState.DCValue = 123;
   RefreshDCOutputStateAndMeasure(panel);
   EXPECT_DOUBLE_EQ(panel.Output.DCReading.Value, 12.3);
@@ -228,27 +224,22 @@ TEST_F(OutputState, ProgramPageAndModelsWithoutPrograms) {
 
 // ---- Alarm texts ----
 
-TEST(AlarmText, ItemTable) {
-  const std::pair<int, int> cases[] = {
-      {100, 341}, {201, 329}, {311, 313}, {375, 327}, {472, 305}, {602, 347},
-      {618, 339}, {603, 328}, {619, 328}, {0, 328},   {316, 328},
-  };
-  for (const auto &[code, item] : cases) {
-    EXPECT_EQ(AlarmTextItem(code), item) << code;
-  }
-}
-
 TEST(AlarmText, PrefixAndPlaceholders) {
   struct Case {
     int Code, Language;
     const char *Text;
   };
+  // clang-format off
   const Case cases[] = {
-      {1311, 1, "1item 313"},   {311, 1, "item 313"},
+      {1311, 1, "1item 313"}, {311, 1, "item 313"}, {100, 1, "item 341"}, {201, 1, "item 329"},
+      {375, 1, "item 327"}, {472, 1, "item 305"}, {602, 1, "item 347"}, {618, 1, "item 339"},
+      {1410, 0, "1条目 300"},
+      // the generic text, with the code written in
+      {603, 1, "E603 alarm"}, {619, 1, "E619 alarm"}, {0, 1, "E000 alarm"}, {316, 1, "E316 alarm"},
       {2999, 1, "2E999 alarm"}, {12007, 1, "2E007 alarm"}, // only the last digit of the prefix
       {999, 0, "警999报警"},                               // characters, not bytes
-      {1410, 0, "1条目 300"},
   };
+  // clang-format on
   for (const Case &c : cases) {
     EXPECT_EQ(StrAlarmLanguageSet(c.Code, c.Language, FixedItemText), c.Text) << c.Code;
   }
@@ -284,20 +275,10 @@ TEST_F(ClearAlarm, ByConnectionAndCode) {
     ClearAlarmKey(panel);
     EXPECT_EQ(hooks.Messages, c.Messages) << c.Code;
     EXPECT_EQ(QueuedCommands(),
-              c.Sent ? std::vector<QueuedCommand>{Single(15, 3, 0)} : std::vector<QueuedCommand>{})
+              c.Sent ? std::vector<Queued>{Single(15, 3, 0)} : std::vector<Queued>{})
         << c.Code;
     EXPECT_EQ(gPowerInfo.Alarming, c.AlarmingAfter) << c.Code;
   }
-}
-
-TEST_F(ClearAlarm, OfflineClearsTheIndication) {
-  UseModel(kModelFPA);
-  gPowerInfo.Alarming = 1;
-  RefreshOutputState(panel);
-  EXPECT_TRUE(panel.Output.AlarmLamp.Visible);
-  ClearAlarmKey(panel);
-  EXPECT_FALSE(panel.Output.AlarmLamp.Visible);
-  EXPECT_TRUE(panel.Output.ClearAlarm.Dimmed);
 }
 
 TEST(GuardTexts, RunningGuardBothLanguages) {

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <array>
-#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -26,31 +26,8 @@ protected:
   DatabaseInfo Info;
 };
 
-TEST_F(DatabaseTest, CreatesTheTableByItsStatementWithATimeIndex) {
-  Open();
-  EXPECT_TRUE(QFileInfo::exists(Path()));
-  RawDb raw(Path());
-  ASSERT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'").size(), 1u);
-  EXPECT_EQ(raw.Column("SELECT sql FROM sqlite_master WHERE name = 'MeasureRecord'")[0].toString(),
-            "CREATE TABLE MeasureRecord(PowerModelStr varchar(20), ModelTypeVar int,OutMode "
-            "int,TimeVar int,TimeStr varchar(20),Ua double,Ub double,Uc double,Ia double,Ib "
-            "double,Ic double,Fa double,Fb double,Fc double,kPowera double,kPowerb double,kPowerc "
-            "double,kVAa double,kVAb double,kVAc double,PFa double,PFb double,PFc double,CFa "
-            "double,CFb double,CFc double,Ipka double,Ipkb double,Ipkc double)");
-  // The look-up by time must search the index, never scan the table.
-  QSqlQuery q(QSqlDatabase::database("MeasureTestRaw", false));
-  ASSERT_TRUE(q.exec("EXPLAIN QUERY PLAN SELECT * FROM MeasureRecord WHERE TimeVar = 5 "
-                     "ORDER BY rowid LIMIT 1"));
-  QString detail;
-  while (q.next())
-    detail += q.value(3).toString() + ";";
-  EXPECT_TRUE(detail.contains("USING INDEX MeasureRecordTimeVar")) << detail.toStdString();
-  EXPECT_FALSE(detail.contains("TEMP B-TREE")) << detail.toStdString();
-}
-
-// Every stored quantity of every phase, read back through the read-back call
-// and through the column of its name, one row per family and output mode.
-// Phase V holds twice and W three times the U value.
+// Every stored quantity of every phase in the column of its name, one row per
+// family and output mode. Phase V holds twice and W three times the U value.
 TEST_F(DatabaseTest, StoresTheFamilysQuantitiesAndPhases) {
   const struct {
     int32_t Model, OutMode;
@@ -77,12 +54,9 @@ TEST_F(DatabaseTest, StoresTheFamilysQuantitiesAndPhases) {
     const bool fc = c.Model == kModelFCT || c.Model == kModelFCS;
     EXPECT_EQ(raw.Column("SELECT OutMode FROM MeasureRecord ORDER BY rowid")[i].toInt(), c.OutMode);
     for (int q = 0; q < 8; ++q) {
-      std::array<double, 3> got{-1, -1, -1};
-      ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, q, &got[0], &got[1], &got[2]), 0);
       for (size_t p = 0; p < 3; ++p) {
         const double want = c.Phases[p] ? (fc ? shownFC[q] : shown[q]) * double(p + 1) : 0.0;
         const QString column = QString(names[q]) + QChar("abc"[p]);
-        EXPECT_NEAR(got[p], want, 1e-9) << c.Model << " " << column.toStdString();
         EXPECT_NEAR(
             raw.Column("SELECT " + column + " FROM MeasureRecord ORDER BY rowid")[i].toDouble(),
             want, 1e-9)
@@ -92,91 +66,27 @@ TEST_F(DatabaseTest, StoresTheFamilysQuantitiesAndPhases) {
   }
 }
 
-// Rows at every second but the second one, U = s + 1 volt at second s: the
-// read-back takes the times start + span x i / count, and a time without a
-// row reads 0 on every phase.
-TEST_F(DatabaseTest, ReadsTheEvenlySpacedTimes) {
-  Open();
-  const DateTime start = MakeTime(2025, 12, 31, 23, 59, 55);
-  for (int s = 0; s <= 20; ++s) {
-    if (s != 1)
-      SaveVoltage(AddSeconds(start, s), 10 * (s + 1));
-  }
-  const struct {
-    int32_t Span;
-    std::vector<double> U;
-  } cases[] = {{3, {1, 1, 0, 3}}, {10, {1, 3, 6, 8}}, {0, {1, 1, 1}}};
-  for (const auto &c : cases) {
-    std::vector<double> u(c.U.size(), -1), v(u), w(u);
-    ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, start, c.Span, static_cast<int32_t>(u.size()),
-                                          kMeasVoltage, u.data(), v.data(), w.data()),
-              0);
-    EXPECT_EQ(u, c.U) << c.Span;
-    EXPECT_EQ(v, std::vector<double>(u.size(), 0.0)) << c.Span;
-  }
-}
-
-// Spans over 24.8 days: span x i passes 2^31 within 1000 points.
-TEST_F(DatabaseTest, ReadBackSpacingIsComputedIn64Bits) {
-  Open();
-  const int32_t span = 30 * 86400;
-  const DateTime start = MakeTime(2026, 1, 1, 0, 0, 0);
-  SaveVoltage(AddSeconds(start, int64_t{span} * 500 / 1000), 500);
-  SaveVoltage(AddSeconds(start, int64_t{span} * 999 / 1000), 999);
-  std::vector<double> u(1000, -1), v(u), w(u);
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, start, span, 1000, kMeasVoltage, u.data(), v.data(),
-                                        w.data()),
-            0);
-  EXPECT_DOUBLE_EQ(u[500], 50.0);
-  EXPECT_DOUBLE_EQ(u[999], 99.9);
-  EXPECT_DOUBLE_EQ(u[998], 0.0);
-}
-
-// Times after 2068-01-19 no longer fit a signed 32-bit count.
-TEST_F(DatabaseTest, TimesPast2068AreStoredAndFound) {
-  Open();
-  const DateTime at = MakeTime(2100, 2, 29, 23, 59, 59);
-  ASSERT_LT(at.LongSecond, 0);
-  SaveVoltage(at, 2200);
-  SaveVoltage(AddSeconds(at, 1), 2210);
-  std::array<double, 2> u{}, v{}, w{};
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 2, 2, kMeasVoltage, u.data(), v.data(), w.data()),
-            0);
-  EXPECT_DOUBLE_EQ(u[0], 220.0);
-  EXPECT_DOUBLE_EQ(u[1], 221.0);
-  RawDb raw(Path());
-  EXPECT_EQ(raw.Column("SELECT TimeVar FROM MeasureRecord ORDER BY rowid")[0].toLongLong(),
-            DateTimeSeconds(at));
-}
-
-TEST_F(DatabaseTest, CreateEmptiesAnExistingMeasurementDatabase) {
-  Open();
-  const DateTime at = MakeTime(2024, 1, 1, 0, 0, 1);
-  SaveVoltage(at, 55);
-  QString aside;
-  ASSERT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info, &aside), 0);
-  EXPECT_TRUE(aside.isEmpty());
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  RawDb raw(Path());
-  EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(), 0);
-}
-
-TEST_F(DatabaseTest, CallsOnAClosedDatabaseOrForNoQuantityFail) {
+TEST_F(DatabaseTest, CallsOnAClosedDatabaseFail) {
   const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
   MeasureOutput m{};
-  double u = 7, v = 7, w = 7;
   const int32_t items[kExportItemCount] = {1, 1, 1, 1, 1, 1, 1, 1};
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
-  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, 0, &u, &v, &w), -1);
-  EXPECT_EQ(u, 7);
   EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("out.csv"), items, Info, at, 10, 1, 0), -1);
   EXPECT_FALSE(QFileInfo::exists(File("out.csv")));
   Open();
-  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, 8, &u, &v, &w), -1); // no such quantity
-  EXPECT_EQ(DatabaseMeasureRecordGetArr(Info, at, 1, 1, -1, &u, &v, &w), -1);
   ASSERT_EQ(DatabaseClose(Info), 0);
   EXPECT_EQ(DatabaseClose(Info), -1);
   EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA", kModelFPA, 0, Info, at, m), -1);
+}
+
+// A folder at the path is no database: nothing is stored, the user is told
+// why, and the folder stays as it was.
+TEST_F(DatabaseTest, AFolderAtThePathIsRefusedWithAMessage) {
+  ASSERT_TRUE(QDir().mkpath(Path()));
+  EXPECT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info), -1);
+  EXPECT_EQ(Info.Connected, 0);
+  EXPECT_TRUE(QFileInfo(Path()).isDir());
+  EXPECT_TRUE(DatabaseCannotOpenMessage(Path(), 0).contains("cannot be written"));
 }
 
 // The program's database is a global: left open, it must not crash the exit
@@ -193,150 +103,110 @@ TEST_F(DatabaseTest, AnOpenGlobalDatabaseSurvivesTheExit) {
       testing::ExitedWithCode(0), "");
 }
 
-// --- files that are not a usable measurement database ----------------------
-
-enum class Opener { Open, Create };
-
-struct UnreadableCase {
-  const char *Name;
-  Opener Call;
-  QByteArray Content; // empty: a SQLite file with another MeasureRecord table;
-                      // "renamed": the same table with its first column renamed
-};
+// --- what lies at the path before an open or a create ------------------------
 
 const QByteArray kAccessLike =
     QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, '\x5a');
 
-const UnreadableCase kUnreadableCases[] = {
-    {"old_file_on_open", Opener::Open, kAccessLike},
-    {"other_table_on_create", Opener::Create, QByteArray()},
-    {"first_column_renamed_on_open", Opener::Open, QByteArray("renamed")},
+enum class Before { AccessFile, OtherTable, RenamedColumn, EmptyFile, StaleJournal, Locked };
+
+struct FileCase {
+  const char *Name;
+  Before What;
+  bool Create; // else open
+  int Result;
+  bool SetAside;
 };
 
-class DatabaseUnreadable : public DatabaseTest,
-                           public testing::WithParamInterface<UnreadableCase> {};
+const FileCase kFileCases[] = {
+    {"old_file_on_open", Before::AccessFile, false, 0, true},
+    {"other_table_on_create", Before::OtherTable, true, 0, true},
+    {"first_column_renamed_on_open", Before::RenamedColumn, false, 0, true},
+    {"empty_file_on_open", Before::EmptyFile, false, 0, false},
+    {"stale_journal_on_open", Before::StaleJournal, false, 0, false},
+    {"locked_on_open", Before::Locked, false, -1, false},
+    {"locked_on_create", Before::Locked, true, -1, false},
+};
 
-TEST_P(DatabaseUnreadable, IsRenamedAsideAndANewDatabaseCreated) {
-  const UnreadableCase &c = GetParam();
-  if (c.Content.isEmpty()) {
+class DatabaseFile : public DatabaseTest, public testing::WithParamInterface<FileCase> {
+protected:
+  void Lay(Before what) {
+    QFile::remove(Path());
     RawDb raw(Path());
-    raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
-    raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
-  } else if (c.Content == "renamed") {
-    RawDb raw(Path());
-    QString columns = "Model varchar(20),ModelTypeVar int,OutMode int,TimeVar int,TimeStr text";
-    for (const char *q : {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"})
-      for (const char *p : {"a", "b", "c"})
-        columns += QString(",%1%2 double").arg(q, p);
-    raw.Column("CREATE TABLE MeasureRecord(" + columns + ")");
-  } else {
-    WriteAll(Path(), c.Content);
+    if (what == Before::OtherTable) {
+      raw.Column("CREATE TABLE MeasureRecord(Stamp int, Value double)");
+      raw.Column("INSERT INTO MeasureRecord VALUES (1, 2.5)");
+    } else if (what == Before::RenamedColumn) {
+      QString columns = "Model varchar(20),ModelTypeVar int,OutMode int,TimeVar int,TimeStr text";
+      for (const char *q : {"U", "I", "F", "kPower", "kVA", "PF", "CF", "Ipk"})
+        for (const char *p : {"a", "b", "c"})
+          columns += QString(",%1%2 double").arg(q, p);
+      raw.Column("CREATE TABLE MeasureRecord(" + columns + ")");
+    }
   }
-  QFile original(Path());
-  ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-  const QByteArray before = original.readAll();
-  original.close();
+};
 
-  QString aside;
-  const int result = c.Call == Opener::Open
-                         ? DatabaseOpenMeasureRecordByName(Path(), Info, &aside)
-                         : DatabaseCreatMeasureRecordByName(Path(), Info, &aside);
-  ASSERT_EQ(result, 0);
-  const QRegularExpression name("^Measure\\.mdb\\.unreadable-\\d{8}-\\d{6}$");
-  EXPECT_TRUE(name.match(QFileInfo(aside).fileName()).hasMatch()) << aside.toStdString();
-  EXPECT_EQ(QFileInfo(aside).absolutePath(), QFileInfo(Path()).absolutePath());
-  QFile moved(aside);
-  ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-  EXPECT_EQ(moved.readAll(), before);
-
-  // The new file works.
+// An unreadable file is renamed aside byte for byte (a second one within the
+// same second too) and a new database made; an empty file or a journal left
+// beside a missing database is taken over in place; a database another
+// program holds locked is not unreadable: it stays, with its rows.
+TEST_P(DatabaseFile, IsSetAsideTakenOverOrLeftAlone) {
+  const FileCase &c = GetParam();
   const DateTime at = MakeTime(2024, 1, 1, 0, 0, 0);
-  SaveVoltage(at, 10);
-  double u = 0, v = 0, w = 0;
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, at, 0, 1, kMeasVoltage, &u, &v, &w), 0);
-  EXPECT_DOUBLE_EQ(u, 1.0);
-  EXPECT_FALSE(DatabaseSetAsideMessage(aside, 0).isEmpty());
-  EXPECT_TRUE(DatabaseSetAsideMessage(aside, 1).contains(QFileInfo(aside).fileName()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, DatabaseUnreadable, testing::ValuesIn(kUnreadableCases),
-                         [](const auto &info) { return std::string(info.param.Name); });
-
-TEST_F(DatabaseTest, TwoSetAsidesInOneSecondKeepBothFiles) {
   QStringList asides;
-  for (int i = 0; i < 2; ++i) {
-    WriteAll(Path(), kAccessLike + QByteArray::number(i));
-    QString aside;
-    ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
-    asides << aside;
+  for (int round = 0; round < (c.SetAside ? 2 : 1); ++round) {
+    if (c.What == Before::AccessFile)
+      WriteAll(Path(), kAccessLike + QByteArray::number(round));
+    else if (c.What == Before::EmptyFile)
+      WriteAll(Path(), QByteArray());
+    else if (c.What == Before::StaleJournal)
+      WriteAll(Path() + "-journal", QByteArray(4096, '\x01'));
+    else if (c.What == Before::Locked) {
+      Open();
+      SaveVoltage(at, 10);
+      ASSERT_EQ(DatabaseClose(Info), 0);
+    } else
+      Lay(c.What);
+    const QByteArray before = ReadAll(Path());
+    std::optional<RawDb> holder;
+    if (c.What == Before::Locked) {
+      holder.emplace(Path());
+      holder->Column("PRAGMA locking_mode=EXCLUSIVE");
+      holder->Column("BEGIN EXCLUSIVE");
+      holder->Column("SELECT count(*) FROM MeasureRecord");
+    }
+    QString aside = "untouched";
+    EXPECT_EQ(c.Create ? DatabaseCreatMeasureRecordByName(Path(), Info, &aside)
+                       : DatabaseOpenMeasureRecordByName(Path(), Info, &aside),
+              c.Result);
+    EXPECT_EQ(Info.Connected, c.Result == 0 ? 1 : 0);
+    holder.reset();
+    if (c.SetAside) {
+      const QRegularExpression name("^Measure\\.mdb\\.unreadable-\\d{8}-\\d{6}(-2)?$");
+      EXPECT_TRUE(name.match(QFileInfo(aside).fileName()).hasMatch()) << aside.toStdString();
+      EXPECT_EQ(QFileInfo(aside).absolutePath(), QFileInfo(Path()).absolutePath());
+      EXPECT_EQ(ReadAll(aside), before);
+      EXPECT_FALSE(asides.contains(aside));
+      asides << aside;
+      EXPECT_TRUE(DatabaseSetAsideMessage(aside, 1).contains(QFileInfo(aside).fileName()));
+      EXPECT_FALSE(DatabaseSetAsideMessage(aside, 0).isEmpty());
+    } else {
+      EXPECT_TRUE(aside.isEmpty());
+      EXPECT_EQ(Dir.Files(), QStringList{kMeasureDatabaseFile});
+    }
+    // The database works (unlocked, the held one opens with its row).
+    if (c.Result != 0)
+      Open();
+    SaveVoltage(at, 10);
+    RawDb raw(Path());
+    EXPECT_EQ(raw.Column("SELECT count(*) FROM MeasureRecord")[0].toInt(),
+              c.What == Before::Locked ? 2 : 1);
     ASSERT_EQ(DatabaseClose(Info), 0);
   }
-  // Both survive, whether or not the second fell within the same second.
-  EXPECT_NE(asides[0], asides[1]);
-  EXPECT_TRUE(QFileInfo::exists(asides[0]));
-  EXPECT_TRUE(QFileInfo::exists(asides[1]));
+  EXPECT_EQ(asides.size(), c.SetAside ? 2 : 0);
 }
 
-// A database another program holds locked is not unreadable: it stays.
-TEST_F(DatabaseTest, ALockedDatabaseIsNeitherRenamedNorReplaced) {
-  Open();
-  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
-  ASSERT_EQ(DatabaseClose(Info), 0);
-  {
-    RawDb raw(Path());
-    raw.Column("PRAGMA locking_mode=EXCLUSIVE");
-    raw.Column("BEGIN EXCLUSIVE");
-    raw.Column("SELECT count(*) FROM MeasureRecord");
-    QString aside = "untouched";
-    EXPECT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), -1);
-    EXPECT_TRUE(aside.isEmpty());
-    EXPECT_EQ(DatabaseCreatMeasureRecordByName(Path(), Info), -1);
-    EXPECT_EQ(Info.Connected, 0);
-    raw.Column("COMMIT");
-  }
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  // Unlocked, it opens with its row.
-  QString aside = "untouched";
-  ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
-  EXPECT_TRUE(aside.isEmpty());
-  double u = 0, v = 0, w = 0;
-  ASSERT_EQ(DatabaseMeasureRecordGetArr(Info, MakeTime(2024, 1, 1, 0, 0, 0), 0, 1, 0, &u, &v, &w),
-            0);
-  EXPECT_DOUBLE_EQ(u, 1.0);
-}
-
-TEST_F(DatabaseTest, AnEmptyFileBecomesTheDatabaseInPlace) {
-  WriteAll(Path(), QByteArray());
-  QString aside = "untouched";
-  ASSERT_EQ(DatabaseOpenMeasureRecordByName(Path(), Info, &aside), 0);
-  EXPECT_TRUE(aside.isEmpty());
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-}
-
-TEST_F(DatabaseTest, OpenExistingNeverCreatesOrRenames) {
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
-  EXPECT_FALSE(QFileInfo::exists(Path()));
-  WriteAll(Path(), kAccessLike);
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), -1);
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  EXPECT_EQ(ReadFile(Path()).size(), static_cast<size_t>(kAccessLike.size()));
-  EXPECT_EQ(DatabaseOpenExistingMeasureRecord(Dir.Path(), Info), -1); // a folder
-  EXPECT_EQ(Info.Connected, 0);
-  QFile::remove(Path());
-  Open();
-  DatabaseClose(Info);
-  ASSERT_EQ(DatabaseOpenExistingMeasureRecord(Path(), Info), 0); // stores nothing
-  EXPECT_EQ(DatabaseMeasureSaveNewRecord("FPA-3300", kModelFPA, 0, Info, {}, MeasureOutput{}), -1);
-}
-
-TEST_F(DatabaseTest, AStaleJournalIsNotAppliedToANewFile) {
-  // A journal left beside a database that no longer exists.
-  WriteAll(Path() + "-journal", QByteArray(4096, '\x01'));
-  Open();
-  SaveVoltage(MakeTime(2024, 1, 1, 0, 0, 0), 10);
-  ASSERT_EQ(DatabaseClose(Info), 0);
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
-  Open();
-}
+INSTANTIATE_TEST_SUITE_P(Files, DatabaseFile, testing::ValuesIn(kFileCases),
+                         [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace

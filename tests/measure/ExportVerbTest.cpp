@@ -11,26 +11,6 @@
 
 namespace {
 
-struct RunResult {
-  int ExitCode = -1;
-  QString Stderr;
-  QString Stdout;
-};
-
-RunResult RunVexactl(const QStringList &args) {
-  const QString binary = VEXA_BINARY_DIR "/tools/vexactl";
-  if (!QFileInfo(binary).isExecutable()) {
-    ADD_FAILURE() << "build the vexactl target first: " << binary.toStdString();
-    return {};
-  }
-  QProcess p;
-  p.start(binary, args);
-  if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
-    return {};
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardError()),
-          QString::fromUtf8(p.readAllStandardOutput())};
-}
-
 class ExportVerbTest : public TempDbTest {
 protected:
   void SetUp() override {
@@ -70,9 +50,9 @@ TEST_F(ExportVerbTest, WritesWhatThePanelWrites) {
     ASSERT_EQ(DatabaseRecordWriteToFileCvs(File("panel.csv"), items, Info, Start, 9, step,
                                            chinese ? 1 : 0),
               0);
-    const RunResult r = RunVexactl(Args(selected, QString::number(step), chinese));
-    EXPECT_EQ(r.ExitCode, 0) << r.Stderr.toStdString();
-    EXPECT_TRUE(r.Stderr.isEmpty()) << r.Stderr.toStdString();
+    const ToolRun r = RunVexactl(Args(selected, QString::number(step), chinese));
+    EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.isEmpty()) << r.Err.toStdString();
     const std::string panel = ReadFile(File("panel.csv"));
     EXPECT_EQ(ReadFile(File("tool.csv")), panel);
     EXPECT_GT(std::count(panel.begin(), panel.end(), '\n'), 4);
@@ -80,8 +60,8 @@ TEST_F(ExportVerbTest, WritesWhatThePanelWrites) {
 }
 
 // A valid command with one option changed or left out (nullptr) exits 2 with
-// one line; the database is never looked at, the usage is checked first.
-TEST(ExportVerbUsage, ExitsTwoWithOneLine) {
+// one line; the usage is checked before the database is looked at.
+TEST_F(ExportVerbTest, UsageErrorsExitTwoWithOneLine) {
   const std::pair<const char *, const char *> cases[] = {
       {"--bogus", "1"},
       {"--csv", nullptr},
@@ -91,19 +71,8 @@ TEST(ExportVerbUsage, ExitsTwoWithOneLine) {
       {"--items", "00000000"},
   };
   for (const auto &[option, value] : cases) {
-    QStringList args{"export",
-                     "--db",
-                     "/nonexistent/Measure.mdb",
-                     "--start",
-                     "2025-07-08 09:10:11",
-                     "--duration",
-                     "9",
-                     "--step",
-                     "1",
-                     "--items",
-                     "11111111",
-                     "--csv",
-                     "x.csv"};
+    QStringList args = Args("11111111", "1", false);
+    args[2] = "/nonexistent/Measure.mdb";
     const qsizetype at = args.indexOf(option);
     if (at < 0)
       args << option << value;
@@ -111,10 +80,10 @@ TEST(ExportVerbUsage, ExitsTwoWithOneLine) {
       args[at + 1] = value;
     else
       args.remove(at, 2);
-    const RunResult r = RunVexactl(args);
+    const ToolRun r = RunVexactl(args);
     EXPECT_EQ(r.ExitCode, 2) << option;
-    EXPECT_EQ(r.Stderr.count('\n'), 1) << r.Stderr.toStdString();
-    EXPECT_TRUE(r.Stderr.startsWith("vexactl: ")) << r.Stderr.toStdString();
+    EXPECT_EQ(r.Err.count('\n'), 1) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.startsWith("vexactl: ")) << r.Err.toStdString();
   }
 }
 
@@ -123,55 +92,51 @@ TEST(ExportVerbUsage, ExitsTwoWithOneLine) {
 TEST_F(ExportVerbTest, TrendPrintsTheGraphsBuckets) {
   const QStringList args{"trend",  "--db", Path(),   "--start", "2025-07-08 09:10:11",
                          "--span", "11",   "--item", "0",       "--points"};
-  RunResult r = RunVexactl(args + QStringList{"4"});
-  EXPECT_EQ(r.ExitCode, 0) << r.Stderr.toStdString();
+  ToolRun r = RunVexactl(args + QStringList{"4"});
+  EXPECT_EQ(r.ExitCode, 0) << r.Err.toStdString();
   EXPECT_EQ(
-      r.Stdout.toStdString(),
+      r.Out.toStdString(),
       "Time,Rows,U_min,U_mean,U_max,V_min,V_mean,V_max,W_min,W_mean,W_max\n"
       "2025-07-08 09:10:11,3,0.0,100.000,200.0,3.7,103.700,203.7,7.4,107.400,207.4\n"
       "2025-07-08 09:10:14,2,300.0,350.000,400.0,303.7,353.700,403.7,307.4,357.400,407.4\n"
       "2025-07-08 09:10:17,3,600.0,700.000,800.0,603.7,703.700,803.7,607.4,707.400,807.4\n"
       "2025-07-08 09:10:20,2,900.0,950.000,1000.0,903.7,953.700,1003.7,907.4,957.400,1007.4\n");
   r = RunVexactl(args + QStringList{"12"}); // one second a point
-  EXPECT_TRUE(r.Stdout.contains("\n2025-07-08 09:10:16,0,,,,,,,,,\n")) << r.Stdout.toStdString();
-  EXPECT_EQ(r.Stdout.count('\n'), 13);
+  EXPECT_TRUE(r.Out.contains("\n2025-07-08 09:10:16,0,,,,,,,,,\n")) << r.Out.toStdString();
+  EXPECT_EQ(r.Out.count('\n'), 13);
 }
 
-// A missing database is not created, an unreadable one is not set aside.
-TEST_F(ExportVerbTest, AMissingOrUnreadableDatabaseIsLeftAlone) {
+// A missing database is not created, an unreadable one is not set aside, and
+// the database's own file, under another name, is never written over.
+TEST_F(ExportVerbTest, ExportsThatCannotRunExitOneAndTouchNothing) {
   const QString old = File("Old.mdb");
   WriteAll(old, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19) + QByteArray(500, 'q'));
-  for (const QString &db : {File("Other.mdb"), old}) {
-    QStringList args = Args("11111111", "1", false);
-    args[2] = db;
-    const RunResult r = RunVexactl(args);
-    EXPECT_EQ(r.ExitCode, 1);
-    EXPECT_EQ(r.Stderr.count('\n'), 1) << r.Stderr.toStdString();
-  }
-  EXPECT_EQ(ReadFile(old).size(), 519u);
-  EXPECT_EQ(QDir(Dir.Path()).entryList({"*.mdb*", "*.csv"}, QDir::Files),
-            (QStringList{"Measure.mdb", "Old.mdb"}));
-}
-
-// The database's own file, under another name, is never written over.
-TEST_F(ExportVerbTest, TheDatabaseItselfIsRefusedAsTheCsv) {
   ASSERT_TRUE(QFile::link(Path(), File("alias.csv")));
   const qint64 size = QFileInfo(Path()).size();
-  for (const QString &csv : {File("alias.csv"), Dir.Path() + "/./" + kMeasureDatabaseFile}) {
+  const std::tuple<QString, QString, const char *> cases[] = {
+      {File("Other.mdb"), File("tool.csv"), ""},
+      {old, File("tool.csv"), ""},
+      {Path(), File("alias.csv"), "measurement database itself"},
+      {Path(), Dir.Path() + "/./" + kMeasureDatabaseFile, "measurement database itself"},
+  };
+  for (const auto &[db, csv, says] : cases) {
     QStringList args = Args("11111111", "1", false);
+    args[2] = db;
     args.last() = csv;
-    const RunResult r = RunVexactl(args);
+    const ToolRun r = RunVexactl(args);
     EXPECT_EQ(r.ExitCode, 1) << csv.toStdString();
-    EXPECT_TRUE(r.Stderr.contains("measurement database itself")) << r.Stderr.toStdString();
-    EXPECT_EQ(QFileInfo(Path()).size(), size);
+    EXPECT_EQ(r.Err.count('\n'), 1) << r.Err.toStdString();
+    EXPECT_TRUE(r.Err.contains(says)) << r.Err.toStdString();
   }
   std::array<int32_t, kExportItemCount> items{1};
   EXPECT_EQ(DatabaseRecordWriteToFileCvs(File("alias.csv"), items, Info, Start, 9, 1, 0), -1);
   EXPECT_EQ(QFileInfo(Path()).size(), size);
+  EXPECT_EQ(ReadFile(old).size(), 519u);
+  EXPECT_EQ(Dir.Files(), (QStringList{"Measure.mdb", "Old.mdb", "alias.csv"}));
 }
 
-// Started with SIGINT ignored (a job a script put in the background), an
-// export of a long span still ends on Ctrl-C and leaves no partial CSV.
+// Ctrl-C ends an export of a huge range (even when the shell started it with
+// SIGINT ignored) and leaves no partial CSV.
 TEST_F(ExportVerbTest, AnInterruptedExportEndsAndLeavesNoCsv) {
   QStringList args = Args("11111111", "1", false);
   args[args.indexOf("--duration") + 1] = "2000000000";
@@ -184,10 +149,9 @@ TEST_F(ExportVerbTest, AnInterruptedExportEndsAndLeavesNoCsv) {
   // until it is done: wait until the tool holds one open.
   const auto exporting = [&] {
     const QDir fd(QString("/proc/%1/fd").arg(tool.processId()));
-    for (const QString &n : fd.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+    for (const QString &n : fd.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
       if (QFileInfo(fd.filePath(n)).symLinkTarget().startsWith(Dir.Path() + "/#"))
         return true;
-    }
     return false;
   };
   while (!exporting() && !deadline.hasExpired())
@@ -197,7 +161,7 @@ TEST_F(ExportVerbTest, AnInterruptedExportEndsAndLeavesNoCsv) {
   ASSERT_TRUE(tool.waitForFinished(10000));
   EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(tool.exitCode(), 128 + SIGINT);
-  EXPECT_EQ(QDir(Dir.Path()).entryList(QDir::Files), QStringList{kMeasureDatabaseFile});
+  EXPECT_EQ(Dir.Files(), QStringList{kMeasureDatabaseFile});
 }
 
 } // namespace

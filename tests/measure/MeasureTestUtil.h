@@ -7,7 +7,6 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 #include <string>
@@ -30,11 +29,9 @@ inline std::string ReadFile(const QString &path) { return ReadAll(path).toStdStr
 class RawDb {
 public:
   explicit RawDb(const QString &path) {
-    {
-      QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", kName);
-      db.setDatabaseName(path);
-      db.open();
-    }
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", kName);
+    db.setDatabaseName(path);
+    db.open();
   }
   ~RawDb() {
     QSqlDatabase::database(kName, false).close();
@@ -48,16 +45,6 @@ public:
       return {QVariant(QStringLiteral("<error>"))};
     while (q.next())
       out.push_back(q.value(0));
-    return out;
-  }
-  // The whole first row of sql, or nothing.
-  std::vector<QVariant> Row(const QString &sql) {
-    std::vector<QVariant> out;
-    QSqlQuery q(QSqlDatabase::database(kName, false));
-    if (q.exec(sql) && q.next()) {
-      for (int i = 0; i < q.record().count(); ++i)
-        out.push_back(q.value(i));
-    }
     return out;
   }
 

@@ -16,17 +16,13 @@
 
 class SimTestLink {
 public:
-  explicit SimTestLink(int32_t modelType, const std::string &rating = "5") {
+  explicit SimTestLink(int32_t modelType) {
     ResetProgramState();
     gPowerInfo.ModelType = modelType;
     gPowerInfo.SoftwareAddress = 1;
     PowerDeviceOptions options;
     options.ModelType = modelType;
-    options.Rating = rating;
-    Recreate(options);
-  }
-
-  void Recreate(const PowerDeviceOptions &options) {
+    options.Rating = "5";
     std::string error;
     device = PowerDevice::Create(options, &error);
     EXPECT_NE(device, nullptr) << error;
@@ -52,20 +48,6 @@ public:
                         : m == kModelFL ? FLCommRx
                                         : FSCommRx;
     return decode(cmd1, cmd2, param, last.Reply.data(), static_cast<int>(last.Reply.size()));
-  }
-
-  // A frame the codecs would not send (another address, a wrong length).
-  static std::vector<uint8_t> Frame(int address, int cmd1, int cmd2,
-                                    std::vector<uint8_t> payload = {}) {
-    std::vector<uint8_t> f(payload.size() + 8);
-    std::copy(payload.begin(), payload.end(), f.begin() + 6);
-    CommFrameComplete(f.data(), static_cast<int>(f.size()), address, cmd1, cmd2);
-    return f;
-  }
-
-  PowerDevice::Response Send(const std::vector<uint8_t> &frame) {
-    last = device->HandleFrame(frame.data(), frame.size());
-    return last;
   }
 
   std::unique_ptr<PowerDevice> device;

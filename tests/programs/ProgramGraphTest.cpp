@@ -6,31 +6,29 @@
 
 #include <gtest/gtest.h>
 
+#include "FieldList.h"
 #include "comm/FPBlocks.h"
 #include "records/Globals.h"
 #include "settings/ProgramSet.h"
 
 namespace {
 
-struct ProgressCase {
-  const char *Name;
-  int OutMode, StepCnt, Hours, Hundredths;
-  int RunStep, TimeInStep, StepLength;
-  int Expected;
-};
-
-const ProgressCase kCases[] = {
-    {"whole steps", 0, 9, 0, 100, 2, 0, 100, 80},
-    {"and the part of the step", 0, 9, 0, 100, 2, 50, 100, 100},
-    {"one step by its time", 0, 0, 0, 100, 0, 50, 100, 200},
-    {"no time at all", 0, 0, 0, 0, 0, 50, 0, 0},
-    {"a step beyond the program keeps the last count", 0, 9, 0, 100, 12, 0, 100, 77},
-    {"the last step stays below the end", 0, 9999, 0, 100, 9999, 99, 100, 399},
-    {"99 h steps in separate mode", 1, 9999, 99, 5998, 5000, 0, 0, 200},
-};
-
 TEST(StepGraph, ProgressCount) {
-  for (const ProgressCase &c : kCases) {
+  const struct {
+    const char *Name;
+    int OutMode, StepCnt, Hours, Hundredths;
+    int RunStep, TimeInStep, StepLength;
+    int Expected;
+  } cases[] = {
+      {"whole steps", 0, 9, 0, 100, 2, 0, 100, 80},
+      {"and the part of the step", 0, 9, 0, 100, 2, 50, 100, 100},
+      {"one step by its time", 0, 0, 0, 100, 0, 50, 100, 200},
+      {"no time at all", 0, 0, 0, 0, 0, 50, 0, 0},
+      {"a step beyond the program keeps the last count", 0, 9, 0, 100, 12, 0, 100, 77},
+      {"the last step stays below the end", 0, 9999, 0, 100, 9999, 99, 100, 399},
+      {"99 h steps in separate mode", 1, 9999, 99, 5998, 5000, 0, 0, 200},
+  };
+  for (const auto &c : cases) {
     SCOPED_TRACE(c.Name);
     ResetProgramState();
     gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
@@ -53,18 +51,13 @@ TEST(StepGraph, ProgressCount) {
 
 TEST(StepGraph, VoltagesAreDrawnWithin0To300V) {
   ResetProgramState();
-  gStepSet.VolStartU = 2900;
-  gStepSet.VolStepU = 100;
-  gStepSet.StepCntU = 3;
-  gStepSet.VolStartV = 100;
-  gStepSet.VolStepV = -100;
-  gStepSet.StepCntV = 3;
+  SetFields(gStepSet,
+            "VolStartU=2900 VolStepU=100 StepCntU=3 VolStartV=100 VolStepV=-100 StepCntV=3");
   ProgramGraphView graph;
   RefreshStepSetGraph(graph, 1, 1, 1);
-  EXPECT_EQ(graph.Points[0].front(), 290.0);
-  EXPECT_EQ(graph.Points[0].back(), 300.0);
-  EXPECT_EQ(graph.Points[1].front(), 10.0);
-  EXPECT_EQ(graph.Points[1].back(), 0.0);
+  const auto &p = graph.Points;
+  EXPECT_EQ((std::array{p[0].front(), p[0].back(), p[1].front(), p[1].back()}),
+            (std::array{290.0, 300.0, 10.0, 0.0}));
   EXPECT_EQ(graph.Progress, 0); // not running
 }
 
@@ -148,24 +141,10 @@ TEST(RampGraph, RampsInsideAStep) {
   EXPECT_EQ(graph.Points[2][500], 150.0); // balanced: W as U
 }
 
-TEST(ListGraph, AProgramWithoutLengthDrawsNothing) {
-  SeparateList();
-  for (auto &step : gListListSet)
-    for (ListPhase &p : step.Phase)
-      p.TimeS2P = 0;
-  gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
-  gPowerState.RunState = kRunList;
-  ProgramGraphView graph;
-  RefreshListSetGraph(graph, 1, 1, 1);
-  EXPECT_TRUE(graph.NoLength);
-  EXPECT_EQ(graph.Points[0], std::vector<double>(kListGraphPoints, 0.0));
-  EXPECT_EQ(graph.Progress, 0);
-}
-
 TEST(ListGraph, Progress) {
   const struct {
     const char *Name;
-    int Hours; // every step 0..99, else the separate program above
+    int Hours; // of every step 0..99 (-1: of no length), 0: the separate program above
     int RunStep, TimeInStep;
     int Expected;
   } cases[] = {
@@ -174,15 +153,16 @@ TEST(ListGraph, Progress) {
       {"a step beyond 99 is ignored", 0, 100, 0, 77},
       {"a new cycle falls back", 0, 0, 0, 0},
       {"99 h steps in 64 bits", 99, 50, 0, 500},
+      {"a program of no length draws nothing", -1, 50, 0, 0},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.Name);
     SeparateList();
-    if (c.Hours > 0) {
+    if (c.Hours != 0) {
       gListSet.StopNo = 99;
       for (auto &step : gListListSet)
         for (ListPhase &p : step.Phase)
-          p.TimeH = c.Hours, p.TimeS2P = 0;
+          p.TimeH = std::max(c.Hours, 0), p.TimeS2P = 0;
     }
     gPowerInfo.Connected = gPowerInfo.OutputRunning = 1;
     PowerState &st = gPowerState;
@@ -195,6 +175,8 @@ TEST(ListGraph, Progress) {
     const uint32_t revision = graph.Revision;
     RefreshListSetGraph(graph, 0, 0, 1);
     EXPECT_EQ(graph.Progress, c.Expected);
+    EXPECT_EQ(graph.NoLength, c.Hours < 0);
+    EXPECT_EQ(graph.Points[0] == std::vector<double>(kListGraphPoints, 0.0), c.Hours < 0);
     // A count that fell redraws the whole graph first.
     EXPECT_EQ(graph.Revision, revision + (c.Expected < 77 ? 1 : 0));
   }

@@ -7,15 +7,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <ostream>
 #include <string>
 
 namespace {
-
-template <class T> int Differs(const T &a, const T &b) {
-  return std::memcmp(&a, &b, sizeof(T)) != 0 ? 1 : 0;
-}
 
 void InitAllPrograms() {
   ResetProgramState();
@@ -92,6 +87,7 @@ const CheckCase kStepCases[] = {
     {"mode 0 copies U to V and W", kModelFPA, 0, "VolStartV=1000 VolStepW=10 FreqStartV=6000 StepCntW=3 StepTimeS2PV=100 WaveU=1 WaveW=4", "VolStartV=2200 VolStepW=0 FreqStartV=5000 StepCntW=0 StepTimeS2PV=1500 WaveW=1"},
     {"mode 16 copies frequencies and times only", kModelGS, 0, "OutMode=16 VolStartV=1000 VolStepW=10 WaveV=3 FreqStepU=10 FreqStartW=6000 StepTimeHV=5 StepTimeMW=5", "VolStartV=1000 VolStepW=10 WaveV=3 FreqStepV=10 FreqStartW=5000 StepTimeHV=0 StepTimeMW=0"},
     {"mode 1 copies nothing", kModelFPB, 0, "OutMode=1 VolStartV=1000 FreqStartW=6000 StepTimeS2PV=10", "VolStartV=1000 FreqStartW=6000 StepTimeS2PV=10"},
+    {"other models leave the record", kModelFSA, 0, "OutMode=5 FreqStartU=30000", "OutMode=5 FreqStartU=30000"},
 };
 // clang-format on
 
@@ -119,6 +115,7 @@ const CheckCase kHeaderCases[] = {
     {"angles out of range", kModelFPA, 0, "AngleUV=3600 AngleVW=3600 AngleUW=-1", "AngleUV=1200 AngleVW=1200 AngleUW=2400"},
     {"mode 16 derives AngleVW", kModelFPB, 0, "OutMode=16 AngleUV=2400 AngleUW=1200", "AngleVW=2400"},
     {"CurrentNo is not normalised", kModelFPA, 0, "CurrentNo=500", "CurrentNo=500"},
+    {"other models leave the header", kModelFSA, 0, "StartNo=100 OutMode=5", "StartNo=100 OutMode=5"},
 };
 // clang-format on
 
@@ -269,19 +266,7 @@ TEST(THDCheck, LimitsByHarmonicOrder) {
   EXPECT_EQ(gTHDSet[0].Percent[0], 5000);
 }
 
-// ---- Defaults and choice by model ----
-
-TEST(ProgramDefaults, AreLegalForEveryFamily) {
-  for (const int model : {kModelFPA, kModelFPB, kModelGS}) {
-    InitAllPrograms();
-    EXPECT_EQ(DataStepCheckByModel(model), 0) << model;
-    EXPECT_EQ(DataListCheckAllByModel(model), 0) << model;
-    EXPECT_EQ(DataRampCheckAllByModel(model), 0) << model;
-  }
-  InitAllPrograms();
-  EXPECT_EQ(DataGSCrossCheckAll(), 0);
-  EXPECT_EQ(DataTHDCheckAll(), 0);
-}
+// ---- Defaults and indices ----
 
 // Resetting the harmonic tables clears every group, the first as the last.
 TEST(ProgramDefaults, THDResetClearsEveryGroup) {
@@ -290,30 +275,6 @@ TEST(ProgramDefaults, THDResetClearsEveryGroup) {
   gTHDSet[0].WaveValid = 1;
   DataFPInitTHDAll();
   EXPECT_EQ(gTHDSet[0].Percent[3] + gTHDSet[9].Percent[3] + gTHDSet[0].WaveValid, 0);
-}
-
-TEST(ProgramCheckByModel, PicksTheFamilyRules) {
-  const struct {
-    int model;
-    int outMode;
-    int32_t freqStartU;
-  } cases[] = {
-      {kModelFPA, 5, 8000}, {kModelFPB, 0, 8000}, {kModelGS, 0, 5000}, {kModelFSA, 5, 8000}};
-  for (const auto &c : cases) {
-    InitAllPrograms();
-    gStepSet.OutMode = gListSet.OutMode = gRampSet.OutMode = 5;
-    gStepSet.FreqStartU = gListListSet[0].Phase[0].Freq = gRampRampSet[0].Phase[0].FreqStart = 8000;
-    DataStepCheckByModel(c.model);
-    DataListCheckAllByModel(c.model);
-    DataRampCheckAllByModel(c.model);
-    EXPECT_EQ((std::array{gStepSet.OutMode, gListSet.OutMode, gRampSet.OutMode}),
-              (std::array{c.outMode, c.outMode, c.outMode}))
-        << c.model;
-    EXPECT_EQ((std::array{gStepSet.FreqStartU, gListListSet[0].Phase[0].Freq,
-                          gRampRampSet[0].Phase[0].FreqStart}),
-              (std::array{c.freqStartU, c.freqStartU, c.freqStartU}))
-        << c.model;
-  }
 }
 
 TEST(ProgramCheck, IndexOutsideTheRecordIsIgnored) {

@@ -4,8 +4,8 @@
 #include "settings/NormalSet.h"
 #include "settings/ProgramSet.h"
 #include "storage/IniFile.h"
-#include "tests/storage/TestData.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -49,17 +49,6 @@ class EveryKind : public SettingFiles, public testing::WithParamInterface<KindCa
 
 } // namespace
 
-TEST_P(EveryKind, NewFileOfDefaultsHasTheExactLayout) {
-  const auto [kind, index] = GetParam();
-  SettingApplyDefaults(kind, index);
-  const QString path = Path("new.file");
-  EXPECT_EQ(SettingFileWrite(kind, path, index), 1);
-  const QString golden = StorageTestData(QString("New.") + SettingKindOf(kind).Name);
-  const QByteArray expected = ReadAll(golden);
-  ASSERT_FALSE(expected.isEmpty()) << golden.toStdString();
-  EXPECT_EQ(ReadAll(path), expected);
-}
-
 TEST_P(EveryKind, WhatIsWrittenIsReadBack) {
   const auto [kind, index] = GetParam();
   const QList<SettingItem> items = SettingItems(kind, index);
@@ -84,27 +73,19 @@ TEST_P(EveryKind, WhatIsWrittenIsReadBack) {
     EXPECT_EQ(*items[i].Field, written[i]) << items[i].Section.data() << "." << items[i].Key.data();
 }
 
-TEST_P(EveryKind, MissingFileGivesTheDefaultsAndReturns0) {
-  const auto [kind, index] = GetParam();
-  for (const SettingItem &item : SettingItems(kind, index))
-    *item.Field = 31337;
-  const SettingRecords filled = gProgram.Settings;
-  SettingApplyDefaults(kind, index);
-  const SettingRecords defaults = gProgram.Settings;
-  gProgram.Settings = filled;
-  EXPECT_EQ(SettingFileRead(kind, Path("missing.file"), index), 0);
-  EXPECT_TRUE(SameSettings(gProgram.Settings, defaults));
-}
-
-TEST_P(EveryKind, WrongOrMissingTypeIsRefusedAndChangesNothing) {
+// A file of another type or of none is refused and changes nothing; a missing
+// file gives the defaults. Both return 0.
+TEST_P(EveryKind, WrongTypeChangesNothingAndAMissingFileGivesTheDefaults) {
   const auto [kind, index] = GetParam();
   const int32_t type = SettingKindOf(kind).Type;
-  SettingApplyDefaults(kind, index);
-  const QString path = Path("typed.file");
-  SettingFileWrite(kind, path, index);
   for (const SettingItem &item : SettingItems(kind, index))
     *item.Field = 777;
   const SettingRecords before = gProgram.Settings;
+  SettingApplyDefaults(kind, index);
+  const SettingRecords defaults = gProgram.Settings;
+  const QString path = Path("typed.file");
+  SettingFileWrite(kind, path, index);
+  gProgram.Settings = before;
 
   const QByteArray text = ReadAll(path);
   const QByteArray typeLine = "Type = " + QByteArray::number(type);
@@ -114,28 +95,57 @@ TEST_P(EveryKind, WrongOrMissingTypeIsRefusedAndChangesNothing) {
     EXPECT_EQ(SettingFileRead(kind, path, index), 0) << wrong.constData();
     EXPECT_TRUE(SameSettings(gProgram.Settings, before)) << wrong.constData();
   }
+  EXPECT_EQ(SettingFileRead(kind, Path("missing.file"), index), 0);
+  EXPECT_TRUE(SameSettings(gProgram.Settings, defaults));
+}
+
+// Read for a GS source, a file of 30001 in every field comes back corrected
+// by the rules of its kind.
+TEST_P(EveryKind, AFileReadForAModelIsCorrectedByItsRules) {
+  const auto [kind, index] = GetParam();
+  const QList<SettingItem> items = SettingItems(kind, index);
+  for (const SettingItem &item : items)
+    *item.Field = 30001;
+  ASSERT_EQ(SettingFileWrite(kind, Path("bad.file"), index), 1);
+  ASSERT_EQ(SettingFileReadForModel(kind, Path("bad.file"), index, kModelGS), 1);
+  EXPECT_LT(std::count_if(items.begin(), items.end(),
+                          [](const SettingItem &item) { return *item.Field == 30001; }),
+            items.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, EveryKind, testing::ValuesIn(kEveryKind), KindName);
 
-TEST_F(SettingFiles, FPFileIsNormalisedByTheSelectedFamily) {
-  const QString path = Path("a.FPNorOne");
-  WriteAll(path, "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\nVolV = 2200\r\n"
-                 "VolW = 2200\r\nVolLine = 3810\r\nVolLevel = 1\r\nOutMode = 0\r\n"
-                 "FreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\nOutChannel = 7\r\n\r\n");
-  // FPB and FSB cap the low range; FPA in mode 0 and GS have none; the FC
-  // families and unknown codes do not normalise FP files.
-  const std::pair<int32_t, std::array<int32_t, 3>> cases[] = {
-      {kModelFPB, {1, 1500, 2598}},
-      {kModelFPA, {2, 2200, 3810}},
-      {kModelFCT, {1, 2200, 3810}},
+// A file read is normalised by the rules of the selected family. FPB and FSB
+// cap the low range of an FP file, FPA in mode 0 and GS have none, the FC
+// families and unknown codes leave FP files alone; Step files are normalised
+// for the program families only.
+TEST_F(SettingFiles, FileIsNormalisedByTheSelectedFamily) {
+  WriteAll(Path("a.FPNorOne"), "[FileInfo]\r\nType = 81\r\n\r\n[Value]\r\nVolU = 2200\r\n"
+                               "VolV = 2200\r\nVolW = 2200\r\nVolLine = 3810\r\nVolLevel = 1\r\n"
+                               "OutMode = 0\r\nFreqU = 5000\r\nFreqV = 5000\r\nFreqW = 5000\r\n"
+                               "OutChannel = 7\r\n\r\n");
+  WriteAll(Path("a.StepAll"),
+           "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
+  const struct {
+    bool Step;
+    int32_t Model;
+    std::array<int32_t, 3> Read; // VolLevel VolU VolLine, or OutMode FreqStartU
+  } cases[] = {
+      {false, kModelFPB, {1, 1500, 2598}}, {false, kModelFPA, {2, 2200, 3810}},
+      {false, kModelFCT, {1, 2200, 3810}}, {true, kModelFPB, {0, 20000}},
+      {true, kModelGS, {0, 5000}},         {true, kModelFSA, {5, 20000}},
   };
-  for (const auto &[model, levelVolLine] : cases) {
+  for (const auto &c : cases) {
     ResetProgramState();
-    gPowerInfo.ModelType = model;
-    EXPECT_EQ(FileReadNormalFPOne(path, 4), 1);
+    DataFPInitStepAll();
+    gPowerInfo.ModelType = c.Model;
     const NormalFPSet &g = gNormalFPSet[4];
-    EXPECT_EQ((std::array{g.VolLevel, g.VolU, g.VolLine}), levelVolLine) << model;
+    EXPECT_EQ(c.Step ? FileReadStep(Path("a.StepAll")) : FileReadNormalFPOne(Path("a.FPNorOne"), 4),
+              1);
+    const std::array<int32_t, 3> read = c.Step
+                                            ? std::array{gStepSet.OutMode, gStepSet.FreqStartU, 0}
+                                            : std::array{g.VolLevel, g.VolU, g.VolLine};
+    EXPECT_EQ(read, c.Read) << c.Model;
   }
 }
 
@@ -150,48 +160,5 @@ TEST_F(SettingFiles, THDHarmonicsMissingFromTheFileReadAsZero) {
   for (int n = 1; n < kTHDOrders; ++n) {
     EXPECT_EQ(gTHDSet[2].Percent[n], n == 4 ? 50 : 0) << n;
     EXPECT_EQ(gTHDSet[2].Angle[n], 0) << n;
-  }
-}
-
-TEST_F(SettingFiles, ValuesAreTakenOnlyWhenTheyAreWholeNumbers) {
-  const QString path = Path("a.StepAll");
-  gPowerInfo.ModelType = kModelFPA;
-  DataFPInitStepAll();
-  FileWriteStep(path);
-  QByteArray text = ReadAll(path);
-  text.replace("VolStepU = 0", "volstepu = -5")
-      .replace("StepCntU = 0", "STEPCNTU = 12abc")
-      .replace("OutMode = 0", "OutMode = 1")
-      .replace("VolStepW = 0", "VolStepW =")
-      .replace("FreqStartV = 5000", "FreqStartV = \"6000\"");
-  WriteAll(path, text);
-  gStepSet.StepCntU = 3;
-  gStepSet.VolStepW = 9;
-  EXPECT_EQ(FileReadStep(path), 1);
-  EXPECT_EQ(gStepSet.VolStepU, -5);
-  EXPECT_EQ(gStepSet.StepCntU, 3);
-  EXPECT_EQ(gStepSet.VolStepW, 9);
-  EXPECT_EQ(gStepSet.FreqStartV, 6000);
-}
-
-TEST_F(SettingFiles, AnUnreadableFileIsRefused) {
-  ASSERT_TRUE(QDir(Dir.path()).mkdir("folder.StepAll"));
-  gStepSet.VolStartU = 5;
-  EXPECT_EQ(FileReadStep(Path("folder.StepAll")), 0);
-  EXPECT_EQ(gStepSet.VolStartU, 5);
-}
-
-TEST_F(SettingFiles, StepFileIsNormalisedOnlyForTheProgramFamilies) {
-  const QString path = Path("a.StepAll");
-  WriteAll(path,
-           "[FileInfo]\r\nType = 82\r\n\r\n[Value]\r\nOutMode = 5\r\nFreqStartU = 20000\r\n\r\n");
-  const std::pair<int32_t, std::array<int32_t, 2>> cases[] = {
-      {kModelFPB, {0, 20000}}, {kModelGS, {0, 5000}}, {kModelFSA, {5, 20000}}};
-  for (const auto &[model, modeFreq] : cases) {
-    ResetProgramState();
-    DataFPInitStepAll();
-    gPowerInfo.ModelType = model;
-    EXPECT_EQ(FileReadStep(path), 1);
-    EXPECT_EQ((std::array{gStepSet.OutMode, gStepSet.FreqStartU}), modeFreq) << model;
   }
 }

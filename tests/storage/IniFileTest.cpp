@@ -46,45 +46,6 @@ TEST(IniFile, ParseIntTakesOnlySigned32BitDecimals) {
     EXPECT_EQ(IniFile::ParseInt(text), expected) << text;
 }
 
-TEST(IniFile, UpdateKeepsCommentsUnknownItemsAndOrder) {
-  IniFile ini;
-  ini.LoadText("; made by hand\r\n"
-               "[FileInfo]\r\n"
-               "Type = 81\r\n"
-               "\r\n"
-               "[Value]\r\n"
-               "  ; keep me\r\n"
-               "volu   =   1\r\n"
-               "Owner = \"lab 3\"\r\n"
-               "VolU = 9\r\n"
-               "garbage line\r\n"
-               "\r\n"
-               "[Extra]\r\n"
-               "X=1\r\n");
-  ini.SetInt("FileInfo", "Type", 82);
-  ini.SetInt("Value", "VolU", 2200);
-  ini.SetInt("Value", "VolV", 2300);
-  ini.SetInt("G0Value", "VolU", 5);
-  EXPECT_EQ(ini.ToText(), QByteArray("; made by hand\r\n"
-                                     "\r\n"
-                                     "[FileInfo]\r\n"
-                                     "Type = 82\r\n"
-                                     "\r\n"
-                                     "[Value]\r\n"
-                                     "  ; keep me\r\n"
-                                     "VolU = 2200\r\n"
-                                     "Owner = \"lab 3\"\r\n"
-                                     "garbage line\r\n"
-                                     "VolV = 2300\r\n"
-                                     "\r\n"
-                                     "[Extra]\r\n"
-                                     "X=1\r\n"
-                                     "\r\n"
-                                     "[G0Value]\r\n"
-                                     "VolU = 5\r\n"
-                                     "\r\n"));
-}
-
 TEST(IniFile, LongValuesAreWrittenAsRunsAndReadBack) {
   QByteArray value;
   for (int i = 0; i < 170; ++i)
@@ -113,25 +74,4 @@ TEST(IniFile, SetRemovesFurtherItemsOfTheKeyInThatSectionOnly) {
   EXPECT_EQ(ini.Keys("A"), (QList<QByteArray>{"K", "x"}));
   EXPECT_EQ(ini.GetInt("A", "k"), 9);
   EXPECT_EQ(ini.GetInt("B", "k"), 3);
-  EXPECT_EQ(ini.RemoveItem("B", "K"), 1);
-  EXPECT_FALSE(ini.HasItem("B", "k"));
-  EXPECT_TRUE(ini.HasSection("b"));
-  EXPECT_EQ(ini.Sections(), (QList<QByteArray>{"A", "B"}));
-}
-
-// The file is replaced whole or not at all, and no temporary file stays.
-TEST(IniFile, SaveReplacesTheFileOrLeavesWhatWasThere) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString path = dir.filePath("a.FPNorOne");
-  WriteAll(path, "old");
-  IniFile ini;
-  ini.SetInt("FileInfo", "Type", 81);
-  ASSERT_EQ(ini.SaveFile(path), 0);
-  EXPECT_EQ(ReadAll(path), ini.ToText());
-  ASSERT_TRUE(QDir(dir.path()).mkdir("target"));
-  EXPECT_EQ(ini.SaveFile(dir.filePath("target")), -1);
-  EXPECT_EQ(ini.SaveFile(dir.filePath("none/a.FPNorOne")), -1);
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            (QStringList{"a.FPNorOne", "target"}));
 }

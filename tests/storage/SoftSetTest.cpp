@@ -6,7 +6,6 @@
 #include "settings/ProgramSet.h"
 #include "storage/IniDeal.h"
 #include "storage/IniFile.h"
-#include "tests/storage/TestData.h"
 
 #include <cstring>
 #include <vector>
@@ -38,24 +37,14 @@ protected:
 
 } // namespace
 
-TEST_F(WorkDir, MissingSetDatGivesTheFirstStartSettings) {
-  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 0);
-  const PowerInfo &i = gPowerInfo;
-  EXPECT_EQ(
-      (std::vector{i.SoftwareAddress, i.CommType, i.CommTypeRS232Port, i.CommTypeRS232Baudrate,
-                   i.CommTypeLAN_IP1, i.CommTypeLAN_IP2, i.CommTypeLAN_IP3, i.CommTypeLAN_IP4,
-                   i.CommTypeLAN_Port, i.CommTypeGPIBPort, i.Language, i.ModelType}),
-      (std::vector<int32_t>{1, kCommRS232, 1, 38400, 192, 168, 0, 1, 0, 0, 0, 0}));
-  EXPECT_EQ(Device(), "");
-}
-
 TEST_F(WorkDir, SetDatItemsAreReadAndCheckedAsTheyCome) {
-  WriteAll("Set.Dat",
-           SetDat("LastPowerModel = 22\r\nSoftwareAddress = 0\r\n"
-                  "CommTypeRS232Baudrate = 4800\r\nCommTypeLAN_IP1 = 0\r\n"
-                  "CommTypeLAN_IP2 = 0\r\ncommtypelan_ip3 = 0\r\nCommTypeLAN_IP4 = 20\r\n"
-                  "CommTypeGPIBPort = 14\r\nCommType = 17\r\nCommTypeLAN_Port = 5025\r\n"
-                  "CommTypeRS232Device = /dev/pts/7\r\nCommReplyPacing = 1\r\n"));
+  // The device path ends at a NUL, as it is written back.
+  const char items[] = "LastPowerModel = 22\r\nSoftwareAddress = 0\r\n"
+                       "CommTypeRS232Baudrate = 4800\r\nCommTypeLAN_IP1 = 0\r\n"
+                       "CommTypeLAN_IP2 = 0\r\ncommtypelan_ip3 = 0\r\nCommTypeLAN_IP4 = 20\r\n"
+                       "CommTypeGPIBPort = 14\r\nCommType = 17\r\nCommTypeLAN_Port = 5025\r\n"
+                       "CommTypeRS232Device = /dev/pts/7\0junk\r\nCommReplyPacing = 1\r\n";
+  WriteAll("Set.Dat", SetDat(QByteArray(items, sizeof items - 1)));
   gPowerInfo.Language = 1;
   EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
   // IP2 0 is legal (10.0.1.20 must stay reachable); Language is absent: kept;
@@ -77,13 +66,6 @@ TEST_F(WorkDir, SetDatOfAnotherTypeIsNotReadNorChecked) {
   EXPECT_EQ(gPowerInfo.CommTypeRS232Baudrate, 0);
 }
 
-TEST_F(WorkDir, NewSetDatHasTheExactLayout) {
-  gPowerInfo.ModelType = kModelFSA;
-  FileReadSoftSet("Set.Dat"); // missing: first-start values
-  EXPECT_EQ(FileWriteSoftSet("Set.Dat"), 1);
-  EXPECT_EQ(ReadAll("Set.Dat"), ReadAll(StorageTestData("New.SetDat")));
-}
-
 TEST_F(WorkDir, SetDatRoundTripKeepsForeignItems) {
   WriteAll("Set.Dat", SetDat("; written by an older version\r\nLanguage = 0\r\nWindowX = 40\r\n"));
   gPowerInfo.ModelType = kModelFL;
@@ -95,7 +77,7 @@ TEST_F(WorkDir, SetDatRoundTripKeepsForeignItems) {
   const std::string device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"
                              "-with-a-longer-name-than-eighty";
   SetDevice(device.c_str());
-  FileWriteSoftSet("Set.Dat");
+  EXPECT_EQ(FileWriteSoftSet("Set.Dat"), 1);
   const PowerInfo written = gPowerInfo;
 
   const QByteArray text = ReadAll("Set.Dat");
@@ -131,58 +113,4 @@ TEST_F(WorkDir, AutoSaveWritesTheFamilyFilesAndSetDat) {
     expected.sort();
     EXPECT_EQ(Files(), expected) << model;
   }
-}
-
-TEST_F(WorkDir, AutoLoadReadsExactlyTheFamilyFiles) {
-  // Marked records saved for FPA; the FCT file holds other marks.
-  gPowerInfo.ModelType = kModelFPA;
-  AutoLoadSetting(kModelFPA); // no files yet: the defaults
-  gNormalFPSet[9].VolU = 1234;
-  gStepSet.VolStartU = 1235;
-  gListListSet[99].Phase[0].Vol = 1236;
-  gRampRampSet[0].Phase[0].VolStop = 1237;
-  gTHDSet[9].Percent[1] = 99;
-  AutoSaveSetting();
-  DataFCInitAll();
-  gNormalFCSet[6].Vol = 1238;
-  AutoSaveFCT();
-
-  ResetProgramState();
-  gCurrentNormalGroup = 5;
-  gPowerInfo.ModelType = kModelFPA;
-  AutoLoadSetting(kModelFPA);
-  EXPECT_EQ(gCurrentNormalGroup, 0);
-  EXPECT_EQ(gNormalFPSet[9].VolU, 1234);
-  EXPECT_EQ(gStepSet.VolStartU, 1235);
-  EXPECT_EQ(gListListSet[99].Phase[0].Vol, 1236);
-  EXPECT_EQ(gRampRampSet[0].Phase[0].VolStop, 1237);
-  EXPECT_EQ(gTHDSet[9].Percent[1], 99);
-  EXPECT_EQ(gNormalFCSet[6].Vol, 0);
-
-  ResetProgramState();
-  gPowerInfo.ModelType = kModelFCT;
-  AutoLoadSetting(kModelFCT);
-  EXPECT_EQ(gNormalFCSet[6].Vol, 1238);
-  EXPECT_EQ(gNormalFPSet[9].VolU, 0);
-}
-
-TEST_F(WorkDir, AutoLoadWithoutFilesGivesDefaults) {
-  gPowerInfo.ModelType = kModelGS;
-  AutoLoadSetting(kModelGS);
-  EXPECT_EQ(gNormalFPSet[0].VolU, 2200);
-  EXPECT_EQ(gStepSet.StepTimeS2PU, 1500);
-  EXPECT_EQ(gCrossSet[7].DropVol, 220);
-  EXPECT_TRUE(Files().isEmpty());
-}
-
-TEST_F(WorkDir, ADevicePathReadsBackAsItWasRead) {
-  const char item[] = "CommTypeRS232Device = /dev/ttyS0\0junk\r\n";
-  WriteAll("Set.Dat", SetDat(QByteArray(item, sizeof item - 1)));
-  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
-  const PowerInfo read = gPowerInfo;
-  FileWriteSoftSet("Set.Dat");
-  ResetProgramState();
-  EXPECT_EQ(FileReadSoftSet("Set.Dat"), 1);
-  EXPECT_EQ(std::memcmp(&read, &gPowerInfo, sizeof read), 0);
-  EXPECT_EQ(Device(), "/dev/ttyS0");
 }
