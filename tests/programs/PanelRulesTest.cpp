@@ -8,7 +8,7 @@
 
 namespace {
 
-using PanelRules = HookedTest;
+using PanelRules = MainPanelTest;
 
 // A step lasts at most 99 h, angles 0..359.9 degrees, a line voltage at most
 // 300 V x 1.732 = 519.6 V, a Cross program has entries 0..7. Only the
