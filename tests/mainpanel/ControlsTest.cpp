@@ -68,10 +68,7 @@ TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
   panel.FCNormal.Group.Value = 3;
   FCGroupRingChanged(panel);
   FCSystemSetChanged(panel);
-  EXPECT_EQ(Group().OutMode, before.OutMode);
-  EXPECT_EQ(Group().Freq, before.Freq);
-  EXPECT_EQ(Group().Vol, before.Vol);
-  EXPECT_EQ(Group().VolLevel, before.VolLevel);
+  EXPECT_EQ(Differs(before, Group()), 0);
   EXPECT_EQ(gCurrentNormalGroup, 0);
   EXPECT_TRUE(QueuedCommands().empty());
   EXPECT_TRUE(hooks.Messages.empty());

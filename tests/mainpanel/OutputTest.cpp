@@ -281,22 +281,4 @@ TEST_F(ClearAlarm, ByConnectionAndCode) {
   }
 }
 
-TEST(GuardTexts, RunningGuardBothLanguages) {
-  ResetProgramState();
-  RecordingHooks hooks;
-  SetHooks(&hooks);
-  EXPECT_EQ(GuardRunning(), 0);
-  gPowerInfo.OutputRunning = 2; // any value but 0 counts as running
-  gPowerInfo.Language = 1;
-  EXPECT_EQ(GuardRunning(), 1);
-  gPowerInfo.Language = 0;
-  EXPECT_EQ(GuardRunning(), 1);
-  gPowerInfo.Alarming = 1;
-  EXPECT_EQ(GuardAlarm(), 1);
-  SetHooks(nullptr);
-  EXPECT_EQ(hooks.Messages, (Strings{"Warning|Power is running\nPlease exit state after stop!",
-                                     "警告|电源处于运行态无法切换状态\n请停止输出后再退出!",
-                                     "错误|电源报警，请退出报警态再操作！"}));
-}
-
 } // namespace

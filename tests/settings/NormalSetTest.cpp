@@ -39,13 +39,11 @@ const CheckCase kFPCases[] = {
     // Range codes.
     {"FPA mode 0 level 1 moves to 2, keeps 220 V", kModelFPA, "VolLevel=1", "VolLevel=2 VolU=2200 VolLine=3810"},
     {"FPA mode 1 level 3", kModelFPA, "OutMode=1 VolLevel=3", "VolLevel=2"},
-    {"FPB level 1 caps 220 V", kModelFPB, "VolLevel=1", "VolLevel=1 VolU=1500 VolLine=2598 VolV=1500 VolW=1500"},
     {"FPB level 3", kModelFPB, "VolLevel=3", "VolLevel=2"},
     {"FSB level 0", kModelFSB, "VolLevel=0", "VolLevel=2"},
     {"FL level 3", kModelFL, "VolLevel=3", "VolLevel=3"},
     {"FL level 1", kModelFL, "VolLevel=1", "VolLevel=2 VolU=2200"},
     // Low range caps.
-    {"FPB mode 1 VolV 1501", kModelFPB, "OutMode=1 VolLevel=1 VolU=1500 VolLine=2598 VolV=1501 VolW=1500", "VolV=1500 VolW=1500 VolU=1500"},
     {"FPB mode 1 VolLine 2599", kModelFPB, "OutMode=1 VolLevel=1 VolU=1000 VolLine=2599 VolV=1000 VolW=1000", "VolLine=2598 VolU=1500 VolV=1000"},
     // Frequencies.
     {"FPA FreqU 24000", kModelFPA, "FreqU=24000", "FreqU=24000 FreqW=24000"},
@@ -223,15 +221,6 @@ TEST(NormalCheckByModel, FCFilesAlwaysUseTheFCRules) {
   EXPECT_EQ(DataNormalCheckAllByModel(kModelFSB), 1);
   EXPECT_EQ(gNormalFPSet[1].OutMode, 0);
   EXPECT_EQ(DataNormalCheckAllByModel(99), 0);
-}
-
-TEST(NormalCheck, GroupOutsideTheRecordIsIgnored) {
-  ResetProgramState();
-  EXPECT_EQ(DataFPNormalCheckOne(1, 10), 0);
-  EXPECT_EQ(DataFCCheckOne(1, 7), 0);
-  EXPECT_EQ(DataGSNormalCheckOne(-1), 0);
-  DataFPInitNormalOne(10);
-  DataFCInitOne(-1);
 }
 
 } // namespace

@@ -277,15 +277,4 @@ TEST(ProgramDefaults, THDResetClearsEveryGroup) {
   EXPECT_EQ(gTHDSet[0].Percent[3] + gTHDSet[9].Percent[3] + gTHDSet[0].WaveValid, 0);
 }
 
-TEST(ProgramCheck, IndexOutsideTheRecordIsIgnored) {
-  InitAllPrograms();
-  EXPECT_EQ(DataFPListCheckOne(1, 100), 0);
-  EXPECT_EQ(DataGSRampCheckOne(-1), 0);
-  EXPECT_EQ(DataGSCrossCheckOne(8), 0);
-  EXPECT_EQ(DataTHDCheckOne(10), 0);
-  DataTHDCalWaveOne(10);
-  DataFPInitListOne(100);
-  DataFPInitCrossOne(-1);
-}
-
 } // namespace
