@@ -40,7 +40,6 @@ TEST_F(CodecFCTest, CommandSetsPerFamily) {
     } runs[] = {{kModelFCT, FCCommTx, c.fct},
                 {kModelFCS, FCCommTx, c.fcs},
                 {kModelFSA, FSCommTx, c.fs},
-                {kModelFSB, FSCommTx, c.fs},
                 {kModelFL, FSCommTx, c.fs}};
     for (const auto &r : runs) {
       gPowerInfo.ModelType = r.model;

@@ -65,18 +65,6 @@ TEST_F(OutputSwitch, ConnectedQueuesWriteThenOnOrOff) {
   }
 }
 
-// Without a link the output's state is unknown: a click changes nothing.
-TEST_F(OutputSwitch, OfflineTheSwitchesDoNothing) {
-  UseModel(kModelGS);
-  gPowerInfo.OutputRunning = 1;
-  gPowerState.DCOutputOn = 1;
-  OutputSwitchClick(panel);
-  DCOutputSwitchClick(panel);
-  EXPECT_EQ((std::array{gPowerInfo.OutputRunning, gPowerState.DCOutputOn}), (std::array{1, 1}));
-  EXPECT_FALSE(AllChartsCleared(panel));
-  EXPECT_TRUE(QueuedCommands().empty());
-}
-
 TEST_F(OutputSwitch, SeparateOutputNeedsOneChannel) {
   UseModel(kModelFPA);
   Connect();
@@ -91,13 +79,19 @@ TEST_F(OutputSwitch, SeparateOutputNeedsOneChannel) {
   EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kOutputOff});
 }
 
-// ---- DC output switch ----
-
-class DCOutput : public MainPanelTest {};
-
-TEST_F(DCOutput, ConnectedQueuesOnAndOff) {
+// Without a link the output's state is unknown: a click of either switch
+// changes nothing. Linked, the DC switch turns the DC output on and off.
+TEST_F(OutputSwitch, OfflineNothingDCSwitchWhenLinked) {
   UseModel(kModelGS);
+  gPowerInfo.OutputRunning = 1;
+  gPowerState.DCOutputOn = 1;
+  OutputSwitchClick(panel);
+  DCOutputSwitchClick(panel);
+  EXPECT_EQ((std::array{gPowerInfo.OutputRunning, gPowerState.DCOutputOn}), (std::array{1, 1}));
+  EXPECT_FALSE(AllChartsCleared(panel));
+  EXPECT_TRUE(QueuedCommands().empty());
   Connect();
+  gPowerInfo.OutputRunning = gPowerState.DCOutputOn = 0;
   DCOutputSwitchClick(panel);
   gPowerState.DCOutputOn = 1;
   DCOutputSwitchClick(panel);

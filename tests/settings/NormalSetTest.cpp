@@ -78,22 +78,6 @@ const CheckCase kFPCases[] = {
     {"mode 1 channel 8", kModelFPA, "OutMode=1 OutChannel=8", "OutChannel=7"},
     {"mode 0 channel 3", kModelFPA, "OutChannel=3", "OutChannel=7"},
 };
-// clang-format on
-
-TEST(FPNormalCheck, CorrectsTheGroup) {
-  for (const CheckCase &c : kFPCases) {
-    SCOPED_TRACE(c.Name);
-    ResetProgramState();
-    DataFPInitNormalAll();
-    SetFields(gNormalFPSet[3], c.Set);
-    const NormalFPSet before = gNormalFPSet[3];
-    const int changed = DataFPNormalCheckOneByModel(c.Model, 3);
-    EXPECT_TRUE(HasFields(gNormalFPSet[3], c.Expect));
-    EXPECT_EQ(changed, Differs(before, gNormalFPSet[3]));
-  }
-}
-
-// clang-format off
 const CheckCase kFCCases[] = {
     {"Freq 450", 1, "Freq=450", "Freq=450"},
     {"Freq 449", 1, "Freq=449", "Freq=500"},
@@ -117,8 +101,18 @@ const CheckCase kFCCases[] = {
 };
 // clang-format on
 
-// Model here: 1 the FCT rules, 0 the FCS rules.
-TEST(FCCheck, CorrectsTheGroup) {
+// The FC table's model: 1 the FCT rules, 0 the FCS rules.
+TEST(NormalCheck, CorrectsTheGroup) {
+  for (const CheckCase &c : kFPCases) {
+    SCOPED_TRACE(c.Name);
+    ResetProgramState();
+    DataFPInitNormalAll();
+    SetFields(gNormalFPSet[3], c.Set);
+    const NormalFPSet before = gNormalFPSet[3];
+    const int changed = DataFPNormalCheckOneByModel(c.Model, 3);
+    EXPECT_TRUE(HasFields(gNormalFPSet[3], c.Expect));
+    EXPECT_EQ(changed, Differs(before, gNormalFPSet[3]));
+  }
   for (const CheckCase &c : kFCCases) {
     SCOPED_TRACE(c.Name);
     ResetProgramState();
