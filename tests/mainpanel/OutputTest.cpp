@@ -33,12 +33,11 @@ TEST_F(OutputSwitch, ConnectedQueuesWriteThenOnOrOff) {
       {"FCT main on", kModelFCT, 0, 0, {Single(90, 33, 3), kOutputOn}},
       {"FCT main off", kModelFCT, 0, 1, {kOutputOff}},
       {"FPA main on", kModelFPA, 0, 0, {Single(90, 33, 3), kOutputOn}},
-      {"GS main off", kModelGS, 0, 1, {kOutputOff}},
       {"Step on", kModelFPA, 1, 0, {Single(90, 34, 0), kOutputOn}},
       {"List on", kModelFPA, 2, 0, {Single(90, 35, 0), kOutputOn}},
       {"Ramp on", kModelGS, 3, 0, {Single(90, 37, 0), kOutputOn}},
       {"Cross on", kModelGS, 4, 0, {Single(90, 40, 0), kOutputOn}},
-      {"Cross off", kModelGS, 4, 1, {kOutputOff}}, {"THD page", kModelGS, 5, 0, {}},
+      {"THD page", kModelGS, 5, 0, {}},
   };
   // clang-format on
   for (const Case &c : cases) {
