@@ -101,28 +101,25 @@ const CheckCase kFCCases[] = {
 };
 // clang-format on
 
-// The FC table's model: 1 the FCT rules, 0 the FCS rules.
+// Each case on the default groups: the group must hold what it expects, and
+// the check says whether it changed it. The FC table's model: 1 the FCT
+// rules, 0 the FCS rules.
 TEST(NormalCheck, CorrectsTheGroup) {
-  for (const CheckCase &c : kFPCases) {
+  const auto expectCheck = [](const CheckCase &c, auto &group, auto check) {
     SCOPED_TRACE(c.Name);
     ResetProgramState();
     DataFPInitNormalAll();
-    SetFields(gNormalFPSet[3], c.Set);
-    const NormalFPSet before = gNormalFPSet[3];
-    const int changed = DataFPNormalCheckOneByModel(c.Model, 3);
-    EXPECT_TRUE(HasFields(gNormalFPSet[3], c.Expect));
-    EXPECT_EQ(changed, Differs(before, gNormalFPSet[3]));
-  }
-  for (const CheckCase &c : kFCCases) {
-    SCOPED_TRACE(c.Name);
-    ResetProgramState();
     DataFCInitAll();
-    SetFields(gNormalFCSet[6], c.Set);
-    const NormalFCSet before = gNormalFCSet[6];
-    const int changed = DataFCCheckOne(c.Model, 6);
-    EXPECT_TRUE(HasFields(gNormalFCSet[6], c.Expect));
-    EXPECT_EQ(changed, Differs(before, gNormalFCSet[6]));
-  }
+    SetFields(group, c.Set);
+    const auto before = group;
+    const int changed = check();
+    EXPECT_TRUE(HasFields(group, c.Expect));
+    EXPECT_EQ(changed, Differs(before, group));
+  };
+  for (const CheckCase &c : kFPCases)
+    expectCheck(c, gNormalFPSet[3], [&] { return DataFPNormalCheckOneByModel(c.Model, 3); });
+  for (const CheckCase &c : kFCCases)
+    expectCheck(c, gNormalFCSet[6], [&] { return DataFCCheckOne(c.Model, 6); });
 }
 
 // The system fields through the FC rules (which also judge StartRise) and
