@@ -254,7 +254,6 @@ TEST_F(ClearAlarm, ByConnectionAndCode) {
       {1, 900, 1, {"Warning|Power is in emergency state, please manually cancel!"}, false, 1},
       {1, 900, 0, {"警告|电源处于急停状态，请手动解除！"}, false, 1},
       {1, 200, 1, {"Warning|Power input is error,please power off and check."}, false, 1},
-      {1, 200, 0, {"警告|电源输入异常，请关机检查！"}, false, 1},
       {1, 311, 1, {}, true, 1},
       {1, 1200, 1, {}, true, 1}, // only the plain codes are refused
   };
