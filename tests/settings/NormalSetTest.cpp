@@ -122,6 +122,16 @@ TEST(NormalCheck, CorrectsTheGroup) {
     expectCheck(c, gNormalFCSet[6], [&] { return DataFCCheckOne(c.Model, 6); });
 }
 
+// A reset (a missing setting file) puts every default back over what a group
+// held.
+TEST(NormalCheck, ResetPutsBackTheDefaults) {
+  ResetProgramState();
+  SetFields(gNormalFPSet[9], "OutMode=16 OutChannel=2 VolU=1000 FreqU=6000 WaveU=3 AngleUV=0");
+  DataFPInitNormalAll();
+  EXPECT_TRUE(HasFields(gNormalFPSet[9], "OutMode=0 OutChannel=7 VolU=2200 VolLine=3810 "
+                                         "FreqU=5000 WaveU=0 AngleUV=1200"));
+}
+
 // The system fields through the FC rules (which also judge StartRise) and
 // the rules of the other families.
 TEST(NormalCheckAll, SystemFields) {
