@@ -68,10 +68,7 @@ TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
   panel.FCNormal.Group.Value = 3;
   FCGroupRingChanged(panel);
   FCSystemSetChanged(panel);
-  EXPECT_EQ(Group().OutMode, before.OutMode);
-  EXPECT_EQ(Group().Freq, before.Freq);
-  EXPECT_EQ(Group().Vol, before.Vol);
-  EXPECT_EQ(Group().VolLevel, before.VolLevel);
+  EXPECT_EQ(Differs(before, Group()), 0);
   EXPECT_EQ(gCurrentNormalGroup, 0);
   EXPECT_TRUE(QueuedCommands().empty());
   EXPECT_TRUE(hooks.Messages.empty());
@@ -79,12 +76,16 @@ TEST_F(FCKeys, KeysIgnoredWhileRunningSendNothing) {
 
 TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
   struct Case {
-    int OutMode, UDisBefore, UDisAfter;
+    int Model, OutMode, UDisBefore, UDisAfter;
     double Knob; // phase or line voltage shown
   };
-  const Case cases[] = {{0, 0, 1, 381.0}, {0, 1, 0, 220.0}, {2, 0, 0, 220.0}};
+  const Case cases[] = {{kModelFCT, 0, 0, 1, 381.0},
+                        {kModelFCT, 0, 1, 0, 220.0},
+                        {kModelFCT, 2, 0, 0, 220.0},
+                        {kModelFCS, 5, 0, 0, 220.0}}; // single phase: nothing to show but U
   for (const Case &c : cases) {
     SetUp();
+    UseModel(c.Model);
     Group().OutMode = c.OutMode;
     gSystemSet.UDisMode = c.UDisBefore;
     gPowerInfo.OutputRunning = 1; // acts also while running
@@ -93,33 +94,17 @@ TEST_F(FCKeys, PhaseLineKeySendsSystemEvenWithoutChange) {
     EXPECT_DOUBLE_EQ(panel.FCMiddle.KnobVol.Value, c.Knob);
     EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
   }
-  // single-phase FC
-  UseModel(kModelFCS);
-  gCommNewCmd = {};
-  FCPhaseLineKey(panel);
-  EXPECT_EQ(QueuedCommands(), std::vector<Queued>{kWriteSystem});
 }
 
 TEST_F(FCKeys, CalFCPowerUpDownLevels) {
-  struct Case {
-    int Vol, Up, Down;
-    int Base, VolUp, VolDown;
+  const std::pair<const char *, const char *> cases[] = {
+      {"Vol=2800 UpUPer=30 DownUPer=5", "VolBase=2800 VolUp=3000 VolDown=2660"}, // up to 300.0 V
+      {"Vol=12 UpUPer=5 DownUPer=30", "VolBase=12 VolUp=12 VolDown=10"}, // down at least 1.0 V
   };
-  const Case cases[] = {
-      {220, 5, 5, 220, 231, 209},
-      {2800, 30, 5, 2800, 3000, 2660}, // up limited to 300.0 V
-      {12, 5, 30, 12, 12, 10},         // down at least 1.0 V
-  };
-  for (const Case &c : cases) {
-    Group().Vol = c.Vol;
-    Group().UpUPer = c.Up;
-    Group().DownUPer = c.Down;
+  for (const auto &[set, levels] : cases) {
+    SetFields(Group(), set);
     CalFCPowerUpDown(1);
-    EXPECT_EQ(Group().VolBase, c.Base);
-    EXPECT_EQ(Group().VolUp, c.VolUp);
-    EXPECT_EQ(Group().VolDown, c.VolDown);
-    CalFCPowerUpDown(0);
-    EXPECT_EQ(Group().VolBase + Group().VolUp + Group().VolDown, 0);
+    EXPECT_TRUE(HasFields(Group(), levels));
   }
 }
 

@@ -39,13 +39,11 @@ const CheckCase kFPCases[] = {
     // Range codes.
     {"FPA mode 0 level 1 moves to 2, keeps 220 V", kModelFPA, "VolLevel=1", "VolLevel=2 VolU=2200 VolLine=3810"},
     {"FPA mode 1 level 3", kModelFPA, "OutMode=1 VolLevel=3", "VolLevel=2"},
-    {"FPB level 1 caps 220 V", kModelFPB, "VolLevel=1", "VolLevel=1 VolU=1500 VolLine=2598 VolV=1500 VolW=1500"},
     {"FPB level 3", kModelFPB, "VolLevel=3", "VolLevel=2"},
     {"FSB level 0", kModelFSB, "VolLevel=0", "VolLevel=2"},
     {"FL level 3", kModelFL, "VolLevel=3", "VolLevel=3"},
     {"FL level 1", kModelFL, "VolLevel=1", "VolLevel=2 VolU=2200"},
     // Low range caps.
-    {"FPB mode 1 VolV 1501", kModelFPB, "OutMode=1 VolLevel=1 VolU=1500 VolLine=2598 VolV=1501 VolW=1500", "VolV=1500 VolW=1500 VolU=1500"},
     {"FPB mode 1 VolLine 2599", kModelFPB, "OutMode=1 VolLevel=1 VolU=1000 VolLine=2599 VolV=1000 VolW=1000", "VolLine=2598 VolU=1500 VolV=1000"},
     // Frequencies.
     {"FPA FreqU 24000", kModelFPA, "FreqU=24000", "FreqU=24000 FreqW=24000"},
@@ -80,22 +78,6 @@ const CheckCase kFPCases[] = {
     {"mode 1 channel 8", kModelFPA, "OutMode=1 OutChannel=8", "OutChannel=7"},
     {"mode 0 channel 3", kModelFPA, "OutChannel=3", "OutChannel=7"},
 };
-// clang-format on
-
-TEST(FPNormalCheck, CorrectsTheGroup) {
-  for (const CheckCase &c : kFPCases) {
-    SCOPED_TRACE(c.Name);
-    ResetProgramState();
-    DataFPInitNormalAll();
-    SetFields(gNormalFPSet[3], c.Set);
-    const NormalFPSet before = gNormalFPSet[3];
-    const int changed = DataFPNormalCheckOneByModel(c.Model, 3);
-    EXPECT_TRUE(HasFields(gNormalFPSet[3], c.Expect));
-    EXPECT_EQ(changed, Differs(before, gNormalFPSet[3]));
-  }
-}
-
-// clang-format off
 const CheckCase kFCCases[] = {
     {"Freq 450", 1, "Freq=450", "Freq=450"},
     {"Freq 449", 1, "Freq=449", "Freq=500"},
@@ -119,18 +101,35 @@ const CheckCase kFCCases[] = {
 };
 // clang-format on
 
-// Model here: 1 the FCT rules, 0 the FCS rules.
-TEST(FCCheck, CorrectsTheGroup) {
-  for (const CheckCase &c : kFCCases) {
+// Each case on the default groups: the group must hold what it expects, and
+// the check says whether it changed it. The FC table's model: 1 the FCT
+// rules, 0 the FCS rules.
+TEST(NormalCheck, CorrectsTheGroup) {
+  const auto expectCheck = [](const CheckCase &c, auto &group, auto check) {
     SCOPED_TRACE(c.Name);
     ResetProgramState();
+    DataFPInitNormalAll();
     DataFCInitAll();
-    SetFields(gNormalFCSet[6], c.Set);
-    const NormalFCSet before = gNormalFCSet[6];
-    const int changed = DataFCCheckOne(c.Model, 6);
-    EXPECT_TRUE(HasFields(gNormalFCSet[6], c.Expect));
-    EXPECT_EQ(changed, Differs(before, gNormalFCSet[6]));
-  }
+    SetFields(group, c.Set);
+    const auto before = group;
+    const int changed = check();
+    EXPECT_TRUE(HasFields(group, c.Expect));
+    EXPECT_EQ(changed, Differs(before, group));
+  };
+  for (const CheckCase &c : kFPCases)
+    expectCheck(c, gNormalFPSet[3], [&] { return DataFPNormalCheckOneByModel(c.Model, 3); });
+  for (const CheckCase &c : kFCCases)
+    expectCheck(c, gNormalFCSet[6], [&] { return DataFCCheckOne(c.Model, 6); });
+}
+
+// A reset (a missing setting file) puts every default back over what a group
+// held.
+TEST(NormalCheck, ResetPutsBackTheDefaults) {
+  ResetProgramState();
+  SetFields(gNormalFPSet[9], "OutMode=16 OutChannel=2 VolU=1000 FreqU=6000 WaveU=3 AngleUV=0");
+  DataFPInitNormalAll();
+  EXPECT_TRUE(HasFields(gNormalFPSet[9], "OutMode=0 OutChannel=7 VolU=2200 VolLine=3810 "
+                                         "FreqU=5000 WaveU=0 AngleUV=1200"));
 }
 
 // The system fields through the FC rules (which also judge StartRise) and
@@ -223,15 +222,6 @@ TEST(NormalCheckByModel, FCFilesAlwaysUseTheFCRules) {
   EXPECT_EQ(DataNormalCheckAllByModel(kModelFSB), 1);
   EXPECT_EQ(gNormalFPSet[1].OutMode, 0);
   EXPECT_EQ(DataNormalCheckAllByModel(99), 0);
-}
-
-TEST(NormalCheck, GroupOutsideTheRecordIsIgnored) {
-  ResetProgramState();
-  EXPECT_EQ(DataFPNormalCheckOne(1, 10), 0);
-  EXPECT_EQ(DataFCCheckOne(1, 7), 0);
-  EXPECT_EQ(DataGSNormalCheckOne(-1), 0);
-  DataFPInitNormalOne(10);
-  DataFCInitOne(-1);
 }
 
 } // namespace

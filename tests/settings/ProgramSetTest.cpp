@@ -32,8 +32,11 @@ struct CheckCase {
   const char *Expect;
 };
 
-// Runs a check on a record and compares its result with what changed.
+// Runs a check on a record of the default programs and compares its result
+// with what changed.
 template <class T, class Check> void ExpectCheck(const CheckCase &c, T &record, Check check) {
+  SCOPED_TRACE(c.Name);
+  InitAllPrograms();
   SetFields(record, c.Set);
   const T before = record;
   const int changed = check();
@@ -91,14 +94,6 @@ const CheckCase kStepCases[] = {
 };
 // clang-format on
 
-TEST(StepCheck, CorrectsTheRecord) {
-  for (const CheckCase &c : kStepCases) {
-    SCOPED_TRACE(c.Name);
-    InitAllPrograms();
-    ExpectCheck(c, gStepSet, [&] { return DataStepCheckByModel(c.Model); });
-  }
-}
-
 // ---- List and Ramp headers ----
 
 // clang-format off
@@ -118,15 +113,6 @@ const CheckCase kHeaderCases[] = {
     {"other models leave the header", kModelFSA, 0, "StartNo=100 OutMode=5", "StartNo=100 OutMode=5"},
 };
 // clang-format on
-
-TEST(ProgramHeaderCheck, ListAndRampAlike) {
-  for (const CheckCase &c : kHeaderCases) {
-    SCOPED_TRACE(c.Name);
-    InitAllPrograms();
-    ExpectCheck(c, gListSet, [&] { return DataListCheckAllByModel(c.Model); });
-    ExpectCheck(c, gRampSet, [&] { return DataRampCheckAllByModel(c.Model); });
-  }
-}
 
 // ---- List and Ramp steps ----
 
@@ -152,15 +138,6 @@ const CheckCase kListStepCases[] = {
 };
 // clang-format on
 
-TEST(ListStepCheck, CorrectsTheStep) {
-  for (const CheckCase &c : kListStepCases) {
-    SCOPED_TRACE(c.Name);
-    InitAllPrograms();
-    gListSet.OutMode = c.Mode;
-    ExpectCheck(c, gListListSet[42], [&] { return DataListCheckOneByModel(c.Model, 42); });
-  }
-}
-
 // clang-format off
 const CheckCase kRampStepCases[] = {
     {"VolStart 3001", kModelFPA, 1, "U.VolStart=3001 U.VolLineStart=100", "U.VolStart=2200 U.VolLineStart=3810"},
@@ -178,13 +155,25 @@ const CheckCase kRampStepCases[] = {
 };
 // clang-format on
 
-TEST(RampStepCheck, CorrectsTheStep) {
-  for (const CheckCase &c : kRampStepCases) {
-    SCOPED_TRACE(c.Name);
-    InitAllPrograms();
-    gRampSet.OutMode = c.Mode;
-    ExpectCheck(c, gRampRampSet[99], [&] { return DataRampCheckOneByModel(c.Model, 99); });
+// Each table through its check: the Step record, the List and Ramp headers
+// alike, the List and Ramp steps.
+TEST(ProgramCheck, CorrectsTheRecord) {
+  for (const CheckCase &c : kStepCases)
+    ExpectCheck(c, gStepSet, [&] { return DataStepCheckByModel(c.Model); });
+  for (const CheckCase &c : kHeaderCases) {
+    ExpectCheck(c, gListSet, [&] { return DataListCheckAllByModel(c.Model); });
+    ExpectCheck(c, gRampSet, [&] { return DataRampCheckAllByModel(c.Model); });
   }
+  for (const CheckCase &c : kListStepCases)
+    ExpectCheck(c, gListListSet[42], [&] {
+      gListSet.OutMode = c.Mode;
+      return DataListCheckOneByModel(c.Model, 42);
+    });
+  for (const CheckCase &c : kRampStepCases)
+    ExpectCheck(c, gRampRampSet[99], [&] {
+      gRampSet.OutMode = c.Mode;
+      return DataRampCheckOneByModel(c.Model, 99);
+    });
 }
 
 // ---- Cross ----
@@ -208,10 +197,8 @@ TEST(CrossCheck, EntryFields) {
       {"EndTime=20", "EndTime=20"},
   };
   // clang-format on
-  for (const auto &[set, expect] : cases) {
-    InitAllPrograms();
+  for (const auto &[set, expect] : cases)
     ExpectCheck({set, 0, 0, set, expect}, gCrossSet[7], [] { return DataGSCrossCheckOne(7); });
-  }
 }
 
 TEST(CrossCheck, Header) {
@@ -225,10 +212,8 @@ TEST(CrossCheck, Header) {
       {"CurrentNo=7", "CurrentNo=7"},
       {"CurrentNo=8", "CurrentNo=7"},
   };
-  for (const auto &[set, expect] : cases) {
-    InitAllPrograms();
+  for (const auto &[set, expect] : cases)
     ExpectCheck({set, 0, 0, set, expect}, gCrossListSet, [] { return DataGSCrossCheckAll(); });
-  }
   InitAllPrograms();
   gCrossSet[0].KeepTime = 10;
   EXPECT_EQ(DataGSCrossCheckAll(), 1);
@@ -275,17 +260,6 @@ TEST(ProgramDefaults, THDResetClearsEveryGroup) {
   gTHDSet[0].WaveValid = 1;
   DataFPInitTHDAll();
   EXPECT_EQ(gTHDSet[0].Percent[3] + gTHDSet[9].Percent[3] + gTHDSet[0].WaveValid, 0);
-}
-
-TEST(ProgramCheck, IndexOutsideTheRecordIsIgnored) {
-  InitAllPrograms();
-  EXPECT_EQ(DataFPListCheckOne(1, 100), 0);
-  EXPECT_EQ(DataGSRampCheckOne(-1), 0);
-  EXPECT_EQ(DataGSCrossCheckOne(8), 0);
-  EXPECT_EQ(DataTHDCheckOne(10), 0);
-  DataTHDCalWaveOne(10);
-  DataFPInitListOne(100);
-  DataFPInitCrossOne(-1);
 }
 
 } // namespace
