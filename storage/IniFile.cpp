@@ -9,10 +9,17 @@ namespace {
 
 const QByteArray kLineEnd = "\r\n";
 constexpr QByteArrayView kRunMarker = " Line";
+constexpr QByteArrayView kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kRunDigits = 4;
 
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool SameName(QByteArrayView a, QByteArrayView b) {
-  return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+  a = a.trimmed();
+  b = b.trimmed();
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiLower(x) == AsciiLower(y);
+         });
 }
 
 QByteArray Unquote(QByteArrayView text) {
@@ -74,11 +81,21 @@ void IniFile::Clear() {
   Index_.clear();
 }
 
-QByteArray IniFile::IndexKey(QByteArrayView name) { return name.trimmed().toByteArray().toLower(); }
+size_t IniFile::NameHash::operator()(QByteArrayView name) const {
+  // FNV-1a over the trimmed name in lower case.
+  uint64_t hash = 14695981039346656037ull;
+  for (const char c : name.trimmed())
+    hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+  return static_cast<size_t>(hash);
+}
+
+bool IniFile::NameEqual::operator()(QByteArrayView a, QByteArrayView b) const {
+  return SameName(a, b);
+}
 
 IniFile::Section &IniFile::AppendSection(bool hasHeader, QByteArray name, QByteArray rawHeader) {
   if (hasHeader)
-    Index_.insert(IndexKey(name), Sections_.size());
+    Index_.emplace(name, Sections_.size());
   Section &section = Sections_.emplace_back();
   section.HasHeader = hasHeader;
   section.Name = std::move(name);
@@ -110,7 +127,7 @@ void IniFile::LoadText(const QByteArray &text) {
 
   const QByteArrayView all(text);
   // Some editors begin a UTF-8 file with a byte-order mark: it is no text.
-  qsizetype start = all.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+  qsizetype start = all.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
   while (start < all.size()) {
     qsizetype end = all.indexOf('\n', start);
     if (end < 0)
@@ -227,6 +244,11 @@ QByteArray IniFile::ToText() const {
       AppendEntryText(out, entry);
     out.append(kLineEnd);
   }
+  // A first line that begins with the byte-order mark's bytes (it followed
+  // empty lines, which are not written) gets a mark in front for the
+  // reader to take away, or it would lose them.
+  if (out.startsWith(kByteOrderMark))
+    out.prepend(kByteOrderMark);
   return out;
 }
 
@@ -244,8 +266,8 @@ int IniFile::SaveFile(const QString &path) const {
 }
 
 IniFile::Section *IniFile::FindSection(QByteArrayView name) {
-  const auto found = Index_.constFind(IndexKey(name));
-  return found == Index_.cend() ? nullptr : &Sections_[*found];
+  const auto found = Index_.find(name);
+  return found == Index_.end() ? nullptr : &Sections_[found->second];
 }
 
 const IniFile::Section *IniFile::FindSection(QByteArrayView name) const {
@@ -259,15 +281,14 @@ qsizetype IniFile::FindEntryIndex(const Section &section, QByteArrayView key) {
     for (qsizetype i = 0; i < section.Entries.size(); ++i) {
       if (!section.Entries[i].IsItem)
         continue;
-      QByteArray name = IndexKey(section.Entries[i].Key);
-      if (section.KeyIndex.contains(name))
+      const QByteArray &name = section.Entries[i].Key;
+      if (!section.KeyIndex.emplace(name, i).second)
         section.RepeatedKeys.insert(name);
-      else
-        section.KeyIndex.insert(name, i);
     }
     section.KeyIndexValid = true;
   }
-  return section.KeyIndex.value(IndexKey(key), -1);
+  const auto found = section.KeyIndex.find(key);
+  return found == section.KeyIndex.end() ? -1 : found->second;
 }
 
 bool IniFile::HasSection(QByteArrayView section) const { return FindSection(section) != nullptr; }
@@ -301,12 +322,12 @@ void IniFile::SetString(QByteArrayView section, QByteArrayView key, const QByteA
   QList<Entry> &entries = target->Entries;
   const qsizetype i = FindEntryIndex(*target, key);
   if (i < 0) {
-    target->KeyIndex.insert(IndexKey(key), entries.size());
+    target->KeyIndex.emplace(entry.Key, entries.size());
     entries.append(std::move(entry));
     return;
   }
   entries[i] = std::move(entry);
-  if (!target->RepeatedKeys.contains(IndexKey(key)))
+  if (!target->RepeatedKeys.contains(key))
     return;
   for (qsizetype j = entries.size() - 1; j > i; --j)
     if (entries[j].IsItem && SameName(entries[j].Key, key))

@@ -6,9 +6,10 @@
 // Reading skips a leading UTF-8 byte-order mark, accepts blanks around keys,
 // "=" and values, empty lines anywhere, LF-only line ends, values in double
 // quotes, and joins runs of items named "Key Line0001", "Key Line0002", ...
-// back into one item "Key". Values longer
-// than 80 characters are written as such runs. Section names and keys are
-// compared without regard to letter case and surrounding blanks.
+// back into one item "Key". Values longer than 80 characters are written as
+// such runs. Section names and keys are compared without regard to ASCII
+// letter case and surrounding blanks. No byte-order mark is written, except
+// in front of a first line that begins with the mark's bytes itself.
 //
 // Updating keeps what it does not touch: comments (lines starting with ";"),
 // unknown items and sections stay where they were, byte for byte.
@@ -17,13 +18,13 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 
 class IniFile {
 public:
@@ -72,6 +73,20 @@ public:
   static std::optional<int32_t> ParseInt(QByteArrayView text);
 
 private:
+  // Section names and keys as look-up keys: trimmed, ASCII letters in either
+  // case equal. A look-up by view allocates nothing.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(QByteArrayView name) const;
+  };
+  struct NameEqual {
+    using is_transparent = void;
+    bool operator()(QByteArrayView a, QByteArrayView b) const;
+  };
+  template <typename Value>
+  using NameMap = std::unordered_map<QByteArray, Value, NameHash, NameEqual>;
+  using NameSet = std::unordered_set<QByteArray, NameHash, NameEqual>;
+
   struct Entry {
     bool IsItem = false;
     QByteArray Key;        // items: the key as written, trimmed
@@ -83,10 +98,10 @@ private:
     QByteArray Name;
     QByteArray RawHeader;
     QList<Entry> Entries;
-    // Position of the first item of every key (trimmed, lower case), made
-    // on the first look-up after a change that moved entries.
-    mutable QHash<QByteArray, qsizetype> KeyIndex;
-    mutable QSet<QByteArray> RepeatedKeys; // keys of more than one item
+    // Position of the first item of every key, made on the first look-up
+    // after a change that moved entries.
+    mutable NameMap<qsizetype> KeyIndex;
+    mutable NameSet RepeatedKeys; // keys of more than one item
     mutable bool KeyIndexValid = false;
   };
 
@@ -95,11 +110,10 @@ private:
   static qsizetype FindEntryIndex(const Section &section, QByteArrayView key);
   static void AppendEntryText(QByteArray &out, const Entry &entry);
 
-  static QByteArray IndexKey(QByteArrayView name);
   Section &AppendSection(bool hasHeader, QByteArray name, QByteArray rawHeader);
 
   QList<Section> Sections_;
-  // Position in Sections_ of every named section, by its trimmed lower-case
-  // name: a look-up costs the same however many sections a file has.
-  QHash<QByteArray, qsizetype> Index_;
+  // Position in Sections_ of every named section: a look-up costs the same
+  // however many sections a file has.
+  NameMap<qsizetype> Index_;
 };
